@@ -1,0 +1,70 @@
+#pragma once
+// How model code talks to the user. The program answers with Qt dialogs (app/); tests use
+// ScriptedPrompter, which answers from a queue and records every text it was shown.
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace almx {
+
+enum class MessageKind { Information, Warning, Error };
+
+enum class Answer { Ok, Yes, No, Cancel };
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    virtual void ShowMessage(std::string_view text, MessageKind kind = MessageKind::Information) = 0;
+    virtual Answer AskYesNo(std::string_view text) = 0;
+    virtual Answer AskYesNoCancel(std::string_view text) = 0;
+    // A named dialog with its own buttons; returns the index of the button pressed, -1 when
+    // the dialog was closed without one.
+    virtual int AskButtons(std::string_view caption, std::string_view text,
+                           const std::vector<std::string>& buttons) = 0;
+    virtual std::optional<std::string> AskText(std::string_view prompt,
+                                               std::string_view initial) = 0;
+    virtual std::optional<std::string> AskPassword(std::string_view prompt) = 0;
+    virtual std::optional<std::string> ChooseFile(std::string_view caption,
+                                                  std::string_view filter, bool forSaving) = 0;
+};
+
+// Answers in order from a script; an empty script answers Cancel / no text / -1.
+class ScriptedPrompter : public Prompter {
+public:
+    struct Reply {
+        Answer answer = Answer::Ok;
+        int button = -1;
+        std::optional<std::string> text;
+    };
+
+    ScriptedPrompter& Then(Answer answer);
+    ScriptedPrompter& ThenButton(int index);
+    ScriptedPrompter& ThenText(std::optional<std::string> text);
+
+    void ShowMessage(std::string_view text, MessageKind kind) override;
+    Answer AskYesNo(std::string_view text) override;
+    Answer AskYesNoCancel(std::string_view text) override;
+    int AskButtons(std::string_view caption, std::string_view text,
+                   const std::vector<std::string>& buttons) override;
+    std::optional<std::string> AskText(std::string_view prompt, std::string_view initial) override;
+    std::optional<std::string> AskPassword(std::string_view prompt) override;
+    std::optional<std::string> ChooseFile(std::string_view caption, std::string_view filter,
+                                          bool forSaving) override;
+
+    // Every text shown or asked, in order.
+    const std::vector<std::string>& Shown() const { return shown_; }
+    bool Saw(std::string_view text) const;
+    std::size_t RepliesLeft() const { return script_.size(); }
+
+private:
+    Reply Next();
+
+    std::deque<Reply> script_;
+    std::vector<std::string> shown_;
+};
+
+}  // namespace almx

@@ -1,0 +1,212 @@
+#include "text/encoding.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <utility>
+
+#include "text/sjis_chars.h"
+
+namespace almx::text {
+
+namespace {
+
+// iconv descriptors are costly to open; keep one per direction and thread.
+class IconvHandle {
+public:
+    IconvHandle(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+        if (cd_ == reinterpret_cast<iconv_t>(-1)) {
+            throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+        }
+    }
+    ~IconvHandle() { iconv_close(cd_); }
+    IconvHandle(const IconvHandle&) = delete;
+    IconvHandle& operator=(const IconvHandle&) = delete;
+
+    iconv_t Reset() {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        return cd_;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+IconvHandle& Handle(const char* to, const char* from) {
+    thread_local std::map<std::pair<std::string, std::string>, std::unique_ptr<IconvHandle>> cache;
+    auto& slot = cache[{to, from}];
+    if (!slot) slot = std::make_unique<IconvHandle>(to, from);
+    return *slot;
+}
+
+bool IsAscii(std::string_view s) {
+    for (char c : s) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+// Length of the well-formed UTF-8 sequence at s[pos], or 0 when it is not well formed.
+std::size_t Utf8SequenceLength(std::string_view s, std::size_t pos) {
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    unsigned char c = byte(pos);
+    std::size_t len;
+    unsigned min;
+    unsigned cp;
+    if (c < 0x80) return 1;
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2, min = 0x80, cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3, min = 0x800, cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4, min = 0x10000, cp = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (pos + len > s.size()) return 0;
+    for (std::size_t i = 1; i < len; ++i) {
+        unsigned char t = byte(pos + i);
+        if ((t & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (t & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return len;
+}
+
+// Characters outside code page 932 that other Japanese mappings give for one of its cells.
+const char* Cp932Alias(std::string_view ch) {
+    static const std::pair<std::string_view, const char*> aliases[] = {
+        {"\u301C", "\x81\x60"},  // WAVE DASH -> FULLWIDTH TILDE cell
+        {"\u2016", "\x81\x61"},  // DOUBLE VERTICAL LINE -> PARALLEL TO cell
+        {"\u2212", "\x81\x7C"},  // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS cell
+        {"\u2014", "\x81\x5C"},  // EM DASH -> HORIZONTAL BAR cell
+        {"\u00A2", "\x81\x91"},  // CENT SIGN
+        {"\u00A3", "\x81\x92"},  // POUND SIGN
+        {"\u00AC", "\x81\xCA"},  // NOT SIGN
+    };
+    for (const auto& [from, to] : aliases) {
+        if (ch == from) return to;
+    }
+    return nullptr;
+}
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+// Runs iconv over the whole input. At each sequence iconv refuses, onError appends its own
+// output and returns how many input bytes to skip; 0 gives up and makes the run fail.
+template <typename OnError>
+bool RunIconv(IconvHandle& handle, std::string_view input, std::string& out, OnError onError) {
+    iconv_t cd = handle.Reset();
+    out.assign(input.size() * 2 + 16, '\0');
+    std::size_t used = 0;
+    char* in = const_cast<char*>(input.data());
+    std::size_t inLeft = input.size();
+    bool flushing = false;  // all input read; write the closing shift sequence, if any
+    while (true) {
+        char* outPtr = out.data() + used;
+        std::size_t outLeft = out.size() - used;
+        std::size_t r = flushing ? iconv(cd, nullptr, nullptr, &outPtr, &outLeft)
+                                 : iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+        int err = errno;
+        used = out.size() - outLeft;
+        if (r != static_cast<std::size_t>(-1)) {
+            if (flushing) break;
+            flushing = true;
+            continue;
+        }
+        if (err == E2BIG) {
+            out.resize(out.size() * 2);
+            continue;
+        }
+        if (flushing) return false;
+        out.resize(used);
+        std::size_t skip = std::min(onError(input.size() - inLeft, out), inLeft);
+        if (skip == 0) return false;
+        in += skip;
+        inLeft -= skip;
+        used = out.size();
+        out.resize(used + inLeft * 2 + 16);
+    }
+    out.resize(used);
+    return true;
+}
+
+}  // namespace
+
+SjisEncoding Utf8ToShiftJis(std::string_view utf8) {
+    SjisEncoding result;
+    if (IsAscii(utf8)) {
+        result.bytes.assign(utf8);
+        return result;
+    }
+    RunIconv(Handle("CP932", "UTF-8"), utf8, result.bytes,
+             [&](std::size_t offset, std::string& out) -> std::size_t {
+                 std::size_t len = Utf8SequenceLength(utf8, offset);
+                 if (len == 0) {
+                     result.unrepresentable.emplace_back(kReplacement);
+                     out += '?';
+                     return 1;
+                 }
+                 std::string_view ch = utf8.substr(offset, len);
+                 if (const char* alias = Cp932Alias(ch)) {
+                     out += alias;
+                 } else {
+                     result.unrepresentable.emplace_back(ch);
+                     out += '?';
+                 }
+                 return len;
+             });
+    return result;
+}
+
+Utf8Decoding ShiftJisToUtf8(std::string_view sjis) {
+    Utf8Decoding result;
+    if (IsAscii(sjis)) {
+        result.text.assign(sjis);
+        return result;
+    }
+    RunIconv(Handle("UTF-8", "CP932"), sjis, result.text,
+             [&](std::size_t offset, std::string& out) -> std::size_t {
+                 ++result.invalidSequences;
+                 out += kReplacement;
+                 auto lead = static_cast<unsigned char>(sjis[offset]);
+                 bool pair = IsSjisLeadByte(lead) && offset + 1 < sjis.size() &&
+                             IsSjisTrailByte(static_cast<unsigned char>(sjis[offset + 1]));
+                 return pair ? 2 : 1;
+             });
+    return result;
+}
+
+std::string ToShiftJis(std::string_view utf8) { return Utf8ToShiftJis(utf8).bytes; }
+
+std::string FromShiftJis(std::string_view sjis) { return ShiftJisToUtf8(sjis).text; }
+
+std::optional<std::string> FirstUnrepresentable(std::string_view utf8) {
+    SjisEncoding encoded = Utf8ToShiftJis(utf8);
+    if (encoded.Complete()) return std::nullopt;
+    return encoded.unrepresentable.front();
+}
+
+std::optional<std::string> Convert(std::string_view bytes, const char* from, const char* to) {
+    std::string out;
+    bool ok = RunIconv(Handle(to, from), bytes, out, [](std::size_t, std::string&) -> std::size_t {
+        return 0;
+    });
+    if (!ok) return std::nullopt;
+    return out;
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        std::size_t len = Utf8SequenceLength(bytes, i);
+        if (len == 0) return false;
+        i += len;
+    }
+    return true;
+}
+
+}  // namespace almx::text

@@ -1,0 +1,48 @@
+#pragma once
+// The one place that converts between encodings (through glibc iconv). In memory every text
+// is UTF-8; Shift_JIS means Microsoft code page 932 (NEC and IBM extensions included).
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace almx::text {
+
+struct SjisEncoding {
+    std::string bytes;                            // '?' stands where a character could not go
+    std::vector<std::string> unrepresentable;     // each such character, as UTF-8, in order
+    bool Complete() const { return unrepresentable.empty(); }
+};
+
+struct Utf8Decoding {
+    std::string text;                 // U+FFFD stands for each byte sequence that is not valid
+    std::size_t invalidSequences = 0;
+    bool Complete() const { return invalidSequences == 0; }
+};
+
+// UTF-8 to code page 932. A few characters that other Japanese mappings use for the same
+// glyph (WAVE DASH U+301C, DOUBLE VERTICAL LINE U+2016, MINUS SIGN U+2212, EM DASH U+2014,
+// CENT/POUND/NOT SIGN) go to their code page 932 cells; anything else missing is reported.
+SjisEncoding Utf8ToShiftJis(std::string_view utf8);
+
+// Code page 932 to UTF-8. Invalid or unmapped byte sequences become U+FFFD and are counted.
+Utf8Decoding ShiftJisToUtf8(std::string_view sjis);
+
+// Convenience for texts known to be representable (file names, fixed messages).
+std::string ToShiftJis(std::string_view utf8);
+std::string FromShiftJis(std::string_view sjis);
+
+// Whether every character of the UTF-8 text has a code page 932 form; the first one that has
+// not, as UTF-8, otherwise.
+std::optional<std::string> FirstUnrepresentable(std::string_view utf8);
+
+// Whole-text conversion between any two iconv encodings ("ISO-2022-JP", "EUC-JP", "UTF-7",
+// "UTF-16LE", ...). Fails (nullopt) on the first byte sequence that cannot be converted.
+std::optional<std::string> Convert(std::string_view bytes, const char* from, const char* to);
+
+// Whether the bytes are well-formed UTF-8.
+bool IsValidUtf8(std::string_view bytes);
+
+}  // namespace almx::text

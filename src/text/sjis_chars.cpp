@@ -1,0 +1,42 @@
+#include "text/sjis_chars.h"
+
+namespace almx::text {
+
+std::size_t SjisCharLength(std::string_view s, std::size_t pos) {
+    if (pos >= s.size()) return 0;
+    if (IsSjisLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size()) return 2;
+    return 1;
+}
+
+std::size_t SjisCharStart(std::string_view s, std::size_t pos) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        std::size_t len = SjisCharLength(s, i);
+        if (pos < i + len) return i;
+        i += len;
+    }
+    return pos;
+}
+
+bool IsSjisSecondByte(std::string_view s, std::size_t pos) {
+    return pos < s.size() && SjisCharStart(s, pos) != pos;
+}
+
+std::string_view SjisTruncate(std::string_view s, std::size_t maxBytes) {
+    if (s.size() <= maxBytes) return s;
+    std::size_t i = 0;
+    while (i < s.size()) {
+        std::size_t len = SjisCharLength(s, i);
+        if (i + len > maxBytes) break;
+        i += len;
+    }
+    return s.substr(0, i);
+}
+
+std::size_t SjisCharCount(std::string_view s) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < s.size(); i += SjisCharLength(s, i)) ++count;
+    return count;
+}
+
+}  // namespace almx::text
