@@ -1,0 +1,145 @@
+#include "text/encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "text/sjis_chars.h"
+
+namespace almx::text {
+namespace {
+
+std::string Bytes(std::initializer_list<int> values) {
+    std::string out;
+    for (int v : values) out += static_cast<char>(v);
+    return out;
+}
+
+// Code page 932 keeps several cells for one character; converting back gives the cell the
+// code page prefers. These are all the cells that do not come back as themselves.
+std::string PreferredCell(unsigned lead, unsigned trail) {
+    unsigned code = lead << 8 | trail;
+    static const std::pair<unsigned, unsigned> necRow13[] = {
+        {0x8790, 0x81E0}, {0x8791, 0x81DF}, {0x8792, 0x81E7}, {0x8795, 0x81E3}, {0x8796, 0x81DB},
+        {0x8797, 0x81DA}, {0x879A, 0x81E6}, {0x879B, 0x81BF}, {0x879C, 0x81BE},
+    };
+    for (auto [from, to] : necRow13) {
+        if (code == from) return Bytes({static_cast<int>(to >> 8), static_cast<int>(to & 0xFF)});
+    }
+    static const std::pair<unsigned, unsigned> ibmToNec[] = {
+        {0xFA4A, 0x8754}, {0xFA4B, 0x8755}, {0xFA4C, 0x8756}, {0xFA4D, 0x8757}, {0xFA4E, 0x8758},
+        {0xFA4F, 0x8759}, {0xFA50, 0x875A}, {0xFA51, 0x875B}, {0xFA52, 0x875C}, {0xFA53, 0x875D},
+        {0xFA54, 0x81CA}, {0xFA58, 0x878A}, {0xFA59, 0x8782}, {0xFA5A, 0x8784}, {0xFA5B, 0x81E6},
+        {0xEEF9, 0x81CA},
+    };
+    for (auto [from, to] : ibmToNec) {
+        if (code == from) return Bytes({static_cast<int>(to >> 8), static_cast<int>(to & 0xFF)});
+    }
+    return {};
+}
+
+TEST(ShiftJisCodec, EveryDoubleByteCellConvertsBackToTheCodePagesPreferredCell) {
+    int valid = 0;
+    int necSelected = 0;
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!IsSjisLeadByte(static_cast<unsigned char>(lead))) continue;
+        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+            if (trail == 0x7F) continue;
+            std::string cell = Bytes({static_cast<int>(lead), static_cast<int>(trail)});
+            Utf8Decoding decoded = ShiftJisToUtf8(cell);
+            if (!decoded.Complete()) continue;
+            ++valid;
+            SjisEncoding back = Utf8ToShiftJis(decoded.text);
+            ASSERT_TRUE(back.Complete()) << std::hex << lead << trail;
+            std::string expected = PreferredCell(lead, trail);
+            if (expected.empty() && (lead == 0xED || lead == 0xEE)) {
+                // NEC-selected IBM extensions go to the same character's IBM cell.
+                ++necSelected;
+                ASSERT_GE(static_cast<unsigned char>(back.bytes[0]), 0xFA) << std::hex << lead << trail;
+                ASSERT_EQ(ShiftJisToUtf8(back.bytes).text, decoded.text);
+                continue;
+            }
+            ASSERT_EQ(back.bytes, expected.empty() ? cell : expected) << std::hex << lead << trail;
+        }
+    }
+    // JIS X 0208 (6879) + NEC row 13 (83) + NEC-selected IBM (374) + IBM (388) + user area (1880).
+    EXPECT_EQ(valid, 9604);
+    EXPECT_EQ(necSelected, 373);
+}
+
+TEST(ShiftJisCodec, SingleBytesAndKnownCharacters) {
+    EXPECT_EQ(ToShiftJis("abc\\~"), "abc\\~");
+    EXPECT_EQ(ToShiftJis("ｱｲｳﾞ"), Bytes({0xB1, 0xB2, 0xB3, 0xDE}));
+    EXPECT_EQ(ToShiftJis("表示"), Bytes({0x95, 0x5C, 0x8E, 0xA6}));
+    EXPECT_EQ(ToShiftJis("①～"), Bytes({0x87, 0x40, 0x81, 0x60}));
+    EXPECT_EQ(FromShiftJis(Bytes({0x81, 0x60})), "～");
+    EXPECT_EQ(FromShiftJis(Bytes({0xF0, 0x40})), "\uE000");  // user-defined area
+}
+
+TEST(ShiftJisCodec, OtherMappingsOfTheSameGlyphGoToTheirCodePageCells) {
+    EXPECT_EQ(ToShiftJis("\u301C"), Bytes({0x81, 0x60}));  // wave dash
+    EXPECT_EQ(ToShiftJis("\u2212"), Bytes({0x81, 0x7C}));  // minus sign
+    EXPECT_EQ(ToShiftJis("\u2016"), Bytes({0x81, 0x61}));
+}
+
+TEST(ShiftJisCodec, UnrepresentableCharactersAreReportedNotDropped) {
+    SjisEncoding result = Utf8ToShiftJis("予定😀あ\u00E9b");
+    EXPECT_EQ(result.bytes, ToShiftJis("予定") + "?" + ToShiftJis("あ") + "?b");
+    ASSERT_EQ(result.unrepresentable.size(), 2u);
+    EXPECT_EQ(result.unrepresentable[0], "😀");
+    EXPECT_EQ(result.unrepresentable[1], "\u00E9");
+    EXPECT_EQ(FirstUnrepresentable("abc😀"), std::optional<std::string>("😀"));
+    EXPECT_EQ(FirstUnrepresentable("予定"), std::nullopt);
+}
+
+TEST(ShiftJisCodec, BrokenUtf8IsReportedAsOneReplacementPerBadByte) {
+    SjisEncoding result = Utf8ToShiftJis(Bytes({'a', 0xE3, 0x81, 'b', 0xFF}));
+    EXPECT_EQ(result.bytes, "a??b?");
+    EXPECT_EQ(result.unrepresentable.size(), 3u);
+}
+
+TEST(ShiftJisCodec, InvalidShiftJisBecomesReplacementCharacters) {
+    Utf8Decoding cut = ShiftJisToUtf8(Bytes({'x', 0x82}));  // lead byte at the end
+    EXPECT_EQ(cut.text, "x\uFFFD");
+    EXPECT_EQ(cut.invalidSequences, 1u);
+    Utf8Decoding unmapped = ShiftJisToUtf8(Bytes({0x85, 0x40, 'y'}));  // empty row: one character
+    EXPECT_EQ(unmapped.text, "\uFFFDy");
+    EXPECT_EQ(unmapped.invalidSequences, 1u);
+}
+
+TEST(ShiftJisCodec, RandomBytesAlwaysGiveValidUtf8) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes(random() % 64, '\0');
+        for (char& c : bytes) c = static_cast<char>(random());
+        Utf8Decoding decoded = ShiftJisToUtf8(bytes);
+        ASSERT_TRUE(IsValidUtf8(decoded.text));
+        SjisEncoding encoded = Utf8ToShiftJis(bytes);  // arbitrary bytes as UTF-8
+        ASSERT_LE(encoded.bytes.size(), bytes.size());
+    }
+}
+
+TEST(Convert, OtherEncodingsThroughTheSameModule) {
+    EXPECT_EQ(Convert("予定", "UTF-8", "EUC-JP"), Bytes({0xCD, 0xBD, 0xC4, 0xEA}));
+    EXPECT_EQ(Convert("あ", "UTF-8", "ISO-2022-JP"),
+              Bytes({0x1B, '$', 'B', 0x24, 0x22, 0x1B, '(', 'B'}));
+    EXPECT_EQ(Convert(Bytes({0xFF, 0xFE}), "EUC-JP", "UTF-8"), std::nullopt);
+}
+
+TEST(SjisChars, BoundariesAreFoundByScanningFromTheStart) {
+    // 表 is 0x95 0x5C: its trail byte looks like a backslash.
+    std::string text = ToShiftJis("表a\\ｱ");
+    ASSERT_EQ(text.size(), 5u);
+    EXPECT_TRUE(IsSjisSecondByte(text, 1));
+    EXPECT_FALSE(IsSjisSecondByte(text, 3));
+    EXPECT_EQ(SjisCharStart(text, 1), 0u);
+    EXPECT_EQ(SjisCharCount(text), 4u);
+    EXPECT_EQ(SjisTruncate(text, 1), "");
+    EXPECT_EQ(SjisTruncate(text, 2), text.substr(0, 2));
+    std::string leadAtEnd = "ab" + Bytes({0x82});
+    EXPECT_EQ(SjisCharLength(leadAtEnd, 2), 1u);
+    EXPECT_EQ(SjisTruncate(leadAtEnd, 10), leadAtEnd);
+}
+
+}  // namespace
+}  // namespace almx::text
