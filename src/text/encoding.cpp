@@ -209,4 +209,8 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
+std::size_t Utf8CharLength(std::string_view bytes, std::size_t pos) {
+    return pos < bytes.size() ? Utf8SequenceLength(bytes, pos) : 0;
+}
+
 }  // namespace almx::text

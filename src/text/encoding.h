@@ -45,4 +45,8 @@ std::optional<std::string> Convert(std::string_view bytes, const char* from, con
 // Whether the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);
 
+// Length of the well-formed UTF-8 sequence at pos; 0 when the byte there does not start one
+// (the conversions above replace such a byte on its own).
+std::size_t Utf8CharLength(std::string_view bytes, std::size_t pos);
+
 }  // namespace almx::text
