@@ -1,0 +1,50 @@
+#pragma once
+// The disk side of the schedule file: reading it whole, saving it so that a failure at any
+// point leaves a complete file, and backups that never overwrite.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace almx {
+
+enum class ReadStatus {
+    Complete,
+    Partial,     // opened, but a read failed part way; the bytes read so far are kept
+    CannotOpen,  // missing, not a regular file, or not readable
+};
+
+struct FileBytes {
+    ReadStatus status = ReadStatus::CannotOpen;
+    std::string bytes;
+};
+
+FileBytes ReadFileBytes(const std::string& path);
+
+bool PathExists(const std::string& path);
+// An existing file without write permission (none of its write bits, or not writable by us).
+bool IsReadOnlyFile(const std::string& path);
+// The path with its extension replaced by "bak" ("a.alx" gives "a.bak").
+std::string BackupPathOf(const std::string& path);
+
+// The system calls a save goes through, so tests can make them fail part way.
+class FileWriter {
+public:
+    virtual ~FileWriter() = default;
+    // Writes all bytes; false on any failure.
+    virtual bool Write(int fd, std::string_view bytes);
+    virtual bool Sync(int fd);
+};
+
+// Writes the bytes to a temporary file in the same folder and flushes it to disk; only then
+// the old file becomes its backup (BackupPathOf, replaced) and the new file takes its name.
+// False when anything failed; a failure before the new file is in place leaves the file and
+// its backup as they were.
+bool SaveWithBackup(const std::string& path, std::string_view bytes, FileWriter& writer);
+
+// Copies the file to the first of the names with the extensions "bak", "2", "3", ... that does
+// not exist; an existing one holding the same bytes serves as well. Never overwrites. The name
+// of the copy, or nullopt when no copy could be made.
+std::optional<std::string> CopyToFreeBackup(const std::string& path);
+
+}  // namespace almx
