@@ -1,0 +1,74 @@
+#pragma once
+// The recurrence dialog and its custom dialog as plain forms: the values the controls show,
+// the checks made on OK and the write-back into the record. The Qt dialogs only bind controls.
+
+#include <array>
+#include <cstdint>
+
+#include "calendar/date_time.h"
+
+namespace almx {
+
+class CAlmxData;
+class Prompter;
+
+class RepeatForm {
+  public:
+    enum class OkResult {
+        Accepted,
+        // The period is shorter than the kind needs: open the period dialog with the current
+        // dates, SetPeriod with its result and press OK again; cancelling it keeps this form.
+        PeriodTooShort,
+    };
+
+    // Reads the record's recurrence and period and proposes the week, weekday and month.
+    explicit RepeatForm(const CAlmxData& record);
+
+    // Whole days the period of a kind must span (from its first day at 00:00 to its last at
+    // 23:59:59); 0 for kinds without a minimum.
+    static int MinimumPeriodDays(int kind);
+
+    void SetPeriod(const DateTime& first, const DateTime& last) {
+        periodStart = first.Date();
+        periodEnd = last.Date();
+    }
+    // Checks the period, then normalises the flags and aligns a weekly start. Nothing changes
+    // unless it is accepted.
+    OkResult Ok();
+    // The accepted values into the record; start and end keep their times of day.
+    void WriteTo(CAlmxData& record) const;
+
+    int kind = 0;
+    int interval = 1;
+    int firstDay = 1;
+    int lastDay = 1;
+    bool position = false;
+    int week = 0;     // 0..3, 4 = last week
+    int weekday = 0;  // 0 Sunday .. 6 Saturday
+    int month = 1;    // 1..12
+    std::array<std::uint8_t, 5> validWeeks{};
+    std::array<std::uint8_t, 7> validWeekdays{};
+    std::array<std::uint8_t, 12> validMonths{};
+    DateTime periodStart;
+    DateTime periodEnd;
+};
+
+// The custom settings (kind 5): weeks, weekdays, months and the position switch.
+class RepeatCustomForm {
+  public:
+    explicit RepeatCustomForm(const RepeatForm& form);
+
+    bool WeekControlsEnabled() const { return position; }
+    bool DayFieldsEnabled() const { return !position; }
+
+    // False, after telling the user why, when the settings select no day.
+    bool Ok(Prompter& prompter) const;
+    void WriteTo(RepeatForm& form) const;
+
+    bool position = false;
+    std::array<std::uint8_t, 5> validWeeks{};
+    std::array<std::uint8_t, 7> validWeekdays{};
+    std::array<std::uint8_t, 12> validMonths{};
+};
+
+}  // namespace almx
