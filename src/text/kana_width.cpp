@@ -96,12 +96,45 @@ constexpr std::array<HalfOf, kAsciiFull.size() + kKanaFull.size()> MakeHalfTable
 
 constexpr auto kHalfTable = MakeHalfTable();
 
+// Ranges that hold every voiced kana, to pass over other characters quickly.
+constexpr CharCode kFirstVoicedKatakana = 0x834B;  // ガ
+constexpr CharCode kLastVoicedKatakana = 0x8394;   // ヴ
+bool MayBeVoicedKatakana(CharCode c) {
+    return c >= kFirstVoicedKatakana && c <= kLastVoicedKatakana;
+}
+bool MayBeVoicedHiragana(CharCode c) {
+    return c >= 0x82AA && c <= 0x82DB;
+}
+
 const VoicedEntry* FindVoiced(CharCode full) {
+    if (!MayBeVoicedKatakana(full) && !MayBeVoicedHiragana(full)) return nullptr;
     for (const auto& entry : kVoiced) {
         if (entry.katakana == full || entry.hiragana == full) return &entry;
     }
     return nullptr;
 }
+
+// The voiced-kana table indexed for the matcher's inner loop: by half-width katakana and
+// mark, and by voiced katakana (0 where there is none).
+using VoicedByHalf = std::array<std::array<CharCode, 0x3F>, 2>;
+constexpr VoicedByHalf MakeVoicedByHalf() {
+    VoicedByHalf table{};
+    for (const auto& entry : kVoiced) {
+        table[entry.halfMark - kHalfVoicedMark][entry.halfKana - 0xA1] = entry.katakana;
+    }
+    return table;
+}
+constexpr auto kVoicedByHalf = MakeVoicedByHalf();
+
+using UnvoicedByVoiced = std::array<CharCode, kLastVoicedKatakana - kFirstVoicedKatakana + 1>;
+constexpr UnvoicedByVoiced MakeUnvoiced() {
+    UnvoicedByVoiced table{};
+    for (const auto& entry : kVoiced) {
+        table[entry.katakana - kFirstVoicedKatakana] = kKanaFull[entry.halfKana - 0xA1];
+    }
+    return table;
+}
+constexpr auto kUnvoiced = MakeUnvoiced();
 
 constexpr CharCode kHyphen = 0x815D;  // ‐
 constexpr CharCode kTimes = 0x817E;   // ×
@@ -135,10 +168,10 @@ std::optional<unsigned char> HalfWidthOf(CharCode full) {
 }
 
 std::optional<CharCode> VoicedKatakana(unsigned char halfKana, unsigned char halfMark) {
-    for (const auto& entry : kVoiced) {
-        if (entry.halfKana == halfKana && entry.halfMark == halfMark) return entry.katakana;
-    }
-    return std::nullopt;
+    if (halfMark != kHalfVoicedMark && halfMark != kHalfSemiVoicedMark) return std::nullopt;
+    if (halfKana < 0xA1 || halfKana > 0xDF) return std::nullopt;
+    CharCode voiced = kVoicedByHalf[halfMark - kHalfVoicedMark][halfKana - 0xA1];
+    return voiced ? std::optional<CharCode>(voiced) : std::nullopt;
 }
 
 std::optional<HalfPair> HalfPairOf(CharCode voiced) {
@@ -148,10 +181,9 @@ std::optional<HalfPair> HalfPairOf(CharCode voiced) {
 }
 
 std::optional<CharCode> UnvoicedKatakana(CharCode voiced) {
-    for (const auto& entry : kVoiced) {
-        if (entry.katakana == voiced) return kKanaFull[entry.halfKana - 0xA1];
-    }
-    return std::nullopt;
+    if (!MayBeVoicedKatakana(voiced)) return std::nullopt;
+    CharCode unvoiced = kUnvoiced[voiced - kFirstVoicedKatakana];
+    return unvoiced ? std::optional<CharCode>(unvoiced) : std::nullopt;
 }
 
 CountedText ZenToHan(std::string_view sjis) {
