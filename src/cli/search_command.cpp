@@ -1,0 +1,92 @@
+// almx search: the records of a schedule file whose title, place or memo contain a text, as
+// the schedule search finds them, one "YYYY/MM/DD<TAB>entry text" a line.
+
+#include <ostream>
+#include <string>
+
+#include "calendar/clock.h"
+#include "calendar/date_time.h"
+#include "cli/command_registry.h"
+#include "core/document.h"
+#include "core/document_messages.h"
+#include "core/ini_settings_store.h"
+#include "core/prompter.h"
+#include "core/record.h"
+#include "core/record_display.h"
+#include "text/utf8_matcher.h"
+
+namespace almx::cli {
+
+namespace {
+
+bool Matches(const CAlmxData& record, const std::string& pattern, unsigned flags) {
+    for (const std::string* field : {&record.title, &record.place, &record.memo}) {
+        if (text::FindUtf8(*field, pattern, flags)) return true;
+    }
+    return false;
+}
+
+unsigned FlagsFrom(OptionReader& options) {
+    unsigned flags = text::kFoldExact;
+    if (options.Flag("--ignore-case")) flags |= text::kFoldCase;
+    if (options.Flag("--ignore-width")) flags |= text::kFoldWidth;
+    if (options.Flag("--kana")) flags |= text::kFoldKana;
+    return flags;
+}
+
+int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
+    OptionReader options(args);
+    const unsigned flags = FlagsFrom(options);
+    std::string password;
+    const bool givenPassword = options.Value("--password", password);
+    if (std::string unknown = options.Unknown(); !unknown.empty()) {
+        err << "almx search: unknown option " << unknown << '\n';
+        return 2;
+    }
+    const Arguments& positional = options.Positional();
+    if (positional.size() != 2 || positional[1].empty()) {
+        err << "almx search: give FILE and a PATTERN that is not empty\n";
+        return 2;
+    }
+
+    // The user's settings, read only; a search must not lock the file for others.
+    IniSettingsStore settings(IniSettingsStore::DefaultPath());
+    settings.SetInt("System", "SharedFile", 0);
+    ScriptedPrompter prompter;  // answers the password question once, from the option
+    if (givenPassword) prompter.ThenText(password);
+    SystemClock clock;
+    DocumentContext context;
+    context.settings = &settings;
+    context.prompter = &prompter;
+    context.clock = &clock;
+    CAlmxDoc document(context);
+    const bool opened = document.Open(positional[0]);
+    for (const std::string& message : prompter.Shown()) {
+        if (message != doc_messages::kPasswordPrompt) err << message << '\n';
+    }
+    if (!opened) return 1;
+
+    DisplayRules rules = DisplayRules::FromSettings(settings);
+    // A to-do's "days left" would be counted from the date printed beside it: leave it out.
+    rules.todoLeftDraw = false;
+    for (const CAlmxData& record : document.Records()) {
+        if (!Matches(record, positional[1], flags)) continue;
+        DateTime day = DisplayStart(record, rules.todayLimit).Date();
+        out << FormatDate(day) << '\t' << EntryText(record, day, UseRecordTimeDisplay, rules)
+            << '\n';
+    }
+    return 0;
+}
+
+const CommandRegistrar registrar({
+    "search",
+    "FILE PATTERN [--ignore-case] [--ignore-width] [--kana] [--password P]",
+    "records whose title, place or memo contain the pattern, in file order, one "
+    "\"YYYY/MM/DD<TAB>entry text\" a line; the options fold letter case, full/half width and "
+    "hiragana/katakana",
+    Run,
+});
+
+}  // namespace
+
+}  // namespace almx::cli
