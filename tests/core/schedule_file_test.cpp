@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include "core/password_scramble.h"
+#include "core/record_array.h"
+#include "core/record_line.h"
+#include "core/schedule_file_reader.h"
+#include "core/schedule_file_writer.h"
+#include "document_fixture.h"
+#include "rich_document.h"
+#include "text/encoding.h"
+
+namespace almx {
+namespace {
+
+using testing::kHeaderLine;
+using testing::RichDocument;
+using testing::SjisFile;
+
+CAlmxArray ReadAll(std::string_view bytes, ScheduleFileScan* scanOut = nullptr) {
+    CAlmxArray doc;
+    RowReadOptions options;
+    ScheduleFileScan scan =
+        ScanScheduleFile(bytes, [&](const TCard& row) { ReadScheduleRow(row, doc, options); });
+    if (scanOut) *scanOut = scan;
+    return doc;
+}
+
+TEST(ScheduleFile, WritesTheHeaderRowsInKindOrderThenRecordsAllQuotedWithCrLf) {
+    CAlmxArray doc;
+    doc.password = "ab";
+    doc.dayProperties["2008/01/05"] = {0xFFFFFF, "pic.png"};
+    doc.diaryFolder = "/d";
+    doc.extraNumber = 7;
+    doc.extraText = "x";
+    doc.genres.Append(CAlmxField("一般"));
+    doc.genres.Append(CAlmxField("仕事", 0x0000FF, 0));
+    doc.memoPages.push_back({"メモ", "一\n二"});
+    CAlmxData r;
+    r.start = DateTime::FromDate(2008, 1, 5);
+    r.end = r.start;
+    r.title = "表";
+    doc.records.push_back(r);
+
+    std::string expected = std::string(kHeaderLine) + "\"2\",\"" + ScramblePassword("ab") +
+                           "\"\r\n"
+                           "\"3\",\"2008/01/05\",\"FFFFFF\",\"pic.png\"\r\n"
+                           "\"4\",\"/d\",\"\",\"440\",\"0\",\"0\",\"7\",\"x\"\r\n"
+                           "\"5\",\"一般\",\"1\",\"000000\",\"\"\r\n"
+                           "\"5\",\"仕事\",\"0\",\"0000FF\",\"\"\r\n"
+                           "\"6\",\"メモ\",\"一\x01\x02二\"\r\n";
+    std::string record = RecordLine(r);
+    record.insert(record.size() - 1, "\r");
+    expected += record;
+    ScheduleFileBytes written = WriteScheduleFile(doc);
+    EXPECT_EQ(written.bytes, text::ToShiftJis(expected));
+    EXPECT_EQ(written.unrepresentable, 0u);
+    // 表 is 0x95 0x5C in Shift_JIS: its trail byte is a backslash and must stay.
+    EXPECT_NE(written.bytes.find("\"\x95\x5C\""), std::string::npos);
+    EXPECT_EQ(written.bytes.find("\n\n"), std::string::npos);
+}
+
+TEST(ScheduleFile, WithoutPasswordThereIsNoKindTwoRow) {
+    CAlmxArray doc;
+    std::string bytes = WriteScheduleFile(doc).bytes;
+    EXPECT_EQ(text::FromShiftJis(bytes),
+              std::string(kHeaderLine) + "\"4\",\"\",\"\",\"440\",\"0\",\"0\",\"0\",\"\"\r\n");
+}
+
+TEST(ScheduleFile, EveryRowKindAndFieldComesBackAndWritesTheSameBytes) {
+    CAlmxArray doc = RichDocument();
+    std::string first = WriteScheduleFile(doc).bytes;
+    ScheduleFileScan scan;
+    CAlmxArray back = ReadAll(first, &scan);
+    EXPECT_EQ(scan.layout, ScheduleLayout::Current);
+    EXPECT_TRUE(scan.complete);
+    EXPECT_EQ(scan.invalidSequences, 0u);
+    ASSERT_EQ(back.records.size(), doc.records.size());
+    for (std::size_t i = 0; i < doc.records.size(); ++i) {
+        EXPECT_TRUE(back.records[i] == doc.records[i]) << "record " << i << " "
+                                                        << doc.records[i].title;
+    }
+    EXPECT_EQ(back.dayProperties, doc.dayProperties);
+    EXPECT_EQ(back.genres, doc.genres);
+    EXPECT_EQ(back.memoPages, doc.memoPages);
+    EXPECT_EQ(back.password, doc.password);
+    EXPECT_EQ(back.diaryFolder, doc.diaryFolder);
+    EXPECT_EQ(back.version, 440);
+    EXPECT_EQ(back.defaultScheduleGenre, 1);
+    EXPECT_EQ(back.defaultTodoGenre, 2);
+    EXPECT_EQ(back.extraNumber, 7);
+    EXPECT_EQ(back.extraText, "付記");
+    EXPECT_EQ(WriteScheduleFile(back).bytes, first);
+}
+
+TEST(ScheduleFile, RowsAreCutOrPaddedToTheHeaderWidth) {
+    // A 25-cell header: lines of the older layout without the memo cell.
+    std::string header25 = std::string(kHeaderLine);
+    const std::string memoCell = ",\"メモ\"";
+    header25.erase(header25.rfind(memoCell), memoCell.size());
+    std::string file = header25 +
+                       "\"0\",\"2008/01/05\",\"00:00\",\"2008/01/05\",\"00:00\",\"古い\",\"0\","
+                       "\"0\",\"0\",\"0\",\"000000\",\"\",\"0\",\"10\",\"0\",\"0\",\"0\",\"1\","
+                       "\"1\",\"1\",\"0\",\"\",\"0\",\"\",\"場所\",\"捨てられるメモ\"\n";
+    CAlmxArray doc = ReadAll(SjisFile(file));
+    ASSERT_EQ(doc.records.size(), 1u);
+    EXPECT_EQ(doc.records[0].alarmMode, 1);
+    EXPECT_EQ(doc.records[0].memo, "");
+    EXPECT_EQ(doc.records[0].place, "場所");
+
+    // A short row in the current layout reads its missing cells as empty.
+    CAlmxArray shortRow = ReadAll(SjisFile(std::string(kHeaderLine) + "\"6\",\"題\"\n"));
+    ASSERT_EQ(shortRow.memoPages.size(), 1u);
+    EXPECT_EQ(shortRow.memoPages[0].title, "題");
+    EXPECT_EQ(shortRow.memoPages[0].text, "");
+}
+
+TEST(ScheduleFile, LayoutsAreToldApartByTheHeader) {
+    ScheduleFileScan scan;
+    ReadAll(SjisFile("\"年\",\"月\",\"日\"\n\"2008\",\"1\",\"5\"\n"), &scan);
+    EXPECT_EQ(scan.layout, ScheduleLayout::Oldest);
+    std::string nineteen = "\"区分\"";
+    for (int i = 1; i < 19; ++i) nineteen += ",\"c\"";
+    ReadAll(SjisFile(nineteen + "\n"), &scan);
+    EXPECT_EQ(scan.layout, ScheduleLayout::NineteenCells);
+    ReadAll(SjisFile("\"Subject\",\"Start Date\"\n"), &scan);
+    EXPECT_EQ(scan.layout, ScheduleLayout::Foreign);
+    ReadAll("", &scan);
+    EXPECT_EQ(scan.layout, ScheduleLayout::Foreign);
+    // The header in UTF-8 is no header of ours.
+    ReadAll(std::string(kHeaderLine), &scan);
+    EXPECT_EQ(scan.layout, ScheduleLayout::Foreign);
+}
+
+TEST(ScheduleFile, ACutInsideAQuotedCellIsNoticedAndEarlierRowsKept) {
+    CAlmxArray doc = RichDocument();
+    std::string bytes = WriteScheduleFile(doc).bytes;
+    std::string lastTitle = text::ToShiftJis("いつか読む本");
+    std::size_t cut = bytes.rfind(lastTitle);
+    ASSERT_NE(cut, std::string::npos);
+    ScheduleFileScan scan;
+    CAlmxArray back = ReadAll(std::string_view(bytes).substr(0, cut + 2), &scan);
+    EXPECT_FALSE(scan.complete);
+    // The cut row keeps the cells split before the cut, as the card table pads any row.
+    ASSERT_EQ(back.records.size(), doc.records.size());
+    EXPECT_EQ(back.records.back().title, "");
+    EXPECT_EQ(back.records.back().start, doc.records.back().start);
+    for (std::size_t i = 0; i + 1 < doc.records.size(); ++i) {
+        EXPECT_TRUE(back.records[i] == doc.records[i]) << i;
+    }
+    EXPECT_EQ(back.genres, doc.genres);
+
+    // A cut in a memo page's text leaves the rows after it unread.
+    std::size_t pageCut = bytes.find(text::ToShiftJis("パン"));
+    ASSERT_NE(pageCut, std::string::npos);
+    back = ReadAll(std::string_view(bytes).substr(0, pageCut), &scan);
+    EXPECT_FALSE(scan.complete);
+    EXPECT_TRUE(back.records.empty());
+
+    ReadAll(bytes, &scan);
+    EXPECT_TRUE(scan.complete);
+    // A complete last line without its line end is complete too.
+    ReadAll(std::string_view(bytes).substr(0, bytes.size() - 2), &scan);
+    EXPECT_TRUE(scan.complete);
+}
+
+TEST(ScheduleFile, DayPropertyKeysAreKeptAsWrittenAndColoursReadAsHex) {
+    CAlmxArray doc = ReadAll(SjisFile(std::string(kHeaderLine) +
+                                      "\"3\",\"2008/1/5\",\"00ff80\",\"\"\n"
+                                      "\"3\",\"2008/01/05\",\"FFFFFF\",\"a.png\"\n"
+                                      "\"5\",\"隠し\",\"0\",\"0000FF\",\"注\"\n"));
+    ASSERT_EQ(doc.dayProperties.size(), 2u);
+    EXPECT_EQ(doc.dayProperties["2008/1/5"].colour, 0x00FF80u);
+    EXPECT_EQ(doc.dayProperties["2008/01/05"].text, "a.png");
+    ASSERT_EQ(doc.genres.Count(), 1u);
+    EXPECT_EQ(doc.genres.At(0)->shown, 0);
+    EXPECT_EQ(doc.genres.At(0)->note, "注");
+}
+
+TEST(ScheduleFile, RejectedRecordLinesAreSkippedAndOtherKindsAreRecords) {
+    CAlmxArray doc = ReadAll(SjisFile(
+        std::string(kHeaderLine) +
+        "\"0\",\"2008/13/45\",\"\",\"\",\"\",\"壊れた日付\"\n"
+        "\"7\",\"2008/01/05\",\"00:00\",\"2008/01/05\",\"00:00\",\"種類7\"\n"
+        "\n"
+        "\"1\",\"\",\"\",\"\",\"\",\"期限なし\",\"0\",\"0\",\"0\",\"0\",\"000000\",\"\",\"0\","
+        "\"-1\",\"0\",\"0\",\"1\"\n"));
+    ASSERT_EQ(doc.records.size(), 2u);
+    EXPECT_EQ(doc.records[0].title, "種類7");
+    EXPECT_FALSE(doc.records[0].Has(IsTodo));
+    EXPECT_TRUE(doc.records[1].Has(IsTodo));
+    EXPECT_TRUE(doc.records[1].Has(TodoNoDeadline));
+}
+
+TEST(PasswordScramble, RotatesDigitsAndLettersAndRoundTrips) {
+    const std::string plain = "Secret42zZ9-_!";
+    std::string stored = ScramblePassword(plain);
+    ASSERT_EQ(stored.size(), plain.size());
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        char p = plain[i];
+        char s = stored[i];
+        bool digit = p >= '0' && p <= '9';
+        bool upper = p >= 'A' && p <= 'Z';
+        bool lower = p >= 'a' && p <= 'z';
+        if (digit) {
+            EXPECT_TRUE(s >= '0' && s <= '9' && s != p) << i;
+        } else if (upper) {
+            EXPECT_TRUE(s >= 'A' && s <= 'Z' && s != p) << i;
+        } else if (lower) {
+            EXPECT_TRUE(s >= 'a' && s <= 'z' && s != p) << i;
+        } else {
+            EXPECT_EQ(s, p) << i;
+        }
+    }
+    EXPECT_EQ(UnscramblePassword(stored), plain);
+    // The same character moves by a different amount further on.
+    EXPECT_NE(ScramblePassword("aaaaaaaa"), std::string(8, ScramblePassword("a")[0]));
+    // Position 8 uses the first amount again.
+    EXPECT_EQ(ScramblePassword("aaaaaaaaa")[8], ScramblePassword("a")[0]);
+}
+
+TEST(PasswordScramble, DoubleByteCharactersAreKeptWhole) {
+    // ア is 0x83 0x41: its trail byte is an 'A' that must not be rotated.
+    const std::string plain = "アA1漢z";
+    std::string stored = ScramblePassword(plain);
+    EXPECT_EQ(stored.substr(0, 3), "ア");
+    EXPECT_NE(stored, plain);
+    EXPECT_EQ(UnscramblePassword(stored), plain);
+}
+
+}  // namespace
+}  // namespace almx
