@@ -1,0 +1,236 @@
+#include "calendar/day_cells.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+
+#include "calendar/clock.h"
+#include "calendar/recurrence.h"
+#include "core/genre.h"
+#include "core/prompter.h"
+#include "core/record_display.h"
+#include "core/settings_store.h"
+
+namespace almx {
+
+namespace {
+
+// Colours are kept in the settings as decimal texts.
+std::uint32_t ReadColour(const SettingsStore& settings, const char* section, const char* key,
+                         std::uint32_t fallback) {
+    const std::string text = settings.GetString(section, key, std::to_string(fallback));
+    unsigned long value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end == text.data()) return fallback;
+    return static_cast<std::uint32_t>(value & 0xFFFFFFFFul);
+}
+
+bool InCalendar(const DateTime& day) {
+    return day.IsValid() && day.Year() >= 1 && day.Year() <= 9999;
+}
+
+// The time prefix by which timed entries are ordered; "～" becomes 0x01 so that end-only
+// times sort first.
+std::string SortKey(const CAlmxData& entry, const DateTime& day, int todayLimit) {
+    std::string key = TimePrefix(entry, day, UseRecordTimeDisplay, todayLimit);
+    static constexpr std::string_view kWaveDash = "～";
+    for (std::size_t at = key.find(kWaveDash); at != std::string::npos;
+         at = key.find(kWaveDash, at + 1)) {
+        key.replace(at, kWaveDash.size(), 1, '\x01');
+    }
+    return key;
+}
+
+}  // namespace
+
+bool DayCell::HasHolidayEntry() const {
+    return std::any_of(entries.begin(), entries.end(),
+                       [](const CAlmxData* entry) { return entry->Has(HolidayMark); });
+}
+
+DayCellSettings DayCellSettings::FromSettings(const SettingsStore& settings) {
+    DayCellSettings s;
+    s.todayLimit = settings.GetInt("System", "TodayLimit", 0);
+    s.sortByTime = settings.GetInt("System", "SchSort", 1) == 1;
+    s.todoOnDeadline = settings.GetInt("View", "TodoPos", 0) == 1;
+    s.backColour = ReadColour(settings, "View", "BackColor", 16777215);
+    s.otherColour = ReadColour(settings, "View", "OtherColor", 14737632);
+    s.otherMonthKeepsDayColours = settings.GetInt("View", "OtherMonthDayColor", 1) == 1;
+    s.holidays = HolidayDisplaySettings::FromSettings(settings);
+    s.recordDefaults = RecordDefaults::FromSettings(settings);
+    return s;
+}
+
+std::optional<DateTime> TodoDisplayDay(const CAlmxData& todo, const DateTime& now, int todayLimit,
+                                       bool onDeadline) {
+    const DateTime today = LogicalDate(now, todayLimit);
+    if (todo.Has(TodoDone)) return todo.end.Date();
+    if (todo.Has(TodoNoDeadline)) return today;
+    if (todo.todoLeadDays == -1) return onDeadline ? todo.start.Date() : today;
+    // Shown from the day its deadline less the lead days has passed.
+    if (todo.start.Days() - static_cast<double>(todo.todoLeadDays) < now.Days()) return today;
+    return std::nullopt;
+}
+
+void DayCellSet::Allocate(int count) {
+    const int room = std::clamp(count, 0, kMaxDayCells) + 7;
+    if (cells_.size() < static_cast<std::size_t>(room))
+        cells_.resize(static_cast<std::size_t>(room));
+}
+
+void DayCellSet::Clear() {
+    for (auto& cell : cells_) {
+        cell.entries.clear();
+        cell.sortKeys_.clear();
+    }
+    computed_.clear();
+    used_ = 0;
+}
+
+int DayCellSet::IndexOf(const DateTime& day) const {
+    if (used_ == 0 || !day.IsValid()) return -1;
+    const long offset = DateDifference(start_, day);
+    return offset >= 0 && offset < used_ ? static_cast<int>(offset) : -1;
+}
+
+void DayCellSet::AddEntry(DayCell& cell, const CAlmxData* entry, bool sortByTime, int todayLimit) {
+    auto& entries = cell.entries;
+    auto& keys = cell.sortKeys_;
+    const bool timed = entry->Has(StartTimeSet);
+    std::string key = sortByTime && timed ? SortKey(*entry, cell.date, todayLimit) : std::string();
+    std::size_t at = entries.size();
+    if (entry->Has(HolidayMark)) {
+        at = 0;
+    } else if (sortByTime) {
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const bool otherTimed = entries[i]->Has(StartTimeSet);
+            if (timed ? (otherTimed && keys[i] > key) : otherTimed) {
+                at = i;
+                break;
+            }
+        }
+    }
+    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(at), entry);
+    keys.insert(keys.begin() + static_cast<std::ptrdiff_t>(at), std::move(key));
+}
+
+bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& source,
+                      const DayCellSettings& settings, const Clock& clock, Prompter* prompter) {
+    Clear();
+    genresExtended_ = false;
+    records_ = source.records;
+    const DateTime first = start.Date();
+    if (count < 1 || count > kMaxDayCells || !InCalendar(first) ||
+        !InCalendar(first.PlusDays(count - 1))) {
+        return false;
+    }
+    Allocate(count);
+    used_ = count;
+    start_ = first;
+
+    for (int i = 0; i < count; ++i) {
+        DayCell& cell = cells_[static_cast<std::size_t>(i)];
+        cell.date = first.PlusDays(i);
+        const CDateProp* property =
+            source.dayProperties ? FindDayProperty(*source.dayProperties, cell.date) : nullptr;
+        cell.colour = property ? property->colour : settings.backColour;
+        cell.picture = property ? property->text : std::string();
+    }
+
+    // The window reaches back a week: substitute holidays depend on the days before a range.
+    const int lookBack = InCalendar(first.PlusDays(-kHolidayLookBack)) ? kHolidayLookBack : 0;
+    const DateTime windowFirst = first.PlusDays(-lookBack);
+    const DateTime windowLast = first.PlusDays(count - 1);
+    const std::size_t windowDays = static_cast<std::size_t>(count + lookBack);
+    mask_.resize(windowDays);
+    holidayRecordDays_.assign(windowDays, 0);
+    const long firstDay = windowFirst.DayNumber();
+    const long lastDay = windowLast.DayNumber();
+    // The display days of a record lie within this many days of its start and end dates.
+    const long margin = 2 + std::abs(static_cast<long>(settings.todayLimit)) / 24;
+
+    const DateTime now = clock.Now();
+    const OccurrenceContext context{settings.todayLimit, prompter, {}};
+
+    for (const CAlmxData& record : source.records) {
+        if (source.genres) {
+            CAlmxFieldArray& genres = *source.genres;
+            const CAlmxField* genre = genres.ForRecord(record.genre);
+            if (!genre && IsExtendableGenreIndex(record.genre)) {
+                if (prompter) prompter->ShowMessage(kUndefinedGenreMessage, MessageKind::Warning);
+                genres.ExtendTo(record.genre);
+                genresExtended_ = true;
+                genre = genres.At(record.genre);
+            }
+            if (genre && !genre->IsShown()) continue;
+        }
+
+        if (record.Has(IsTodo)) {
+            if (record.Has(HideInViews)) continue;
+            const auto day =
+                TodoDisplayDay(record, now, settings.todayLimit, settings.todoOnDeadline);
+            if (!day) continue;
+            const int index = IndexOf(*day);
+            if (index >= 0) {
+                AddEntry(cells_[static_cast<std::size_t>(index)], &record, settings.sortByTime,
+                         settings.todayLimit);
+            }
+            continue;
+        }
+
+        // Records plainly outside the window are passed over; the shift rule may move an
+        // occurrence from after the window into it, so those always go to the marker.
+        if (record.shiftRule == 0 && record.start.IsValid() && record.end.IsValid() &&
+            (record.start.DayNumber() - margin > lastDay ||
+             record.end.DayNumber() + margin < firstDay)) {
+            continue;
+        }
+        OccurrenceMask(record, windowFirst, windowLast, mask_, context);
+        const bool holiday = record.Has(HolidayMark);
+        for (std::size_t j = 0; j < windowDays; ++j) {
+            if (!mask_[j]) continue;
+            if (holiday) holidayRecordDays_[j] = 1;
+            if (j >= static_cast<std::size_t>(lookBack)) {
+                AddEntry(cells_[j - static_cast<std::size_t>(lookBack)], &record,
+                         settings.sortByTime, settings.todayLimit);
+            }
+        }
+    }
+
+    const HolidayRecordQuery hasHolidayRecord = [&](const DateTime& day) {
+        const long offset = day.DayNumber() - firstDay;
+        return offset >= 0 && offset < static_cast<long>(windowDays) &&
+               holidayRecordDays_[static_cast<std::size_t>(offset)] != 0;
+    };
+    auto computed = ComputedHolidayEntries(first, count, hasHolidayRecord, settings.holidays,
+                                           settings.recordDefaults);
+    for (std::size_t i = 0; i < computed.size(); ++i) {
+        if (!computed[i]) continue;
+        computed_.push_back(std::move(*computed[i]));
+        AddEntry(cells_[i], &computed_.back(), settings.sortByTime, settings.todayLimit);
+    }
+    return true;
+}
+
+void DayCellSet::ColourOtherMonths(int year, int month, const DayCellSettings& settings) {
+    for (int i = 0; i < used_; ++i) {
+        DayCell& cell = cells_[static_cast<std::size_t>(i)];
+        if (cell.date.Year() == year && cell.date.Month() == month) continue;
+        if (!settings.otherMonthKeepsDayColours || cell.colour == settings.backColour) {
+            cell.colour = settings.otherColour;
+        }
+    }
+}
+
+void DayCellSet::RemoveRecord(const CAlmxData* record) {
+    for (int i = 0; i < used_; ++i) {
+        DayCell& cell = cells_[static_cast<std::size_t>(i)];
+        for (std::size_t k = cell.entries.size(); k-- > 0;) {
+            if (cell.entries[k] != record) continue;
+            cell.entries.erase(cell.entries.begin() + static_cast<std::ptrdiff_t>(k));
+            cell.sortKeys_.erase(cell.sortKeys_.begin() + static_cast<std::ptrdiff_t>(k));
+        }
+    }
+}
+
+}  // namespace almx

@@ -1,0 +1,150 @@
+#pragma once
+// The day-cell model of the calendar views: every day of a range with the entries shown on it,
+// in the order all views list them, and the day's colour and picture. The month view, the week
+// view, the start-up list of today's schedules, printing, the exports and `almx agenda` read
+// their days from a DayCellSet.
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "calendar/date_time.h"
+#include "calendar/holiday_entries.h"
+#include "core/day_property.h"
+#include "core/record.h"
+
+namespace almx {
+
+class CAlmxFieldArray;
+class Clock;
+class Prompter;
+class SettingsStore;
+
+// Update hints a document sends its views, read as bits.
+enum ViewHint : int {
+    kHintRefill = 1,          // records changed: refill the cells, keep the selected cell
+    kHintRepaint = 2,         // repaint only
+    kHintRefillColours = 4,   // display colours changed: refill
+    kHintRecomputeMonth = 8,  // recompute the shown month from the selected date, refill
+    kHintDateChanged = 10,    // the selected date changed (8 and 2)
+    kHintRemoveRecord = 16,   // the hint's record is being removed: drop it from every cell
+};
+
+inline constexpr const char* kUndefinedGenreMessage =
+    "定義されていないジャンルを持つスケジュールがあります";
+
+// The most cells one set fills (some 44 years); longer ranges are filled piece by piece.
+inline constexpr int kMaxDayCells = 1 << 14;
+
+struct CellRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+class DayCell {
+  public:
+    // The entries of the day, holiday entries first. Records are the document's, except the
+    // holiday entries computed for display, which the set owns. Schedules with HideInViews are
+    // listed (exports may want them) but never drawn; see DrawnInViews.
+    std::vector<const CAlmxData*> entries;
+    DateTime date;
+    CellRect rectangle;
+    std::uint32_t colour = 0;  // day colour, else the background; other-month colour applied
+    std::string picture;       // the day's picture path; the view loads the image
+
+    // Whether any entry marks the day as a holiday.
+    bool HasHolidayEntry() const;
+
+  private:
+    friend class DayCellSet;
+    std::vector<std::string> sortKeys_;  // per entry; the time prefix used for ordering
+};
+
+// Whether a listed entry is drawn on the calendar views.
+inline bool DrawnInViews(const CAlmxData& entry) {
+    return !entry.Has(HideInViews);
+}
+
+// The settings a fill reads.
+struct DayCellSettings {
+    int todayLimit = 0;                     // "System"/"TodayLimit"
+    bool sortByTime = true;                 // "System"/"SchSort"
+    bool todoOnDeadline = false;            // "View"/"TodoPos"
+    std::uint32_t backColour = 0xFFFFFF;    // "View"/"BackColor"
+    std::uint32_t otherColour = 0xE0E0E0;   // "View"/"OtherColor"
+    bool otherMonthKeepsDayColours = true;  // "View"/"OtherMonthDayColor"
+    HolidayDisplaySettings holidays;        // "Holiday"/"Shunbun", "Hurikae"
+    RecordDefaults recordDefaults;          // for the computed holiday entries
+
+    static DayCellSettings FromSettings(const SettingsStore& settings);
+};
+
+// What a fill reads from the document. The genre list is extended when a record names a genre
+// beyond it.
+struct DayCellSource {
+    std::span<const CAlmxData> records;
+    CAlmxFieldArray* genres = nullptr;
+    const DayPropertyMap* dayProperties = nullptr;
+};
+
+// The day a to-do is shown on, or none: a done one on its completion date, one without
+// deadline today, one without lead days on its deadline ("TodoPos" 1) or today, one with N
+// lead days today once its deadline less N days has passed.
+std::optional<DateTime> TodoDisplayDay(const CAlmxData& todo, const DateTime& now, int todayLimit,
+                                       bool onDeadline);
+
+class DayCellSet {
+  public:
+    DayCellSet() = default;
+    // Room for count cells and 7 spare ones, reused by every fill.
+    explicit DayCellSet(int count) { Allocate(count); }
+    void Allocate(int count);
+
+    // Fills count cells from start. False (and an empty set) when the count is not 1 to
+    // kMaxDayCells or the range leaves the calendar. The prompter, when given, is told of
+    // undefined genres and of unknown recurrence kinds.
+    bool Fill(const DateTime& start, int count, const DayCellSource& source,
+              const DayCellSettings& settings, const Clock& clock, Prompter* prompter);
+
+    // After a month fill: cells outside the shown month get the other-month colour (only the
+    // plain ones when day colours are kept).
+    void ColourOtherMonths(int year, int month, const DayCellSettings& settings);
+
+    // Hint 16: drops the record from every cell.
+    void RemoveRecord(const CAlmxData* record);
+
+    // Deletes the cells' entries and the entries computed for display.
+    void Clear();
+
+    int Count() const { return used_; }
+    DayCell& operator[](int index) { return cells_[static_cast<std::size_t>(index)]; }
+    const DayCell& operator[](int index) const { return cells_[static_cast<std::size_t>(index)]; }
+    std::span<const DayCell> Cells() const {
+        return {cells_.data(), static_cast<std::size_t>(used_)};
+    }
+    const DateTime& Start() const { return start_; }
+    std::span<const CAlmxData> Records() const { return records_; }
+    // The cell of a date, or -1.
+    int IndexOf(const DateTime& day) const;
+    // Whether the last fill appended genres for undefined genre numbers.
+    bool GenresExtended() const { return genresExtended_; }
+
+  private:
+    void AddEntry(DayCell& cell, const CAlmxData* entry, bool sortByTime, int todayLimit);
+
+    std::vector<DayCell> cells_;
+    int used_ = 0;
+    DateTime start_;
+    std::span<const CAlmxData> records_;
+    std::deque<CAlmxData> computed_;  // holiday entries made for display; stable addresses
+    std::vector<std::uint8_t> mask_;
+    std::vector<std::uint8_t> holidayRecordDays_;
+    bool genresExtended_ = false;
+};
+
+}  // namespace almx
