@@ -386,6 +386,14 @@ void OccurrenceMask(const CAlmxData& record, const DateTime& windowStart, const 
         !record.end.IsValid()) {
         return;
     }
+    // Most records of a document lie far from the window: skip them before any calendar work.
+    // Marks never come after the end date, nor more than a day before the start date plus the
+    // longest move of the shift rule.
+    if (context.todayLimit >= 0 && context.todayLimit <= 24 &&
+        (record.end.Days() < std::floor(windowStart.Days()) - 1.0 ||
+         record.start.Days() > std::floor(windowEnd.Days()) + kMaxAvoidedRun + 3.0)) {
+        return;
+    }
     const long w0 = windowStart.DayNumber();
     const long days =
         std::min<long>(windowEnd.DayNumber() - w0 + 1, static_cast<long>(mask.size()));
