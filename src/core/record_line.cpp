@@ -15,15 +15,19 @@ constexpr std::string_view kWeekdayLetters = "SMTWHFA";
 constexpr std::string_view kMonthLetters = "123456789ABC";
 constexpr std::string_view kRangeMark = "～";
 
-// In memory a line break is "\n"; in a cell it is CR LF.
+// In memory a line break is "\n"; in a cell it is CR LF. A bare CR counts as a line break
+// too, so every text has one stable form.
 std::string ToCellText(std::string_view text) {
     if (text.find_first_of("\r\n") == std::string_view::npos) return std::string(text);
     std::string out;
     out.reserve(text.size() + 8);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-        if (text[i] == '\n') out += '\r';
-        out += text[i];
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            out += "\r\n";
+        } else {
+            out += text[i];
+        }
     }
     return out;
 }
@@ -33,8 +37,12 @@ std::string FromCellText(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-        out += text[i];
+        if (text[i] == '\r') {
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            out += '\n';
+        } else {
+            out += text[i];
+        }
     }
     return out;
 }
@@ -52,6 +60,9 @@ std::string SpanDate(int year, int month, int day) {
     std::snprintf(buffer, sizeof buffer, "%d/%02d/%02d", year, month, day);
     return buffer;
 }
+
+// The line keeps hours and minutes only; seconds in a cell would be lost at the next save.
+DateTime WholeMinutes(const DateTime& value) { return value.WithTime(value.Hour(), value.Minute()); }
 
 int Cell(const TCard& cells, int number) { return text::LeadingInt(cells.At(number - 1)); }
 
@@ -81,7 +92,9 @@ std::string MonthText(const CAlmxData& record) {
             all = false;
         }
     }
-    return all ? std::string() : text;
+    if (all) return {};
+    // No month at all must not read back as every month (an empty cell): "0" names none.
+    return text.empty() ? "0" : text;
 }
 
 std::string ExceptionText(const CAlmxData& record) {
@@ -137,8 +150,7 @@ std::string RecordLine(const CAlmxData& record) { return RecordCard(record).ToCs
 namespace {
 
 void ReadPosition(std::string_view text, CAlmxData& r) {
-    // An empty cell (to-dos, damaged lines) means no position mode, like "0".
-    if (text.empty() || text == "0") {
+    if (text == "0") {
         r.positionMode = 0;
         return;
     }
@@ -190,14 +202,14 @@ bool ParseRecordLine(const TCard& cells, CAlmxData& r) {
         r.alarmMode = Cell(cells, 13);
     }
     if (std::optional<DateTime> start = ParseTime(cells.At(1), cells.At(2))) {
-        r.start = *start;
+        r.start = WholeMinutes(*start);
     } else if (!todo) {
         return false;
     }
     if (!todo || r.Has(TodoDone)) {
         std::optional<DateTime> end = ParseTime(cells.At(3), cells.At(4));
         if (!end) return false;
-        r.end = *end;
+        r.end = WholeMinutes(*end);
     }
     r.title = FromCellText(cells.At(5));
     r.Set(StartTimeSet, Bit(cells, 7));

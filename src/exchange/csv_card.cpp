@@ -97,13 +97,16 @@ bool TCard::Parse(std::string_view line) {
 void TCard::AppendCsvLine(std::string& out) const {
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         if (i != 0) out += ',';
-        if (quoted_[i]) out += '"';
-        if (NeedsEscape(fields_[i])) {
-            out += EscapeCsvField(fields_[i]);
-        } else {
-            out += fields_[i];
-        }
-        if (quoted_[i]) out += '"';
+        const std::string& field = fields_[i];
+        std::string escaped = NeedsEscape(field) ? EscapeCsvField(field) : std::string();
+        std::string_view text = escaped.empty() ? std::string_view(field) : escaped;
+        // A bare field that holds a comma or starts with a quote would split differently;
+        // such a field is written quoted.
+        bool quoted = quoted_[i] || text.find(',') != std::string_view::npos ||
+                      (!text.empty() && text.front() == '"');
+        if (quoted) out += '"';
+        out += text;
+        if (quoted) out += '"';
     }
     out += '\n';
 }

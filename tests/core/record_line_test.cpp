@@ -294,3 +294,75 @@ TEST(Record, FirstOccurrenceEndAndColour) {
 
 }  // namespace
 }  // namespace almx
+
+namespace almx {
+namespace {
+
+// Found by fuzzing: CRs before a line break lost one CR on every save.
+TEST(RecordLine, CarriageReturnsHaveOneStableForm) {
+    TCard cells;
+    cells.Parse(std::string("1,,,,,[\r\r\r\n\r\0\x02\r\",0\n", 17));
+    CAlmxData first;
+    ASSERT_TRUE(ParseRecordLine(cells, first));
+    EXPECT_EQ(first.title, std::string("[\n\n\n\n\0\x02\n\"", 9));
+    CAlmxData second;
+    TCard again;
+    again.Parse(RecordLine(first));
+    ASSERT_TRUE(ParseRecordLine(again, second));
+    EXPECT_EQ(second.title, first.title);
+}
+
+}  // namespace
+}  // namespace almx
+
+namespace almx {
+namespace {
+
+// Found by fuzzing: a position cell naming no week or weekday must stay position mode.
+TEST(ParseRecordLine, PositionModeWithNothingChosenStaysPositionMode) {
+    TCard cells = RecordCard(Schedule(2008, 1, 5));
+    cells.SetAt(20, "x");
+    CAlmxData first;
+    ASSERT_TRUE(ParseRecordLine(cells, first));
+    EXPECT_EQ(first.positionMode, 1);
+    TCard again;
+    again.Parse(RecordLine(first));
+    CAlmxData second;
+    ASSERT_TRUE(ParseRecordLine(again, second));
+    EXPECT_EQ(second.positionMode, 1);
+}
+
+}  // namespace
+}  // namespace almx
+
+namespace almx {
+namespace {
+
+// Found by fuzzing: a rule with no valid month came back valid in every month.
+TEST(RecordLine, NoValidMonthStaysNoValidMonth) {
+    CAlmxData r = Schedule(2008, 1, 5);
+    r.repeatType = RepeatChosenMonths;
+    r.validMonths.fill(0);
+    EXPECT_EQ(MonthText(r), "0");
+    CAlmxData back = RoundTrip(r);
+    EXPECT_EQ(back.validMonths, r.validMonths);
+}
+
+}  // namespace
+}  // namespace almx
+
+namespace almx {
+namespace {
+
+// Found by fuzzing: seconds in a time cell were kept in memory but never written.
+TEST(ParseRecordLine, SecondsAreDroppedAsTheLineCannotKeepThem) {
+    TCard cells = RecordCard(Schedule(2008, 1, 5));
+    cells.SetAt(2, "15:00:05");
+    CAlmxData r;
+    ASSERT_TRUE(ParseRecordLine(cells, r));
+    EXPECT_EQ(r.start, DateTime::FromParts(2008, 1, 5, 15, 0));
+    EXPECT_EQ(RoundTrip(r), r);
+}
+
+}  // namespace
+}  // namespace almx

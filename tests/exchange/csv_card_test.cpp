@@ -189,3 +189,24 @@ TEST_F(CardTableFile, TextFileLayerReportsFailuresWithItsMessages) {
 
 }  // namespace
 }  // namespace almx
+
+namespace almx {
+namespace {
+
+// Found by fuzzing: escape pairs in a bare field gave it a comma, which split it on reading.
+TEST(TCard, BareFieldsThatWouldSplitAreWrittenQuoted) {
+    TCard card;
+    card.Parse("\x04\x03\x04\x03,plain\n");
+    ASSERT_EQ(card.At(0), ",\",\"");
+    EXPECT_EQ(card.ToCsvLine(), "\",\x03\x04\"\",plain\n");
+    TCard back;
+    back.Parse(card.ToCsvLine());
+    EXPECT_EQ(back.At(0), card.At(0));
+    EXPECT_EQ(back.At(1), "plain");
+    card.AddBare("\"starts with a quote");
+    back.Parse(card.ToCsvLine());
+    EXPECT_EQ(back.At(2), "\"starts with a quote");
+}
+
+}  // namespace
+}  // namespace almx
