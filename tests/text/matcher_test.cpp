@@ -204,5 +204,29 @@ TEST(Matcher, AgreesWithReferenceOnRandomTexts) {
     EXPECT_GT(found, 1000);  // the alphabet is small enough for many hits
 }
 
+TEST(Matcher, AnyBytesStayInBounds) {
+    const char bytes[] = {'a',    '\x81', '\x4A', '\x82', '\xA0',
+                          '\xB6', '\xDE', '\xDF', '\x83', '\0'};
+    std::mt19937 random(2);
+    auto pick = [&](int maxLength) {
+        std::string s;
+        for (int n = static_cast<int>(random() % maxLength); n > 0; --n) s += bytes[random() % 10];
+        return s;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        std::string text = pick(10);
+        std::string pattern = pick(4);
+        unsigned flags = static_cast<unsigned>(round % 16);
+        std::size_t start = random() % (text.size() + 2);
+        if (auto hit = Find(text, pattern, flags, start)) {
+            ASSERT_GE(hit->offset, start);
+            ASSERT_LE(hit->offset + hit->length, text.size());
+        }
+        Compare(text, pattern, flags);
+        HanToZen(text);
+        ZenToHan(text);
+    }
+}
+
 }  // namespace
 }  // namespace almx::text
