@@ -11,70 +11,42 @@ std::string S(std::string_view utf8) {
     return text::ToShiftJis(utf8);
 }
 
+const std::string kSo = "\x0E";
+const std::string kSi = "\x0F";
+
 TEST(Jis, SjisToJisShiftsAndEndsInAscii) {
-    auto jis = text::Convert(S("予定"), "CP932", "ISO-2022-JP");
-    ASSERT_TRUE(jis);
     CountedText out = SjisToJis(S("予定abc"));
-    EXPECT_EQ(out.text, *jis + "abc");
+    EXPECT_EQ(out.text, *text::Convert(S("予定"), "CP932", "ISO-2022-JP") + "abc");
     EXPECT_EQ(out.count, 2u);
     EXPECT_TRUE(SjisToJis(S("会議")).text.ends_with("\x1B(B"));
-    EXPECT_EQ(SjisToJis(S("ｱ")).text, "\x0E\x31\x0F");
+    EXPECT_EQ(SjisToJis(S("ｱ")).text, kSo + "1" + kSi);
     // From kanji to katakana the set goes back to ASCII first, so SI lands in ASCII.
-    EXPECT_EQ(SjisToJis(S("漢ｱa")).text,
-              "\x1B$B\x34\x41\x1B(B\x0E\x31\x0F"
-              "a");
-    // User-defined characters have no JIS code and go out as they are.
-    EXPECT_EQ(SjisToJis("\xF0\x40"
-                        "a")
-                  .text,
-              "\xF0\x40"
-              "a");
-    EXPECT_EQ(SjisToJis("a\x88").text, "a\x88");  // lead byte cut at the end
+    EXPECT_EQ(SjisToJis(S("漢ｱa")).text, "\x1B$B4A\x1B(B" + kSo + "1" + kSi + "a");
+    EXPECT_EQ(SjisToJis("\xF0@a").text, "\xF0@a");  // user-defined: no JIS code
+    EXPECT_EQ(SjisToJis("a\x88").text, "a\x88");    // lead byte cut at the end
 }
 
 TEST(Jis, JisToSjisReadsEverySet) {
     std::string jis = *text::Convert(S("会議は10時、第２会議室"), "CP932", "ISO-2022-JP");
     EXPECT_EQ(JisToSjis(jis).text, S("会議は10時、第２会議室"));
-    EXPECT_EQ(JisToSjis("\x1B$@\x34\x41\x1B(J"
-                        "a")
-                  .text,
-              S("漢a"));
-    EXPECT_EQ(JisToSjis("\x1B(I\x31\x32\x1B(B"
-                        "1")
-                  .text,
-              S("ｱｲ1"));
-    EXPECT_EQ(JisToSjis("\x0E\x31\r\n\x0F").text, S("ｱ\r\n"));  // line breaks stay
+    EXPECT_EQ(JisToSjis("\x1B$@4A\x1B(Ja").text, S("漢a"));
+    EXPECT_EQ(JisToSjis("\x1B(I12\x1B(B1").text, S("ｱｲ1"));
+    EXPECT_EQ(JisToSjis(kSo + "1\r\n" + kSi).text, S("ｱ\r\n"));  // line breaks stay
     // Cut short or unknown escapes are copied; a lone byte in kanji mode too.
     EXPECT_EQ(JisToSjis("a\x1B$").text, "a\x1B$");
-    EXPECT_EQ(JisToSjis("\x1B(Z"
-                        "a")
-                  .text,
-              "\x1B(Z"
-              "a");
-    EXPECT_EQ(JisToSjis("\x1B$B\x34\x41\x34").text, S("漢") + "\x34");
+    EXPECT_EQ(JisToSjis("\x1B(Za").text, "\x1B(Za");
+    EXPECT_EQ(JisToSjis("\x1B$B4A4").text, S("漢") + "4");
     EXPECT_EQ(JisToSjis("\x1B$B\r\n").text, "\r\n");
 }
 
-TEST(Jis, Jis0212CharactersBecomeTheirCodePage932FormOrGeta) {
-    // 0x5463 is 纊, one of the IBM extension kanji; 0x3021 (丂) has no Shift_JIS form.
-    EXPECT_EQ(text::FromShiftJis(JisToSjis("\x1B$(D\x54\x63\x30\x21\x1B(B"
-                                           "a")
-                                     .text),
-              "纊〓a");
-    EXPECT_EQ(text::FromShiftJis(EucToSjis("\x8F\xD4\xE3\x8F\xB0\xA1"
-                                           "a")
-                                     .text),
-              "纊〓a");
-}
-
-TEST(Jis, EucToSjisEdges) {
-    EXPECT_EQ(EucToSjis("\x8E\xB1"
-                        "a")
-                  .text,
-              S("ｱa"));
+TEST(Jis, EucToSjisAndJisX0212) {
+    EXPECT_EQ(EucToSjis("\x8E\xB1z").text, S("ｱz"));
     EXPECT_EQ(EucToSjis("a\x8F").text, "a");  // lone 0x8F
     EXPECT_EQ(EucToSjis("a\x8E").text, "a");  // 0x8E cut at the end
     EXPECT_EQ(EucToSjis("a\xB4").text, "a\xB4");
+    // JIS X 0212 0x5463 is 纊, one of the IBM extension kanji; 0x3021 (丂) has no Shift_JIS form.
+    EXPECT_EQ(text::FromShiftJis(JisToSjis("\x1B$(DTc0!\x1B(Ba").text), "纊〓a");
+    EXPECT_EQ(text::FromShiftJis(EucToSjis("\x8F\xD4\xE3\x8F\xB0\xA1z").text), "纊〓z");
 }
 
 // Every JIS X 0208 character of code page 932 (rows 1-8 and 16-84) against iconv. A few cells
@@ -126,7 +98,6 @@ TEST(Jis, DetectKanjiCode) {
     // 0xA1-0xDF then 0xE0-0xEF: the bytes after it decide.
     EXPECT_EQ(DetectKanjiCode("\xA1\xE0\x40\x85"), KanjiCode::ShiftJis);
     EXPECT_EQ(DetectKanjiCode("\xA1\xE0\xA1\xFD"), KanjiCode::Euc);
-    EXPECT_EQ(DetectKanjiCode("\xA1\xE0\x20\x85"), KanjiCode::ShiftJis);
     EXPECT_EQ(DetectKanjiCode("\xE0"), KanjiCode::None);  // cut at the end
 
     std::string eucText = *text::Convert(S("あの遙か"), "CP932", "EUC-JP");  // 遙 is F4 A3
