@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
+#include <utility>
 
 #include "calendar/clock.h"
 #include "calendar/recurrence.h"
@@ -81,7 +82,6 @@ void DayCellSet::Allocate(int count) {
 void DayCellSet::Clear() {
     for (auto& cell : cells_) {
         cell.entries.clear();
-        cell.sortKeys_.clear();
     }
     computed_.clear();
     used_ = 0;
@@ -93,11 +93,12 @@ int DayCellSet::IndexOf(const DateTime& day) const {
     return offset >= 0 && offset < used_ ? static_cast<int>(offset) : -1;
 }
 
-void DayCellSet::AddEntry(DayCell& cell, const CAlmxData* entry, bool sortByTime, int todayLimit) {
-    auto& entries = cell.entries;
-    auto& keys = cell.sortKeys_;
+namespace {
+
+// The insertion itself, with the sort keys of the entries kept beside them.
+void InsertKeyed(std::vector<const CAlmxData*>& entries, std::vector<std::string>& keys,
+                 const CAlmxData* entry, std::string key, bool sortByTime) {
     const bool timed = entry->Has(StartTimeSet);
-    std::string key = sortByTime && timed ? SortKey(*entry, cell.date, todayLimit) : std::string();
     std::size_t at = entries.size();
     if (entry->Has(HolidayMark)) {
         at = 0;
@@ -112,6 +113,61 @@ void DayCellSet::AddEntry(DayCell& cell, const CAlmxData* entry, bool sortByTime
     }
     entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(at), entry);
     keys.insert(keys.begin() + static_cast<std::ptrdiff_t>(at), std::move(key));
+}
+
+std::string KeyFor(const CAlmxData* entry, const DateTime& day, bool sortByTime, int todayLimit) {
+    return sortByTime && entry->Has(StartTimeSet) ? SortKey(*entry, day, todayLimit)
+                                                  : std::string();
+}
+
+}  // namespace
+
+void InsertEntry(std::vector<const CAlmxData*>& entries, const CAlmxData* entry,
+                 const DateTime& day, bool sortByTime, int todayLimit) {
+    std::vector<std::string> keys;
+    keys.reserve(entries.size());
+    for (const CAlmxData* other : entries)
+        keys.push_back(KeyFor(other, day, sortByTime, todayLimit));
+    InsertKeyed(entries, keys, entry, KeyFor(entry, day, sortByTime, todayLimit), sortByTime);
+}
+
+void DayCellSet::OrderEntries(DayCell& cell, bool sortByTime, int todayLimit) {
+    auto& entries = cell.entries;
+    if (entries.size() < 2) return;
+    const bool timedHoliday = std::any_of(entries.begin(), entries.end(), [](const auto* e) {
+        return e->Has(HolidayMark) && e->Has(StartTimeSet);
+    });
+    if (sortByTime && timedHoliday) {
+        // A timed holiday entry at the front takes part in the comparisons: replay the
+        // insertions one by one.
+        std::vector<const CAlmxData*> added;
+        added.swap(entries);
+        std::vector<std::string> keys;
+        for (const CAlmxData* entry : added) {
+            InsertKeyed(entries, keys, entry, KeyFor(entry, cell.date, true, todayLimit), true);
+        }
+        return;
+    }
+    // Otherwise insertion builds: the holiday entries, latest first; the untimed entries in the
+    // order added; the timed entries in key order, equal keys in the order added.
+    untimed_.clear();
+    timed_.clear();
+    std::size_t holidays = 0;
+    for (const CAlmxData* entry : entries) {
+        if (entry->Has(HolidayMark)) {
+            entries[holidays++] = entry;
+        } else if (sortByTime && entry->Has(StartTimeSet)) {
+            timed_.emplace_back(SortKey(*entry, cell.date, todayLimit), entry);
+        } else {
+            untimed_.push_back(entry);
+        }
+    }
+    std::reverse(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(holidays));
+    std::stable_sort(timed_.begin(), timed_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::size_t at = holidays;
+    for (const CAlmxData* entry : untimed_) entries[at++] = entry;
+    for (const auto& [key, entry] : timed_) entries[at++] = entry;
 }
 
 bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& source,
@@ -172,8 +228,7 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
             if (!day) continue;
             const int index = IndexOf(*day);
             if (index >= 0) {
-                AddEntry(cells_[static_cast<std::size_t>(index)], &record, settings.sortByTime,
-                         settings.todayLimit);
+                cells_[static_cast<std::size_t>(index)].entries.push_back(&record);
             }
             continue;
         }
@@ -191,8 +246,7 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
             if (!mask_[j]) continue;
             if (holiday) holidayRecordDays_[j] = 1;
             if (j >= static_cast<std::size_t>(lookBack)) {
-                AddEntry(cells_[j - static_cast<std::size_t>(lookBack)], &record,
-                         settings.sortByTime, settings.todayLimit);
+                cells_[j - static_cast<std::size_t>(lookBack)].entries.push_back(&record);
             }
         }
     }
@@ -207,7 +261,10 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
     for (std::size_t i = 0; i < computed.size(); ++i) {
         if (!computed[i]) continue;
         computed_.push_back(std::move(*computed[i]));
-        AddEntry(cells_[i], &computed_.back(), settings.sortByTime, settings.todayLimit);
+        cells_[i].entries.push_back(&computed_.back());
+    }
+    for (int i = 0; i < count; ++i) {
+        OrderEntries(cells_[static_cast<std::size_t>(i)], settings.sortByTime, settings.todayLimit);
     }
     return true;
 }
@@ -223,14 +280,7 @@ void DayCellSet::ColourOtherMonths(int year, int month, const DayCellSettings& s
 }
 
 void DayCellSet::RemoveRecord(const CAlmxData* record) {
-    for (int i = 0; i < used_; ++i) {
-        DayCell& cell = cells_[static_cast<std::size_t>(i)];
-        for (std::size_t k = cell.entries.size(); k-- > 0;) {
-            if (cell.entries[k] != record) continue;
-            cell.entries.erase(cell.entries.begin() + static_cast<std::ptrdiff_t>(k));
-            cell.sortKeys_.erase(cell.sortKeys_.begin() + static_cast<std::ptrdiff_t>(k));
-        }
-    }
+    for (int i = 0; i < used_; ++i) std::erase(cells_[static_cast<std::size_t>(i)].entries, record);
 }
 
 }  // namespace almx

@@ -46,8 +46,7 @@ struct CellRect {
     int bottom = 0;
 };
 
-class DayCell {
-  public:
+struct DayCell {
     // The entries of the day, holiday entries first. Records are the document's, except the
     // holiday entries computed for display, which the set owns. Schedules with HideInViews are
     // listed (exports may want them) but never drawn; see DrawnInViews.
@@ -59,11 +58,13 @@ class DayCell {
 
     // Whether any entry marks the day as a holiday.
     bool HasHolidayEntry() const;
-
-  private:
-    friend class DayCellSet;
-    std::vector<std::string> sortKeys_;  // per entry; the time prefix used for ordering
 };
+
+// Adds an entry to a day's list where it belongs: a holiday entry at the front; with "SchSort"
+// an entry with a start time before the first timed entry whose time prefix for the day sorts
+// after its own ("～" sorting first), one without before the first timed entry; else at the end.
+void InsertEntry(std::vector<const CAlmxData*>& entries, const CAlmxData* entry,
+                 const DateTime& day, bool sortByTime, int todayLimit);
 
 // Whether a listed entry is drawn on the calendar views.
 inline bool DrawnInViews(const CAlmxData& entry) {
@@ -135,7 +136,8 @@ class DayCellSet {
     bool GenresExtended() const { return genresExtended_; }
 
   private:
-    void AddEntry(DayCell& cell, const CAlmxData* entry, bool sortByTime, int todayLimit);
+    // Puts a cell's entries, gathered in the order they were added, in their InsertEntry order.
+    void OrderEntries(DayCell& cell, bool sortByTime, int todayLimit);
 
     std::vector<DayCell> cells_;
     int used_ = 0;
@@ -144,6 +146,8 @@ class DayCellSet {
     std::deque<CAlmxData> computed_;  // holiday entries made for display; stable addresses
     std::vector<std::uint8_t> mask_;
     std::vector<std::uint8_t> holidayRecordDays_;
+    std::vector<std::pair<std::string, const CAlmxData*>> timed_;  // ordering scratch
+    std::vector<const CAlmxData*> untimed_;
     bool genresExtended_ = false;
 };
 

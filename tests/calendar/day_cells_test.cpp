@@ -5,6 +5,7 @@
 #include <random>
 
 #include "calendar/clock.h"
+#include "calendar/recurrence.h"
 #include "core/genre.h"
 #include "core/prompter.h"
 #include "core/settings_store.h"
@@ -105,6 +106,43 @@ TEST_F(DayCellsTest, HolidaysFirstThenUntimedThenTimePrefixOrder) {
     ASSERT_TRUE(Fill(D(2025, 5, 3), 1));
     EXPECT_EQ(Titles(D(2025, 5, 3)), (std::vector<std::string>{"憲法記念日", "23時", "終了のみ",
                                                                "終日", "前日から", "朝", "朝2"}));
+}
+
+// A filled day lists its entries as if each had been inserted in container order.
+TEST_F(DayCellsTest, FilledOrderEqualsInsertingOneByOne) {
+    std::mt19937 random(5);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const DateTime day = D(2025, 5, 3);
+    for (int round = 0; round < 300; ++round) {
+        records_.clear();
+        const bool timedHolidays = round % 3 == 0;
+        for (int i = 0, n = 1 + pick(12); i < n; ++i) {
+            const DateTime start = day.PlusDays(-pick(2)).WithTime(pick(24), 15 * pick(4));
+            CAlmxData r = Schedule("", start, day.PlusDays(pick(2)).WithTime(pick(24), 0));
+            r.title = std::to_string(i);
+            r.Set(StartTimeSet, pick(3) != 0);
+            r.Set(EndTimeSet, pick(2) != 0);
+            r.timeDisplay = pick(4);
+            if (pick(5) == 0) {
+                r.Set(HolidayMark);
+                if (!timedHolidays) r.Set(StartTimeSet, false);
+            }
+            records_.push_back(r);
+        }
+        settings_.sortByTime = round % 4 != 1;
+        settings_.todayLimit = round % 5 == 0 ? 4 : 0;
+        ASSERT_TRUE(Fill(day, 1));
+        std::vector<const CAlmxData*> expected;
+        OccurrenceContext context;
+        context.todayLimit = settings_.todayLimit;
+        for (const CAlmxData& record : records_) {
+            const auto mask = OccurrenceMask(record, day, day, context);
+            if (mask[0]) {
+                InsertEntry(expected, &record, day, settings_.sortByTime, settings_.todayLimit);
+            }
+        }
+        ASSERT_EQ(cells_[0].entries, expected) << "round " << round;
+    }
 }
 
 TEST_F(DayCellsTest, DayChangeHourMovesEarlyEntriesBackAndSortsThemLast) {
