@@ -91,6 +91,15 @@ std::optional<CharCode> CombineFullMark(std::string_view text, CharCode kana, st
     return VoicedKatakana(*half, mark == kFullVoicedMark ? kHalfVoicedMark : kHalfSemiVoicedMark);
 }
 
+// Whether pos is the second byte of a double-byte character. A byte that cannot be a lead byte
+// always ends a character, so only the run of lead-range bytes just before pos counts; this
+// keeps "find next" loops from rescanning the text from its start.
+bool InsideDoubleByte(std::string_view text, std::size_t pos) {
+    std::size_t run = 0;
+    while (run < pos && IsSjisLeadByte(static_cast<unsigned char>(text[pos - 1 - run]))) ++run;
+    return run % 2 == 1;
+}
+
 // Whether the whole pattern matches the text at pos; the end of the matched text if so.
 std::optional<std::size_t> MatchAt(std::string_view text, std::size_t pos, std::string_view pattern,
                                    unsigned flags) {
@@ -140,7 +149,7 @@ int FoldedDifference(CharCode a, CharCode b, unsigned flags) {
 std::optional<Match> Find(std::string_view text, std::string_view pattern, unsigned flags,
                           std::size_t start) {
     if (pattern.empty()) return std::nullopt;
-    if (start < text.size() && IsSjisSecondByte(text, start)) ++start;
+    if (start < text.size() && InsideDoubleByte(text, start)) ++start;
     CharRead first = NextChar(pattern, 0, flags);
     CharCode firstFolded = Fold(first.code, flags);
     for (std::size_t candidate = start; candidate < text.size();) {
