@@ -5,45 +5,43 @@
 #include "core/genre.h"
 #include "core/prompter.h"
 #include "core/record.h"
+#include "text/encoding.h"
+#include "text/matcher.h"
 
 namespace almx {
 
 namespace {
 
-char FoldAscii(char c, bool caseSensitive) {
-    if (!caseSensitive && c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
-    return c;
+// The matcher's folding for the dialog's options (the schedule search's rule).
+unsigned FoldFlags(const GenreSearchCondition& condition) {
+    unsigned flags = text::kFoldExact;
+    if (!condition.caseSensitive) flags |= text::kFoldCase;
+    if (!condition.widthSensitive) flags |= text::kFoldWidth;
+    return flags;
 }
 
-// Plain byte matching with ASCII case folding. UTF-8 continuation bytes never equal a lead
-// byte, so a hit always starts on a character.
-bool SameAt(std::string_view field, std::size_t at, std::string_view text, bool caseSensitive) {
-    if (at + text.size() > field.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (FoldAscii(field[at + i], caseSensitive) != FoldAscii(text[i], caseSensitive)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool FieldPasses(std::string_view field, const GenreSearchCondition& condition) {
-    const std::string_view text = condition.text;
-    if (text.empty()) return true;
-    const bool cs = condition.caseSensitive;
-    switch (condition.mode) {
+// The field test on the Shift_JIS forms, as the matcher defines positions and lengths.
+bool FieldPasses(std::string_view fieldUtf8, std::string_view patternSjis, int mode,
+                 unsigned flags) {
+    const std::string field = text::Utf8ToShiftJis(fieldUtf8).bytes;
+    switch (mode) {
         case 0:
-            for (std::size_t at = 0; at + text.size() <= field.size(); ++at) {
-                if (SameAt(field, at, text, cs)) return true;
+            return text::Find(field, patternSjis, flags).has_value();
+        case 1:
+            return text::Compare(field, patternSjis, flags) == 0;
+        case 2: {
+            const auto hit = text::Find(field, patternSjis, flags);
+            return hit && hit->offset == 0;
+        }
+        case 3: {
+            if (field.size() < patternSjis.size()) return false;
+            // Each hit starts later than the one before, so this ends.
+            for (auto hit = text::Find(field, patternSjis, flags); hit;
+                 hit = text::Find(field, patternSjis, flags, hit->offset + 1)) {
+                if (hit->offset + hit->length == field.size()) return true;
             }
             return false;
-        case 1:
-            return field.size() == text.size() && SameAt(field, 0, text, cs);
-        case 2:
-            return SameAt(field, 0, text, cs);
-        case 3:
-            return field.size() >= text.size() &&
-                   SameAt(field, field.size() - text.size(), text, cs);
+        }
         default:
             return false;
     }
@@ -62,10 +60,17 @@ std::string GenreName(const CAlmxFieldArray& genres, int index) {
 }  // namespace
 
 bool RecordMatches(const CAlmxData& record, const GenreSearchCondition& condition) {
-    if ((condition.targets & 1) && FieldPasses(record.title, condition)) return true;
-    if ((condition.targets & 2) && FieldPasses(record.place, condition)) return true;
-    if ((condition.targets & 4) && FieldPasses(record.memo, condition)) return true;
-    return false;
+    const bool title = condition.targets & 1;
+    const bool place = condition.targets & 2;
+    const bool memo = condition.targets & 4;
+    if (condition.text.empty()) return title || place || memo;
+    const text::SjisEncoding pattern = text::Utf8ToShiftJis(condition.text);
+    // A character Shift_JIS cannot hold is in no record of a schedule file.
+    if (!pattern.Complete()) return false;
+    const unsigned flags = FoldFlags(condition);
+    return (title && FieldPasses(record.title, pattern.bytes, condition.mode, flags)) ||
+           (place && FieldPasses(record.place, pattern.bytes, condition.mode, flags)) ||
+           (memo && FieldPasses(record.memo, pattern.bytes, condition.mode, flags));
 }
 
 const std::vector<std::string>& GenreChangeButtons() {

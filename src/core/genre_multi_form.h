@@ -20,7 +20,8 @@ struct GenreSearchCondition {
     int targets = 7;              // bit 0 title, bit 1 place, bit 2 memo
 };
 
-// Whether any targeted field of the record passes the condition.
+// Whether any targeted field of the record passes the condition, with the Japanese matcher
+// folding case and width unless the condition is sensitive to them.
 bool RecordMatches(const CAlmxData& record, const GenreSearchCondition& condition);
 
 // The confirmation's answers, in button order.

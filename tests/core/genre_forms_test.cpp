@@ -158,6 +158,15 @@ TEST(GenreSearch, ModesCaseAndTargets) {
     EXPECT_FALSE(matches("会議", 4));
     record.title = "会議室";
     EXPECT_FALSE(matches("会議", 3, false, 1));
+    EXPECT_FALSE(matches("", 0, false, 0));
+
+    // The Japanese matcher: width folds unless width-sensitive, case unless case-sensitive.
+    record.title = "ｶﾞｲﾄﾞ ｂｏｏｋ";
+    EXPECT_TRUE(RecordMatches(record, {"ガイド", 2, false, false, 1}));
+    EXPECT_FALSE(RecordMatches(record, {"ガイド", 2, false, true, 1}));
+    EXPECT_TRUE(RecordMatches(record, {"BOOK", 3, false, false, 1}));
+    EXPECT_FALSE(RecordMatches(record, {"BOOK", 3, true, false, 1}));
+    EXPECT_FALSE(RecordMatches(record, {"😀", 0, false, false, 7}));
 }
 
 class SetGenreOnRecordsTest : public ::testing::Test {
