@@ -88,7 +88,10 @@ bool CAlmxDoc::NewDocument() {
                                                : CAlmxFieldArray::General();
     if (prompter.AskYesNo(msg::kNewAskHolidays) != Answer::Yes) return true;
 
-    const std::string templatePath = (fs::path(context_.programFolder) / msg::kTemplateName).string();
+    const std::string templatePath =
+        !context_.holidayTemplate.empty()
+            ? context_.holidayTemplate
+            : (fs::path(context_.programFolder) / msg::kTemplateName).string();
     FileBytes file = ReadFileBytes(templatePath);
     RowReadOptions options{NewRecordDefaults()};
     ScheduleFileScan scan;

@@ -28,6 +28,8 @@ struct DocumentContext {
     const CAlmxFieldArray* applicationGenres = nullptr;
     // The program's folder, which holds the holiday template.
     std::string programFolder;
+    // The holiday template's path when it is not "holiday.alx" in the program's folder.
+    std::string holidayTemplate;
     // Written into the lock file; empty: this machine's name.
     std::string computerName;
 };

@@ -1,0 +1,36 @@
+#include "cli/document_session.h"
+
+#include <system_error>
+
+#include "core/ini_settings_store.h"
+#include "core/legacy_genre_file.h"
+
+namespace almx::cli {
+
+std::filesystem::path ProgramFolder() {
+    std::error_code error;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return std::filesystem::current_path(error);
+    return self.parent_path();
+}
+
+DocumentSession::DocumentSession(OptionReader& options, std::ostream& err) : prompter_(err) {
+    if (options.Flag("--defaults")) {
+        settings_ = std::make_unique<MemorySettingsStore>();
+    } else {
+        settings_ = std::make_unique<IniSettingsStore>(IniSettingsStore::DefaultPath());
+    }
+    std::string password;
+    if (options.Value("--password", password)) prompter_.SetPassword(password);
+    DocumentContext context;
+    context.settings = settings_.get();
+    context.prompter = &prompter_;
+    context.clock = &clock_;
+    context.programFolder = ProgramFolder().string();
+    options.Value("--template", context.holidayTemplate);
+    genres_ = LoadDefaultGenreList(*settings_, context.programFolder).genres;
+    context.applicationGenres = &genres_;
+    document_ = std::make_unique<CAlmxDoc>(context);
+}
+
+}  // namespace almx::cli

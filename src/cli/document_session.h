@@ -1,0 +1,37 @@
+#pragma once
+// What the document subcommands of almx share: the settings (the program's INI file, or the
+// defaults with --defaults), the clock, the console prompter (--password) and the document.
+
+#include <filesystem>
+#include <memory>
+#include <ostream>
+
+#include "calendar/clock.h"
+#include "cli/command_registry.h"
+#include "cli/console_prompter.h"
+#include "core/document.h"
+#include "core/settings_store.h"
+
+namespace almx::cli {
+
+class DocumentSession {
+public:
+    // Takes --defaults, --password and --template from the options.
+    DocumentSession(OptionReader& options, std::ostream& err);
+
+    CAlmxDoc& Document() { return *document_; }
+    ConsolePrompter& Prompter() { return prompter_; }
+    SettingsStore& Settings() { return *settings_; }
+
+private:
+    std::unique_ptr<SettingsStore> settings_;
+    SystemClock clock_;
+    ConsolePrompter prompter_;
+    CAlmxFieldArray genres_;
+    std::unique_ptr<CAlmxDoc> document_;
+};
+
+// The folder of the running program, where the holiday template is shipped.
+std::filesystem::path ProgramFolder();
+
+}  // namespace almx::cli
