@@ -1,0 +1,57 @@
+#include "calendar/agenda.h"
+
+#include <algorithm>
+
+#include "core/record_display.h"
+#include "core/settings_store.h"
+
+namespace almx {
+
+namespace {
+
+// Long ranges are filled a year at a time; a day's entries do not depend on the range.
+constexpr long kChunkDays = 366;
+
+}  // namespace
+
+bool WriteAgenda(std::ostream& out, const DayCellSource& source, const DateTime& first,
+                 const DateTime& last, const SettingsStore& settings, const Clock& clock,
+                 Prompter* prompter) {
+    auto inCalendar = [](const DateTime& day) {
+        return day.IsValid() && day.Year() >= 1 && day.Year() <= 9999;
+    };
+    if (!inCalendar(first) || !inCalendar(last)) return false;
+    const DateTime from = first.Date();
+    const long days = DateDifference(from, last.Date()) + 1;
+    if (days < 1) return false;
+
+    const DayCellSettings cellSettings = DayCellSettings::FromSettings(settings);
+    const DisplayRules rules = DisplayRules::FromSettings(settings);
+    const int timeOverride = settings.GetInt("View", "MonthViewTime", 0);
+
+    DayCellSet cells(static_cast<int>(std::min(days, kChunkDays)));
+    std::string text;
+    for (long done = 0; done < days;) {
+        const int count = static_cast<int>(std::min(days - done, kChunkDays));
+        if (!cells.Fill(from.PlusDays(done), count, source, cellSettings, clock, prompter)) {
+            return false;
+        }
+        for (const DayCell& cell : cells.Cells()) {
+            text = FormatDate(cell.date);
+            text += " (";
+            text += kWeekdayNames[cell.date.DayOfWeek()];
+            text += ")\n";
+            for (const CAlmxData* entry : cell.entries) {
+                if (!DrawnInViews(*entry)) continue;
+                text += entry->Has(HolidayMark) ? "  H " : "    ";
+                text += EntryText(*entry, cell.date, timeOverride, rules);
+                text += '\n';
+            }
+            out << text;
+        }
+        done += count;
+    }
+    return true;
+}
+
+}  // namespace almx
