@@ -9,7 +9,9 @@ namespace almx::cli {
 
 namespace {
 
-const char* YesNo(bool value) { return value ? "yes" : "no"; }
+const char* YesNo(bool value) {
+    return value ? "yes" : "no";
+}
 
 int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
     OptionReader options(args);

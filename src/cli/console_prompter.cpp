@@ -6,14 +6,18 @@ void ConsolePrompter::Answered(std::string_view text, std::string_view answer) {
     err_ << text << " [" << answer << "]\n";
 }
 
-void ConsolePrompter::ShowMessage(std::string_view text, MessageKind) { err_ << text << '\n'; }
+void ConsolePrompter::ShowMessage(std::string_view text, MessageKind) {
+    err_ << text << '\n';
+}
 
 Answer ConsolePrompter::AskYesNo(std::string_view text) {
     Answered(text, yesNo_ == Answer::Yes ? "yes" : "no");
     return yesNo_;
 }
 
-Answer ConsolePrompter::AskYesNoCancel(std::string_view text) { return AskYesNo(text); }
+Answer ConsolePrompter::AskYesNoCancel(std::string_view text) {
+    return AskYesNo(text);
+}
 
 int ConsolePrompter::AskButtons(std::string_view, std::string_view text,
                                 const std::vector<std::string>&) {
@@ -33,8 +37,8 @@ std::optional<std::string> ConsolePrompter::AskPassword(std::string_view prompt)
     return answer;
 }
 
-std::optional<std::string> ConsolePrompter::ChooseFile(std::string_view caption,
-                                                       std::string_view, bool) {
+std::optional<std::string> ConsolePrompter::ChooseFile(std::string_view caption, std::string_view,
+                                                       bool) {
     Answered(caption, "cancel");
     return std::nullopt;
 }

@@ -11,7 +11,7 @@
 namespace almx::cli {
 
 class ConsolePrompter : public Prompter {
-public:
+  public:
     explicit ConsolePrompter(std::ostream& err) : err_(err) {}
 
     // The answer to the password prompt; given once, so a wrong one ends the prompt.
@@ -29,7 +29,7 @@ public:
     std::optional<std::string> ChooseFile(std::string_view caption, std::string_view filter,
                                           bool forSaving) override;
 
-private:
+  private:
     void Answered(std::string_view text, std::string_view answer);
 
     std::ostream& err_;

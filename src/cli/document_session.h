@@ -15,7 +15,7 @@
 namespace almx::cli {
 
 class DocumentSession {
-public:
+  public:
     // Takes --defaults, --password and --template from the options.
     DocumentSession(OptionReader& options, std::ostream& err);
 
@@ -23,7 +23,7 @@ public:
     ConsolePrompter& Prompter() { return prompter_; }
     SettingsStore& Settings() { return *settings_; }
 
-private:
+  private:
     std::unique_ptr<SettingsStore> settings_;
     SystemClock clock_;
     ConsolePrompter prompter_;

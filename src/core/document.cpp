@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <optional>
 #include <system_error>
 
@@ -58,7 +59,9 @@ CAlmxDoc::CAlmxDoc(DocumentContext context) : context_(std::move(context)) {
 
 CAlmxDoc::~CAlmxDoc() = default;
 
-void CAlmxDoc::Clear() { array_.Clear(); }
+void CAlmxDoc::Clear() {
+    array_.Clear();
+}
 
 void CAlmxDoc::Reset() {
     lock_.Release();
@@ -75,7 +78,9 @@ void CAlmxDoc::Reset() {
     safetyBackup_.clear();
 }
 
-int CAlmxDoc::TodayLimit() const { return context_.settings->GetInt("System", "TodayLimit", 0); }
+int CAlmxDoc::TodayLimit() const {
+    return context_.settings->GetInt("System", "TodayLimit", 0);
+}
 
 RecordDefaults CAlmxDoc::NewRecordDefaults() const {
     return RecordDefaults::FromSettings(*context_.settings);
@@ -84,8 +89,8 @@ RecordDefaults CAlmxDoc::NewRecordDefaults() const {
 bool CAlmxDoc::NewDocument() {
     Prompter& prompter = *context_.prompter;
     Reset();
-    array_.genres = context_.applicationGenres ? *context_.applicationGenres
-                                               : CAlmxFieldArray::General();
+    array_.genres =
+        context_.applicationGenres ? *context_.applicationGenres : CAlmxFieldArray::General();
     if (prompter.AskYesNo(msg::kNewAskHolidays) != Answer::Yes) return true;
 
     const std::string templatePath =
@@ -96,9 +101,8 @@ bool CAlmxDoc::NewDocument() {
     RowReadOptions options{NewRecordDefaults()};
     ScheduleFileScan scan;
     if (file.status == ReadStatus::Complete) {
-        scan = ScanScheduleFile(file.bytes, [&](const TCard& row) {
-            ReadScheduleRow(row, array_, options);
-        });
+        scan = ScanScheduleFile(file.bytes,
+                                [&](const TCard& row) { ReadScheduleRow(row, array_, options); });
     }
     if (file.status != ReadStatus::Complete || scan.layout != ScheduleLayout::Current) {
         prompter.ShowMessage(msg::kTemplateUnreadable, MessageKind::Error);
@@ -146,9 +150,16 @@ bool CAlmxDoc::Open(const std::string& rawPath) {
         return false;
     }
     RowReadOptions options{NewRecordDefaults()};
-    ScheduleFileScan scan = ScanScheduleFile(file.bytes, [&](const TCard& row) {
-        ReadScheduleRow(row, array_, options);
-    });
+    ScheduleFileScan scan;
+    try {
+        array_.records.reserve(ScheduleFileRowBound(file.bytes));
+        scan = ScanScheduleFile(file.bytes,
+                                [&](const TCard& row) { ReadScheduleRow(row, array_, options); });
+    } catch (const std::bad_alloc&) {
+        prompter.ShowMessage(msg::kCannotOpen, MessageKind::Error);
+        Reset();
+        return false;
+    }
     file.bytes = std::string();
     const bool incomplete = file.status == ReadStatus::Partial || !scan.complete;
     if (incomplete) prompter.ShowMessage(msg::kNotReadToEnd, MessageKind::Warning);
@@ -180,8 +191,8 @@ bool CAlmxDoc::Open(const std::string& rawPath) {
         return false;
     }
     if (array_.genres.Empty()) {
-        array_.genres = context_.applicationGenres ? *context_.applicationGenres
-                                                   : CAlmxFieldArray::General();
+        array_.genres =
+            context_.applicationGenres ? *context_.applicationGenres : CAlmxFieldArray::General();
     }
     path_ = path;
     settings.SetString("System", "DefaultFile", path);
@@ -246,8 +257,7 @@ bool CAlmxDoc::Save() {
 }
 
 bool CAlmxDoc::Close() {
-    if (!snoozeList_.empty() &&
-        context_.prompter->AskYesNo(msg::kCloseWithSnooze) != Answer::Yes) {
+    if (!snoozeList_.empty() && context_.prompter->AskYesNo(msg::kCloseWithSnooze) != Answer::Yes) {
         return false;
     }
     lock_.Release();
@@ -263,9 +273,9 @@ DeleteOutcome CAlmxDoc::DeleteRecord(const CAlmxData* record, const DateTime& da
     const std::size_t index = array_.IndexOf(record);
     CAlmxData& target = array_.records[index];
     if (target.IsRecurring()) {
-        int button = prompter.AskButtons(msg::kRepeatDeleteCaption, msg::kRepeatDeleteQuestion,
-                                         {msg::kDeleteThisDay, msg::kDeleteAll,
-                                          msg::kCancelButton});
+        int button =
+            prompter.AskButtons(msg::kRepeatDeleteCaption, msg::kRepeatDeleteQuestion,
+                                {msg::kDeleteThisDay, msg::kDeleteAll, msg::kCancelButton});
         if (button == 0) {
             // A time before the day change is shown on the day before its calendar date.
             DateTime excepted = day.Date();
@@ -370,8 +380,7 @@ bool CAlmxDoc::SetPasswordCommand() {
     std::optional<std::string> entered = prompter.AskText(msg::kNewPassword, "");
     if (!entered) return false;
     array_.password = *entered;
-    prompter.ShowMessage(std::string(msg::kPasswordSetPrefix) + *entered +
-                         msg::kPasswordSetSuffix);
+    prompter.ShowMessage(std::string(msg::kPasswordSetPrefix) + *entered + msg::kPasswordSetSuffix);
     modified_ = true;
     return true;
 }
@@ -424,6 +433,8 @@ DateTime CAlmxDoc::OldSchedulesPreset() const {
     return Today(*context_.clock, TodayLimit()).PlusDays(-90);
 }
 
-bool CAlmxDoc::ExtendGenresFor(int genre) { return array_.genres.ExtendTo(genre); }
+bool CAlmxDoc::ExtendGenresFor(int genre) {
+    return array_.genres.ExtendTo(genre);
+}
 
 }  // namespace almx

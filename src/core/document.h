@@ -38,11 +38,11 @@ enum class DeleteOutcome {
     Deleted,      // the record is gone
     DayExcepted,  // one day of a recurring record was excepted
     Cancelled,
-    Refused,      // not a record of the document (an entry computed for display)
+    Refused,  // not a record of the document (an entry computed for display)
 };
 
 class CAlmxDoc {
-public:
+  public:
     explicit CAlmxDoc(DocumentContext context);
     ~CAlmxDoc();
     CAlmxDoc(const CAlmxDoc&) = delete;
@@ -108,7 +108,7 @@ public:
     // Called before the document is written (the memo view commits its edits).
     std::function<void()> beforeSave;
 
-private:
+  private:
     void Reset();
     bool AskPassword(const std::string& password);
     void ReadOnlyNotice(const char* text);

@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class Descriptor {
-public:
+  public:
     explicit Descriptor(int fd) : fd_(fd) {}
     ~Descriptor() {
         if (fd_ >= 0) ::close(fd_);
@@ -30,7 +30,7 @@ public:
         return fd < 0 || ::close(fd) == 0;
     }
 
-private:
+  private:
     int fd_;
 };
 
@@ -76,7 +76,9 @@ bool FileWriter::Write(int fd, std::string_view bytes) {
     return true;
 }
 
-bool FileWriter::Sync(int fd) { return ::fsync(fd) == 0; }
+bool FileWriter::Sync(int fd) {
+    return ::fsync(fd) == 0;
+}
 
 FileBytes ReadFileBytes(const std::string& path) {
     FileBytes result;
@@ -130,9 +132,13 @@ bool SaveWithBackup(const std::string& path, std::string_view bytes, FileWriter&
     std::string temp;
     int rawFd = -1;
     for (int attempt = 0; attempt < 100 && rawFd < 0; ++attempt) {
-        fs::path name = folder / ("." + target.filename().string() + ".tmp" +
-                                  std::to_string(::getpid()) + "-" + std::to_string(attempt));
-        temp = name.string();
+        std::string name(1, '.');
+        name += target.filename().string();
+        name += ".tmp";
+        name += std::to_string(::getpid());
+        name += '-';
+        name += std::to_string(attempt);
+        temp = (folder / name).string();
         rawFd = CreateExclusive(temp);
         if (rawFd < 0 && errno != EEXIST) return false;
     }
@@ -170,9 +176,9 @@ std::optional<std::string> CopyToFreeBackup(const std::string& path) {
     FileBytes source = ReadFileBytes(path);
     if (source.status == ReadStatus::CannotOpen) return std::nullopt;
     for (int number = 1; number < 1000; ++number) {
-        std::string name = number == 1 ? BackupPathOf(path)
-                                       : fs::path(path).replace_extension(std::to_string(number))
-                                             .string();
+        std::string name = number == 1
+                               ? BackupPathOf(path)
+                               : fs::path(path).replace_extension(std::to_string(number)).string();
         if (name == path) continue;
         if (PathExists(name)) {
             if (IsRegularFile(name)) {

@@ -29,7 +29,7 @@ std::string BackupPathOf(const std::string& path);
 
 // The system calls a save goes through, so tests can make them fail part way.
 class FileWriter {
-public:
+  public:
     virtual ~FileWriter() = default;
     // Writes all bytes; false on any failure.
     virtual bool Write(int fd, std::string_view bytes);

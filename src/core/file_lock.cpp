@@ -16,8 +16,7 @@ bool FileLock::HeldByOther(const std::string& path) const {
     return PathExists(LockPathOf(path));
 }
 
-bool FileLock::Take(const std::string& path, const DateTime& now,
-                    std::string_view computerName) {
+bool FileLock::Take(const std::string& path, const DateTime& now, std::string_view computerName) {
     if (path.empty()) return true;
     if (held_ && path == path_) return true;
     Release();

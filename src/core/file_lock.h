@@ -10,7 +10,7 @@
 namespace almx {
 
 class FileLock {
-public:
+  public:
     FileLock() = default;
     ~FileLock() { Release(); }
     FileLock(const FileLock&) = delete;
@@ -30,7 +30,7 @@ public:
     const std::string& Path() const { return path_; }
     const std::string& Owner() const { return owner_; }
 
-private:
+  private:
     std::string path_;
     std::string owner_;  // always empty
     bool held_ = false;

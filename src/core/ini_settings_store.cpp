@@ -59,33 +59,47 @@ std::string UnescapeValue(std::string_view raw) {
         if (c == '\\' && i + 1 < raw.size()) {
             char e = raw[++i];
             switch (e) {
-            case 'a': out += '\a'; break;
-            case 'b': out += '\b'; break;
-            case 'f': out += '\f'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
-            case 'v': out += '\v'; break;
-            case 'x': {
-                unsigned long code = 0;
-                std::size_t digits = 0;
-                while (i + 1 < raw.size() && HexValue(raw[i + 1]) >= 0 && digits < 6) {
-                    code = code * 16 + static_cast<unsigned long>(HexValue(raw[++i]));
-                    ++digits;
-                }
-                AppendUtf8(out, code);
-                break;
-            }
-            default:
-                if (e >= '0' && e <= '7') {
-                    unsigned long code = static_cast<unsigned long>(e - '0');
-                    while (i + 1 < raw.size() && raw[i + 1] >= '0' && raw[i + 1] <= '7') {
-                        code = code * 8 + static_cast<unsigned long>(raw[++i] - '0');
+                case 'a':
+                    out += '\a';
+                    break;
+                case 'b':
+                    out += '\b';
+                    break;
+                case 'f':
+                    out += '\f';
+                    break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
+                case 'v':
+                    out += '\v';
+                    break;
+                case 'x': {
+                    unsigned long code = 0;
+                    std::size_t digits = 0;
+                    while (i + 1 < raw.size() && HexValue(raw[i + 1]) >= 0 && digits < 6) {
+                        code = code * 16 + static_cast<unsigned long>(HexValue(raw[++i]));
+                        ++digits;
                     }
                     AppendUtf8(out, code);
-                } else {
-                    out += e;  // \\ \" \' \? and anything else: the character itself
+                    break;
                 }
+                default:
+                    if (e >= '0' && e <= '7') {
+                        unsigned long code = static_cast<unsigned long>(e - '0');
+                        while (i + 1 < raw.size() && raw[i + 1] >= '0' && raw[i + 1] <= '7') {
+                            code = code * 8 + static_cast<unsigned long>(raw[++i] - '0');
+                        }
+                        AppendUtf8(out, code);
+                    } else {
+                        out += e;  // \\ \" \' \? and anything else: the character itself
+                    }
             }
             keepUntil = out.size();
             continue;
@@ -138,9 +152,8 @@ void IniSettingsStore::Parse(std::string_view text) {
         if (line.empty() || line.front() == ';' || line.front() == '#') continue;
         if (line.front() == '[') {
             std::size_t close = line.find(']');
-            section = std::string(Trim(line.substr(1, close == std::string_view::npos
-                                                           ? std::string_view::npos
-                                                           : close - 1)));
+            section = std::string(Trim(line.substr(
+                1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
             continue;
         }
         std::size_t equals = line.find('=');

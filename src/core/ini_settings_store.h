@@ -13,7 +13,7 @@
 namespace almx {
 
 class IniSettingsStore : public SettingsStore {
-public:
+  public:
     // An empty store when the file cannot be read.
     explicit IniSettingsStore(const std::string& path);
     // Parses INI text (UTF-8).
@@ -26,12 +26,11 @@ public:
     std::string GetString(std::string_view section, std::string_view key,
                           std::string_view defaultValue) const override;
     void SetInt(std::string_view section, std::string_view key, int value) override;
-    void SetString(std::string_view section, std::string_view key,
-                   std::string_view value) override;
+    void SetString(std::string_view section, std::string_view key, std::string_view value) override;
 
     bool Loaded() const { return loaded_; }
 
-private:
+  private:
     IniSettingsStore() = default;
     void Parse(std::string_view text);
     const std::string* Find(std::string_view section, std::string_view key) const;

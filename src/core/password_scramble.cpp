@@ -38,8 +38,12 @@ std::string Apply(std::string_view text, int direction) {
 
 }  // namespace
 
-std::string ScramblePassword(std::string_view password) { return Apply(password, 1); }
+std::string ScramblePassword(std::string_view password) {
+    return Apply(password, 1);
+}
 
-std::string UnscramblePassword(std::string_view stored) { return Apply(stored, -1); }
+std::string UnscramblePassword(std::string_view stored) {
+    return Apply(stored, -1);
+}
 
 }  // namespace almx

@@ -14,7 +14,7 @@
 namespace almx {
 
 class CAlmxArray {
-public:
+  public:
     static constexpr int kCurrentVersion = 440;
 
     // Deletes the records, day properties, genres and memo pages; the document values stay.

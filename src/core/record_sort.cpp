@@ -28,21 +28,21 @@ int CompareDays(double a, double b) {
 int Compare(const SortItem& a, const SortItem& b, SortKey key) {
     int result = 0;
     switch (key) {
-    case SortKey::Start:
-        result = CompareDays(a.start, b.start);
-        if (result != 0) return result;
-        [[fallthrough]];
-    case SortKey::End:
-        result = CompareDays(a.end, b.end);
-        if (result != 0) return result;
-        [[fallthrough]];
-    case SortKey::Genre:
-        result = a.genre < b.genre ? -1 : a.genre > b.genre ? 1 : 0;
-        if (result != 0) return result;
-        [[fallthrough]];
-    case SortKey::Title:
-        result = a.title.compare(b.title);
-        break;
+        case SortKey::Start:
+            result = CompareDays(a.start, b.start);
+            if (result != 0) return result;
+            [[fallthrough]];
+        case SortKey::End:
+            result = CompareDays(a.end, b.end);
+            if (result != 0) return result;
+            [[fallthrough]];
+        case SortKey::Genre:
+            result = a.genre < b.genre ? -1 : a.genre > b.genre ? 1 : 0;
+            if (result != 0) return result;
+            [[fallthrough]];
+        case SortKey::Title:
+            result = a.title.compare(b.title);
+            break;
     }
     return result < 0 ? -1 : result > 0 ? 1 : 0;
 }
@@ -88,9 +88,8 @@ void SortRecords(std::vector<CAlmxData>& records, SortKey key, SortOrder order) 
         items.push_back({r.start.Days(), r.end.Days(), r.genre, FoldedShiftJis(r.title), i});
     }
     const int sign = order == SortOrder::Descending ? -1 : 1;
-    HeapSort(items, [&](const SortItem& a, const SortItem& b) {
-        return sign * Compare(a, b, key) < 0;
-    });
+    HeapSort(items,
+             [&](const SortItem& a, const SortItem& b) { return sign * Compare(a, b, key) < 0; });
     std::vector<CAlmxData> sorted;
     sorted.reserve(records.size());
     for (const SortItem& item : items) sorted.push_back(std::move(records[item.index]));

@@ -36,6 +36,9 @@ struct ScheduleFileScan {
 ScheduleFileScan ScanScheduleFile(std::string_view sjis,
                                   const std::function<void(const TCard& row)>& onRow);
 
+// How many records the file can hold at most, to reserve room for them.
+std::size_t ScheduleFileRowBound(std::string_view sjis);
+
 struct RowReadOptions {
     RecordDefaults defaults;
     // Off for imports, which keep the document's own values.

@@ -61,8 +61,8 @@ ScheduleFileBytes WriteScheduleFile(const CAlmxArray& doc) {
                  std::to_string(doc.extraNumber), CellFromText(doc.extraText)},
                 row, utf8);
     for (const CAlmxField& genre : doc.genres.Items()) {
-        AppendCells({"5", CellFromText(genre.name), std::to_string(genre.shown),
-                     Hex6(genre.colour), CellFromText(genre.note)},
+        AppendCells({"5", CellFromText(genre.name), std::to_string(genre.shown), Hex6(genre.colour),
+                     CellFromText(genre.note)},
                     row, utf8);
     }
     for (const CMemoData& page : doc.memoPages) {

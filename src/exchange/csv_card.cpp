@@ -1,5 +1,7 @@
 #include "exchange/csv_card.h"
 
+#include <algorithm>
+
 namespace almx {
 
 namespace {
@@ -38,6 +40,10 @@ std::string EscapeCsvField(std::string_view text) {
 }
 
 std::string UnescapeCsvField(std::string_view text) {
+    // Most fields hold no escape byte: copy them whole.
+    if (std::none_of(text.begin(), text.end(), [](char c) { return c >= '\x01' && c <= '\x04'; })) {
+        return std::string(text);
+    }
     std::string out;
     out.reserve(text.size() + 8);
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -29,7 +29,7 @@ CAlmxData Day(const char* title, int y, int m, int d) {
 }
 
 class DocumentEditTest : public DocumentTest {
-protected:
+  protected:
     // A saved document in the temporary folder, opened.
     CAlmxDoc& Opened(const CAlmxArray& content) {
         WriteBytes(PathOf("doc.alx"), WriteScheduleFile(content).bytes);
@@ -219,9 +219,10 @@ TEST_F(DocumentEditTest, ThePasswordCommandChecksTheOldOneAndTheFileKeepsTheNewO
     CAlmxDoc& d = Opened(CAlmxArray());
     prompter.ThenText("Pass1234");
     ASSERT_TRUE(d.SetPasswordCommand());
-    EXPECT_EQ(prompter.Shown(), (std::vector<std::string>{
-                                    msg::kNewPassword,
-                                    "新パスワード：Pass1234 を設定しました。忘れずにメモしておいてください"}));
+    EXPECT_EQ(prompter.Shown(),
+              (std::vector<std::string>{
+                  msg::kNewPassword,
+                  "新パスワード：Pass1234 を設定しました。忘れずにメモしておいてください"}));
     EXPECT_TRUE(d.IsModified());
     ASSERT_TRUE(d.SaveTo(d.Path()));
     EXPECT_EQ(ReadBytes(PathOf("doc.alx")).find("Pass1234"), std::string::npos);

@@ -27,7 +27,7 @@ using testing::WriteBytes;
 
 // Writes half of the file and then fails, or fails to flush it to disk.
 class FailingWriter : public FileWriter {
-public:
+  public:
     enum class Fault { HalfWritten, SyncFails };
     explicit FailingWriter(Fault fault) : fault_(fault) {}
     bool Write(int fd, std::string_view bytes) override {
@@ -39,11 +39,13 @@ public:
     }
     bool Sync(int fd) override { return fault_ != Fault::SyncFails && FileWriter::Sync(fd); }
 
-private:
+  private:
     Fault fault_;
 };
 
-std::string ReadOnlyNotice(const char* text) { return std::string(text) + "\n" + msg::kReadOnlyHelp; }
+std::string ReadOnlyNotice(const char* text) {
+    return std::string(text) + "\n" + msg::kReadOnlyHelp;
+}
 
 CAlmxData Schedule(const char* title, int y, int m, int d) {
     CAlmxData r;
@@ -134,13 +136,12 @@ TEST_F(DocumentTest, AHeaderOnlyFileIsAnEmptyDocumentAndAVeryLongLineIsRead) {
 }
 
 TEST_F(DocumentTest, APasswordIsAskedUntilRightAndCancellingFailsTheOpen) {
-    WriteBytes(PathOf("p.alx"), SjisFile(std::string(kHeaderLine) + "\"2\",\"" +
-                                         ScramblePassword("pw12") + "\"\n"));
+    WriteBytes(PathOf("p.alx"),
+               SjisFile(std::string(kHeaderLine) + "\"2\",\"" + ScramblePassword("pw12") + "\"\n"));
     CAlmxDoc doc(Context());
     prompter.ThenText("PW12").ThenText("pw12");
     ASSERT_TRUE(doc.Open(PathOf("p.alx")));
-    EXPECT_EQ(prompter.Shown(), (std::vector<std::string>{msg::kPasswordPrompt,
-                                                          msg::kWrongPassword,
+    EXPECT_EQ(prompter.Shown(), (std::vector<std::string>{msg::kPasswordPrompt, msg::kWrongPassword,
                                                           msg::kPasswordPrompt}));
     EXPECT_EQ(doc.Array().password, "pw12");
 
@@ -155,9 +156,8 @@ TEST_F(DocumentTest, APasswordIsAskedUntilRightAndCancellingFailsTheOpen) {
 }
 
 TEST_F(DocumentTest, AFileOfVersion430GainsThe2016UpdateOnce) {
-    WriteBytes(PathOf("v430.alx"),
-               SjisFile(std::string(kHeaderLine) +
-                        "\"4\",\"\",\"\",\"430\",\"0\",\"0\",\"0\",\"\"\n"));
+    WriteBytes(PathOf("v430.alx"), SjisFile(std::string(kHeaderLine) +
+                                            "\"4\",\"\",\"\",\"430\",\"0\",\"0\",\"0\",\"\"\n"));
     CAlmxDoc doc(Context());
     ASSERT_TRUE(doc.Open(PathOf("v430.alx")));
     auto mountainDays = [&] {

@@ -49,7 +49,7 @@ inline std::string SjisFile(std::string_view utf8) {
 }
 
 class DocumentTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/almx-doc-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);

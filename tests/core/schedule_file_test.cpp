@@ -76,8 +76,8 @@ TEST(ScheduleFile, EveryRowKindAndFieldComesBackAndWritesTheSameBytes) {
     EXPECT_EQ(scan.invalidSequences, 0u);
     ASSERT_EQ(back.records.size(), doc.records.size());
     for (std::size_t i = 0; i < doc.records.size(); ++i) {
-        EXPECT_TRUE(back.records[i] == doc.records[i]) << "record " << i << " "
-                                                        << doc.records[i].title;
+        EXPECT_TRUE(back.records[i] == doc.records[i])
+            << "record " << i << " " << doc.records[i].title;
     }
     EXPECT_EQ(back.dayProperties, doc.dayProperties);
     EXPECT_EQ(back.genres, doc.genres);
@@ -164,10 +164,10 @@ TEST(ScheduleFile, ACutInsideAQuotedCellIsNoticedAndEarlierRowsKept) {
 }
 
 TEST(ScheduleFile, DayPropertyKeysAreKeptAsWrittenAndColoursReadAsHex) {
-    CAlmxArray doc = ReadAll(SjisFile(std::string(kHeaderLine) +
-                                      "\"3\",\"2008/1/5\",\"00ff80\",\"\"\n"
-                                      "\"3\",\"2008/01/05\",\"FFFFFF\",\"a.png\"\n"
-                                      "\"5\",\"隠し\",\"0\",\"0000FF\",\"注\"\n"));
+    CAlmxArray doc =
+        ReadAll(SjisFile(std::string(kHeaderLine) + "\"3\",\"2008/1/5\",\"00ff80\",\"\"\n"
+                                                    "\"3\",\"2008/01/05\",\"FFFFFF\",\"a.png\"\n"
+                                                    "\"5\",\"隠し\",\"0\",\"0000FF\",\"注\"\n"));
     ASSERT_EQ(doc.dayProperties.size(), 2u);
     EXPECT_EQ(doc.dayProperties["2008/1/5"].colour, 0x00FF80u);
     EXPECT_EQ(doc.dayProperties["2008/01/05"].text, "a.png");
