@@ -114,6 +114,14 @@ TEST(OccurrenceMaskTable, GoldenCases) {
     }
 }
 
+TEST(OccurrenceMask, HolidaysDefaultToTheHolidayLaw) {
+    // The 6th of May 2019 (a substitute holiday) ends a ten-day run of days off.
+    const CAlmxData record = MakeRecord({3, "2019/01/06", "2019/12/31", 1, 6, 6, "0", "", 14});
+    EXPECT_EQ(MarkedDays(OccurrenceMask(record, Day("2019/04/20"), Day("2019/05/10")),
+                         Day("2019/04/20"), Day("2019/05/10")),
+              "04/26");
+}
+
 TEST(OccurrenceMask, ClearsTheWholeArrayAndRespectsItsSize) {
     const CAlmxData record = MakeRecord({1, "2008/01/01", "2008/12/31"});
     std::vector<std::uint8_t> mask(10, 7);
