@@ -13,8 +13,8 @@ DateTime At(const char* text) {
     return testing::DayAndTime(text).first;
 }
 
-CAlmxData Timed(testing::RuleSpec spec, int alarmMinutes) {
-    CAlmxData record = MakeRecord(spec);
+CAlmxData Timed(testing::RuleFields fields, int alarmMinutes) {
+    CAlmxData record = MakeRecord(fields);
     record.alarmMinutes = alarmMinutes;
     return record;
 }

@@ -12,11 +12,11 @@ namespace {
 using testing::Day;
 using testing::MakeRecord;
 using testing::MarkedDays;
-using testing::RuleSpec;
+using testing::RuleFields;
 
 struct MaskCase {
     const char* name;
-    RuleSpec rule;
+    RuleFields rule;
     int todayLimit;
     const char* first;  // window
     const char* last;
@@ -122,7 +122,7 @@ TEST(OccurrenceMask, HolidaysDefaultToTheHolidayLaw) {
               "04/26");
 }
 
-TEST(OccurrenceMask, ClearsTheWholeArrayAndRespectsItsSize) {
+TEST(OccurrenceMask, ClearsTheWholeArrayAndKeepsToItsSize) {
     const CAlmxData record = MakeRecord({1, "2008/01/01", "2008/12/31"});
     std::vector<std::uint8_t> mask(10, 7);
     // The window is longer than the array: only the array's days are written.

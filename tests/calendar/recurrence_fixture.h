@@ -14,7 +14,7 @@
 
 namespace almx::testing {
 
-struct RuleSpec {
+struct RuleFields {
     int kind = 0;
     const char* start = "";  // "2008/01/30" or "2008/01/30 10:00" (sets StartTimeSet)
     const char* end = "";    // likewise with EndTimeSet
@@ -40,19 +40,19 @@ inline std::pair<DateTime, bool> DayAndTime(std::string_view text) {
     return {value ? *value : DateTime::Invalid(), true};
 }
 
-inline CAlmxData MakeRecord(const RuleSpec& spec) {
+inline CAlmxData MakeRecord(const RuleFields& fields) {
     CAlmxData record;
-    auto [start, startTimed] = DayAndTime(spec.start);
-    auto [end, endTimed] = DayAndTime(spec.end);
+    auto [start, startTimed] = DayAndTime(fields.start);
+    auto [end, endTimed] = DayAndTime(fields.end);
     record.start = start;
     record.end = end;
     record.Set(StartTimeSet, startTimed);
     record.Set(EndTimeSet, endTimed);
-    record.repeatType = spec.kind;
-    record.repeatInterval = spec.interval;
-    record.repeatFirstDay = spec.first;
-    record.repeatLastDay = spec.last;
-    std::string_view position = spec.position;
+    record.repeatType = fields.kind;
+    record.repeatInterval = fields.interval;
+    record.repeatFirstDay = fields.first;
+    record.repeatLastDay = fields.last;
+    std::string_view position = fields.position;
     record.positionMode = position.empty() || position == "0" ? 0 : 1;
     if (record.positionMode != 0) {
         for (char c : position) {
@@ -61,7 +61,7 @@ inline CAlmxData MakeRecord(const RuleSpec& spec) {
             if (k != std::string_view::npos) record.validWeekdays[k] = 1;
         }
     }
-    std::string_view months = spec.months;
+    std::string_view months = fields.months;
     if (!months.empty()) {
         record.validMonths.fill(0);
         for (char c : months) {
@@ -69,8 +69,8 @@ inline CAlmxData MakeRecord(const RuleSpec& spec) {
             if (m != std::string_view::npos) record.validMonths[m] = 1;
         }
     }
-    record.shiftRule = spec.shift;
-    std::string_view rest = spec.exceptions;
+    record.shiftRule = fields.shift;
+    std::string_view rest = fields.exceptions;
     while (!rest.empty()) {
         std::size_t comma = rest.find(',');
         std::string_view part = rest.substr(0, comma);

@@ -11,7 +11,7 @@ namespace {
 
 using testing::Day;
 using testing::MakeRecord;
-using testing::RuleSpec;
+using testing::RuleFields;
 
 std::string Text(const DateTime& value) {
     return value.IsValid() ? FormatDate(value) : "none";
@@ -19,7 +19,7 @@ std::string Text(const DateTime& value) {
 
 struct StepCase {
     const char* name;
-    RuleSpec rule;
+    RuleFields rule;
     const char* day;
     const char* first;  // FirstOccurrence(day)
     const char* next;   // NextOccurrence(first)
@@ -87,7 +87,7 @@ TEST(RecurrenceSteps, IntervalMatch) {
 }
 
 struct TextCase {
-    RuleSpec rule;
+    RuleFields rule;
     const char* expected;
 };
 
