@@ -119,8 +119,8 @@ long CycleMonthStep(const CAlmxData& record) {
 DateTime MonthlyOccurrenceFrom(const CAlmxData& record, long index, int dayOfMonth) {
     if (!IsPossibleDay(dayOfMonth)) return DateTime::Invalid();
     const long step = CycleMonthStep(record);
+    index = std::max(index, MonthIndex(kMinYear, 1));
     for (long m = FirstCycleMonth(record, index); YearOfIndex(m) <= kMaxYear; m += step) {
-        if (YearOfIndex(m) < kMinYear) continue;
         const int day = DayInMonth(dayOfMonth, YearOfIndex(m), MonthOfIndex(m));
         if (day != 0) return DateTime::FromDate(YearOfIndex(m), MonthOfIndex(m), day);
         if (step % 12 == 0 && !(MonthOfIndex(m) == 2 && dayOfMonth == 29)) break;
@@ -132,9 +132,9 @@ DateTime MonthlyOccurrenceFrom(const CAlmxData& record, long index, int dayOfMon
 DateTime YearlyOccurrenceFrom(const CAlmxData& record, long year, int month, int dayOfMonth) {
     if (!IsPossibleDay(dayOfMonth) || month < 1 || month > 12) return DateTime::Invalid();
     const long n = EffectiveInterval(record);
+    year = std::max<long>(year, kMinYear);
     year += FloorMod(record.start.Year() - year, n);
     for (; year <= kMaxYear; year += n) {
-        if (year < kMinYear) continue;
         const int y = static_cast<int>(year);
         const int day = DayInMonth(dayOfMonth, y, month);
         if (day != 0) return DateTime::FromDate(y, month, day);
