@@ -8,6 +8,7 @@
 namespace almx {
 
 class CAlmxArray;
+class CAlmxData;
 
 struct ScheduleFileBytes {
     std::string bytes;
@@ -16,6 +17,9 @@ struct ScheduleFileBytes {
 };
 
 ScheduleFileBytes WriteScheduleFile(const CAlmxArray& document);
+
+// The record's line (RecordLine) ending in CR LF, appended without building its cells.
+void AppendRecordLine(const CAlmxData& record, std::string& out);
 
 // The header line as UTF-8 text ending in CR LF.
 std::string ScheduleHeaderLine();

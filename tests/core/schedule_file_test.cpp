@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "core/password_scramble.h"
 #include "core/record_array.h"
 #include "core/record_line.h"
@@ -90,6 +92,61 @@ TEST(ScheduleFile, EveryRowKindAndFieldComesBackAndWritesTheSameBytes) {
     EXPECT_EQ(back.extraNumber, 7);
     EXPECT_EQ(back.extraText, "付記");
     EXPECT_EQ(WriteScheduleFile(back).bytes, first);
+}
+
+// Records with every flag, odd numbers and texts full of the codec's special sequences.
+CAlmxData RandomRecord(std::mt19937& random) {
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    static const char* const kPieces[] = {"a",   "Z",  "\"", ",",  "\r", "\n", "\r\n",     "\",",
+                                          ",\"", "あ", "ｱ",  "～", " ",  "表", "\x01\x02", "0"};
+    auto text = [&] {
+        std::string out;
+        for (int n = pick(0, 12); n > 0; --n) out += kPieces[pick(0, 15)];
+        return out;
+    };
+    CAlmxData r;
+    r.start = DateTime::FromDays(pick(-700000, 2900000) + pick(0, 86399) / 86400.0);
+    r.end = DateTime::FromDays(pick(-700000, 2900000) + pick(0, 86399) / 86400.0);
+    r.flags = static_cast<std::uint8_t>(pick(0, 127));
+    r.title = text();
+    r.place = text();
+    r.linkFile = text();
+    r.memo = text();
+    r.todoImportance = static_cast<std::uint16_t>(pick(0, 65535));
+    r.colour = static_cast<std::uint32_t>(pick(0, 0x7FFFFFFF));
+    r.alarmMinutes = pick(-5, 100000);
+    r.todoLeadDays = pick(-2, 999);
+    r.genre = pick(-3, 2000000000);
+    r.timeDisplay = pick(0, 3);
+    r.textStyle = pick(0, 3);
+    r.alarmMode = pick(-1, 7);
+    r.repeatType = pick(0, 6);
+    r.repeatFirstDay = pick(-1, 31);
+    r.repeatLastDay = pick(-1, 31);
+    r.repeatInterval = pick(0, 99);
+    r.positionMode = pick(0, 1);
+    for (auto& w : r.validWeeks) w = static_cast<std::uint8_t>(pick(0, 1));
+    for (auto& w : r.validWeekdays) w = static_cast<std::uint8_t>(pick(0, 1));
+    for (auto& m : r.validMonths) m = static_cast<std::uint8_t>(pick(0, 1));
+    r.shiftRule = pick(0, 30);
+    for (int n = pick(0, 3); n > 0; --n) {
+        const DateTime first = DateTime::FromDate(pick(1583, 9998), pick(1, 12), pick(1, 28));
+        r.exceptions.push_back(CDaySpan::FromDates(first, first.PlusDays(pick(0, 3))));
+    }
+    return r;
+}
+
+TEST(ScheduleFile, TheWritersRecordLinesAreTheRecordLines) {
+    std::mt19937 random(11);
+    std::vector<CAlmxData> records = RichDocument().records;
+    for (int i = 0; i < 3000; ++i) records.push_back(RandomRecord(random));
+    for (const CAlmxData& r : records) {
+        std::string expected = RecordLine(r);
+        expected.insert(expected.size() - 1, "\r");
+        std::string written;
+        AppendRecordLine(r, written);
+        ASSERT_EQ(written, expected) << r.title;
+    }
 }
 
 TEST(ScheduleFile, RowsAreCutOrPaddedToTheHeaderWidth) {
