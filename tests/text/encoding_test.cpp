@@ -27,10 +27,10 @@ std::string PreferredCell(unsigned lead, unsigned trail) {
         if (code == from) return Bytes({static_cast<int>(to >> 8), static_cast<int>(to & 0xFF)});
     }
     static const std::pair<unsigned, unsigned> ibmToNec[] = {
-        {0xFA4A, 0x8754}, {0xFA4B, 0x8755}, {0xFA4C, 0x8756}, {0xFA4D, 0x8757}, {0xFA4E, 0x8758},
-        {0xFA4F, 0x8759}, {0xFA50, 0x875A}, {0xFA51, 0x875B}, {0xFA52, 0x875C}, {0xFA53, 0x875D},
-        {0xFA54, 0x81CA}, {0xFA58, 0x878A}, {0xFA59, 0x8782}, {0xFA5A, 0x8784}, {0xFA5B, 0x81E6},
-        {0xEEF9, 0x81CA},
+        {0xFA4A, 0x8754}, {0xFA4B, 0x8755}, {0xFA4C, 0x8756}, {0xFA4D, 0x8757},
+        {0xFA4E, 0x8758}, {0xFA4F, 0x8759}, {0xFA50, 0x875A}, {0xFA51, 0x875B},
+        {0xFA52, 0x875C}, {0xFA53, 0x875D}, {0xFA54, 0x81CA}, {0xFA58, 0x878A},
+        {0xFA59, 0x8782}, {0xFA5A, 0x8784}, {0xFA5B, 0x81E6}, {0xEEF9, 0x81CA},
     };
     for (auto [from, to] : ibmToNec) {
         if (code == from) return Bytes({static_cast<int>(to >> 8), static_cast<int>(to & 0xFF)});
@@ -55,7 +55,8 @@ TEST(ShiftJisCodec, EveryDoubleByteCellConvertsBackToTheCodePagesPreferredCell) 
             if (expected.empty() && (lead == 0xED || lead == 0xEE)) {
                 // NEC-selected IBM extensions go to the same character's IBM cell.
                 ++necSelected;
-                ASSERT_GE(static_cast<unsigned char>(back.bytes[0]), 0xFA) << std::hex << lead << trail;
+                ASSERT_GE(static_cast<unsigned char>(back.bytes[0]), 0xFA)
+                    << std::hex << lead << trail;
                 ASSERT_EQ(ShiftJisToUtf8(back.bytes).text, decoded.text);
                 continue;
             }
