@@ -1,0 +1,164 @@
+// The almx document subcommands, run as the program: new, check and add.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "core/record_array.h"
+#include "core/schedule_file_reader.h"
+#include "core/schedule_file_writer.h"
+
+namespace almx {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class AlmxCommand : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/almx-cli-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir = pattern;
+        fs::create_directories(dir / "config" / "Korvanta");
+    }
+    void TearDown() override {
+        std::error_code error;
+        fs::remove_all(dir, error);
+    }
+
+    struct Result {
+        int status = -1;
+        std::string out;
+        std::string err;
+    };
+
+    // Runs almx with the settings of our own config folder.
+    Result Run(const std::string& arguments) {
+        const std::string command = "XDG_CONFIG_HOME='" + (dir / "config").string() + "' '" +
+                                    std::string(ALMX_BINARY_DIR) + "/src/cli/almx' " + arguments +
+                                    " >'" + (dir / "out").string() + "' 2>'" +
+                                    (dir / "err").string() + "'";
+        Result result;
+        int raw = std::system(command.c_str());
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        result.out = ReadText(dir / "out");
+        result.err = ReadText(dir / "err");
+        return result;
+    }
+
+    std::string Quoted(const std::string& name) { return "'" + (dir / name).string() + "'"; }
+
+    CAlmxArray Load(const std::string& name) {
+        CAlmxArray doc;
+        RowReadOptions options;
+        ScanScheduleFile(ReadText(dir / name),
+                         [&](const TCard& row) { ReadScheduleRow(row, doc, options); });
+        return doc;
+    }
+
+    fs::path dir;
+};
+
+TEST_F(AlmxCommand, NewAddAndCheckMakeAndDescribeAFile) {
+    ASSERT_EQ(Run("new " + Quoted("a.alx") + " --defaults").status, 0);
+    EXPECT_EQ(Run("new " + Quoted("a.alx") + " --defaults").status, 1);
+    Result added = Run("add " + Quoted("a.alx") +
+                       " --defaults --title '歯医者' --start '2025/05/03 09:30' --end "
+                       "'2025/05/03 10:00'");
+    ASSERT_EQ(added.status, 0) << added.err;
+    ASSERT_EQ(
+        Run("add " + Quoted("a.alx") + " --defaults --title 'やすみ' --start 2025/05/05").status,
+        0);
+    CAlmxArray doc = Load("a.alx");
+    ASSERT_EQ(doc.records.size(), 2u);
+    EXPECT_EQ(doc.records[0].title, "歯医者");
+    EXPECT_EQ(doc.records[0].start, DateTime::FromParts(2025, 5, 3, 9, 30));
+    EXPECT_TRUE(doc.records[0].Has(StartTimeSet));
+    EXPECT_TRUE(doc.records[0].Has(EndTimeSet));
+    EXPECT_FALSE(doc.records[1].Has(StartTimeSet));
+    EXPECT_EQ(doc.records[1].end, DateTime::FromDate(2025, 5, 5));
+    EXPECT_TRUE(fs::exists(dir / "a.bak"));
+
+    Result checked = Run("check " + Quoted("a.alx") + " --defaults");
+    ASSERT_EQ(checked.status, 0) << checked.err;
+    EXPECT_NE(checked.out.find("records: 2\n"), std::string::npos) << checked.out;
+    EXPECT_NE(checked.out.find("schedules: 2\nto-dos: 0\ngenres: 1\nmemo pages: 0\n"
+                               "day properties: 0\nversion: 440\npassword: no\nread-only: no\n"),
+              std::string::npos)
+        << checked.out;
+
+    Result bad = Run("add " + Quoted("a.alx") +
+                     " --defaults --title x --start '2025/05/03 10:00' --end '2025/05/02'");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.err, "開始日時より後の終了日時を入力してください\n");
+    EXPECT_EQ(Load("a.alx").records.size(), 2u);
+}
+
+TEST_F(AlmxCommand, SettingsComeFromTheProgramsIniFileUnlessDefaultsAreAsked) {
+    std::ofstream(dir / "config" / "Korvanta" / "Almanix.ini")
+        << "[System]\nAlerm=15\nHolidayChangeFlag1=1\n";
+    ASSERT_EQ(Run("new " + Quoted("s.alx")).status, 0);
+    ASSERT_EQ(Run("add " + Quoted("s.alx") + " --title a --start 2025/05/03").status, 0);
+    ASSERT_EQ(Run("add " + Quoted("s.alx") + " --defaults --title b --start 2025/05/03").status, 0);
+    CAlmxArray doc = Load("s.alx");
+    ASSERT_EQ(doc.records.size(), 2u);
+    EXPECT_EQ(doc.records[0].alarmMinutes, 15);
+    EXPECT_EQ(doc.records[1].alarmMinutes, 0);
+    // The command never writes the program's settings.
+    EXPECT_EQ(ReadText(dir / "config" / "Korvanta" / "Almanix.ini"),
+              "[System]\nAlerm=15\nHolidayChangeFlag1=1\n");
+    EXPECT_NE(Run("check " + Quoted("s.alx")).out.find("changed by opening: no\n"),
+              std::string::npos);
+}
+
+TEST_F(AlmxCommand, CheckShowsTheOpenMessagesAndFails) {
+    Result missing = Run("check " + Quoted("none.alx") + " --defaults");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "ファイルを開けません。\n");
+    EXPECT_EQ(missing.out, "");
+
+    std::ofstream(dir / "foreign.alx") << "\"Subject\",\"Start\"\r\n";
+    Result foreign = Run("check " + Quoted("foreign.alx") + " --defaults");
+    EXPECT_EQ(foreign.status, 1);
+    EXPECT_EQ(foreign.err, "Almanixのデータ形式ではありません\n");
+
+    CAlmxArray locked;
+    locked.password = "pw";
+    std::ofstream(dir / "p.alx") << WriteScheduleFile(locked).bytes;
+    EXPECT_EQ(Run("check " + Quoted("p.alx") + " --defaults").status, 1);
+    EXPECT_EQ(Run("check " + Quoted("p.alx") + " --defaults --password nope").status, 1);
+    Result opened = Run("check " + Quoted("p.alx") + " --defaults --password pw");
+    EXPECT_EQ(opened.status, 0) << opened.err;
+    EXPECT_NE(opened.out.find("password: yes\n"), std::string::npos);
+
+    // A file held by another user's lock is read-only: check says so, add refuses.
+    std::ofstream(dir / "p.alx.lock") << "2025/05/03 09:00\r\nother\r\n\r\n";
+    Result shared = Run("check " + Quoted("p.alx") + " --defaults --password pw");
+    EXPECT_EQ(shared.status, 0);
+    EXPECT_NE(shared.out.find("read-only: yes\n"), std::string::npos);
+    EXPECT_NE(shared.err.find("このファイルは使用中です。読み取り専用モードで開きます。"),
+              std::string::npos);
+    const std::string before = ReadText(dir / "p.alx");
+    EXPECT_EQ(Run("add " + Quoted("p.alx") +
+                  " --defaults --password pw --title x --start "
+                  "2025/05/03")
+                  .status,
+              1);
+    EXPECT_EQ(ReadText(dir / "p.alx"), before);
+}
+
+}  // namespace
+}  // namespace almx
