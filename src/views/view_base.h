@@ -1,0 +1,31 @@
+#pragma once
+// What every view of a document has in common: its document, the update hints it receives,
+// and its place at the head of the command route.
+
+#include <QWidget>
+
+#include "app/command_target.h"
+#include "app/document_host.h"
+
+namespace almx {
+
+class ViewBase : public QWidget, public CommandTarget {
+    Q_OBJECT
+public:
+    ViewBase(DocumentHost& host, QWidget* parent = nullptr);
+
+    DocumentHost& Host() { return host_; }
+    CAlmxDoc& Document() { return host_.Document(); }
+
+    bool OnCommand(int) override { return false; }
+    std::optional<CommandState> CommandStatus(int) const override { return std::nullopt; }
+
+protected:
+    // A change another view (or the document) announced; hint bits of calendar/day_cells.h.
+    virtual void OnUpdate(QObject* sender, int hint, const CAlmxData* record) = 0;
+
+private:
+    DocumentHost& host_;
+};
+
+}  // namespace almx
