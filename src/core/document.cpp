@@ -335,10 +335,17 @@ int CAlmxDoc::ImportFile(const std::string& path) {
     std::string importedPassword;
     RowReadOptions options{NewRecordDefaults(), false, &importedPassword};
     bool addedOther = false;
-    ScheduleFileScan scan = ScanScheduleFile(file.bytes, [&](const TCard& row) {
-        int kind = ReadScheduleRow(row, array_, options);
-        addedOther |= kind == RowDayProperty || kind == RowGenre || kind == RowMemoPage;
-    });
+    ScheduleFileScan scan;
+    try {
+        scan = ScanScheduleFile(file.bytes, [&](const TCard& row) {
+            int kind = ReadScheduleRow(row, array_, options);
+            addedOther |= kind == RowDayProperty || kind == RowGenre || kind == RowMemoPage;
+        });
+    } catch (const std::bad_alloc&) {
+        undo();
+        prompter.ShowMessage(msg::kCannotOpenImport, MessageKind::Error);
+        return -1;
+    }
     if (file.status == ReadStatus::Partial || !scan.complete) {
         prompter.ShowMessage(msg::kNotReadToEnd, MessageKind::Warning);
     }
