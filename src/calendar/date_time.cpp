@@ -18,7 +18,14 @@ long long FloorDiv(long long a, long long b) {
     return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
 }
 
-// Days since 1970/01/01 of a proleptic Gregorian date (H. Hinnant's algorithm).
+bool DateExists(int year, int month, int day) {
+    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
+           day <= DaysInMonth(year, month);
+}
+
+}  // namespace
+
+// H. Hinnant's algorithms.
 long DaysFromCivil(int y, int m, int d) {
     y -= m <= 2;
     const long era = (y >= 0 ? y : y - 399) / 400;
@@ -28,11 +35,7 @@ long DaysFromCivil(int y, int m, int d) {
     return era * 146097 + static_cast<long>(doe) - 719468;
 }
 
-struct Civil {
-    int year, month, day;
-};
-
-Civil CivilFromDays(long z) {
+CivilDate CivilFromDays(long z) {
     z += 719468;
     const long era = (z >= 0 ? z : z - 146096) / 146097;
     const unsigned doe = static_cast<unsigned>(z - era * 146097);
@@ -44,13 +47,6 @@ Civil CivilFromDays(long z) {
     const unsigned m = mp < 10 ? mp + 3 : mp - 9;
     return {static_cast<int>(y + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
 }
-
-bool DateExists(int year, int month, int day) {
-    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-           day <= DaysInMonth(year, month);
-}
-
-}  // namespace
 
 const char* const kWeekdayNames[7] = {"日", "月", "火", "水", "木", "金", "土"};
 

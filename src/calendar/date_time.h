@@ -14,6 +14,15 @@ constexpr int kMinYear = 1583;
 constexpr int kMaxYear = 9998;
 
 bool IsLeapYear(int year);
+
+// Days since 1970/01/01 of a proleptic Gregorian date and back, for code that steps through
+// days as plain numbers.
+struct CivilDate {
+    int year, month, day;
+    int Key() const { return year * 10000 + month * 100 + day; }  // yyyymmdd
+};
+long DaysFromCivil(int year, int month, int day);
+CivilDate CivilFromDays(long days);
 int DaysInMonth(int year, int month);
 // Year 1583 to 9998, month 1 to 12, day 1 to the month's length.
 bool IsValidDate(int year, int month, int day);

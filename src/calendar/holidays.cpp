@@ -1,5 +1,7 @@
 #include "calendar/holidays.h"
 
+#include "calendar/date_time.h"
+
 namespace almx {
 
 namespace {
@@ -50,33 +52,7 @@ constexpr HolidayRule kRules[] = {
     {"山の日", Kind::FixedDay, 8, 8, 0, 20210808, 20210808, {}},
 };
 
-// Days since 1970/01/01 of a proleptic Gregorian date and back (H. Hinnant's algorithms).
-long DaysFromCivil(int y, int m, int d) {
-    y -= m <= 2;
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long>(doe) - 719468;
-}
-
-struct Civil {
-    int year, month, day;
-    int Key() const { return year * 10000 + month * 100 + day; }
-};
-
-Civil CivilFromDays(long z) {
-    z += 719468;
-    const long era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long y = static_cast<long>(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    return {static_cast<int>(y + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
-}
+using Civil = CivilDate;
 
 int WeekdayOf(long z) {  // 1970/01/01 was a Thursday
     const long w = (z + 4) % 7;
