@@ -1,9 +1,12 @@
 #include "core/record_line.h"
 
+#include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <string_view>
 
 #include "core/record.h"
+#include "core/schedule_file_format.h"
 #include "exchange/csv_card.h"
 #include "text/numbers.h"
 
@@ -15,45 +18,91 @@ constexpr std::string_view kWeekdayLetters = "SMTWHFA";
 constexpr std::string_view kMonthLetters = "123456789ABC";
 constexpr std::string_view kRangeMark = "～";
 
-// In memory a line break is "\n"; in a cell it is CR LF. A bare CR counts as a line break
-// too, so every text has one stable form.
-std::string ToCellText(std::string_view text) {
-    if (text.find_first_of("\r\n") == std::string_view::npos) return std::string(text);
-    std::string out;
-    out.reserve(text.size() + 8);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            out += "\r\n";
+// Cell texts appended the way the codec joins a quoted cell.
+class LineBuilder {
+  public:
+    explicit LineBuilder(std::string& out) : out_(out) {}
+
+    void Text(std::string_view text) {
+        Open();
+        if (text.find_first_of(",\r\n") == std::string_view::npos) {
+            out_ += text;
         } else {
-            out += text[i];
+            out_ += EscapeCsvField(text);
+        }
+        out_ += '"';
+    }
+    // A text from memory, its line breaks as CR LF.
+    void MemoryText(std::string_view text) {
+        if (text.find_first_of("\r\n") == std::string_view::npos) {
+            Text(text);
+        } else {
+            Text(CellFromText(text));
         }
     }
-    return out;
-}
+    void Number(long value) {
+        Open();
+        char buffer[24];
+        auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+        (void)error;
+        out_.append(buffer, end);
+        out_ += '"';
+    }
+    void Empty() {
+        Open();
+        out_ += '"';
+    }
+    // "%d/%02d/%02d"
+    void Date(const DateTime& value) {
+        Open();
+        char buffer[24];
+        auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value.Year());
+        (void)error;
+        out_.append(buffer, end);
+        out_ += '/';
+        Two(value.Month());
+        out_ += '/';
+        Two(value.Day());
+        out_ += '"';
+    }
+    // "%02d:%02d"
+    void Time(const DateTime& value) {
+        Open();
+        const int seconds = value.SecondsOfDay();
+        Two(seconds / 3600);
+        out_ += ':';
+        Two(seconds / 60 % 60);
+        out_ += '"';
+    }
+    // "%06X"
+    void Hex6(std::uint32_t value) {
+        Open();
+        char buffer[16];
+        auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, 16);
+        (void)error;
+        for (auto n = end - buffer; n < 6; ++n) out_ += '0';
+        for (char* c = buffer; c != end; ++c) out_ += static_cast<char>(std::toupper(*c));
+        out_ += '"';
+    }
+    void End(std::string_view lineEnd) { out_ += lineEnd; }
 
-std::string FromCellText(std::string_view text) {
-    if (text.find('\r') == std::string_view::npos) return std::string(text);
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            out += '\n';
+  private:
+    void Open() {
+        if (cells_++ != 0) out_ += ',';
+        out_ += '"';
+    }
+    void Two(int value) {
+        if (value >= 0 && value < 100) {
+            out_ += static_cast<char>('0' + value / 10);
+            out_ += static_cast<char>('0' + value % 10);
         } else {
-            out += text[i];
+            out_ += std::to_string(value);
         }
     }
-    return out;
-}
 
-std::string Number(long value) { return std::to_string(value); }
-
-std::string Hex6(std::uint32_t value) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%06X", value);
-    return buffer;
-}
+    std::string& out_;
+    int cells_ = 0;
+};
 
 std::string SpanDate(int year, int month, int day) {
     char buffer[48];
@@ -112,40 +161,59 @@ std::string ExceptionText(const CAlmxData& record) {
     return text;
 }
 
-TCard RecordCard(const CAlmxData& r) {
+void AppendRecordLine(const CAlmxData& r, std::string& out, std::string_view lineEnd) {
     const bool todo = r.Has(IsTodo);
     const bool withEnd = !todo || r.Has(TodoDone);
+    LineBuilder line(out);
+    line.Number(todo ? 1 : 0);
+    line.Date(r.start);
+    line.Time(r.start);
+    if (withEnd) {
+        line.Date(r.end);
+        line.Time(r.end);
+    } else {
+        line.Empty();
+        line.Empty();
+    }
+    line.MemoryText(r.title);
+    line.Number(r.Has(StartTimeSet));
+    line.Number(r.Has(EndTimeSet));
+    line.Number(r.Has(HideInViews));
+    line.Number(todo ? r.todoImportance : r.Has(HolidayMark));
+    line.Hex6(r.colour);
+    line.MemoryText(r.linkFile);
+    line.Number(todo ? r.Has(TodoDone) : r.alarmMode);
+    line.Number(todo ? r.todoLeadDays : r.alarmMinutes);
+    line.Number(r.genre);
+    line.Number(r.timeDisplay + 16L * r.textStyle);
+    line.Number(todo ? r.Has(TodoNoDeadline) : r.repeatType);
+    if (todo) {
+        for (int cell = 18; cell <= 24; ++cell) line.Empty();
+    } else {
+        line.Number(r.repeatFirstDay);
+        line.Number(r.repeatLastDay);
+        line.Number(r.repeatInterval);
+        line.Text(PositionText(r));
+        line.Text(MonthText(r));
+        line.Number(r.shiftRule);
+        line.Text(ExceptionText(r));
+    }
+    line.MemoryText(r.place);
+    line.MemoryText(r.memo);
+    line.End(lineEnd);
+}
+
+TCard RecordCard(const CAlmxData& record) {
     TCard card;
-    card.Add(todo ? "1" : "0");
-    card.Add(FormatDate(r.start));
-    card.Add(FormatTime(r.start));
-    card.Add(withEnd ? FormatDate(r.end) : std::string());
-    card.Add(withEnd ? FormatTime(r.end) : std::string());
-    card.Add(ToCellText(r.title));
-    card.Add(Number(r.Has(StartTimeSet)));
-    card.Add(Number(r.Has(EndTimeSet)));
-    card.Add(Number(r.Has(HideInViews)));
-    card.Add(todo ? Number(r.todoImportance) : Number(r.Has(HolidayMark)));
-    card.Add(Hex6(r.colour));
-    card.Add(ToCellText(r.linkFile));
-    card.Add(todo ? Number(r.Has(TodoDone)) : Number(r.alarmMode));
-    card.Add(todo ? Number(r.todoLeadDays) : Number(r.alarmMinutes));
-    card.Add(Number(r.genre));
-    card.Add(Number(r.timeDisplay + 16L * r.textStyle));
-    card.Add(todo ? Number(r.Has(TodoNoDeadline)) : Number(r.repeatType));
-    card.Add(todo ? std::string() : Number(r.repeatFirstDay));
-    card.Add(todo ? std::string() : Number(r.repeatLastDay));
-    card.Add(todo ? std::string() : Number(r.repeatInterval));
-    card.Add(todo ? std::string() : PositionText(r));
-    card.Add(todo ? std::string() : MonthText(r));
-    card.Add(todo ? std::string() : Number(r.shiftRule));
-    card.Add(todo ? std::string() : ExceptionText(r));
-    card.Add(ToCellText(r.place));
-    card.Add(ToCellText(r.memo));
+    card.Parse(RecordLine(record));
     return card;
 }
 
-std::string RecordLine(const CAlmxData& record) { return RecordCard(record).ToCsvLine(); }
+std::string RecordLine(const CAlmxData& record) {
+    std::string line;
+    AppendRecordLine(record, line, "\n");
+    return line;
+}
 
 namespace {
 
@@ -211,7 +279,7 @@ bool ParseRecordLine(const TCard& cells, CAlmxData& r) {
         if (!end) return false;
         r.end = WholeMinutes(*end);
     }
-    r.title = FromCellText(cells.At(5));
+    r.title = TextFromCell(cells.At(5));
     r.Set(StartTimeSet, Bit(cells, 7));
     r.Set(EndTimeSet, Bit(cells, 8));
     if (todo) {
@@ -225,7 +293,7 @@ bool ParseRecordLine(const TCard& cells, CAlmxData& r) {
     r.Set(HideInViews, Bit(cells, 9));
     if (!todo) r.Set(HolidayMark, Bit(cells, 10));
     r.colour = text::LeadingHex(cells.At(10));
-    r.linkFile = FromCellText(cells.At(11));
+    r.linkFile = TextFromCell(cells.At(11));
     r.genre = Cell(cells, 15);
     const int style = Cell(cells, 16);
     r.timeDisplay = ((style % 16) + 16) % 16;
@@ -244,8 +312,8 @@ bool ParseRecordLine(const TCard& cells, CAlmxData& r) {
         if (r.shiftRule == 1) r.shiftRule = 6;  // the older weekdays-only switch
         ReadExceptions(cells.At(23), r);
     }
-    r.place = FromCellText(cells.At(24));
-    if (cells.Count() > 25) r.memo = FromCellText(cells.At(25));
+    r.place = TextFromCell(cells.At(24));
+    if (cells.Count() > 25) r.memo = TextFromCell(cells.At(25));
     return true;
 }
 

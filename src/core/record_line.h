@@ -2,6 +2,7 @@
 // A record as one line of 26 cells: the schedule file's row and the clipboard's text.
 
 #include <string>
+#include <string_view>
 
 namespace almx {
 
@@ -10,11 +11,14 @@ class TCard;
 
 constexpr int kRecordCells = 26;
 
-// The 26 cells of a record. Line breaks in texts ("\n" in memory) go out as CR LF, which the
-// codec writes as its escape pair.
-TCard RecordCard(const CAlmxData& record);
-// The record as one line ending in a line feed (UTF-8; the file holds its Shift_JIS form).
+// The record as one line of 26 quoted cells, joined as the CSV codec joins them: line breaks in
+// texts ("\n" in memory) go out as CR LF, which the codec writes as its escape pair. UTF-8; the
+// file holds its Shift_JIS form. RecordLine ends in a line feed; AppendRecordLine appends the
+// line with the given line end (the file's CR LF).
 std::string RecordLine(const CAlmxData& record);
+void AppendRecordLine(const CAlmxData& record, std::string& out, std::string_view lineEnd);
+// The same line split into its cells.
+TCard RecordCard(const CAlmxData& record);
 
 // Fills the record (created with the caller's defaults) from the cells of one split line.
 // False when the line is no record line (kind 2 or 3) or is rejected (a bad date).

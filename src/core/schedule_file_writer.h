@@ -18,8 +18,6 @@ struct ScheduleFileBytes {
 
 ScheduleFileBytes WriteScheduleFile(const CAlmxArray& document);
 
-// The record's line (RecordLine) ending in CR LF, appended without building its cells.
-void AppendRecordLine(const CAlmxData& record, std::string& out);
 
 // The header line as UTF-8 text ending in CR LF.
 std::string ScheduleHeaderLine();

@@ -8,6 +8,7 @@
 #include "core/schedule_file_reader.h"
 #include "core/schedule_file_writer.h"
 #include "document_fixture.h"
+#include "exchange/csv_card.h"
 #include "rich_document.h"
 #include "text/encoding.h"
 
@@ -136,16 +137,20 @@ CAlmxData RandomRecord(std::mt19937& random) {
     return r;
 }
 
-TEST(ScheduleFile, TheWritersRecordLinesAreTheRecordLines) {
+// The record line is built straight into the file buffer: it must be exactly what the CSV
+// codec joins from the same 26 cells, and carry the file's line end.
+TEST(ScheduleFile, RecordLinesAreTheCodecsJoinOfTheirCells) {
     std::mt19937 random(11);
     std::vector<CAlmxData> records = RichDocument().records;
     for (int i = 0; i < 3000; ++i) records.push_back(RandomRecord(random));
     for (const CAlmxData& r : records) {
-        std::string expected = RecordLine(r);
-        expected.insert(expected.size() - 1, "\r");
+        const std::string line = RecordLine(r);
+        const TCard cells = RecordCard(r);
+        ASSERT_EQ(cells.Count(), kRecordCells) << line;
+        ASSERT_EQ(cells.ToCsvLine(), line) << r.title;
         std::string written;
-        AppendRecordLine(r, written);
-        ASSERT_EQ(written, expected) << r.title;
+        AppendRecordLine(r, written, "\r\n");
+        ASSERT_EQ(written, line.substr(0, line.size() - 1) + "\r\n");
     }
 }
 
