@@ -20,6 +20,10 @@ public:
     bool OnCommand(int) override { return false; }
     std::optional<CommandState> CommandStatus(int) const override { return std::nullopt; }
 
+    // The selected date, which the document's other views take when dates are synchronised;
+    // nullopt for a view without one.
+    virtual std::optional<DateTime> SelectedDate() const { return std::nullopt; }
+
 protected:
     // A change another view (or the document) announced; hint bits of calendar/day_cells.h.
     virtual void OnUpdate(QObject* sender, int hint, const CAlmxData* record) = 0;
