@@ -1,12 +1,11 @@
 // almanix: the organiser's window program.
 
 #include <QApplication>
-#include <QMainWindow>
+
+#include "app/almx_app.h"
 
 int main(int argc, char** argv) {
+    almx::UseJapanTime();  // before Qt reads the time zone
     QApplication application(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Almanix"));
-    window.show();
-    return application.exec();
+    return almx::CAlmxApp::RunProgram();
 }

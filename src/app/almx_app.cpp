@@ -1,0 +1,402 @@
+#include "app/almx_app.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QTimer>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+#include "app/command_table.h"
+#include "app/first_paint.h"
+#include "app/main_frame.h"
+#include "app/qt_colour.h"
+#include "app/qt_prompter.h"
+#include "app/qt_settings_store.h"
+#include "app/single_instance.h"
+#include "calendar/clock.h"
+#include "calendar/day_cells.h"
+#include "core/legacy_genre_file.h"
+#include "core/prompter.h"
+#include "core/settings_store.h"
+#include "views/view_base.h"
+
+namespace almx {
+
+namespace fs = std::filesystem;
+namespace msg = app_messages;
+
+namespace {
+
+// Paths name the same file when they resolve to the same place (Linux names are
+// case-sensitive, so no case folding).
+std::string Canonical(const std::string& path) {
+    std::error_code error;
+    fs::path resolved = fs::weakly_canonical(fs::absolute(path, error), error);
+    return error ? path : resolved.string();
+}
+
+std::string ProgramFolder() {
+    return QCoreApplication::applicationDirPath().toStdString();
+}
+
+}  // namespace
+
+void UseJapanTime() {
+    setenv("TZ", "JST-9", 1);
+    tzset();
+}
+
+CAlmxApp::CAlmxApp(AppServices services) : services_(std::move(services)) {
+    context_.settings = services_.settings;
+    context_.prompter = services_.prompter;
+    context_.clock = services_.clock;
+    context_.programFolder = services_.programFolder;
+    context_.reloadSettings = services_.reloadSettings;
+}
+
+CAlmxApp::~CAlmxApp() {
+    // Frames and views before the documents they show.
+    mainFrame_.reset();
+    documents_.clear();
+}
+
+bool CAlmxApp::Start(const std::vector<std::string>& arguments) {
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    SettingsStore& settings = *context_.settings;
+
+    // The command line, the recent files.
+    commandLine_ = CAlmxCommandLineInfo::Parse(arguments);
+    requestedView_ = commandLine_.viewKind;
+    LoadRecentFiles();
+
+    // Fonts, the genre list, the display settings (fonts included), the custom colours.
+    context_.display = DisplaySettings::Load(settings);
+    context_.display.todayLimit = settings.GetInt("System", "TodayLimit", 0);
+    context_.fonts = AppFonts::From(context_.display);
+    context_.marks = AppMarks::Make();
+    DefaultGenreLoad genres = LoadDefaultGenreList(settings, context_.programFolder);
+    context_.genres = std::move(genres.genres);
+    for (int i = 0; i < 16; ++i) {
+        QColorDialog::setCustomColor(
+            i, ToQColor(context_.display.customColors[static_cast<std::size_t>(i)]));
+    }
+
+    // The main frame, shown with its saved placement.
+    mainFrame_ = std::make_unique<CMainFrame>(*this, context_);
+    if (services_.setDialogParent) services_.setDialogParent(mainFrame_.get());
+    mainFrame_->RebuildRecentFiles();
+    mainFrame_->ShowWithPlacement();
+
+    // The document opened at start.
+    if (commandLine_.shellCommand == CAlmxCommandLineInfo::Shell::FileNew) {
+        const std::string defaultFile = settings.GetString("System", "DefaultFile", "");
+        if (defaultFile.empty()) {
+            NewDocument();
+        } else {
+            OpenResult result = OpenResult::Failed;
+            OpenDocumentFile(defaultFile, &result);
+            // A default file that was moved or deleted must not end every start: the open
+            // has said why, and the user gets a new document instead.
+            if (result == OpenResult::Failed) NewDocument();
+        }
+    } else {
+        OpenResult result = OpenResult::Failed;
+        OpenDocumentFile(commandLine_.fileName, &result);
+        if (result == OpenResult::Failed) {
+            mainFrame_.reset();
+            return false;
+        }
+    }
+    mainFrame_->UpdateCommandStates();
+    QTimer::singleShot(0, mainFrame_.get(), [this] { mainFrame_->Tick(); });
+    return true;
+}
+
+std::vector<OpenDocument*> CAlmxApp::Documents() const {
+    std::vector<OpenDocument*> documents;
+    for (const auto& document : documents_) documents.push_back(document.get());
+    return documents;
+}
+
+std::unique_ptr<OpenDocument> CAlmxApp::MakeDocument() {
+    auto document = std::make_unique<CAlmxDoc>(context_.ForDocument());
+    auto open =
+        std::make_unique<OpenDocument>(std::move(document), context_, *this, ++untitledCount_);
+    open->Host().SetSharedDate(Today(*context_.clock, context_.display.todayLimit));
+    return open;
+}
+
+OpenDocument* CAlmxApp::Adopt(std::unique_ptr<OpenDocument> document) {
+    documents_.push_back(std::move(document));
+    return documents_.back().get();
+}
+
+OpenDocument* CAlmxApp::FindOpen(const std::string& path) const {
+    const std::string wanted = Canonical(path);
+    for (const auto& document : documents_) {
+        if (!document->Doc().Path().empty() && !document->Closing() &&
+            Canonical(document->Doc().Path()) == wanted) {
+            return document.get();
+        }
+    }
+    return nullptr;
+}
+
+OpenDocument* CAlmxApp::NewDocument() {
+    std::unique_ptr<OpenDocument> document = MakeDocument();
+    if (!document->Doc().NewDocument()) return nullptr;
+    OpenDocument* adopted = Adopt(std::move(document));
+    mainFrame_->CreateFrame(ViewKind::Month, *adopted);
+    return adopted;
+}
+
+OpenDocument* CAlmxApp::OpenDocumentFile(const std::string& path, OpenResult* result) {
+    if (result) *result = OpenResult::Failed;
+    if (OpenDocument* open = FindOpen(path)) {
+        std::vector<CAlmxFrame*> frames = mainFrame_->FramesOf(*open);
+        if (!frames.empty()) mainFrame_->ActivateFrame(frames.back());
+        if (CAlmxFrame* active = mainFrame_->ActiveFrame()) mainFrame_->ActivateFrame(active);
+        if (result) *result = OpenResult::Opened;
+        return open;
+    }
+    int layout = context_.settings->GetInt("Init", "View", 0);
+    if (requestedView_ >= 0) {
+        layout = requestedView_;
+        requestedView_ = -1;
+    }
+    if (layout < 0 || layout > 4) {
+        if (result) *result = OpenResult::NothingOpened;
+        return nullptr;
+    }
+    std::unique_ptr<OpenDocument> document = MakeDocument();
+    if (!document->Doc().Open(path)) return nullptr;
+    OpenDocument* adopted = Adopt(std::move(document));
+    const ViewKind first = layout == 1   ? ViewKind::Week
+                           : layout == 3 ? ViewKind::Diary
+                           : layout == 4 ? ViewKind::Memo
+                                         : ViewKind::Month;
+    mainFrame_->CreateFrame(first, *adopted);
+    if (layout == 2) mainFrame_->CreateFrame(ViewKind::Week, *adopted);
+    if (context_.settings->GetInt("Init", "Todo", 0) == 1) {
+        mainFrame_->CreateFrame(ViewKind::Todo, *adopted);
+    }
+    AddRecentFile(adopted->Doc().Path());
+    if (result) *result = OpenResult::Opened;
+    return adopted;
+}
+
+bool CAlmxApp::CloseDocument(OpenDocument& document) {
+    if (document.Closing()) return true;
+    if (!document.SaveModified()) return false;
+    if (!document.Doc().Close()) return false;
+    document.SetClosing();
+    for (CAlmxFrame* frame : mainFrame_->FramesOf(document)) frame->close();
+    return true;
+}
+
+void CAlmxApp::DocumentLostFrames(OpenDocument* document) {
+    if (!mainFrame_) return;
+    for (auto it = documents_.begin(); it != documents_.end(); ++it) {
+        if (it->get() != document) continue;
+        if (!mainFrame_->FramesOf(*document).empty()) return;
+        if (!document->Closing()) document->Doc().Close();
+        documents_.erase(it);
+        return;
+    }
+}
+
+void CAlmxApp::ReleaseAllDocuments() {
+    for (auto& document : documents_) {
+        document->Doc().Close();
+        document->SetClosing();
+    }
+}
+
+void CAlmxApp::WriteAtExit() {
+    SettingsStore& settings = *context_.settings;
+    if (mainFrame_) {
+        const SharedShowState& show = mainFrame_->ShowState();
+        if (show.value != show.initial) settings.SetInt("Settings", "ShowCmd", show.value);
+        mainFrame_->Options().StoreStartLayout();
+    }
+    for (int i = 0; i < 16; ++i) {
+        const std::uint32_t colour = FromQColor(QColorDialog::customColor(i));
+        context_.display.customColors[static_cast<std::size_t>(i)] = colour;
+        settings.SetString("ColorDlg", "Custom" + std::to_string(i),
+                           std::to_string(static_cast<long>(colour)));
+    }
+}
+
+void CAlmxApp::LoadRecentFiles() {
+    recent_.clear();
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        std::string path =
+            context_.settings->GetString(msg::kRecentSection, "File" + std::to_string(i), "");
+        if (!path.empty()) recent_.push_back(path);
+    }
+}
+
+void CAlmxApp::StoreRecentFiles() {
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const std::size_t index = static_cast<std::size_t>(i - 1);
+        context_.settings->SetString(msg::kRecentSection, "File" + std::to_string(i),
+                                     index < recent_.size() ? recent_[index] : "");
+    }
+}
+
+void CAlmxApp::AddRecentFile(const std::string& path) {
+    if (path.empty()) return;
+    const std::string canonical = Canonical(path);
+    std::erase_if(recent_, [&](const std::string& each) { return Canonical(each) == canonical; });
+    recent_.insert(recent_.begin(), path);
+    if (recent_.size() > kRecentFileCount) recent_.resize(kRecentFileCount);
+    StoreRecentFiles();
+    if (mainFrame_) mainFrame_->RebuildRecentFiles();
+}
+
+void CAlmxApp::OpenRecent(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= recent_.size()) return;
+    const std::string path = recent_[static_cast<std::size_t>(index)];
+    OpenResult result = OpenResult::Failed;
+    OpenDocumentFile(path, &result);
+    if (result == OpenResult::Failed) {
+        // A file that cannot be opened leaves the list.
+        std::erase(recent_, path);
+        StoreRecentFiles();
+        mainFrame_->RebuildRecentFiles();
+    }
+}
+
+void CAlmxApp::UpdateEveryView(int hint) {
+    for (auto& document : documents_) document->Host().UpdateAllViews(nullptr, hint);
+}
+
+QWidget* CAlmxApp::DialogParent() {
+    return mainFrame_.get();
+}
+
+void CAlmxApp::HandleInstanceMessage(const QByteArray& message) {
+    if (!mainFrame_) return;
+    for (const QByteArray& line : message.split('\n')) {
+        const QByteArray text = line.trimmed();
+        if (text == "activate") {
+            if (mainFrame_->isMinimized()) mainFrame_->showNormal();
+            mainFrame_->raise();
+            mainFrame_->activateWindow();
+        } else if (text.startsWith("command ")) {
+            bool ok = false;
+            const int id = text.mid(8).toInt(&ok);
+            // Only the hand-over command comes this way.
+            if (ok && id == cmd::kViewChangeMes) mainFrame_->Dispatch(id);
+        }
+    }
+}
+
+void CAlmxApp::OpenCommand() {
+    std::optional<std::string> path =
+        context_.prompter->ChooseFile(msg::kOpenCaption, msg::kOpenFilter, false);
+    if (!path || path->empty()) return;
+    OpenDocumentFile(*path);
+}
+
+void CAlmxApp::About() {
+    QMessageBox::about(mainFrame_.get(), QString::fromUtf8(msg::kAboutCaption),
+                       QStringLiteral("Almanix バージョン %1\n\nCopyright (C) Korvanta")
+                           .arg(QStringLiteral(ALMX_VERSION)));
+}
+
+void CAlmxApp::PrinterSetup() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>();
+    QPageSetupDialog dialog(printer_.get(), mainFrame_.get());
+    dialog.exec();
+}
+
+bool CAlmxApp::OnCommand(int id) {
+    switch (id) {
+        case cmd::kFileNew:
+            NewDocument();
+            return true;
+        case cmd::kFileOpen:
+            OpenCommand();
+            return true;
+        case cmd::kPrintSetup:
+            PrinterSetup();
+            return true;
+        case cmd::kAppExit:
+            if (mainFrame_) mainFrame_->close();
+            return true;
+        case cmd::kAbout:
+            About();
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::optional<CommandState> CAlmxApp::CommandStatus(int id) const {
+    switch (id) {
+        case cmd::kFileNew:
+        case cmd::kFileOpen:
+        case cmd::kPrintSetup:
+        case cmd::kAppExit:
+        case cmd::kAbout:
+            return CommandState{};
+        default:
+            return std::nullopt;
+    }
+}
+
+int CAlmxApp::RunProgram() {
+    QStringList qtArguments = QCoreApplication::arguments();
+    std::vector<std::string> arguments;
+    for (qsizetype i = 1; i < qtArguments.size(); ++i)
+        arguments.push_back(qtArguments[i].toStdString());
+    QApplication::setApplicationName(QStringLiteral("Almanix"));
+    QApplication::setOrganizationName(QStringLiteral("Korvanta"));
+
+    QtSettingsStore settings;
+    SingleInstance instance;
+    if (!instance.BecomePrimary()) {
+        // Hand the view request to the running program; a file named here is not passed on.
+        const CAlmxCommandLineInfo commandLine = CAlmxCommandLineInfo::Parse(arguments);
+        QByteArray message = "activate\n";
+        if (commandLine.viewKind >= 0) {
+            settings.SetInt("System", "ViewChangeMes", commandLine.viewKind);
+            settings.Sync();
+            message += "command " + QByteArray::number(cmd::kViewChangeMes) + "\n";
+        }
+        if (instance.SendToPrimary(message)) return 0;
+        qWarning("almanix: the running instance does not answer");
+        return 1;
+    }
+
+    QtPrompter prompter;
+    SystemClock clock;
+    AppServices services;
+    services.settings = &settings;
+    services.prompter = &prompter;
+    services.clock = &clock;
+    services.programFolder = ProgramFolder();
+    services.reloadSettings = [&settings] { settings.Sync(); };
+    services.setDialogParent = [&prompter](QWidget* parent) { prompter.SetParent(parent); };
+
+    CAlmxApp app(services);
+    QObject::connect(&instance, &SingleInstance::MessageReceived, &app,
+                     &CAlmxApp::HandleInstanceMessage);
+    if (!app.Start(arguments)) return 1;
+    WatchFirstPaint(app.MainFrame());
+    const int status = QApplication::exec();
+    settings.Sync();
+    return status;
+}
+
+}  // namespace almx

@@ -1,0 +1,113 @@
+#pragma once
+// CAlmxApp: the application object. Start-up in its order (settings, command line, fonts,
+// genre list, display settings, main frame, the document opened at start), the open
+// documents, the most recently used files, and the application's commands.
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "app/command_line.h"
+#include "app/command_target.h"
+#include "app/open_document.h"
+
+class QPrinter;
+
+namespace almx {
+
+class CMainFrame;
+
+// The process runs on Japan time whatever the machine's zone; called before Qt starts.
+void UseJapanTime();
+
+// What the application is given: the program builds them from Qt and the system; tests
+// give a memory store, a scripted prompter and a manual clock.
+struct AppServices {
+    SettingsStore* settings = nullptr;
+    Prompter* prompter = nullptr;
+    const Clock* clock = nullptr;
+    std::string programFolder;
+    std::function<void()> reloadSettings;
+    // Message boxes are centred on the main window once it exists.
+    std::function<void(QWidget*)> setDialogParent;
+};
+
+enum class OpenResult { Opened, Failed, NothingOpened };
+
+namespace app_messages {
+inline constexpr const char* kRecentSection = "Recent File List";
+inline constexpr const char* kAboutCaption = "バージョン情報";
+}  // namespace app_messages
+
+class CAlmxApp : public QObject, public CommandTarget, public DocumentOwner {
+    Q_OBJECT
+  public:
+    static constexpr int kRecentFileCount = 4;
+
+    explicit CAlmxApp(AppServices services);
+    ~CAlmxApp() override;
+
+    // The program: the single-instance hand-over, start-up and the event loop. Qt's
+    // application object must exist.
+    static int RunProgram();
+
+    // Start-up from the command line on (the arguments after the program name). False when
+    // start-up fails and no window stays.
+    bool Start(const std::vector<std::string>& arguments);
+
+    CMainFrame* MainFrame() const { return mainFrame_.get(); }
+    AppContext& Context() { return context_; }
+    const CAlmxCommandLineInfo& CommandLine() const { return commandLine_; }
+    std::vector<OpenDocument*> Documents() const;
+
+    // Opening a document file (start-up, the open command, recent files, dropped files).
+    OpenDocument* OpenDocumentFile(const std::string& path, OpenResult* result = nullptr);
+    // The framework's new: a document in a month frame. Nullptr when it was not created.
+    OpenDocument* NewDocument();
+    OpenDocument* FindOpen(const std::string& path) const;
+
+    const std::vector<std::string>& RecentFiles() const { return recent_; }
+    void OpenRecent(int index);
+
+    // "activate" and "command <id>" lines from a second start.
+    void HandleInstanceMessage(const QByteArray& message);
+
+    // After the close sequence: every document closes without asking.
+    void ReleaseAllDocuments();
+    // The values written at exit: show state, custom colours, start-up layout.
+    void WriteAtExit();
+    // A document whose last frame went away.
+    void DocumentLostFrames(OpenDocument* document);
+
+    void AddRecentFile(const std::string& path) override;
+    bool CloseDocument(OpenDocument& document) override;
+    void UpdateEveryView(int hint) override;
+    QWidget* DialogParent() override;
+
+    bool OnCommand(int id) override;
+    std::optional<CommandState> CommandStatus(int id) const override;
+
+  private:
+    void LoadRecentFiles();
+    void StoreRecentFiles();
+    void OpenCommand();
+    void About();
+    void PrinterSetup();
+    std::unique_ptr<OpenDocument> MakeDocument();
+    OpenDocument* Adopt(std::unique_ptr<OpenDocument> document);
+
+    AppServices services_;
+    AppContext context_;
+    CAlmxCommandLineInfo commandLine_;
+    int requestedView_ = -1;
+    std::vector<std::unique_ptr<OpenDocument>> documents_;
+    std::unique_ptr<CMainFrame> mainFrame_;
+    std::vector<std::string> recent_;
+    int untitledCount_ = 0;
+    std::unique_ptr<QPrinter> printer_;
+};
+
+}  // namespace almx

@@ -1,0 +1,57 @@
+#pragma once
+// What the application shares with its frames, views and dialogs: the settings store, the
+// prompter, the clock, the display settings, the fonts and marks built from them, and the
+// application's default genre list.
+
+#include <QFont>
+#include <QPixmap>
+#include <functional>
+#include <string>
+
+#include "core/display_settings.h"
+#include "core/document.h"
+#include "core/genre.h"
+
+namespace almx {
+
+class Clock;
+class Prompter;
+class SettingsStore;
+
+// The six application fonts.
+struct AppFonts {
+    QFont schedule;
+    QFont scheduleBold;
+    QFont scheduleStruck;
+    QFont scheduleBoldStruck;
+    QFont date;
+    QFont weekday;
+
+    static AppFonts From(const DisplaySettings& display);
+};
+
+// The three small marks of the views: linked file, web link, detail text.
+struct AppMarks {
+    QPixmap file;
+    QPixmap url;
+    QPixmap memo;
+
+    static AppMarks Make();
+};
+
+struct AppContext {
+    SettingsStore* settings = nullptr;
+    Prompter* prompter = nullptr;
+    const Clock* clock = nullptr;
+    DisplaySettings display;
+    AppFonts fonts;
+    AppMarks marks;
+    CAlmxFieldArray genres;  // the application's default genre list
+    std::string programFolder;
+    // Re-reads the store when another process wrote to it (the single-instance hand-over).
+    std::function<void()> reloadSettings;
+
+    DocumentContext ForDocument() const;
+};
+
+}  // namespace almx

@@ -1,0 +1,190 @@
+#include "app/menu_layout.h"
+
+#include <map>
+
+namespace almx {
+
+namespace {
+
+MenuItem Sub(const char* title, std::vector<MenuItem> items) {
+    return MenuItem{0, title, std::move(items)};
+}
+
+std::vector<MenuItem> Ids(std::initializer_list<int> ids) {
+    std::vector<MenuItem> items;
+    for (int id : ids) items.push_back(MenuItem{id, nullptr, {}});
+    return items;
+}
+
+std::vector<MenuItem> Join(std::initializer_list<std::vector<MenuItem>> parts) {
+    std::vector<MenuItem> items;
+    for (const auto& part : parts) items.insert(items.end(), part.begin(), part.end());
+    return items;
+}
+
+constexpr const char* kFile = "ファイル(&F)";
+constexpr const char* kEdit = "編集(&E)";
+constexpr const char* kView = "表示(&V)";
+constexpr const char* kOptions = "オプション(&O)";
+constexpr const char* kWindow = "ウィンドウ(&W)";
+constexpr const char* kHelp = "ヘルプ(&H)";
+
+std::vector<MenuItem> FileMenu() {
+    return Ids({57600, 57601, 57602, 57603, 57604, 0,     32885, 32858,        0, 32901,
+                32874, 0,     57607, 57609, 57606, 32786, 0,     kRecentFiles, 0, 57665});
+}
+
+std::vector<MenuItem> WindowMenu() {
+    return Ids({32783, 32793, 32780, 32897, 32794, 32935, 32833, 0, 57648, 57650, 57651, 57652,
+                57649, 0, kWindowList});
+}
+
+std::vector<MenuItem> HelpMenu() {
+    return Ids({57667, 32815, 57668, 0, 32792, 32865, 34004, 34005, 0, 57664});
+}
+
+std::vector<MenuItem> BarsItems() {
+    return Ids({59392, 32877, 59393});
+}
+
+std::vector<MenuItem> NavigationItems() {
+    return Ids(
+        {32776, 32777, 32772, 32773, 32769, 32770, 32909, 32910, 0, 32771, 32775, 32774, 32902});
+}
+
+std::vector<MenuItem> ColourItems() {
+    return {Sub("色(&C)", Join({Ids({32816, 32892}),
+                                {Sub("選択色(&S)", Ids({32881, 32882, 32883, 0, 32817}))},
+                                Ids({32818, 32863, 32949, 32950, 32841})}))};
+}
+
+std::vector<MenuItem> SettingsItems() {
+    return Join(
+        {Ids({32890, 32859, 32906, 32908, 32860, 0}),
+         {Sub("起動時の表示(&S)", Ids({32800, 32801, 32802, 32899, 0, 32803, 32806, 32861}))},
+         {Sub("日記(&D)", Ids({32831, 32862, 32946}))},
+         {Sub("リンクファイル(&L)", Ids({32830, 32905, 32886}))},
+         Ids({0, 32911, 32913})});
+}
+
+std::vector<MenuSpec> MonthMenus() {
+    return {
+        {kFile, FileMenu()},
+        {kEdit, Ids({57635, 57634, 57637, 0,     32836, 32784, 0,     32781, 32846, 32768, 32782,
+                     0,     32842, 32843, 0,     32878, 32879, 32893, 32894, 0,     32791, 32898,
+                     32829, 32875, 0,     57636, 32822, 32823, 32941, 0,     32840})},
+        {kView, Join({Ids({32845, 0}), NavigationItems(), Ids({0, 32853, 32852, 0}), BarsItems()})},
+        {kOptions, Join({Ids({32837, 0}),
+                         {Sub("フォント(&F)", Ids({32857, 32785, 32778, 32779, 32827}))},
+                         ColourItems(),
+                         Ids({32884, 0}),
+                         {Sub("年月の表示(&Y)", Ids({32788, 32789}))},
+                         {Sub("ToDoの表示(&T)", Ids({32820, 32821, 0, 32889, 32895}))},
+                         Ids({32855, 32832, 32856, 32891}),
+                         {Sub("▼マーク(&M)", Ids({32951, 32952, 32953}))},
+                         {Sub("スケジュールリスト(&L)", Ids({32828, 32866, 32867}))},
+                         Ids({0}),
+                         SettingsItems()})},
+        {kWindow, WindowMenu()},
+        {kHelp, HelpMenu()},
+    };
+}
+
+std::vector<MenuSpec> WeekMenus() {
+    return {
+        {kFile, FileMenu()},
+        {kEdit, Ids({57635, 57634, 57637, 0,     32836, 32784, 0,     32781, 32846,
+                     32768, 32782, 0,     32878, 32879, 0,     32791, 32829, 32875,
+                     0,     57636, 32822, 32823, 32941, 0,     32840})},
+        {kView, Join({NavigationItems(), Ids({0}), BarsItems()})},
+        {kOptions, Join({Ids({32837, 0}),
+                         {Sub("フォント(&F)", Ids({32785, 32778, 32779}))},
+                         ColourItems(),
+                         {Sub("ToDoの表示(&T)", Ids({32820, 32821, 0, 32889}))},
+                         Ids({32855, 32832, 32856, 0}),
+                         SettingsItems()})},
+        {kWindow, WindowMenu()},
+        {kHelp, HelpMenu()},
+    };
+}
+
+std::vector<MenuSpec> ListMenus(std::vector<MenuItem> fileItems, std::vector<MenuItem> editItems) {
+    return {
+        {kFile, std::move(fileItems)}, {kEdit, std::move(editItems)},
+        {kView, BarsItems()},          {kOptions, Join({Ids({32837, 0}), SettingsItems()})},
+        {kWindow, WindowMenu()},       {kHelp, HelpMenu()},
+    };
+}
+
+std::vector<MenuSpec> BuildMenus(MenuSet set) {
+    switch (set) {
+        case MenuSet::NoDocument:
+            return {
+                {kFile, Ids({57600, 57601, 0, 57606, 0, kRecentFiles, 0, 57665})},
+                {kView, BarsItems()},
+                {kHelp, HelpMenu()},
+            };
+        case MenuSet::Month:
+            return MonthMenus();
+        case MenuSet::Week:
+            return WeekMenus();
+        case MenuSet::Todo:
+            return ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 57607, 57609, 57606, 0,
+                                  kRecentFiles, 0, 57665}),
+                             Ids({32846, 32768, 32782, 0, 32845}));
+        case MenuSet::Diary:
+            return ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 57607, 57609, 57606, 0,
+                                  kRecentFiles, 0, 57665}),
+                             Ids({57635, 57634, 57637, 0, 32791, 32898, 0, 57636, 32822, 32823}));
+        case MenuSet::Memo:
+            return ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 57607, 57609, 57606, 0,
+                                  kRecentFiles, 0, 57665}),
+                             Ids({57635, 57634, 57637, 0, 57636, 32822, 32823}));
+        case MenuSet::SearchList:
+            return ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 57607, 57609, 57606, 0,
+                                  kRecentFiles, 0, 57665}),
+                             Ids({32768, 32782, 0, 32845, 32941}));
+    }
+    return {};
+}
+
+void Collect(const std::vector<MenuItem>& items, std::vector<int>& ids) {
+    for (const MenuItem& item : items) {
+        if (item.submenu) {
+            Collect(item.items, ids);
+        } else if (item.id > 0) {
+            ids.push_back(item.id);
+        }
+    }
+}
+
+constexpr int kToolBar[] = {
+    57600, 57601, 57603, 0,     57607, 0,     57637, 0,     32770, 32773, 0,     32775, 0,    32772,
+    32769, 0,     32781, 32768, 0,     32782, 0,     32783, 32793, 32780, 32897, 32794, 0,    57636,
+    32822, 32823, 32941, 0,     32791, 32829, 0,     32842, 32843, 0,     32908, 0,     57667};
+
+}  // namespace
+
+const std::vector<MenuSpec>& MenuLayout(MenuSet set) {
+    static const std::map<MenuSet, std::vector<MenuSpec>> layouts = [] {
+        std::map<MenuSet, std::vector<MenuSpec>> all;
+        for (MenuSet s : {MenuSet::NoDocument, MenuSet::Month, MenuSet::Week, MenuSet::Todo,
+                          MenuSet::Diary, MenuSet::Memo, MenuSet::SearchList}) {
+            all[s] = BuildMenus(s);
+        }
+        return all;
+    }();
+    return layouts.at(set);
+}
+
+std::span<const int> ToolBarLayout() {
+    return kToolBar;
+}
+
+std::vector<int> MenuCommandIds(MenuSet set) {
+    std::vector<int> ids;
+    for (const MenuSpec& menu : MenuLayout(set)) Collect(menu.items, ids);
+    return ids;
+}
+
+}  // namespace almx

@@ -1,0 +1,144 @@
+#include "app/open_document.h"
+
+#include <QFileInfo>
+#include <QWidget>
+
+#include "app/app_context.h"
+#include "app/command_table.h"
+#include "calendar/day_cells.h"
+#include "core/document_messages.h"
+#include "core/genre_multi_form.h"
+#include "core/prompter.h"
+#include "core/ui/date_dialog.h"
+#include "core/ui/genre_dialogs.h"
+
+namespace almx {
+
+namespace msg = app_messages;
+
+OpenDocument::OpenDocument(std::unique_ptr<CAlmxDoc> document, AppContext& context,
+                           DocumentOwner& owner, int untitledNumber)
+    : host_(std::make_unique<DocumentHost>(std::move(document))),
+      context_(context),
+      owner_(owner),
+      untitledNumber_(untitledNumber) {}
+
+OpenDocument::~OpenDocument() = default;
+
+QString OpenDocument::Title() const {
+    const std::string& path = Doc().Path();
+    if (path.empty()) return QString::fromUtf8(msg::kNewTitle) + QString::number(untitledNumber_);
+    return QFileInfo(QString::fromStdString(path)).fileName();
+}
+
+bool OpenDocument::SaveModified() {
+    if (!Doc().IsModified()) return true;
+    const QString question = QString::fromUtf8(msg::kAskSave).arg(Title());
+    switch (context_.prompter->AskYesNoCancel(question.toStdString())) {
+        case Answer::Yes:
+            return Save();
+        case Answer::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool OpenDocument::Save() {
+    const bool named = !Doc().Path().empty();
+    if (!Doc().Save()) return false;
+    if (!named) owner_.AddRecentFile(Doc().Path());
+    host_->UpdateAllViews(nullptr, kHintRepaint);
+    return true;
+}
+
+bool OpenDocument::SaveAs() {
+    std::optional<std::string> path =
+        context_.prompter->ChooseFile(msg::kSaveAsCaption, msg::kSaveAsFilter, true);
+    if (!path || path->empty()) return false;
+    std::string target = *path;
+    if (QFileInfo(QString::fromStdString(target)).suffix().isEmpty()) target += ".alx";
+    if (!Doc().SaveTo(target)) return false;
+    owner_.AddRecentFile(Doc().Path());
+    host_->UpdateAllViews(nullptr, kHintRepaint);
+    return true;
+}
+
+void OpenDocument::DeleteOldSchedules() {
+    std::optional<DateTime> day =
+        AskDate(owner_.DialogParent(), QStringLiteral("この日以前に終わるスケジュールを削除します"),
+                Doc().OldSchedulesPreset());
+    if (!day) return;
+    Doc().DeleteOldSchedules(*day);
+    host_->UpdateAllViews(nullptr, kHintRefill);
+}
+
+void OpenDocument::EditGenres() {
+    GenreFileContext fileContext{context_.settings, context_.programFolder, &context_.genres};
+    CFieldMainDlg dialog(Doc().Array().genres, Doc().Records(), *context_.prompter, fileContext,
+                         owner_.DialogParent());
+    dialog.exec();
+    Doc().SetModified(true);
+    owner_.UpdateEveryView(kHintRefill);
+}
+
+void OpenDocument::SetGenreOnMany() {
+    CFieldMultiDlg dialog(Doc().Array().genres, owner_.DialogParent());
+    if (dialog.exec() != QDialog::Accepted) return;
+    GenreChangePrompter prompter(*context_.prompter, owner_.DialogParent());
+    const int changed = SetGenreOnRecords(Doc().Records(), Doc().Array().genres, dialog.Condition(),
+                                          dialog.TargetGenre(), prompter);
+    if (changed > 0) {
+        Doc().SetModified(true);
+        owner_.UpdateEveryView(kHintRefill);
+    }
+}
+
+bool OpenDocument::OnCommand(int id) {
+    switch (id) {
+        case cmd::kFileClose:
+            owner_.CloseDocument(*this);
+            return true;
+        case cmd::kFileSave:
+            Save();
+            return true;
+        case cmd::kFileSaveAs:
+            SaveAs();
+            return true;
+        case cmd::kImport:
+            if (Doc().ImportCommand()) host_->UpdateAllViews(nullptr, kHintRefill);
+            return true;
+        case cmd::kPassword:
+            Doc().SetPasswordCommand();
+            return true;
+        case cmd::kDeleteOld:
+            DeleteOldSchedules();
+            return true;
+        case cmd::kGenres:
+            EditGenres();
+            return true;
+        case cmd::kGenreMulti:
+            SetGenreOnMany();
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::optional<CommandState> OpenDocument::CommandStatus(int id) const {
+    switch (id) {
+        case cmd::kFileClose:
+        case cmd::kFileSave:
+        case cmd::kFileSaveAs:
+        case cmd::kImport:
+        case cmd::kPassword:
+        case cmd::kDeleteOld:
+        case cmd::kGenres:
+        case cmd::kGenreMulti:
+            return CommandState{};
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace almx
