@@ -1,0 +1,159 @@
+#include "calendar/ui/entry_commands.h"
+
+#include "app/document_host.h"
+#include "calendar/clock.h"
+#include "calendar/copy_form.h"
+#include "calendar/day_count_form.h"
+#include "calendar/record_insert.h"
+#include "calendar/schedule_form.h"
+#include "calendar/todo_form.h"
+#include "calendar/ui/day_dialog.h"
+#include "calendar/ui/period_dialogs.h"
+#include "calendar/ui/schedule_dialog.h"
+#include "core/document.h"
+#include "core/prompter.h"
+#include "core/settings_store.h"
+
+namespace almx {
+
+namespace {
+
+constexpr const char* kAutomaticEntry = "Almanixが自動的に設定したスケジュールは編集できません";
+
+bool SortByTime(const EntryEnvironment& env) {
+    return env.settings.GetInt("System", "SchSort", 1) != 0;
+}
+
+DateTime TodayOf(const EntryEnvironment& env) {
+    return Today(env.clock, env.settings.GetInt("System", "TodayLimit", 0));
+}
+
+EntryDialogContext DialogContext(DocumentHost& host, const EntryEnvironment& env) {
+    const CAlmxDoc& document = host.Document();
+    return EntryDialogContext{env.prompter, env.settings, env.clock,
+                              document.Array().genres.Names(), document.IsReadOnly()};
+}
+
+// The record's index in the container, or nothing for an entry computed for display.
+std::optional<std::size_t> IndexOfRecord(const CAlmxDoc& document, const CAlmxData* record) {
+    if (!record || !document.Array().Contains(record)) return std::nullopt;
+    return document.Array().IndexOf(record);
+}
+
+}  // namespace
+
+bool AddSchedule(QWidget* parent, DocumentHost& host, const EntryEnvironment& env,
+                 const DateTime& day) {
+    if (!day.IsValid() || day.Year() < kMinYear || day.Year() > kMaxYear) return false;
+    CAlmxDoc& document = host.Document();
+    const CAlmxData fresh = ScheduleForm::NewSchedule(
+        document.NewRecordDefaults(), day, document.Array().genres,
+        document.Array().DefaultScheduleGenre(), env.settings.GetInt("View", "ViewTime", 0));
+    CSchInput dialog(fresh, DialogContext(host, env), parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    InsertRecord(document.Records(), dialog.Record(), SortByTime(env));
+    host.Changed();
+    return true;
+}
+
+bool AddTodo(QWidget* parent, DocumentHost& host, const EntryEnvironment& env) {
+    CAlmxDoc& document = host.Document();
+    const CAlmxData fresh = TodoForm::NewTodo(document.NewRecordDefaults(), TodayOf(env),
+                                              env.settings, document.Array().DefaultTodoGenre());
+    CTodoInputDlg dialog(fresh, DialogContext(host, env), parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    InsertRecord(document.Records(), dialog.Record(), SortByTime(env));
+    host.Changed();
+    return true;
+}
+
+bool EditRecord(QWidget* parent, DocumentHost& host, const EntryEnvironment& env,
+                const CAlmxData* record) {
+    CAlmxDoc& document = host.Document();
+    const std::optional<std::size_t> index = IndexOfRecord(document, record);
+    if (!index) {
+        if (record) env.prompter.ShowMessage(kAutomaticEntry, MessageKind::Warning);
+        return false;
+    }
+    const CAlmxData copy = *record;
+    CAlmxData edited;
+    if (copy.Has(IsTodo)) {
+        CTodoInputDlg dialog(copy, DialogContext(host, env), parent);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        edited = dialog.Record();
+    } else {
+        CSchInput dialog(copy, DialogContext(host, env), parent);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        edited = dialog.Record();
+    }
+    // The dialogs are modal, but look the record up again rather than trust the old place.
+    std::vector<CAlmxData>& records = document.Records();
+    if (*index < records.size() && records[*index] == copy) {
+        ReplaceRecord(records, *index, std::move(edited), SortByTime(env));
+    } else {
+        InsertRecord(records, std::move(edited), SortByTime(env));
+    }
+    host.Changed();
+    return true;
+}
+
+bool EditDay(QWidget* parent, DocumentHost& host, const EntryEnvironment& env,
+             const DateTime& day) {
+    if (!day.IsValid() || day.Year() < kMinYear || day.Year() > kMaxYear) return false;
+    CDayDlg dialog(host, env, day, parent);
+    dialog.exec();
+    return dialog.Changed();
+}
+
+bool RepeatedCopy(QWidget* parent, DocumentHost& host, const EntryEnvironment& env,
+                  const CAlmxData* record) {
+    CAlmxDoc& document = host.Document();
+    if (!IndexOfRecord(document, record)) {
+        if (record) env.prompter.ShowMessage(kAutomaticEntry, MessageKind::Warning);
+        return false;
+    }
+    if (document.IsReadOnly()) {
+        env.prompter.ShowMessage(kReadOnlyEditMessage, MessageKind::Warning);
+        return false;
+    }
+    const CAlmxData source = *record;
+    CSchCopyDlg dialog(CopyForm{}, env.prompter, parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    std::vector<CAlmxData> copies = dialog.Form().MakeCopies(source);
+    if (copies.empty()) return false;
+    for (CAlmxData& copy : copies)
+        InsertRecord(document.Records(), std::move(copy), SortByTime(env));
+    host.Changed();
+    return true;
+}
+
+bool RepeatedCopyOnDay(QWidget* parent, DocumentHost& host, const EntryEnvironment& env,
+                       const DateTime& day) {
+    if (!day.IsValid() || day.Year() < kMinYear || day.Year() > kMaxYear) return false;
+    CAlmxDoc& document = host.Document();
+    DayCellSet cells(1);
+    DayCellSource source{document.Records(), &document.Array().genres,
+                         &document.Array().dayProperties};
+    if (!cells.Fill(day.Date(), 1, source, DayCellSettings::FromSettings(env.settings), env.clock,
+                    nullptr)) {
+        return false;
+    }
+    std::vector<const CAlmxData*> own;
+    for (const CAlmxData* entry : cells[0].entries) {
+        if (document.Array().Contains(entry)) own.push_back(entry);
+    }
+    if (own.empty()) {
+        env.prompter.ShowMessage("コピーするスケジュールがありません", MessageKind::Information);
+        return false;
+    }
+    if (own.size() == 1) return RepeatedCopy(parent, host, env, own.front());
+    return EditDay(parent, host, env, day);
+}
+
+void DaysFromToday(QWidget* parent, const EntryEnvironment& env, const DateTime& day) {
+    const std::string target = day.IsValid() ? FormatDate(day) : std::string();
+    CCalcDays dialog(DayCountForm(target, TodayOf(env)), parent);
+    dialog.exec();
+}
+
+}  // namespace almx

@@ -1,0 +1,44 @@
+#pragma once
+// The entry commands as the views call them: each opens its dialog and puts the result into
+// the document (in time order with "System"/"SchSort"), marks it modified and refreshes every
+// view. Each returns true when the document changed.
+
+#include <QWidget>
+
+#include "calendar/date_time.h"
+
+namespace almx {
+
+class CAlmxData;
+class Clock;
+class DocumentHost;
+class Prompter;
+class SettingsStore;
+
+struct EntryEnvironment {
+    SettingsStore& settings;
+    Prompter& prompter;
+    const Clock& clock;
+};
+
+// 32781: a new schedule on the day.
+bool AddSchedule(QWidget* parent, DocumentHost& host, const EntryEnvironment& env,
+                 const DateTime& day);
+// 32846: a new to-do (its deadline preset from today).
+bool AddTodo(QWidget* parent, DocumentHost& host, const EntryEnvironment& env);
+// Edit (Enter, double click on an entry): the schedule or to-do dialog on a copy of a record
+// of the document; an entry computed for display is refused with a message.
+bool EditRecord(QWidget* parent, DocumentHost& host, const EntryEnvironment& env,
+                const CAlmxData* record);
+// 32768 on a day (month view, double click): the day dialog with the day's entries.
+bool EditDay(QWidget* parent, DocumentHost& host, const EntryEnvironment& env, const DateTime& day);
+// 32836 on a record: the consecutive copy.
+bool RepeatedCopy(QWidget* parent, DocumentHost& host, const EntryEnvironment& env,
+                  const CAlmxData* record);
+// 32836 on a day: the copy of its one entry, or the day dialog to choose among several.
+bool RepeatedCopyOnDay(QWidget* parent, DocumentHost& host, const EntryEnvironment& env,
+                       const DateTime& day);
+// 32902: the day-count dialog, starting with the day.
+void DaysFromToday(QWidget* parent, const EntryEnvironment& env, const DateTime& day);
+
+}  // namespace almx
