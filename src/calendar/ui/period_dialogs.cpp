@@ -135,6 +135,9 @@ CSchCopyDlg::CSchCopyDlg(const CopyForm& form, Prompter& prompter, QWidget* pare
       unitEcho_(new QLabel(this)),
       count_(new QSpinBox(this)) {
     setWindowTitle(QStringLiteral("連続コピー"));
+    unit_->setObjectName(QStringLiteral("unit"));
+    interval_->setObjectName(QStringLiteral("interval"));
+    count_->setObjectName(QStringLiteral("count"));
     for (const char* text : CopyForm::kUnitTexts) unit_->addItem(ToQ(text));
     unit_->setCurrentIndex(form_.unit);
     // The range lets a wrong value through to the form's check, which says what is allowed.
