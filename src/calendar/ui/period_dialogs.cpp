@@ -18,9 +18,15 @@ CSpanDlg::CSpanDlg(const SpanForm& form, Prompter& prompter, QWidget* parent)
     : QDialog(parent),
       form_(form),
       prompter_(prompter),
+      note_(new QLabel(this)),
       start_(new DateField(this)),
       end_(new DateField(this)) {
     setWindowTitle(QStringLiteral("期間の設定"));
+    note_->setWordWrap(true);
+    note_->hide();
+    note_->setObjectName(QStringLiteral("note"));
+    start_->Edit()->setObjectName(QStringLiteral("spanStart"));
+    end_->Edit()->setObjectName(QStringLiteral("spanEnd"));
     auto* fields = new QFormLayout;
     fields->addRow(QStringLiteral("開始日"), start_);
     fields->addRow(QStringLiteral("終了日"), end_);
@@ -66,10 +72,16 @@ CSpanDlg::CSpanDlg(const SpanForm& form, Prompter& prompter, QWidget* parent)
     grid->addWidget(button("初期設定", [this] { form_.Initial(); }), row, 2);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(note_);
     layout->addLayout(fields);
     layout->addWidget(presets);
     layout->addWidget(OkCancelButtons(this));
     Show();
+}
+
+void CSpanDlg::SetNote(const QString& note) {
+    note_->setText(note);
+    note_->setVisible(!note.isEmpty());
 }
 
 void CSpanDlg::Read() {

@@ -23,6 +23,8 @@ class CSpanDlg : public QDialog {
     Q_OBJECT
   public:
     CSpanDlg(const SpanForm& form, Prompter& prompter, QWidget* parent = nullptr);
+    // A line above the fields saying why the dialog opened.
+    void SetNote(const QString& note);
     void accept() override;
     // The accepted period.
     const std::optional<std::pair<DateTime, DateTime>>& Period() const { return period_; }
@@ -33,6 +35,7 @@ class CSpanDlg : public QDialog {
 
     SpanForm form_;
     Prompter& prompter_;
+    QLabel* note_;
     DateField* start_;
     DateField* end_;
     std::optional<std::pair<DateTime, DateTime>> period_;

@@ -187,7 +187,7 @@ CRepeatDlg::CRepeatDlg(const RepeatForm& form, Prompter& prompter, QWidget* pare
     connect(weekday_, &QComboBox::currentIndexChanged, this, changed);
     connect(month_, &QComboBox::currentIndexChanged, this, changed);
     connect(custom_, &QPushButton::clicked, this, &CRepeatDlg::Custom);
-    connect(periodButton, &QPushButton::clicked, this, &CRepeatDlg::EditPeriod);
+    connect(periodButton, &QPushButton::clicked, this, [this] { EditPeriod(); });
 }
 
 void CRepeatDlg::Show() {
@@ -253,10 +253,15 @@ void CRepeatDlg::ShowPeriodAndText() {
     }
 }
 
-bool CRepeatDlg::EditPeriod() {
+bool CRepeatDlg::EditPeriod(bool tooShort) {
     Read();
     CSpanDlg dialog(SpanForm(DateText(form_.periodStart), DateText(form_.periodEnd), form_.kind),
                     prompter_, this);
+    if (tooShort) {
+        dialog.SetNote(
+            QStringLiteral("この繰り返しには%1日以上の期間が必要です。期間を設定してください")
+                .arg(RepeatForm::MinimumPeriodDays(form_.kind)));
+    }
     if (dialog.exec() != QDialog::Accepted || !dialog.Period()) return false;
     form_.SetPeriod(dialog.Period()->first, dialog.Period()->second);
     ShowPeriodAndText();
@@ -277,7 +282,7 @@ void CRepeatDlg::accept() {
     // A custom rule that selects no day is refused as its own dialog refuses it.
     if (form_.kind == RepeatChosenMonths && !RepeatCustomForm(form_).Ok(prompter_)) return;
     while (form_.Ok() == RepeatForm::OkResult::PeriodTooShort) {
-        if (!EditPeriod()) return;
+        if (!EditPeriod(true)) return;
     }
     QDialog::accept();
 }

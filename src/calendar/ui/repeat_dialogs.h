@@ -49,8 +49,9 @@ class CRepeatDlg : public QDialog {
     void Show();
     void Enable();
     void ShowPeriodAndText();
-    // The period dialog on the current dates; true when it gave a period.
-    bool EditPeriod();
+    // The period dialog on the current dates; true when it gave a period. tooShort: opened by
+    // OK because the period is shorter than the kind needs.
+    bool EditPeriod(bool tooShort = false);
     void Custom();
 
     RepeatForm form_;
