@@ -156,4 +156,21 @@ void DaysFromToday(QWidget* parent, const EntryEnvironment& env, const DateTime&
     dialog.exec();
 }
 
+void InstallDayEntryCommands(const std::function<void(int, std::function<void()>)>& install,
+                             QWidget* view, DocumentHost& host, const EntryEnvironment& env,
+                             std::function<DateTime()> selectedDay) {
+    DocumentHost* document = &host;
+    install(kEditCommand,
+            [view, document, env, selectedDay] { EditDay(view, *document, env, selectedDay()); });
+    install(kAddScheduleCommand, [view, document, env, selectedDay] {
+        AddSchedule(view, *document, env, selectedDay());
+    });
+    install(kAddTodoCommand, [view, document, env] { AddTodo(view, *document, env); });
+    install(kRepeatedCopyCommand, [view, document, env, selectedDay] {
+        RepeatedCopyOnDay(view, *document, env, selectedDay());
+    });
+    install(kDaysFromTodayCommand,
+            [view, env, selectedDay] { DaysFromToday(view, env, selectedDay()); });
+}
+
 }  // namespace almx

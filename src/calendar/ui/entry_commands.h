@@ -4,6 +4,7 @@
 // view. Each returns true when the document changed.
 
 #include <QWidget>
+#include <functional>
 
 #include "calendar/date_time.h"
 
@@ -40,5 +41,20 @@ bool RepeatedCopyOnDay(QWidget* parent, DocumentHost& host, const EntryEnvironme
                        const DateTime& day);
 // 32902: the day-count dialog, starting with the day.
 void DaysFromToday(QWidget* parent, const EntryEnvironment& env, const DateTime& day);
+
+// Command ids of the entry commands.
+enum EntryCommand : int {
+    kEditCommand = 32768,
+    kAddScheduleCommand = 32781,
+    kRepeatedCopyCommand = 32836,
+    kAddTodoCommand = 32846,
+    kDaysFromTodayCommand = 32902,
+};
+
+// Gives a day-based view (the month and week views) its five entry commands: install(id,
+// handler) registers each; selectedDay() is the day they act on.
+void InstallDayEntryCommands(const std::function<void(int, std::function<void()>)>& install,
+                             QWidget* view, DocumentHost& host, const EntryEnvironment& env,
+                             std::function<DateTime()> selectedDay);
 
 }  // namespace almx
