@@ -1,0 +1,788 @@
+#include "views/month_view.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "app/app_context.h"
+#include "calendar/clock.h"
+#include "core/document.h"
+#include "core/prompter.h"
+#include "core/settings_store.h"
+#include "core/ui/day_range_dialogs.h"
+#include "views/font_colour.h"
+#include "views/month_dialogs.h"
+#include "views/month_view_commands.h"
+
+namespace almx {
+
+namespace {
+
+using namespace month_cmd;
+
+constexpr const char* kClearDayQuestion = "この日の色を標準の色に戻しますか？";
+constexpr const char* kPictureCaption = "この日の画像の指定";
+constexpr const char* kPictureFilter =
+    "画像ﾌｧｲﾙ (*.bmp *.gif *.jpg *.jpeg *.tif *.tiff *.png);;全てのﾌｧｲﾙ (*)";
+
+// Commands whose dialogs belong to other parts of the program.
+constexpr int kLaterCommands[] = {kEdit,           kAddSchedule, kAddTodo,      kEditDiary,
+                                  kTextCopyDay,    kUpload,      kICalendar,    kHtmlMonth,
+                                  kICalendarRange, kPrint,       kPrintPreview, kSort,
+                                  kFind,           kFindNext,    kFindPrevious, kDaysFromToday};
+
+bool IsLaterCommand(int id) {
+    return std::find(std::begin(kLaterCommands), std::end(kLaterCommands), id) !=
+           std::end(kLaterCommands);
+}
+
+// The document host starts without a shared date: its default value (the epoch) means none.
+bool HoldsDate(const DateTime& date) {
+    return date.IsValid() && date != DateTime() && InCalendarRange(date);
+}
+
+struct MenuItem {
+    int id;
+    const char* label;
+};
+
+constexpr MenuItem kContextMenu[] = {
+    {kAddSchedule, "スケジュールの追加..."},
+    {kAddTodo, "TODOの追加..."},
+    {kEdit, "編集..."},
+    {kPaste, "貼り付け"},
+    {kNextMonth, "次の月へ"},
+    {kPrevMonth, "前の月へ"},
+    {kEditDiary, "日記の編集"},
+    {kTextCopyDay, "この日の予定をテキストコピー"},
+    {kDayColour, "この日の色..."},
+    {kClearDay, "この日の色指定解除..."},
+    {kDayPicture, "この日の画像の指定..."},
+    {kGoToDate, "指定の日付へ..."},
+    {kToday, "今日へ移動"},
+};
+
+}  // namespace
+
+FontSpec CaptionFontSpec(const SettingsStore& settings) {
+    return FontSpec::Load(settings, "YFont", {"ＭＳ Ｐゴシック", -18, 400, 1, 0, 0});
+}
+
+FontSpec WeekdayHeaderFontSpec(const SettingsStore& settings) {
+    return FontSpec::Load(settings, "TFont", {"ＭＳ Ｐゴシック", -18, 400, 1, 0, 0});
+}
+
+CAlmxView::CAlmxView(DocumentHost& host, DisplaySettings& display, SettingsStore& settings,
+                     Prompter& prompter, const Clock& clock, QWidget* parent)
+    : ViewBase(host, parent),
+      display_(display),
+      settings_(settings),
+      prompter_(prompter),
+      clock_(clock),
+      nav_(CurrentGridOptions()) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    showTodayAtStart_ = settings_.GetInt("View", "First", 1) == 1;
+    rules_ = DisplayRules::FromSettings(settings_);
+    rules_.todayLimit = display_.todayLimit;
+    captionSpec_ = CaptionFontSpec(settings_);
+    weekdaySpec_ = WeekdayHeaderFontSpec(settings_);
+    LoadFonts();
+    const AppMarks marks = AppMarks::Make();
+    fileMark_ = marks.file;
+    urlMark_ = marks.url;
+    memoMark_ = marks.memo;
+
+    // The date the document holds for its views, once; else today.
+    DateTime start = Today();
+    if (HoldsDate(host.SharedDate())) {
+        start = host.SharedDate();
+        host.SetSharedDate(DateTime::Invalid());
+    }
+    if (!nav_.Select(start)) nav_.Select(Today());
+    cells_.Allocate(nav_.CellCount());
+    pictures_.resize(static_cast<std::size_t>(nav_.CellCount()));
+    Refill();
+    LayOut();
+    UpdateStatus();
+}
+
+CAlmxView::~CAlmxView() = default;
+
+GridOptions CAlmxView::CurrentGridOptions() const {
+    return {display_.monthWeeks, display_.startMonday, display_.noLastCur};
+}
+
+DayCellSettings CAlmxView::CellSettings() const {
+    DayCellSettings s;
+    s.todayLimit = display_.todayLimit;
+    s.sortByTime = display_.schSort;
+    s.todoOnDeadline = display_.todoPos == 1;
+    s.backColour = display_.backColor;
+    s.otherColour = display_.otherColor;
+    s.otherMonthKeepsDayColours = display_.otherMonthDayColor;
+    s.holidays.equinoxAndBetween = display_.shunbun;
+    s.holidays.substitute = display_.hurikae;
+    s.recordDefaults.alarmMinutes = display_.alarmMinutes;
+    s.recordDefaults.alarmMode = display_.alarmMode;
+    return s;
+}
+
+void CAlmxView::SyncGridOptions() {
+    const GridOptions options = CurrentGridOptions();
+    const GridOptions& now = nav_.Options();
+    if (options.weeks == now.weeks && options.startMonday == now.startMonday &&
+        options.noLastCur == now.noLastCur) {
+        return;
+    }
+    nav_.SetOptions(options);
+    cells_.Allocate(nav_.CellCount());
+    pictures_.resize(static_cast<std::size_t>(nav_.CellCount()));
+    LayOut();
+}
+
+bool CAlmxView::Refill() {
+    rules_.todayLimit = display_.todayLimit;
+    CAlmxArray& array = Document().Array();
+    const DayCellSettings settings = CellSettings();
+    const ShownMonth& shown = nav_.Shown();
+    const DayCellSource source{array.records, &array.genres, &array.dayProperties};
+    if (!cells_.Fill(shown.first, nav_.CellCount(), source, settings, clock_, &prompter_)) {
+        emit FillFailed();
+        return false;
+    }
+    cells_.ColourOtherMonths(shown.year, shown.month, settings);
+    return true;
+}
+
+DateTime CAlmxView::Today() const {
+    return almx::Today(clock_, display_.todayLimit);
+}
+
+void CAlmxView::LoadFonts() {
+    captionFont_ = FontFromSpec(captionSpec_);
+    weekdayFont_ = FontFromSpec(weekdaySpec_);
+    dayFont_ = FontFromSpec(display_.dateFont);
+    diaryFont_ = FontFromSpec(display_.diaryIconFont);
+    captionMetrics_ = QFontMetrics(captionFont_);
+    weekdayMetrics_ = QFontMetrics(weekdayFont_);
+    dayMetrics_ = QFontMetrics(dayFont_);
+    for (int style = 0; style < 4; ++style) {
+        QFont font = FontFromSpec(display_.scheduleFont);
+        if (style & 1) font.setWeight(QFont::Bold);
+        if (style & 2) font.setStrikeOut(true);
+        entryFonts_[static_cast<std::size_t>(style)].font = font;
+        entryFonts_[static_cast<std::size_t>(style)].metrics = QFontMetrics(font);
+    }
+}
+
+void CAlmxView::LayOut() {
+    const int header = HeaderHeight(captionMetrics_.height(), weekdayMetrics_.height());
+    rects_ = LayOutCells(width(), height(), header, nav_.CellCount());
+}
+
+void CAlmxView::SetStatus(const QString& text) {
+    status_ = text;
+    emit StatusTextChanged(text);
+}
+
+void CAlmxView::UpdateStatus() {
+    const DateTime today = Today();
+    SetStatus(
+        QString::fromStdString(StatusDateText(today, display_.WeekdayName(today.DayOfWeek()))));
+}
+
+void CAlmxView::SelectionMoved() {
+    UpdateStatus();
+    emit SelectionChanged(nav_.Selected());
+}
+
+// ---- update hints
+
+void CAlmxView::OnUpdate(QObject*, int hint, const CAlmxData* record) {
+    SyncGridOptions();
+    if ((hint & kHintRemoveRecord) && record) cells_.RemoveRecord(record);
+    if (hint & kHintRecomputeMonth) {
+        nav_.Recompute();
+        Refill();
+        emit SelectionChanged(nav_.Selected());
+    } else if (hint & (kHintRefill | kHintRefillColours)) {
+        Refill();
+    }
+    update();
+}
+
+// ---- commands
+
+void CAlmxView::SetCommandHandler(int id, std::function<void()> handler) {
+    if (handler) {
+        handlers_[id] = std::move(handler);
+    } else {
+        handlers_.erase(id);
+    }
+}
+
+bool CAlmxView::OnCommand(int id) {
+    if (auto handler = handlers_.find(id); handler != handlers_.end()) {
+        handler->second();
+        return true;
+    }
+    switch (id) {
+        case kNextDay:
+            Apply(nav_.MoveDays(1), kHintRepaint);
+            return true;
+        case kPrevDay:
+            Apply(nav_.MoveDays(-1), kHintRepaint);
+            return true;
+        case kNextWeek:
+            Apply(nav_.MoveDays(7), kHintRepaint);
+            return true;
+        case kPrevWeek:
+            Apply(nav_.MoveDays(-7), kHintRepaint);
+            return true;
+        case kNextMonth:
+            Apply(nav_.MoveMonths(1), kHintRepaint);
+            return true;
+        case kPrevMonth:
+            Apply(nav_.MoveMonths(-1), kHintRepaint);
+            return true;
+        case kNextYear:
+            Apply(nav_.MoveMonths(12), kHintRepaint);
+            return true;
+        case kPrevYear:
+            Apply(nav_.MoveMonths(-12), kHintRepaint);
+            return true;
+        case kGoToDate:
+            if (auto date = AskDate(nav_.Selected())) GoTo(*date, kHintDateChanged);
+            return true;
+        case kForwardDays:
+            if (auto days = AskDaySpan()) Apply(nav_.MoveFreely(*days), kHintRepaint);
+            return true;
+        case kToday:
+            GoTo(Today(), kHintRepaint);
+            return true;
+        case kDayColour:
+            DayColour();
+            return true;
+        case kClearDay:
+            ClearDayProperty();
+            return true;
+        case kDayPicture:
+            DayPictureCommand();
+            return true;
+        case kRangeColour:
+            RangeCommand(false);
+            return true;
+        case kRangeClear:
+            RangeCommand(true);
+            return true;
+        case kPaste:
+            Paste();
+            return true;
+        case kFocusDayList:
+            emit FocusDayListRequested();
+            return true;
+        case kCaptionFont:
+        case kWeekdayFont:
+        case kDayFont:
+        case kEntryFont:
+            ChangeFont(id);
+            return true;
+        case kCaptionDigits:
+        case kCaptionEnglish:
+        case kCaptionJapanese:
+            display_.monthCaption = id - kCaptionDigits;
+            WriteInt("View", "Month", display_.monthCaption);
+            update();
+            return true;
+        case kSelectionColour:
+            if (auto colour = ChooseColour(display_.selectColor)) {
+                display_.selectColor = *colour;
+                WriteColour("View", "SelectColor", *colour);
+                update();
+            }
+            return true;
+        case kCopyColoursToDayList:
+            WriteColour("DayView", "BackColor", display_.backColor);
+            WriteColour("DayView", "BackColor2", display_.selectColor);
+            emit DayListColoursChanged();
+            return true;
+        case kSixWeeks:
+            SetWeeks(display_.monthWeeks == 6 ? 5 : 6);
+            return true;
+        case kWeeks:
+            if (auto weeks = AskWeeks(display_.monthWeeks)) SetWeeks(*weeks);
+            return true;
+        case kOtherMonthColours:
+            display_.otherMonthDayColor = !display_.otherMonthDayColor;
+            WriteInt("View", "OtherMonthDayColor", display_.otherMonthDayColor ? 1 : 0);
+            Refill();
+            update();
+            Host().UpdateAllViews(this, kHintRefillColours);
+            return true;
+        case kTakeDocumentDate:
+            if (HoldsDate(Host().SharedDate())) {
+                const DateTime date = Host().SharedDate();
+                Host().SetSharedDate(DateTime::Invalid());
+                GoTo(date, kHintDateChanged);
+            }
+            return true;
+        case kRefreshColours:
+            LoadFonts();
+            SyncGridOptions();
+            LayOut();
+            Refill();
+            update();
+            return true;
+        case kWeekdayNamesChanged:
+            WeekdayNamesChanged();
+            return true;
+        default:
+            break;
+    }
+    if (id >= kTimeDisplayPerSchedule && id <= kTimeDisplayNone) {
+        display_.monthViewTime = id - kTimeDisplayPerSchedule;
+        WriteInt("View", "MonthViewTime", display_.monthViewTime);
+        Refill();
+        update();
+        Host().UpdateAllViews(this, kHintRefill);
+        return true;
+    }
+    // Present and disabled until their dialogs exist.
+    return IsLaterCommand(id);
+}
+
+std::optional<CommandState> CAlmxView::CommandStatus(int id) const {
+    if (handlers_.count(id)) return CommandState{};
+    auto radio = [](bool checked) { return CommandState{true, true, checked}; };
+    switch (id) {
+        case kNextDay:
+        case kPrevDay:
+        case kNextWeek:
+        case kPrevWeek:
+        case kNextMonth:
+        case kPrevMonth:
+        case kNextYear:
+        case kPrevYear:
+        case kGoToDate:
+        case kForwardDays:
+        case kToday:
+        case kFocusDayList:
+        case kCaptionFont:
+        case kWeekdayFont:
+        case kDayFont:
+        case kEntryFont:
+        case kSelectionColour:
+        case kCopyColoursToDayList:
+        case kWeeks:
+        case kTakeDocumentDate:
+        case kRefreshColours:
+        case kWeekdayNamesChanged:
+            return CommandState{};
+        case kDayColour:
+        case kClearDay:
+        case kDayPicture:
+        case kRangeColour:
+        case kRangeClear:
+        case kPaste:
+            return CommandState{SelectedDayEditable()};
+        case kCaptionDigits:
+        case kCaptionEnglish:
+        case kCaptionJapanese:
+            return radio(display_.monthCaption == id - kCaptionDigits);
+        case kSixWeeks:
+            return radio(display_.monthWeeks == 6);
+        case kOtherMonthColours:
+            return radio(display_.otherMonthDayColor);
+        default:
+            break;
+    }
+    if (id >= kTimeDisplayPerSchedule && id <= kTimeDisplayNone) {
+        return radio(display_.monthViewTime == id - kTimeDisplayPerSchedule);
+    }
+    if (IsLaterCommand(id)) return CommandState{false};
+    return std::nullopt;
+}
+
+void CAlmxView::WriteInt(const char* section, const char* key, int value) {
+    settings_.SetInt(section, key, value);
+}
+
+void CAlmxView::WriteColour(const char* section, const char* key, std::uint32_t colour) {
+    settings_.SetString(section, key, std::to_string(static_cast<long>(colour)));
+}
+
+// ---- navigation
+
+void CAlmxView::RepaintCell(int index) {
+    if (index < 0 || index >= static_cast<int>(rects_.size())) return;
+    const CellRect& r = rects_[static_cast<std::size_t>(index)];
+    // Today's frame reaches a pixel beyond the rectangle.
+    update(QRect(r.left - 2, r.top - 2, r.right - r.left + 5, r.bottom - r.top + 5));
+}
+
+void CAlmxView::Apply(const MonthNavigation::Move& move, int hint) {
+    switch (move.outcome) {
+        case MonthNavigation::Outcome::Refused:
+            prompter_.ShowMessage(kNoFurtherMessage, MessageKind::Warning);
+            return;
+        case MonthNavigation::Outcome::InsideGrid:
+            RepaintCell(move.oldIndex);
+            RepaintCell(move.newIndex);
+            SelectionMoved();
+            return;
+        case MonthNavigation::Outcome::Recomputed:
+            if (!Refill()) return;
+            update();
+            SelectionMoved();
+            Host().UpdateAllViews(this, hint);
+            return;
+    }
+}
+
+void CAlmxView::GoTo(const DateTime& date, int hint) {
+    if (!nav_.Select(date)) {
+        prompter_.ShowMessage(kNoFurtherMessage, MessageKind::Warning);
+        return;
+    }
+    if (!Refill()) return;
+    update();
+    SelectionMoved();
+    Host().UpdateAllViews(this, hint);
+}
+
+bool CAlmxView::SelectDate(const DateTime& date) {
+    if (!InCalendarRange(date)) return false;
+    GoTo(date, kHintDateChanged);
+    return true;
+}
+
+// ---- day properties
+
+bool CAlmxView::SelectedDayEditable() const {
+    return InCalendarRange(nav_.Selected());
+}
+
+void CAlmxView::DayPropertiesChanged() {
+    Host().Changed(this);
+    Refill();
+    update();
+}
+
+void CAlmxView::DayColour() {
+    if (!SelectedDayEditable()) return;
+    DayPropertyMap& properties = Document().Array().dayProperties;
+    const DateTime day = nav_.Selected();
+    const auto colour = ChooseColour(DayColourToEdit(properties, day, display_.backColor));
+    if (!colour) return;
+    SetDayColour(properties, day, *colour);
+    DayPropertiesChanged();
+}
+
+void CAlmxView::ClearDayProperty() {
+    if (!SelectedDayEditable()) return;
+    if (prompter_.AskYesNo(kClearDayQuestion) != Answer::Yes) return;
+    if (ClearDay(Document().Array().dayProperties, nav_.Selected())) DayPropertiesChanged();
+}
+
+void CAlmxView::DayPictureCommand() {
+    if (!SelectedDayEditable()) return;
+    DayPropertyMap& properties = Document().Array().dayProperties;
+    const DateTime day = nav_.Selected();
+    const auto path = ChoosePicture(DayPictureToEdit(properties, day));
+    if (!path) return;
+    SetDayPicture(properties, day, *path, display_.backColor);
+    DayPropertiesChanged();
+}
+
+void CAlmxView::RangeCommand(bool remove) {
+    if (!SelectedDayEditable()) return;
+    const DayRangeFields preset = DayRangePreset(Document().Array().dayProperties, nav_.Selected());
+    if (RunRangeDialog(remove, preset)) DayPropertiesChanged();
+}
+
+void CAlmxView::Paste() {
+    if (!SelectedDayEditable()) return;
+    const QString text = QGuiApplication::clipboard()->text();
+    if (text.isEmpty()) return;
+    if (!Document().PasteOntoDate(text.toStdString(), nav_.Selected())) return;
+    Refill();
+    update();
+    Host().UpdateAllViews(this, kHintRefill);
+}
+
+// ---- options
+
+void CAlmxView::SetWeeks(int weeks) {
+    weeks = std::clamp(weeks, kMinMonthWeeks, kMaxMonthWeeks);
+    display_.monthWeeks = weeks;
+    WriteInt("View", "MonthWeeks", weeks);
+    // The selected date stays inside the new grid: the month is chosen again.
+    SyncGridOptions();
+    Refill();
+    update();
+    SelectionMoved();
+    Host().UpdateAllViews(this, kHintRefill);
+}
+
+void CAlmxView::ChangeFont(int id) {
+    FontSpec* spec = nullptr;
+    const char* section = nullptr;
+    switch (id) {
+        case kCaptionFont:
+            spec = &captionSpec_;
+            section = "YFont";
+            break;
+        case kWeekdayFont:
+            spec = &weekdaySpec_;
+            section = "TFont";
+            break;
+        case kDayFont:
+            spec = &display_.dateFont;
+            section = "DFont";
+            break;
+        default:
+            spec = &display_.scheduleFont;
+            section = "Font";
+            break;
+    }
+    const auto chosen = ChooseFont(*spec);
+    if (!chosen) return;
+    *spec = *chosen;
+    spec->Store(settings_, section);
+    LoadFonts();
+    LayOut();
+    UpdateStatus();
+    update();
+}
+
+void CAlmxView::WeekdayNamesChanged() {
+    if (display_.youbi == 1) {
+        weekdaySpec_.charSet = 128;
+    } else if (weekdaySpec_.charSet == 128) {
+        weekdaySpec_.charSet = 0;
+    }
+    settings_.SetInt("TFont", "CharSet", weekdaySpec_.charSet);
+    LoadFonts();
+    LayOut();
+    update();
+}
+
+// ---- today's schedules
+
+void CAlmxView::ShowTodaySchedulesAtStart() {
+    if (!showTodayAtStart_ || !startupPopupAllowed_) return;
+    if (window() && window()->isMinimized()) return;
+    CAlmxArray& array = Document().Array();
+    DayCellSet today(1);
+    const DayCellSource source{array.records, &array.genres, &array.dayProperties};
+    if (!today.Fill(Today(), 1, source, CellSettings(), clock_, &prompter_)) return;
+    const TodaySchedules texts = TodaySchedulesOf(today[0], display_.todayLimit);
+    if (!texts.Empty()) ShowTodayDialog(texts);
+}
+
+// ---- events
+
+void CAlmxView::resizeEvent(QResizeEvent* event) {
+    ViewBase::resizeEvent(event);
+    LayOut();
+    if (!digits_.Active()) UpdateStatus();
+}
+
+void CAlmxView::showEvent(QShowEvent* event) {
+    ViewBase::showEvent(event);
+    if (firstShown_) return;
+    firstShown_ = true;
+    QTimer::singleShot(0, this, [this] { ShowTodaySchedulesAtStart(); });
+}
+
+void CAlmxView::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+    if (key >= Qt::Key_0 && key <= Qt::Key_9 && modifiers == Qt::NoModifier) {
+        const DigitDateEntry::Step step = digits_.Add(key - Qt::Key_0, Today());
+        if (!step.finished) {
+            SetStatus(QString::fromStdString(digits_.StatusText()));
+        } else if (step.date) {
+            GoTo(*step.date, kHintDateChanged);
+        } else {
+            UpdateStatus();
+        }
+        return;
+    }
+    // Any other key ends a date entry in progress.
+    if (digits_.Active()) {
+        digits_.Cancel();
+        UpdateStatus();
+    }
+    int command = 0;
+    if (modifiers == Qt::NoModifier) {
+        switch (key) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                command = kEdit;
+                break;
+            case Qt::Key_Left:
+                command = kPrevDay;
+                break;
+            case Qt::Key_Right:
+                command = kNextDay;
+                break;
+            case Qt::Key_Up:
+                command = kPrevWeek;
+                break;
+            case Qt::Key_Down:
+                command = kNextWeek;
+                break;
+            case Qt::Key_PageUp:
+                command = kPrevMonth;
+                break;
+            case Qt::Key_PageDown:
+                command = kNextMonth;
+                break;
+            default:
+                break;
+        }
+    } else if (modifiers == Qt::ShiftModifier) {
+        if (key == Qt::Key_PageUp) command = kPrevYear;
+        if (key == Qt::Key_PageDown) command = kNextYear;
+    }
+    if (command == 0) {
+        ViewBase::keyPressEvent(event);  // the key customisation table's turn
+        return;
+    }
+    OnCommand(command);
+}
+
+void CAlmxView::mousePressEvent(QMouseEvent* event) {
+    if (digits_.Active()) {
+        digits_.Cancel();
+        UpdateStatus();
+    }
+    if (event->button() != Qt::LeftButton) {
+        ViewBase::mousePressEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    const QPoint at = event->position().toPoint();
+    const int index = HitTest(rects_, at.x(), at.y());
+    if (index >= 0 && index != nav_.Index()) Apply(nav_.SelectCell(index), kHintRepaint);
+}
+
+void CAlmxView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    const QPoint at = event->position().toPoint();
+    const int index = HitTest(rects_, at.x(), at.y());
+    if (index < 0) return;
+    if (index != nav_.Index()) Apply(nav_.SelectCell(index), kHintRepaint);
+    OnCommand(kEdit);
+}
+
+void CAlmxView::wheelEvent(QWheelEvent* event) {
+    wheelDelta_ += event->angleDelta().y();
+    // Towards the user (negative) is the next week.
+    while (wheelDelta_ <= -120) {
+        wheelDelta_ += 120;
+        OnCommand(kNextWeek);
+    }
+    while (wheelDelta_ >= 120) {
+        wheelDelta_ -= 120;
+        OnCommand(kPrevWeek);
+    }
+    event->accept();
+}
+
+void CAlmxView::contextMenuEvent(QContextMenuEvent* event) {
+    auto menu = CreateContextMenu();
+    RunContextMenu(*menu, event->globalPos());
+}
+
+std::unique_ptr<QMenu> CAlmxView::CreateContextMenu() {
+    auto menu = std::make_unique<QMenu>(QStringLiteral("MONTH"), this);
+    auto add = [&](int id, const QString& label) {
+        QAction* action = menu->addAction(label);
+        action->setData(id);
+        const auto state = CommandStatus(id);
+        action->setEnabled(state && state->enabled);
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    };
+    for (const MenuItem& item : kContextMenu) add(item.id, QString::fromUtf8(item.label));
+    menu->addSeparator();
+    add(kDaysFromToday, QString::fromStdString(DaysFromTodayLabel(nav_.Selected(), Today())));
+    return menu;
+}
+
+// ---- dialogs
+
+std::optional<std::uint32_t> CAlmxView::ChooseColour(std::uint32_t initial) {
+    const QColor colour = QColorDialog::getColor(ToQColor(initial), this);
+    if (!colour.isValid()) return std::nullopt;
+    return FromQColor(colour);
+}
+
+std::optional<FontSpec> CAlmxView::ChooseFont(const FontSpec& current) {
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, FontFromSpec(current), this);
+    if (!ok) return std::nullopt;
+    return FromQFont(font, current);
+}
+
+std::optional<DateTime> CAlmxView::AskDate(const DateTime& initial) {
+    CMonthDlg dialog(initial, prompter_, this);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Date();
+}
+
+std::optional<int> CAlmxView::AskDaySpan() {
+    CDaySpanDlg dialog(this);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Days();
+}
+
+std::optional<int> CAlmxView::AskWeeks(int current) {
+    CMotnthWeeksDlg dialog(current, this);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Weeks();
+}
+
+bool CAlmxView::RunRangeDialog(bool remove, const DayRangeFields& preset) {
+    DayPropertyMap& properties = Document().Array().dayProperties;
+    if (remove) {
+        CDayColorSpanDelDlg dialog(properties, preset, prompter_, this);
+        return dialog.exec() == QDialog::Accepted;
+    }
+    CDayColorSpanDlg dialog(properties, preset, prompter_, this);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<std::string> CAlmxView::ChoosePicture(const std::string& current) {
+    const QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8(kPictureCaption),
+                                                      QString::fromStdString(current),
+                                                      QString::fromUtf8(kPictureFilter));
+    if (path.isEmpty()) return std::nullopt;
+    return path.toStdString();
+}
+
+void CAlmxView::ShowTodayDialog(const TodaySchedules& texts) {
+    const FontSpec font =
+        FontSpec::Load(settings_, "TDFont", {"ＭＳ ゴシック", -13, 400, 0, 0, 128});
+    CTodayDlg dialog(texts, font, this);
+    dialog.exec();
+}
+
+void CAlmxView::RunContextMenu(QMenu& menu, const QPoint& globalPos) {
+    menu.exec(globalPos);
+}
+
+}  // namespace almx

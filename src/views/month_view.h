@@ -1,0 +1,198 @@
+#pragma once
+// CAlmxView: the month calendar. A grid of 4 to 12 weeks whose cells list each day's
+// entries (from the day-cell model), with the day's colour and picture, the selected day
+// and today's frame; navigation by commands, keys, digits and the mouse; the day-property
+// commands.
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPixmap>
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "calendar/day_cells.h"
+#include "calendar/month_grid.h"
+#include "core/day_property.h"
+#include "core/display_settings.h"
+#include "core/record_display.h"
+#include "custom/ui/day_picture.h"
+#include "views/view_base.h"
+
+class QMenu;
+
+namespace almx {
+
+class Clock;
+class Prompter;
+class SettingsStore;
+
+// The fonts of the caption ("YFont") and the weekday header ("TFont").
+FontSpec CaptionFontSpec(const SettingsStore& settings);
+FontSpec WeekdayHeaderFontSpec(const SettingsStore& settings);
+
+class CAlmxView : public ViewBase {
+    Q_OBJECT
+  public:
+    CAlmxView(DocumentHost& host, DisplaySettings& display, SettingsStore& settings,
+              Prompter& prompter, const Clock& clock, QWidget* parent = nullptr);
+    ~CAlmxView() override;
+
+    bool OnCommand(int id) override;
+    std::optional<CommandState> CommandStatus(int id) const override;
+
+    // The selected date and the grid that holds it.
+    const DateTime& Selected() const { return nav_.Selected(); }
+    // The date the document's other views take when dates are synchronised (ViewBase's).
+    std::optional<DateTime> SelectedDate() const { return nav_.Selected(); }
+    const MonthNavigation& Navigation() const { return nav_; }
+    const DayCellSet& Cells() const { return cells_; }
+    const std::vector<CellRect>& CellRects() const { return rects_; }
+    // Selects a date as "go to a date" does (other views get hint 10).
+    bool SelectDate(const DateTime& date);
+    // The text last given to the status bar.
+    const QString& StatusText() const { return status_; }
+
+    // The "MONTH" context menu for the selected day.
+    std::unique_ptr<QMenu> CreateContextMenu();
+
+    // Commands whose dialogs come with other parts of the program (edit, add, diary, text
+    // copy, HTML, iCalendar, print, sort, find, days from today): disabled until a handler is
+    // set.
+    void SetCommandHandler(int id, std::function<void()> handler);
+    // Whether a day has a diary, for the diary marks.
+    void SetDiaryQuery(std::function<bool(const DateTime&)> query) {
+        diaryQuery_ = std::move(query);
+    }
+    // Today's schedules at start: off when the command line asked for none.
+    void SetStartupPopupAllowed(bool allowed) { startupPopupAllowed_ = allowed; }
+    // Shows today's schedules (CTodayDlg) when "View"/"First" is 1 and there are any; the
+    // first showing of the view calls it once.
+    void ShowTodaySchedulesAtStart();
+
+  signals:
+    void StatusTextChanged(const QString& text);
+    // The day list follows the selected date.
+    void SelectionChanged(const almx::DateTime& date);
+    // The cells could not be filled: the month frame closes.
+    void FillFailed();
+    void FocusDayListRequested();
+    // "DayView"/"BackColor" and "BackColor2" were written.
+    void DayListColoursChanged();
+
+  protected:
+    void OnUpdate(QObject* sender, int hint, const CAlmxData* record) override;
+
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+    // The dialogs, one seam each (tests answer them).
+    virtual std::optional<std::uint32_t> ChooseColour(std::uint32_t initial);
+    virtual std::optional<FontSpec> ChooseFont(const FontSpec& current);
+    virtual std::optional<DateTime> AskDate(const DateTime& initial);
+    virtual std::optional<int> AskDaySpan();
+    virtual std::optional<int> AskWeeks(int current);
+    // Runs the range dialog, which changes the properties on OK; true then.
+    virtual bool RunRangeDialog(bool remove, const DayRangeFields& preset);
+    virtual std::optional<std::string> ChoosePicture(const std::string& current);
+    virtual void ShowTodayDialog(const TodaySchedules& texts);
+    virtual void RunContextMenu(QMenu& menu, const QPoint& globalPos);
+
+  private:
+    struct EntryFonts {
+        QFont font;
+        QFontMetrics metrics{QFont()};
+    };
+
+    // Settings into the grid and the fill.
+    GridOptions CurrentGridOptions() const;
+    DayCellSettings CellSettings() const;
+    void SyncGridOptions();
+    // Fills the cells for the shown month; false (and FillFailed) when that fails.
+    bool Refill();
+    void LoadFonts();
+    void LayOut();
+    DateTime Today() const;
+    void UpdateStatus();
+    void SetStatus(const QString& text);
+    void SelectionMoved();
+
+    // Navigation.
+    void Apply(const MonthNavigation::Move& move, int hint);
+    void RepaintCell(int index);
+    void GoTo(const DateTime& date, int hint);
+
+    // Day properties; nothing on days outside the calendar.
+    bool SelectedDayEditable() const;
+    void DayPropertiesChanged();
+    void DayColour();
+    void ClearDayProperty();
+    void DayPictureCommand();
+    void RangeCommand(bool remove);
+    void Paste();
+
+    // Options.
+    void SetWeeks(int weeks);
+    void ChangeFont(int id);
+    void WeekdayNamesChanged();
+    void WriteInt(const char* section, const char* key, int value);
+    void WriteColour(const char* section, const char* key, std::uint32_t colour);
+
+    // Drawing.
+    void DrawView(QPainter& painter, const QRect& dirty);
+    void DrawCell(QPainter& painter, int index, bool selected);
+    // The size used by the day number.
+    QSize DrawDayNumber(QPainter& painter, const DayCell& cell, const CellRect& rect,
+                        bool selected);
+    // The height drawn.
+    int DrawEntry(QPainter& painter, const DayCell& cell, const CellRect& rect,
+                  const CAlmxData& entry, int x, int y, bool selected, const EntryFonts& fonts);
+    const EntryFonts& FontsFor(const CAlmxData& entry) const;
+    bool IsHolidayCell(const DayCell& cell) const;
+
+    DisplaySettings& display_;
+    SettingsStore& settings_;
+    Prompter& prompter_;
+    const Clock& clock_;
+
+    MonthNavigation nav_;
+    DayCellSet cells_;
+    std::vector<CellRect> rects_;
+    std::vector<DayPicture> pictures_;
+    DigitDateEntry digits_;
+    QString status_;
+    DateTime today_;  // while drawing
+    DisplayRules rules_;
+    bool firstShown_ = false;
+    bool startupPopupAllowed_ = true;
+    bool showTodayAtStart_ = true;
+    int wheelDelta_ = 0;
+
+    FontSpec captionSpec_;
+    FontSpec weekdaySpec_;
+    QFont captionFont_;
+    QFont weekdayFont_;
+    QFont dayFont_;
+    QFontMetrics captionMetrics_{QFont()};
+    QFontMetrics weekdayMetrics_{QFont()};
+    QFontMetrics dayMetrics_{QFont()};
+    std::array<EntryFonts, 4> entryFonts_;  // regular, bold, struck out, both
+    QFont diaryFont_;
+    QPixmap fileMark_;
+    QPixmap urlMark_;
+    QPixmap memoMark_;
+
+    std::map<int, std::function<void()>> handlers_;
+    std::function<bool(const DateTime&)> diaryQuery_;
+};
+
+}  // namespace almx
