@@ -7,8 +7,7 @@
 
 namespace almx {
 
-DayMove MoveDayEntry(CAlmxArray& array, std::span<const CAlmxData* const> rows, int row,
-                     int step) {
+DayMove MoveDayEntry(CAlmxArray& array, std::span<const CAlmxData* const> rows, int row, int step) {
     const long count = static_cast<long>(rows.size());
     const long other = static_cast<long>(row) + step;
     if ((step != -1 && step != 1) || row < 0 || row >= count || other < 0 || other >= count) {

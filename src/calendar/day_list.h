@@ -26,8 +26,7 @@ struct DayMove {
 
 // Exchanges the entry of the row with its neighbour above (step -1) or below (step 1) in the
 // container. The day's order changes only where it depends on the container's order.
-DayMove MoveDayEntry(CAlmxArray& array, std::span<const CAlmxData* const> rows, int row,
-                     int step);
+DayMove MoveDayEntry(CAlmxArray& array, std::span<const CAlmxData* const> rows, int row, int step);
 
 // The row showing the record, or -1.
 int RowOfEntry(std::span<const CAlmxData* const> rows, const CAlmxData* record);

@@ -22,10 +22,14 @@ std::string KeyName(const char* format, int index) {
     return buffer;
 }
 
-int Sign(long long value) { return value < 0 ? -1 : value > 0 ? 1 : 0; }
+int Sign(long long value) {
+    return value < 0 ? -1 : value > 0 ? 1 : 0;
+}
 
 // The difference a - b in days, truncated toward zero: less than a whole day is equal.
-long long DayDifference(double a, double b) { return static_cast<long long>(a - b); }
+long long DayDifference(double a, double b) {
+    return static_cast<long long>(a - b);
+}
 
 int CompareBytes(const std::string& a, const std::string& b) {
     // std::string compares as unsigned bytes (char_traits<char>::compare uses memcmp).
@@ -40,7 +44,9 @@ std::string Folded(const std::string& utf8) {
     return bytes;
 }
 
-int Flag(const CAlmxData& r, RecordFlag flag) { return r.Has(flag) ? 1 : 0; }
+int Flag(const CAlmxData& r, RecordFlag flag) {
+    return r.Has(flag) ? 1 : 0;
+}
 
 // One key of the schedule list; 0 moves on to the next key.
 long long ScheduleKey(int key, const SortEntry& a, const SortEntry& b) {
@@ -132,7 +138,7 @@ int CompareForList(SortListKind kind, const SortEntry& a, const SortEntry& b,
     for (std::size_t p = 0; p < keys.keys.size(); ++p) {
         const long long d = keys.directions[p] == 1 ? -1 : 1;
         const long long result = kind == SortListKind::Todo ? TodoKey(keys.keys[p], a, b)
-                                                           : ScheduleKey(keys.keys[p], a, b);
+                                                            : ScheduleKey(keys.keys[p], a, b);
         if (result != 0) return Sign(result * d);
     }
     return 0;

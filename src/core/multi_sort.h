@@ -74,7 +74,8 @@ void HeapSortInPlace(std::vector<T>& items, Compare compare) {
 }
 
 // The records in the list's order.
-std::vector<const CAlmxData*> SortForList(SortListKind kind, std::span<const CAlmxData* const> records,
+std::vector<const CAlmxData*> SortForList(SortListKind kind,
+                                          std::span<const CAlmxData* const> records,
                                           const SortKeyList& keys);
 
 // The sort order dialog: the list of key positions, moving a key with its direction, and

@@ -49,7 +49,6 @@ bool SetTodoDone(CAlmxArray& array, const CAlmxData* todo, bool done, const Date
 
 // A record from the clipboard's whole text: when it holds a comma and splits into exactly 26
 // cells that read as a record line. Anything else gives nothing.
-std::optional<CAlmxData> RecordFromClipboard(std::string_view text,
-                                             const RecordDefaults& defaults);
+std::optional<CAlmxData> RecordFromClipboard(std::string_view text, const RecordDefaults& defaults);
 
 }  // namespace almx

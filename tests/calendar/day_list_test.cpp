@@ -13,7 +13,9 @@
 namespace almx {
 namespace {
 
-DateTime D(int y, int m, int d) { return DateTime::FromDate(y, m, d); }
+DateTime D(int y, int m, int d) {
+    return DateTime::FromDate(y, m, d);
+}
 
 CAlmxData OnDay(const char* title, const DateTime& day) {
     CAlmxData r;

@@ -113,7 +113,7 @@ TEST(MultiSortTest, TodosByDeadlineThenImportanceWithTodosWithoutDeadlineLast) {
 }
 
 TEST(MultiSortTest, DefaultTodoOrderIsOpenByImportanceThenMostRecentlyCompleted) {
-    std::vector<CAlmxData> todos = {Todo("済・古", 0), Todo("B", 2),     Todo("済・新", 5),
+    std::vector<CAlmxData> todos = {Todo("済・古", 0), Todo("B", 2),      Todo("済・新", 5),
                                     Todo("緊急", 0),   Todo("済・中", 1), Todo("A", 1)};
     for (int i : {0, 2, 4}) todos[static_cast<std::size_t>(i)].Set(TodoDone);
     todos[0].end = At(2024, 1, 1);
