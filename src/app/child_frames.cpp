@@ -181,6 +181,7 @@ CMonthFrame::CMonthFrame(OpenDocument& document, AppContext& context, FrameHost&
     splitter_->setChildrenCollapsible(false);
     month_ = CreateMonthView(document.Host(), context, splitter_);
     dayList_ = CreateDayListView(document.Host(), context, splitter_);
+    LinkDayList(month_, dayList_);
     splitter_->addWidget(month_);
     splitter_->addWidget(dayList_);
     setWidget(splitter_);

@@ -1,13 +1,37 @@
 #include "app/view_factory.h"
 
 #include <QLabel>
+#include <QPointer>
 
 #include "app/app_context.h"
 #include "calendar/ui/entry_commands.h"
+#include "views/day_view.h"
 #include "views/month_view.h"
 #include "views/placeholder_view.h"
+#include "views/todo_view.h"
 
 namespace almx {
+
+namespace {
+
+// The entry dialogs as the list views call them.
+EntryActions ListEntryActions(QWidget* view, DocumentHost& host, const EntryEnvironment& env) {
+    DocumentHost* document = &host;
+    EntryActions actions;
+    actions.edit = [view, document, env](const CAlmxData* record) {
+        return EditRecord(view, *document, env, record);
+    };
+    actions.addSchedule = [view, document, env](const DateTime& day) {
+        return AddSchedule(view, *document, env, day);
+    };
+    actions.addTodo = [view, document, env] { return AddTodo(view, *document, env); };
+    actions.repeatedCopy = [view, document, env](const CAlmxData* record) {
+        return RepeatedCopy(view, *document, env, record);
+    };
+    return actions;
+}
+
+}  // namespace
 
 ViewBase* CreateMonthView(DocumentHost& host, AppContext& context, QWidget* parent) {
     auto* view = new CAlmxView(host, context.display, *context.settings, *context.prompter,
@@ -26,16 +50,40 @@ ViewBase* CreateMonthView(DocumentHost& host, AppContext& context, QWidget* pare
     return view;
 }
 
-ViewBase* CreateDayListView(DocumentHost& host, AppContext&, QWidget* parent) {
-    return new PlaceholderView(host, QStringLiteral("スケジュールリスト"), parent);
+ViewBase* CreateDayListView(DocumentHost& host, AppContext& context, QWidget* parent) {
+    auto* view = new CDayView(host, *context.settings, *context.prompter, *context.clock, parent);
+    view->SetEntryActions(ListEntryActions(
+        view, host, EntryEnvironment{*context.settings, *context.prompter, *context.clock}));
+    view->List().SetMarks({context.marks.file, context.marks.url, context.marks.memo});
+    return view;
+}
+
+void LinkDayList(ViewBase* month, ViewBase* dayList) {
+    auto* monthView = qobject_cast<CAlmxView*>(month);
+    auto* dayView = qobject_cast<CDayView*>(dayList);
+    if (monthView == nullptr || dayView == nullptr) return;
+    QPointer<CAlmxView> guarded(monthView);
+    dayView->SetMonthLink({[guarded]() -> std::optional<DateTime> {
+                               if (!guarded) return std::nullopt;
+                               return guarded->Selected();
+                           },
+                           monthView, monthView, nullptr});
+    QObject::connect(monthView, &CAlmxView::SelectionChanged, dayView,
+                     [dayView] { dayView->OnCommand(32825); });
+    QObject::connect(monthView, &CAlmxView::DayListColoursChanged, dayView, &CDayView::ReloadLook);
+    QObject::connect(monthView, &CAlmxView::FocusDayListRequested, dayView,
+                     [dayView] { dayView->setFocus(Qt::OtherFocusReason); });
 }
 
 ViewBase* CreateWeekView(DocumentHost& host, AppContext&, QWidget* parent) {
     return new PlaceholderView(host, QStringLiteral("週間予定表"), parent);
 }
 
-ViewBase* CreateTodoView(DocumentHost& host, AppContext&, QWidget* parent) {
-    return new PlaceholderView(host, QStringLiteral("ToDoリスト"), parent);
+ViewBase* CreateTodoView(DocumentHost& host, AppContext& context, QWidget* parent) {
+    auto* view = new CTodoView(host, *context.settings, *context.prompter, *context.clock, parent);
+    view->SetEntryActions(ListEntryActions(
+        view, host, EntryEnvironment{*context.settings, *context.prompter, *context.clock}));
+    return view;
 }
 
 ViewBase* CreateDiaryView(DocumentHost& host, AppContext&, QWidget* parent) {

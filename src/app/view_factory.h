@@ -15,6 +15,8 @@ class ViewBase;
 ViewBase* CreateMonthView(DocumentHost& host, AppContext& context, QWidget* parent);
 // The day list beside the month view.
 ViewBase* CreateDayListView(DocumentHost& host, AppContext& context, QWidget* parent);
+// Lets the day list follow the month view of its frame and pass it the month's commands.
+void LinkDayList(ViewBase* month, ViewBase* dayList);
 ViewBase* CreateWeekView(DocumentHost& host, AppContext& context, QWidget* parent);
 ViewBase* CreateTodoView(DocumentHost& host, AppContext& context, QWidget* parent);
 ViewBase* CreateDiaryView(DocumentHost& host, AppContext& context, QWidget* parent);

@@ -144,6 +144,8 @@ class CDayView : public ViewBase {
 
     bool OnCommand(int id) override;
     std::optional<CommandState> CommandStatus(int id) const override;
+    // The month view's selected day, which this list shows.
+    std::optional<DateTime> SelectedDate() const override { return SelectedDay(); }
 
     CDayListBox& List() { return *list_; }
     const DateTime& Day() const { return day_; }
