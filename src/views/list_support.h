@@ -27,9 +27,8 @@ std::uint32_t LoadListColour(const SettingsStore& settings, const char* section,
 void StoreListColour(SettingsStore& settings, const char* section, const char* key,
                      std::uint32_t colour);
 
-// Sizes are pixel heights (negative: character height; positive: cell height, of which the
-// character takes about four fifths). A face that is not installed is drawn with an
-// installed Japanese font while the font keeps its stored name.
+// The application's font mapping: a face that is not installed is drawn with an installed
+// Japanese font while the font keeps its stored name.
 QFont ListFont(const FontSpec& spec);
 // The font dialog's choice in the settings' form; the character set is kept.
 FontSpec ListFontSpec(const QFont& font, const FontSpec& previous);

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstdio>
 
 #include "calendar/clock.h"
@@ -145,7 +146,9 @@ void CTodoView::LoadLook() {
     const QFont titleFont = ListFont(FontSpec::Load(settings_, "TodoTitleFont", kTitleFontDefault));
     band_->SetLook(ListColour(LoadListColour(settings_, "Todo", "TitleBackColor", 12632256)),
                    ListColour(LoadListColour(settings_, "Todo", "TitleTextColor", 0)), titleFont);
-    band_->setFixedHeight(2 * QFontMetrics(font()).height());
+    // Two lines of the view's font, or more when the title font would not fit in them.
+    band_->setFixedHeight(
+        std::max(2 * QFontMetrics(font()).height(), QFontMetrics(titleFont).height() + 2));
 }
 
 bool CTodoView::Stale() {
