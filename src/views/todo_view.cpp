@@ -26,6 +26,7 @@ namespace {
 enum Command : int {
     kEdit = 32768,
     kAdd = 32781,
+    kAddTodo = 32846,
     kDelete = 32782,
     kTitleFont = 32785,
     kTableBack = 32816,
@@ -249,6 +250,7 @@ bool CTodoView::OnCommand(int id) {
             Edit();
             return true;
         case kAdd:
+        case kAddTodo:
             Add();
             return true;
         case kDelete:
@@ -308,6 +310,7 @@ std::optional<CommandState> CTodoView::CommandStatus(int id) const {
         case kEdit:
             return CommandState{selected && static_cast<bool>(actions_.edit)};
         case kAdd:
+        case kAddTodo:
             return CommandState{static_cast<bool>(actions_.addTodo)};
         case kDelete:
         case kCopy:
