@@ -47,7 +47,7 @@ class CAlmxView : public ViewBase {
     // The selected date and the grid that holds it.
     const DateTime& Selected() const { return nav_.Selected(); }
     // The date the document's other views take when dates are synchronised (ViewBase's).
-    std::optional<DateTime> SelectedDate() const { return nav_.Selected(); }
+    std::optional<DateTime> SelectedDate() const override { return nav_.Selected(); }
     const MonthNavigation& Navigation() const { return nav_; }
     const DayCellSet& Cells() const { return cells_; }
     const std::vector<CellRect>& CellRects() const { return rects_; }
