@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/app_log.h"
 #include "app/command_table.h"
 #include "app/first_paint.h"
 #include "app/main_frame.h"
@@ -29,12 +30,18 @@
 #include "core/settings_store.h"
 #include "views/view_base.h"
 
+Q_LOGGING_CATEGORY(lcAlmx, "almx.app", QtWarningMsg)
+
 namespace almx {
 
 namespace fs = std::filesystem;
 namespace msg = app_messages;
 
 namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // Paths name the same file when they resolve to the same place (Linux names are
 // case-sensitive, so no case folding).
@@ -117,6 +124,7 @@ bool CAlmxApp::Start(const std::vector<std::string>& arguments) {
         }
     }
     mainFrame_->UpdateCommandStates();
+    qCInfo(lcAlmx) << "started";
     QTimer::singleShot(0, mainFrame_.get(), [this] { mainFrame_->Tick(); });
     return true;
 }
@@ -190,6 +198,7 @@ OpenDocument* CAlmxApp::OpenDocumentFile(const std::string& path, OpenResult* re
         mainFrame_->CreateFrame(ViewKind::Todo, *adopted);
     }
     AddRecentFile(adopted->Doc().Path());
+    qCInfo(lcAlmx) << "opened" << Q(adopted->Doc().Path());
     if (result) *result = OpenResult::Opened;
     return adopted;
 }
@@ -288,6 +297,7 @@ void CAlmxApp::HandleInstanceMessage(const QByteArray& message) {
     if (!mainFrame_) return;
     for (const QByteArray& line : message.split('\n')) {
         const QByteArray text = line.trimmed();
+        if (!text.isEmpty()) qCInfo(lcAlmx, "hand-over: %s", text.constData());
         if (text == "activate") {
             if (mainFrame_->isMinimized()) mainFrame_->showNormal();
             mainFrame_->raise();

@@ -21,6 +21,7 @@
 
 #include "app/almx_app.h"
 #include "app/app_context.h"
+#include "app/app_log.h"
 #include "app/command_icons.h"
 #include "app/command_router.h"
 #include "app/command_table.h"
@@ -321,6 +322,7 @@ void CMainFrame::ActivateFrame(CAlmxFrame* frame) {
 }
 
 void CMainFrame::ShowView(ViewKind kind) {
+    qCInfo(lcAlmx) << "show view" << static_cast<int>(kind);
     OpenDocument* document = ActiveDocument();
     if (!document) {
         const std::string defaultFile = context_.settings->GetString("System", "DefaultFile", "");
