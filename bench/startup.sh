@@ -28,7 +28,7 @@ for i in range(10000):
     date = f"{y}/{m:02d}/{d:02d}"
     title = f"{titles[i % len(titles)]} {i}"
     if i % 10 == 9:  # a to-do
-        cells = ["1", date, "", date, "", title, "0", "0", "0", "0", "000000", "", "1", "0",
+        cells = ["1", date, "00:00", date, "00:00", title, "0", "0", "0", "0", "000000", "", "1", "0",
                  "0", "0", "", "", "", "", "", "", "", "", "", "メモ"]
     else:
         repeat = "2" if i % 25 == 0 else "0"
