@@ -4,12 +4,14 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -372,6 +374,13 @@ int CAlmxApp::RunProgram() {
         arguments.push_back(qtArguments[i].toStdString());
     QApplication::setApplicationName(QStringLiteral("Almanix"));
     QApplication::setOrganizationName(QStringLiteral("Korvanta"));
+    // Qt's own buttons and dialogs (はい, キャンセル, the file and colour choosers) in Japanese,
+    // when the translations are installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&qtTexts);
+    }
 
     QtSettingsStore settings;
     SingleInstance instance;
