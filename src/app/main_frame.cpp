@@ -106,6 +106,7 @@ CMainFrame::CMainFrame(CAlmxApp& app, AppContext& context)
       options_(context.display, *context.settings, *context.prompter) {
     setObjectName(QStringLiteral("Almanix"));
     setWindowTitle(QStringLiteral("Almanix"));
+    setWindowIcon(CommandIcon(cmd::kShowMonth, style()));
     setAcceptDrops(true);
     mdi_ = new QMdiArea(this);
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -304,9 +305,13 @@ CAlmxFrame* CMainFrame::CreateFrame(ViewKind kind, OpenDocument& document, bool 
     CAlmxFrame* frame = kind == ViewKind::Month
                             ? new CMonthFrame(document, context_, *this, show_)
                             : new CAlmxFrame(kind, document, context_, *this, show_);
+    // Without a stored placement frames cascade from the top left.
+    const int step = 24 * static_cast<int>(mdi_->subWindowList().size() % 8);
     mdi_->addSubWindow(frame);
+    frame->setWindowIcon(windowIcon());
     const QSize area = mdi_->viewport()->size();
-    frame->resize(std::max(area.width() * 3 / 4, 320), std::max(area.height() * 3 / 4, 240));
+    frame->setGeometry(step, step, std::max(area.width() * 3 / 4, 320),
+                       std::max(area.height() * 3 / 4, 240));
     frame->RestorePlacement();
     frame->ShowInitially(maximise);
     ActivateFrame(frame);
