@@ -17,6 +17,8 @@ class SettingsStore;
 struct WeekColourForm {
     std::array<std::uint32_t, 7> colours{};
 
+    bool operator==(const WeekColourForm&) const = default;
+
     static WeekColourForm From(const DisplaySettings& display);
     // Stores the colours and writes "View"/"WeekColor0" to "WeekColor6".
     void Apply(DisplaySettings& display, SettingsStore& settings) const;
@@ -26,6 +28,8 @@ struct WeekColourForm {
 struct DayDrawForm {
     int position = 3;  // 0 top left, 1 top right, 2 bottom left, 3 bottom right, 4 centred
     int frame = 0;     // 0 none, 1 filled rectangle, 2 filled circle
+
+    bool operator==(const DayDrawForm&) const = default;
 
     static const std::vector<std::string>& PositionNames();
     static const std::vector<std::string>& FrameNames();
@@ -41,6 +45,8 @@ struct AlarmSettingsForm {
     int minutes = 0;       // "Alerm": minutes before the start
     std::string waveFile;  // "AlermWave": empty means the beep
     int mode = 1;          // "AlermMode": 0 none, 1 on screen, 2 by mail
+
+    bool operator==(const AlarmSettingsForm&) const = default;
 
     static const std::vector<std::string>& ModeNames();
     static AlarmSettingsForm From(const DisplaySettings& display);
@@ -79,6 +85,8 @@ struct OtherSettingsForm {
     bool sharedFile = false;
 
     static constexpr int kMaxDefaultDays = 9999;
+
+    bool operator==(const OtherSettingsForm&) const = default;
 
     static const std::vector<std::string>& StartLayoutNames();
     static const std::vector<std::string>& ViewTimeNames();

@@ -359,6 +359,16 @@ TEST_F(ShellTest, TheMonthFrameSplitFromTheStore) {
     EXPECT_NEAR(month->MonthView()->height(), whole * 4 / 5, 12);
 }
 
+TEST_F(ShellTest, AMissingHelpPageIsNamed) {
+    ASSERT_TRUE(Start({path_}));
+    EXPECT_TRUE(Frame().Dispatch(cmd::kHelpContents));
+    EXPECT_TRUE(Frame().Dispatch(cmd::kHelpKeyword));
+    EXPECT_EQ(prompter_.Shown(),
+              (std::vector<std::string>{
+                  "ヘルプファイルがありません：" + (dir_ / "help/index.html").string(),
+                  "ヘルプファイルがありません：" + (dir_ / "help/keywords.html").string()}));
+}
+
 TEST_F(ShellTest, TheToolBarStateKeepsClearOfQSettingsGeneralGroup) {
     const QString ini = QString::fromStdString((dir_ / "Almanix.ini").string());
     {

@@ -16,6 +16,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/ui/colour_button.h"
 #include "calendar/date_time.h"
@@ -252,8 +253,11 @@ OtherSettingsForm COptionSheet::Form() const {
     form.shunbun = shunbun_->isChecked();
     form.hurikae = hurikae_->isChecked();
     form.todayLimit = todayLimit_->value();
-    form.scheduleGenre = scheduleGenre_->currentIndex();
-    form.todoGenre = todoGenre_->currentIndex();
+    // Without a document the genre lists are empty and the values stay as they came.
+    if (form.hasDocument) {
+        form.scheduleGenre = std::max(scheduleGenre_->currentIndex(), 0);
+        form.todoGenre = std::max(todoGenre_->currentIndex(), 0);
+    }
     form.viewTime = viewTime_->currentIndex();
     form.defaultKigen = defaultKigen_->isChecked();
     form.defaultDays = defaultDays_->value();
