@@ -73,6 +73,14 @@ class ShellTest : public ::testing::Test {
         return kinds;
     }
 
+    // What the event loop does between two user actions: posted events, deferred deletes.
+    static void Settle() {
+        for (int i = 0; i < 3; ++i) {
+            QApplication::processEvents();
+            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+
     // Closes the main window as the user would; true when it closed.
     bool Close() {
         Frame().close();
@@ -357,6 +365,66 @@ TEST_F(ShellTest, TheMonthFrameSplitFromTheStore) {
     // The month pane takes four fifths of the height.
     const int whole = month->Splitter()->height();
     EXPECT_NEAR(month->MonthView()->height(), whole * 4 / 5, 12);
+}
+
+TEST_F(ShellTest, TheDocumentsFileCommands) {
+    ASSERT_TRUE(Start({path_}));
+    CMainFrame& frame = Frame();
+    OpenDocument* document = app_->Documents()[0];
+
+    // Save as: the extension is added, the title and the recent files follow.
+    prompter_.ThenText((dir_ / "copy").string());
+    ASSERT_TRUE(frame.Dispatch(cmd::kFileSaveAs));
+    EXPECT_TRUE(fs::exists(dir_ / "copy.alx"));
+    EXPECT_EQ(document->Title(), QStringLiteral("copy.alx"));
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Almanix - copy.alx"));
+    EXPECT_EQ(app_->RecentFiles().front(), (dir_ / "copy.alx").string());
+    EXPECT_EQ(settings_.GetString("System", "DefaultFile", ""), (dir_ / "copy.alx").string());
+
+    // Import: the other file's records are appended.
+    CAlmxData record;
+    record.title = "取り込み元";
+    document->Doc().Records().push_back(record);
+    ASSERT_TRUE(document->Doc().SaveTo(path_));
+    document->Doc().Records().clear();
+    ASSERT_TRUE(document->Doc().SaveTo((dir_ / "copy.alx").string()));
+    prompter_.ThenText(path_);
+    ASSERT_TRUE(frame.Dispatch(cmd::kImport));
+    EXPECT_EQ(document->Doc().Records().size(), 1u);
+    EXPECT_TRUE(prompter_.Saw("1個のデータを取り込みました"));
+
+    // Close: the save question, then the frames and the document go.
+    prompter_.Then(Answer::No);
+    ASSERT_TRUE(frame.Dispatch(cmd::kFileClose));
+    Settle();
+    EXPECT_TRUE(prompter_.Saw("copy.alx への変更を保存しますか？"));
+    EXPECT_TRUE(app_->Documents().empty());
+    EXPECT_TRUE(frame.Frames().empty());
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Almanix"));
+    EXPECT_FALSE(frame.Action(cmd::kFileSave)->isEnabled());
+    EXPECT_TRUE(frame.Action(cmd::kFileOpen)->isEnabled());
+
+    // A view command with no document opens the default file.
+    EXPECT_TRUE(frame.Dispatch(cmd::kShowWeek));
+    ASSERT_EQ(app_->Documents().size(), 1u);
+    EXPECT_EQ(app_->Documents()[0]->Title(), QStringLiteral("copy.alx"));
+}
+
+TEST_F(ShellTest, ClosingTheLastFrameAsksAndCancelKeepsIt) {
+    ASSERT_TRUE(Start({path_}));
+    OpenDocument* document = app_->Documents()[0];
+    document->Doc().SetModified(true);
+    CAlmxFrame* month = Frame().ActiveFrame();
+    prompter_.Then(Answer::Cancel);
+    EXPECT_FALSE(month->close());
+    EXPECT_EQ(app_->Documents().size(), 1u);
+    // With another frame of the document it closes without a question.
+    Frame().ShowView(ViewKind::Todo);
+    EXPECT_TRUE(month->close());
+    Settle();
+    EXPECT_EQ(Frame().Frames().size(), 1u);
+    EXPECT_EQ(prompter_.Shown().size(), 1u);
+    EXPECT_EQ(app_->Documents().size(), 1u);
 }
 
 TEST_F(ShellTest, AMissingHelpPageIsNamed) {
