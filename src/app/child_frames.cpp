@@ -54,6 +54,8 @@ CAlmxFrame::CAlmxFrame(ViewKind kind, OpenDocument& document, AppContext& contex
 }
 
 CAlmxFrame::~CAlmxFrame() {
+    // The base class reports its last state change while it is destroyed.
+    disconnect(this, &QMdiSubWindow::windowStateChanged, this, &CAlmxFrame::OnStateChanged);
     host_.FrameDestroyed(*this);
 }
 
