@@ -365,6 +365,7 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
         UseMenus(MenusFor(frame->Kind()));
     } else if (mdi_->subWindowList().isEmpty()) {
         lastActive_ = nullptr;
+        message_->clear();
         UseMenus(MenuSet::NoDocument);
     }
     UpdateTitles();
