@@ -91,7 +91,7 @@ bool CAlmxApp::Start(const std::vector<std::string>& arguments) {
     context_.display = DisplaySettings::Load(settings);
     context_.display.todayLimit = settings.GetInt("System", "TodayLimit", 0);
     context_.fonts = AppFonts::From(context_.display);
-    context_.marks = AppMarks::Make();
+    context_.marks = EntryMarks::Drawn();
     DefaultGenreLoad genres = LoadDefaultGenreList(settings, context_.programFolder);
     context_.genres = std::move(genres.genres);
     for (int i = 0; i < 16; ++i) {

@@ -11,6 +11,7 @@
 #include "core/display_settings.h"
 #include "core/document.h"
 #include "core/genre.h"
+#include "views/entry_painter.h"
 
 namespace almx {
 
@@ -30,22 +31,13 @@ struct AppFonts {
     static AppFonts From(const DisplaySettings& display);
 };
 
-// The three small marks of the views: linked file, web link, detail text.
-struct AppMarks {
-    QPixmap file;
-    QPixmap url;
-    QPixmap memo;
-
-    static AppMarks Make();
-};
-
 struct AppContext {
     SettingsStore* settings = nullptr;
     Prompter* prompter = nullptr;
     const Clock* clock = nullptr;
     DisplaySettings display;
     AppFonts fonts;
-    AppMarks marks;
+    EntryMarks marks;
     CAlmxFieldArray genres;  // the application's default genre list
     std::string programFolder;
     // Re-reads the store when another process wrote to it (the single-instance hand-over).

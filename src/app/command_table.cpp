@@ -153,12 +153,12 @@ std::span<const CommandSpec> CommandTable() {
 
 const CommandSpec* FindCommand(int id) {
     auto it = std::find_if(std::begin(kTable), std::end(kTable),
-                           [id](const CommandSpec& spec) { return spec.id == id; });
+                           [id](const CommandSpec& command) { return command.id == id; });
     return it == std::end(kTable) ? nullptr : &*it;
 }
 
-std::string MenuText(const CommandSpec& spec) {
-    std::string label = spec.label;
+std::string MenuText(const CommandSpec& command) {
+    std::string label = command.label;
     if (!label.empty() && label.front() == '[') {
         std::size_t close = label.find(']');
         if (close != std::string::npos) label.erase(0, close + 1);

@@ -30,7 +30,7 @@ struct CommandSpec {
 std::span<const CommandSpec> CommandTable();
 const CommandSpec* FindCommand(int id);
 // The label without its bracketed group: the text of the menu item.
-std::string MenuText(const CommandSpec& spec);
+std::string MenuText(const CommandSpec& command);
 
 // Ids used by the program's own code.
 namespace cmd {

@@ -39,16 +39,16 @@ void MapMissingFace(const QString& face) {
     if (!fallback.isEmpty()) QFont::insertSubstitution(face, fallback);
 }
 
-QFont FontFromSpec(const FontSpec& spec) {
-    const QString face = QString::fromStdString(spec.faceName);
+QFont FontFromSpec(const FontSpec& stored) {
+    const QString face = QString::fromStdString(stored.faceName);
     MapMissingFace(face);
     QFont font(face);
-    int pixels = std::abs(spec.size);
-    if (spec.size > 0) pixels = pixels * 4 / 5;
+    int pixels = std::abs(stored.size);
+    if (stored.size > 0) pixels = pixels * 4 / 5;
     font.setPixelSize(pixels < 1 ? 13 : pixels > 400 ? 400 : pixels);
-    font.setWeight(static_cast<QFont::Weight>(spec.weight < 1 ? 400 : std::min(spec.weight, 1000)));
-    font.setItalic(spec.italic != 0);
-    font.setUnderline(spec.underline != 0);
+    font.setWeight(static_cast<QFont::Weight>(stored.weight < 1 ? 400 : std::min(stored.weight, 1000)));
+    font.setItalic(stored.italic != 0);
+    font.setUnderline(stored.underline != 0);
     return font;
 }
 

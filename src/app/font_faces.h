@@ -18,6 +18,6 @@ void MapMissingFace(const QString& face);
 
 // The font of the six stored values. Sizes are pixel heights (negative: character height;
 // positive: cell height, of which the character takes about four fifths).
-QFont FontFromSpec(const FontSpec& spec);
+QFont FontFromSpec(const FontSpec& stored);
 
 }  // namespace almx

@@ -141,15 +141,15 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::CreateActions() {
-    for (const CommandSpec& spec : CommandTable()) {
-        auto* action = new QAction(Q(MenuText(spec)), this);
-        action->setData(spec.id);
-        action->setStatusTip(QString::fromUtf8(spec.label));
-        if (*spec.keys) action->setShortcut(QKeySequence(QString::fromUtf8(spec.keys)));
-        QIcon icon = CommandIcon(spec.id, style());
+    for (const CommandSpec& command : CommandTable()) {
+        auto* action = new QAction(Q(MenuText(command)), this);
+        action->setData(command.id);
+        action->setStatusTip(QString::fromUtf8(command.label));
+        if (*command.keys) action->setShortcut(QKeySequence(QString::fromUtf8(command.keys)));
+        QIcon icon = CommandIcon(command.id, style());
         if (!icon.isNull()) action->setIcon(icon);
         action->setEnabled(false);
-        const int id = spec.id;
+        const int id = command.id;
         connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
         actions_[id] = action;
         addAction(action);
@@ -249,9 +249,9 @@ void CMainFrame::UseMenus(MenuSet set) {
     currentMenus_ = set;
     std::vector<QMenu*>& menus = menus_[set];
     if (menus.empty()) {
-        for (const MenuSpec& spec : MenuLayout(set)) {
-            auto* menu = new QMenu(QString::fromUtf8(spec.title), this);
-            FillMenu(menu, spec.items);
+        for (const MenuSpec& menuSpec : MenuLayout(set)) {
+            auto* menu = new QMenu(QString::fromUtf8(menuSpec.title), this);
+            FillMenu(menu, menuSpec.items);
             connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandStates(); });
             menus.push_back(menu);
         }

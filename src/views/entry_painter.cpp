@@ -13,6 +13,7 @@ namespace almx {
 
 namespace {
 
+// Drawn rather than loaded, so there is no picture that can fail to load.
 template <typename Draw>
 QPixmap Mark(Draw draw) {
     QPixmap pixmap(12, 12);
@@ -28,13 +29,16 @@ QPixmap Mark(Draw draw) {
 EntryMarks EntryMarks::Drawn() {
     EntryMarks marks;
     marks.file = Mark([](QPainter& p) {
-        // A sheet with a folded corner.
-        p.setPen(QPen(QColor(60, 60, 60), 1));
-        p.setBrush(Qt::white);
-        p.drawPolygon(QPolygonF(
-            {QPointF(2, 1), QPointF(7, 1), QPointF(10, 4), QPointF(10, 11), QPointF(2, 11)}));
-        p.drawLine(QPointF(7, 1), QPointF(7, 4));
-        p.drawLine(QPointF(7, 4), QPointF(10, 4));
+        // A clip.
+        p.setPen(QPen(QColor(40, 40, 40), 1.2));
+        QPainterPath path;
+        path.moveTo(4, 10);
+        path.lineTo(4, 3);
+        path.arcTo(4, 1, 4, 4, 180, -180);
+        path.lineTo(8, 9);
+        path.arcTo(5, 8, 3, 3, 0, -180);
+        path.lineTo(5, 4);
+        p.drawPath(path);
     });
     marks.url = Mark([](QPainter& p) {
         // A globe.

@@ -6,14 +6,14 @@
 namespace almx {
 
 FontSpec FromQFont(const QFont& font, const FontSpec& previous) {
-    FontSpec spec = previous;
-    spec.faceName = font.family().toStdString();
+    FontSpec stored = previous;
+    stored.faceName = font.family().toStdString();
     const int pixels = font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
-    spec.size = -std::max(1, pixels);
-    spec.weight = static_cast<int>(font.weight());
-    spec.italic = font.italic() ? 1 : 0;
-    spec.underline = font.underline() ? 1 : 0;
-    return spec;
+    stored.size = -std::max(1, pixels);
+    stored.weight = static_cast<int>(font.weight());
+    stored.italic = font.italic() ? 1 : 0;
+    stored.underline = font.underline() ? 1 : 0;
+    return stored;
 }
 
 }  // namespace almx

@@ -37,18 +37,18 @@ void StoreListColour(SettingsStore& settings, const char* section, const char* k
     settings.SetString(section, key, std::to_string(static_cast<long>(colour)));
 }
 
-QFont ListFont(const FontSpec& spec) {
-    return FontFromSpec(spec);
+QFont ListFont(const FontSpec& stored) {
+    return FontFromSpec(stored);
 }
 
 FontSpec ListFontSpec(const QFont& font, const FontSpec& previous) {
     return FromQFont(font, previous);
 }
 
-std::array<QFont, 4> FontVariants(const FontSpec& spec) {
+std::array<QFont, 4> FontVariants(const FontSpec& stored) {
     std::array<QFont, 4> fonts;
     for (int style = 0; style < 4; ++style) {
-        QFont font = ListFont(spec);
+        QFont font = ListFont(stored);
         if (style & 1) font.setWeight(QFont::Bold);
         font.setStrikeOut((style & 2) != 0);
         fonts[static_cast<std::size_t>(style)] = font;

@@ -29,12 +29,12 @@ void StoreListColour(SettingsStore& settings, const char* section, const char* k
 
 // The application's font mapping: a face that is not installed is drawn with an installed
 // Japanese font while the font keeps its stored name.
-QFont ListFont(const FontSpec& spec);
+QFont ListFont(const FontSpec& stored);
 // The font dialog's choice in the settings' form; the character set is kept.
 FontSpec ListFontSpec(const QFont& font, const FontSpec& previous);
 
 // Regular, bold (700), struck out, bold and struck out; index by a record's textStyle.
-std::array<QFont, 4> FontVariants(const FontSpec& spec);
+std::array<QFont, 4> FontVariants(const FontSpec& stored);
 inline int FontVariant(int textStyle) {
     return textStyle & 3;
 }

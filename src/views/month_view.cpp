@@ -21,6 +21,7 @@
 #include "core/prompter.h"
 #include "core/settings_store.h"
 #include "core/ui/day_range_dialogs.h"
+#include "views/entry_painter.h"
 #include "views/font_colour.h"
 #include "views/month_dialogs.h"
 #include "views/month_view_commands.h"
@@ -99,7 +100,7 @@ CAlmxView::CAlmxView(DocumentHost& host, DisplaySettings& display, SettingsStore
     captionSpec_ = CaptionFontSpec(settings_);
     weekdaySpec_ = WeekdayHeaderFontSpec(settings_);
     LoadFonts();
-    const AppMarks marks = AppMarks::Make();
+    const EntryMarks marks = EntryMarks::Drawn();
     fileMark_ = marks.file;
     urlMark_ = marks.url;
     memoMark_ = marks.memo;
@@ -537,30 +538,30 @@ void CAlmxView::SetWeeks(int weeks) {
 }
 
 void CAlmxView::ChangeFont(int id) {
-    FontSpec* spec = nullptr;
+    FontSpec* stored = nullptr;
     const char* section = nullptr;
     switch (id) {
         case kCaptionFont:
-            spec = &captionSpec_;
+            stored = &captionSpec_;
             section = "YFont";
             break;
         case kWeekdayFont:
-            spec = &weekdaySpec_;
+            stored = &weekdaySpec_;
             section = "TFont";
             break;
         case kDayFont:
-            spec = &display_.dateFont;
+            stored = &display_.dateFont;
             section = "DFont";
             break;
         default:
-            spec = &display_.scheduleFont;
+            stored = &display_.scheduleFont;
             section = "Font";
             break;
     }
-    const auto chosen = ChooseFont(*spec);
+    const auto chosen = ChooseFont(*stored);
     if (!chosen) return;
-    *spec = *chosen;
-    spec->Store(settings_, section);
+    *stored = *chosen;
+    stored->Store(settings_, section);
     LoadFonts();
     LayOut();
     UpdateStatus();

@@ -125,13 +125,13 @@ TEST(WindowPlacement, TheStoredFormOfAWindow) {
 
 TEST(CommandTable, EveryIdOnceInTheKeyListOrderWithItsLabel) {
     std::set<int> ids;
-    for (const CommandSpec& spec : CommandTable()) {
-        EXPECT_TRUE(ids.insert(spec.id).second) << spec.id;
-        EXPECT_EQ(std::string(spec.label).front(), '[') << spec.id;
+    for (const CommandSpec& stored : CommandTable()) {
+        EXPECT_TRUE(ids.insert(stored.id).second) << stored.id;
+        EXPECT_EQ(std::string(stored.label).front(), '[') << stored.id;
     }
     std::vector<int> keyList;
-    for (const CommandSpec& spec : CommandTable()) {
-        if (spec.keyList) keyList.push_back(spec.id);
+    for (const CommandSpec& stored : CommandTable()) {
+        if (stored.keyList) keyList.push_back(stored.id);
     }
     ASSERT_EQ(keyList.size(), 119u);
     EXPECT_EQ(keyList.front(), 57600);
@@ -149,9 +149,9 @@ TEST(MenuLayout, TheMonthMenusShowEveryCommandOfTheTableButTheHandOver) {
     std::vector<int> shown = MenuCommandIds(MenuSet::Month);
     std::set<int> set(shown.begin(), shown.end());
     EXPECT_EQ(set.size(), shown.size()) << "a command twice in the month menus";
-    for (const CommandSpec& spec : CommandTable()) {
-        if (spec.id == 32957) continue;
-        EXPECT_TRUE(set.count(spec.id)) << spec.id;
+    for (const CommandSpec& stored : CommandTable()) {
+        if (stored.id == 32957) continue;
+        EXPECT_TRUE(set.count(stored.id)) << stored.id;
     }
     EXPECT_FALSE(set.count(32957));
     for (MenuSet menus : {MenuSet::NoDocument, MenuSet::Week, MenuSet::Todo, MenuSet::Diary,
