@@ -17,6 +17,7 @@
 #include "core/schedule_file_writer.h"
 #include "core/settings_store.h"
 #include "exchange/csv_card.h"
+#include "links/link_path.h"
 
 namespace almx {
 
@@ -294,10 +295,13 @@ DeleteOutcome CAlmxDoc::DeleteRecord(const CAlmxData* record, const DateTime& da
     if (!target.linkFile.empty() && target.linkFile.find("://") == std::string::npos) {
         std::string question = msg::kDeleteLinkPrefix + target.linkFile + msg::kDeleteLinkSuffix;
         if (prompter.AskYesNo(question) == Answer::Yes) {
-            fs::path link(target.linkFile);
-            if (link.is_relative() && !path_.empty()) link = fs::path(path_).parent_path() / link;
+            // A relative link of an unsaved document, or a Windows path, names no file here.
+            const ResolvedLink link = ResolveLink(target.linkFile, path_);
             std::error_code error;
-            if (fs::is_regular_file(link, error)) fs::remove(link, error);
+            if (!link.needsSavedDocument && !IsWindowsLink(link.path) &&
+                fs::is_regular_file(link.path, error)) {
+                fs::remove(link.path, error);
+            }
         }
     }
     array_.records.erase(array_.records.begin() + static_cast<std::ptrdiff_t>(index));

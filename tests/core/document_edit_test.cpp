@@ -100,7 +100,7 @@ TEST_F(DocumentEditTest, DeletingARecordOffersToDeleteItsLinkedFile) {
     WriteBytes(PathOf("keep.txt"), "keep");
     CAlmxArray content;
     CAlmxData linked = Day("会議", 2025, 5, 3);
-    linked.linkFile = "資料/議事録.txt";
+    linked.linkFile = "資料\\議事録.txt";  // as a Windows-made file holds it
     content.records.push_back(linked);
     CAlmxData kept = Day("残す", 2025, 5, 4);
     kept.linkFile = "keep.txt";
@@ -114,7 +114,7 @@ TEST_F(DocumentEditTest, DeletingARecordOffersToDeleteItsLinkedFile) {
     EXPECT_EQ(d.DeleteRecord(&d.Records()[0], DateTime::FromDate(2025, 5, 3)),
               DeleteOutcome::Deleted);
     EXPECT_EQ(prompter.Shown().back(),
-              std::string(msg::kDeleteLinkPrefix) + "資料/議事録.txt" + msg::kDeleteLinkSuffix);
+              std::string(msg::kDeleteLinkPrefix) + "資料\\議事録.txt" + msg::kDeleteLinkSuffix);
     EXPECT_FALSE(fs::exists(dir / "資料" / "議事録.txt"));
 
     prompter.Then(Answer::Yes).Then(Answer::No);

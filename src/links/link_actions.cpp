@@ -1,0 +1,157 @@
+#include "links/link_actions.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/prompter.h"
+#include "core/record.h"
+#include "links/file_launcher.h"
+
+namespace almx {
+
+bool CreateLinkFile(const std::string& path, std::string_view title) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd < 0) return false;
+    std::string text(title);
+    text += "\n\n";
+    std::string_view rest = text;
+    bool ok = true;
+    while (!rest.empty()) {
+        const ssize_t written = ::write(fd, rest.data(), rest.size());
+        if (written <= 0) {
+            ok = false;
+            break;
+        }
+        rest.remove_prefix(static_cast<std::size_t>(written));
+    }
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) ::unlink(path.c_str());
+    return ok;
+}
+
+bool CanReadFile(const std::string& path) {
+    // A folder counts: the desktop opens it in its file manager.
+    std::error_code error;
+    return std::filesystem::exists(path, error) && ::access(path.c_str(), R_OK) == 0;
+}
+
+LinkEditor::LinkEditor(LinkServices& services, std::string documentPath, std::string title,
+                       std::string link)
+    : services_(services),
+      documentPath_(std::move(documentPath)),
+      title_(std::move(title)),
+      link_(std::move(link)) {}
+
+LinkSettings LinkEditor::Settings() const {
+    return LinkSettings::Load(services_.settings);
+}
+
+std::string LinkEditor::BrowseFolder() const {
+    return BrowseStartFolder(link_, documentPath_, Settings());
+}
+
+void LinkEditor::TakeChosenFile(const std::string& chosen) {
+    if (chosen.empty()) return;
+    link_ = StoredLink(chosen, documentPath_, Settings());
+}
+
+std::optional<std::string> LinkEditor::UsablePath() {
+    if (link_.empty()) {
+        services_.prompter.ShowMessage(link_msg::kNoLink, MessageKind::Warning);
+        return std::nullopt;
+    }
+    const ResolvedLink resolved = ResolveLink(link_, documentPath_);
+    // A relative link of an unsaved document would name a file in whatever folder the
+    // program runs in.
+    if (resolved.needsSavedDocument) {
+        services_.prompter.ShowMessage(link_msg::kNeedsSave, MessageKind::Warning);
+        return std::nullopt;
+    }
+    return resolved.path;
+}
+
+void LinkEditor::Open() {
+    const std::optional<std::string> path = UsablePath();
+    if (!path) return;
+    if (!IsUrl(*path) && !CanReadFile(*path)) {
+        services_.prompter.ShowMessage(link_msg::kNoFile, MessageKind::Warning);
+        return;
+    }
+    services_.launcher.Open(*path, "");
+}
+
+void LinkEditor::Delete() {
+    const std::optional<std::string> path = UsablePath();
+    if (!path) return;
+    if (IsUrl(*path)) {
+        if (services_.prompter.AskYesNo(link_msg::kDeleteUrl) == Answer::Yes) link_.clear();
+        return;
+    }
+    if (IsWindowsLink(*path)) return;
+    std::error_code error;
+    if (services_.trash.MoveToTrash(*path) &&
+        !std::filesystem::exists(std::filesystem::symlink_status(*path, error))) {
+        link_.clear();
+    }
+}
+
+void LinkEditor::New() {
+    const std::string initial =
+        DefaultLinkName(title_, Settings(), documentPath_, services_.programFolder);
+    const std::optional<std::string> entered =
+        services_.prompter.AskText(link_msg::kNewName, initial);
+    if (!entered || entered->empty()) return;
+    std::string path = *entered;
+    if (IsRelativeLink(path) && !documentPath_.empty()) {
+        path = ResolveLink(path, documentPath_).path;
+    }
+    if (CanReadFile(path)) {
+        services_.prompter.ShowMessage(link_msg::kExists, MessageKind::Information);
+    } else if (!CreateLinkFile(path, title_)) {
+        services_.prompter.ShowMessage(link_msg::kCannotCreate, MessageKind::Error);
+        return;
+    }
+    link_ = *entered;
+    services_.launcher.Open(path, "");
+}
+
+bool OpenRecordLink(LinkServices& services, const std::string& documentPath, CAlmxData& record,
+                    const LinkPrompt& askLink) {
+    Prompter& prompter = services.prompter;
+    bool changed = false;
+    std::string link = record.linkFile;
+    if (link.empty()) {
+        const std::optional<std::string> entered =
+            askLink(DefaultLinkName(record.title, LinkSettings::Load(services.settings),
+                                    documentPath, services.programFolder));
+        if (!entered || entered->empty()) return false;
+        link = *entered;
+        record.linkFile = link;
+        changed = true;
+    }
+    const ResolvedLink resolved = ResolveLink(link, documentPath);
+    if (resolved.needsSavedDocument) {
+        prompter.ShowMessage(link_msg::kNeedsSave, MessageKind::Warning);
+        return changed;
+    }
+    const std::string& path = resolved.path;
+    // A Windows path names no file here, and creating one under that name would be wrong.
+    if (IsWindowsLink(path)) {
+        prompter.ShowMessage(link_msg::kNoFile, MessageKind::Warning);
+        return changed;
+    }
+    if (!IsUrl(path) && !CanReadFile(path)) {
+        if (prompter.AskYesNo(link_msg::kAskCreate) != Answer::Yes) return changed;
+        if (!CreateLinkFile(path, record.title)) {
+            prompter.ShowMessage(link_msg::kCannotCreate, MessageKind::Error);
+            return changed;
+        }
+    }
+    LaunchFile(services.launcher, prompter, path);
+    return changed;
+}
+
+}  // namespace almx
