@@ -69,6 +69,8 @@ CAlmxApp::CAlmxApp(AppServices services) : services_(std::move(services)) {
     context_.prompter = services_.prompter;
     context_.clock = services_.clock;
     context_.programFolder = services_.programFolder;
+    context_.launcher = services_.launcher ? services_.launcher : &desktopLauncher_;
+    context_.trash = services_.trash ? services_.trash : &desktopTrash_;
     context_.reloadSettings = services_.reloadSettings;
 }
 

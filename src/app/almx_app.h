@@ -13,6 +13,7 @@
 #include "app/command_line.h"
 #include "app/command_target.h"
 #include "app/open_document.h"
+#include "links/ui/desktop_launcher.h"
 
 class QPrinter;
 
@@ -30,6 +31,9 @@ struct AppServices {
     Prompter* prompter = nullptr;
     const Clock* clock = nullptr;
     std::string programFolder;
+    // Linked files go to these; nullptr: the desktop's own.
+    FileLauncher* launcher = nullptr;
+    FileTrash* trash = nullptr;
     std::function<void()> reloadSettings;
     // Message boxes are centred on the main window once it exists.
     std::function<void(QWidget*)> setDialogParent;
@@ -100,6 +104,8 @@ class CAlmxApp : public QObject, public CommandTarget, public DocumentOwner {
     OpenDocument* Adopt(std::unique_ptr<OpenDocument> document);
 
     AppServices services_;
+    DesktopLauncher desktopLauncher_;
+    DesktopTrash desktopTrash_;
     AppContext context_;
     CAlmxCommandLineInfo commandLine_;
     int requestedView_ = -1;

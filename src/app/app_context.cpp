@@ -1,6 +1,7 @@
 #include "app/app_context.h"
 
 #include "app/font_faces.h"
+#include "calendar/ui/entry_commands.h"
 
 namespace almx {
 
@@ -27,6 +28,15 @@ DocumentContext AppContext::ForDocument() const {
     context.applicationGenres = &genres;
     context.programFolder = programFolder;
     return context;
+}
+
+EntryEnvironment AppContext::ForEntries() const {
+    EntryEnvironment environment{*settings, *prompter, *clock};
+    if (launcher != nullptr && trash != nullptr) {
+        environment.links.emplace(
+            LinkServices{*settings, *prompter, *launcher, *trash, programFolder});
+    }
+    return environment;
 }
 
 }  // namespace almx

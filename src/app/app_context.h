@@ -16,8 +16,11 @@
 namespace almx {
 
 class Clock;
+class FileLauncher;
+class FileTrash;
 class Prompter;
 class SettingsStore;
+struct EntryEnvironment;
 
 // The six application fonts.
 struct AppFonts {
@@ -40,10 +43,16 @@ struct AppContext {
     EntryMarks marks;
     CAlmxFieldArray genres;  // the application's default genre list
     std::string programFolder;
+    // The desktop's open and trash operations for linked files.
+    FileLauncher* launcher = nullptr;
+    FileTrash* trash = nullptr;
     // Re-reads the store when another process wrote to it (the single-instance hand-over).
     std::function<void()> reloadSettings;
 
     DocumentContext ForDocument() const;
+    // What the entry dialogs and commands need, the link dialogs included once the launcher
+    // is set.
+    EntryEnvironment ForEntries() const;
 };
 
 }  // namespace almx

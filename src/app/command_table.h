@@ -78,6 +78,7 @@ inline constexpr int kDayListBelow = 32866;
 inline constexpr int kDayListRight = 32867;
 inline constexpr int kFileMarks = 32830;
 inline constexpr int kAbsolutePath = 32886;
+inline constexpr int kLinkFileOptions = 32905;
 inline constexpr int kShowFirst = 32806;
 inline constexpr int kShowMonth = 32783;
 inline constexpr int kShowWeek = 32793;

@@ -35,6 +35,7 @@
 #include "core/document_messages.h"
 #include "core/prompter.h"
 #include "core/settings_store.h"
+#include "links/ui/link_dialogs.h"
 #include "views/view_base.h"
 
 namespace almx {
@@ -672,6 +673,9 @@ bool CMainFrame::OnCommand(int id) {
         case cmd::kAlarmSettings:
             AlarmSettings();
             return true;
+        case cmd::kLinkFileOptions:
+            EditLinkFileOptions(this, *context_.settings);
+            return true;
         case cmd::kOtherSettings:
             OtherSettings();
             return true;
@@ -728,6 +732,7 @@ std::optional<CommandState> CMainFrame::CommandStatus(int id) const {
         case cmd::kWeekColors:
         case cmd::kDayDraw:
         case cmd::kAlarmSettings:
+        case cmd::kLinkFileOptions:
         case cmd::kOtherSettings:
         case cmd::kViewChangeMes:
         case cmd::kHelpContents:

@@ -5,6 +5,7 @@
 #include "core/display_settings.h"
 #include "core/record_array.h"
 #include "core/settings_store.h"
+#include "links/link_path.h"
 
 namespace almx {
 
@@ -89,9 +90,7 @@ const std::vector<std::string>& OtherSettingsForm::ViewTimeNames() {
 }
 
 const std::vector<std::string>& OtherSettingsForm::NewDirModeNames() {
-    static const std::vector<std::string> names{"データがあるフォルダ", "インストールフォルダ",
-                                                "参照フォルダ"};
-    return names;
+    return LinkSettings::FolderModeNames();
 }
 
 const std::vector<std::string>& OtherSettingsForm::SaveSpanNames() {

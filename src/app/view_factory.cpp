@@ -28,6 +28,9 @@ EntryActions ListEntryActions(QWidget* view, DocumentHost& host, const EntryEnvi
     actions.repeatedCopy = [view, document, env](const CAlmxData* record) {
         return RepeatedCopy(view, *document, env, record);
     };
+    actions.openLink = [view, document, env](const CAlmxData* record) {
+        return OpenLink(view, *document, env, record);
+    };
     return actions;
 }
 
@@ -40,8 +43,7 @@ ViewBase* CreateMonthView(DocumentHost& host, AppContext& context, QWidget* pare
         [view](int id, std::function<void()> handler) {
             view->SetCommandHandler(id, std::move(handler));
         },
-        view, host, EntryEnvironment{*context.settings, *context.prompter, *context.clock},
-        [view] { return view->Selected(); });
+        view, host, context.ForEntries(), [view] { return view->Selected(); });
     // The status bar's message pane shows the view's texts (the date, a date being typed).
     QObject::connect(view, &CAlmxView::StatusTextChanged, view, [view](const QString& text) {
         if (auto* message = view->window()->findChild<QLabel*>(QStringLiteral("message")))
@@ -52,8 +54,7 @@ ViewBase* CreateMonthView(DocumentHost& host, AppContext& context, QWidget* pare
 
 ViewBase* CreateDayListView(DocumentHost& host, AppContext& context, QWidget* parent) {
     auto* view = new CDayView(host, *context.settings, *context.prompter, *context.clock, parent);
-    view->SetEntryActions(ListEntryActions(
-        view, host, EntryEnvironment{*context.settings, *context.prompter, *context.clock}));
+    view->SetEntryActions(ListEntryActions(view, host, context.ForEntries()));
     view->List().SetMarks({context.marks.file, context.marks.url, context.marks.memo});
     return view;
 }
@@ -81,8 +82,7 @@ ViewBase* CreateWeekView(DocumentHost& host, AppContext&, QWidget* parent) {
 
 ViewBase* CreateTodoView(DocumentHost& host, AppContext& context, QWidget* parent) {
     auto* view = new CTodoView(host, *context.settings, *context.prompter, *context.clock, parent);
-    view->SetEntryActions(ListEntryActions(
-        view, host, EntryEnvironment{*context.settings, *context.prompter, *context.clock}));
+    view->SetEntryActions(ListEntryActions(view, host, context.ForEntries()));
     return view;
 }
 

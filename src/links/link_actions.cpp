@@ -38,7 +38,7 @@ bool CanReadFile(const std::string& path) {
     return std::filesystem::exists(path, error) && ::access(path.c_str(), R_OK) == 0;
 }
 
-LinkEditor::LinkEditor(LinkServices& services, std::string documentPath, std::string title,
+LinkEditor::LinkEditor(const LinkServices& services, std::string documentPath, std::string title,
                        std::string link)
     : services_(services),
       documentPath_(std::move(documentPath)),
@@ -118,8 +118,8 @@ void LinkEditor::New() {
     services_.launcher.Open(path, "");
 }
 
-bool OpenRecordLink(LinkServices& services, const std::string& documentPath, CAlmxData& record,
-                    const LinkPrompt& askLink) {
+bool OpenRecordLink(const LinkServices& services, const std::string& documentPath,
+                    CAlmxData& record, const LinkPrompt& askLink) {
     Prompter& prompter = services.prompter;
     bool changed = false;
     std::string link = record.linkFile;

@@ -45,7 +45,7 @@ bool CanReadFile(const std::string& path);
 // The link dialog of one record: its link text and the four buttons.
 class LinkEditor {
   public:
-    LinkEditor(LinkServices& services, std::string documentPath, std::string title,
+    LinkEditor(const LinkServices& services, std::string documentPath, std::string title,
                std::string link);
 
     const std::string& Link() const { return link_; }
@@ -65,7 +65,7 @@ class LinkEditor {
     // The link as a path; nothing (after telling the user) when it cannot be used.
     std::optional<std::string> UsablePath();
 
-    LinkServices& services_;
+    LinkServices services_;
     std::string documentPath_;
     std::string title_;
     std::string link_;
@@ -76,7 +76,7 @@ using LinkPrompt = std::function<std::optional<std::string>(const std::string& i
 
 // The views' "open linked file": asks for a link when the record has none, offers to create a
 // missing file and launches it. True when the record's link was set (the document changed).
-bool OpenRecordLink(LinkServices& services, const std::string& documentPath, CAlmxData& record,
-                    const LinkPrompt& askLink);
+bool OpenRecordLink(const LinkServices& services, const std::string& documentPath,
+                    CAlmxData& record, const LinkPrompt& askLink);
 
 }  // namespace almx

@@ -46,6 +46,12 @@ LinkSettings LinkSettings::Load(const SettingsStore& settings) {
     return link;
 }
 
+const std::vector<std::string>& LinkSettings::FolderModeNames() {
+    static const std::vector<std::string> names{"データがあるフォルダ", "インストールフォルダ",
+                                                "参照フォルダ"};
+    return names;
+}
+
 void LinkSettings::Store(SettingsStore& settings) const {
     settings.SetInt("LinkFile", "NewDirMode", newDirMode);
     settings.SetString("LinkFile", "NewDir", newDir);

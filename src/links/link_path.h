@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace almx {
 
@@ -20,6 +21,8 @@ struct LinkSettings {
     std::string newDir;
 
     static LinkSettings Load(const SettingsStore& settings);
+    // The three folder modes as the options dialogs name them.
+    static const std::vector<std::string>& FolderModeNames();
     void Store(SettingsStore& settings) const;  // the options dialog's two values
 };
 

@@ -88,6 +88,7 @@ void DayListModel::Remove(const CAlmxData* entry) {
 
 const CAlmxData* DayListModel::Entry(int row) const {
     if (row < 0 || row >= static_cast<int>(entries_.size())) return nullptr;
+    if (isStale && isStale()) return nullptr;
     return entries_[static_cast<std::size_t>(row)];
 }
 
@@ -306,6 +307,7 @@ CDayView::CDayView(DocumentHost& host, SettingsStore& settings, Prompter& prompt
         RunContextMenu(*menu, pos);
     };
     list_->isStale = [this] { return Stale(); };
+    list_->Rows().isStale = list_->isStale;
     list_->onRefresh = [this] { Refill(-1); };
 }
 
@@ -448,7 +450,8 @@ bool CDayView::OnCommand(int id) {
             if (link_.widget) link_.widget->setFocus(Qt::OtherFocusReason);
             return true;
         case kOpenLink:
-            return true;  // linked files come with their own part of the program
+            ActOnSelected(actions_.openLink);
+            return true;
         default:
             return false;
     }
@@ -487,18 +490,22 @@ std::optional<CommandState> CDayView::CommandStatus(int id) const {
         case kOneDown:
             return CommandState{selected && row < count - 1};
         case kOpenLink:
-            return CommandState{false};
+            return CommandState{selected && static_cast<bool>(actions_.openLink)};
         default:
             return std::nullopt;
     }
 }
 
-void CDayView::Edit() {
+void CDayView::ActOnSelected(const std::function<bool(const CAlmxData*)>& action) {
     const CAlmxData* entry = SelectedEntry();
-    if (entry == nullptr || !actions_.edit) return;
+    if (entry == nullptr || !action) return;
     const int row = list_->SelectedRow();
-    if (actions_.edit(entry)) Refill(row);
+    if (action(entry)) Refill(row);
     list_->setFocus(Qt::OtherFocusReason);
+}
+
+void CDayView::Edit() {
+    ActOnSelected(actions_.edit);
 }
 
 void CDayView::Add() {

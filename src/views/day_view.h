@@ -46,8 +46,11 @@ class DayListModel : public QAbstractListModel {
     void Reset(const DateTime& day, std::vector<const CAlmxData*> entries);
     void Remove(const CAlmxData* entry);
     const std::vector<const CAlmxData*>& Entries() const { return entries_; }
+    // Nothing while the rows are stale: they may point into records since freed.
     const CAlmxData* Entry(int row) const;
     const DateTime& Day() const { return day_; }
+    // True once the document's records have moved since the rows were filled.
+    std::function<bool()> isStale;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -175,6 +178,8 @@ class CDayView : public ViewBase {
     // Every view but this one refills; this one refills with the row.
     void Changed(int row);
 
+    // Runs an entry action on the selected entry, keeping the row selected when it changed.
+    void ActOnSelected(const std::function<bool(const CAlmxData*)>& action);
     void Edit();
     void Add();
     void AddTodo();

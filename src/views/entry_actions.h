@@ -16,6 +16,7 @@ struct EntryActions {
     std::function<bool(const DateTime& day)> addSchedule;
     std::function<bool()> addTodo;
     std::function<bool(const CAlmxData* record)> repeatedCopy;
+    std::function<bool(const CAlmxData* record)> openLink;
 };
 
 }  // namespace almx

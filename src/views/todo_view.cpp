@@ -294,6 +294,8 @@ bool CTodoView::OnCommand(int id) {
             ChangeColour("View", "TodoBackColor", 16777215);
             return true;
         case kOpenLink:
+            ActOnSelected(actions_.openLink);
+            return true;
         case kPrint:
         case kPrintPreview:
             return true;  // these come with their own parts of the program
@@ -331,6 +333,7 @@ std::optional<CommandState> CTodoView::CommandStatus(int id) const {
         case kTableBack:
             return CommandState{true};
         case kOpenLink:
+            return CommandState{selected && static_cast<bool>(actions_.openLink)};
         case kPrint:
         case kPrintPreview:
             return CommandState{false};
@@ -339,11 +342,15 @@ std::optional<CommandState> CTodoView::CommandStatus(int id) const {
     }
 }
 
-void CTodoView::Edit() {
+void CTodoView::ActOnSelected(const std::function<bool(const CAlmxData*)>& action) {
     const CAlmxData* todo = SelectedTodo();
-    if (todo == nullptr || !actions_.edit) return;
+    if (todo == nullptr || !action) return;
     const int row = grid_->SelectedRow();
-    if (actions_.edit(todo)) Refill(row);
+    if (action(todo)) Refill(row);
+}
+
+void CTodoView::Edit() {
+    ActOnSelected(actions_.edit);
 }
 
 void CTodoView::Add() {

@@ -88,6 +88,8 @@ class CTodoView : public ViewBase {
     // The others refill; this view refills selecting the row.
     void Changed(int row);
 
+    // Runs an entry action on the selected to-do, keeping the row selected when it changed.
+    void ActOnSelected(const std::function<bool(const CAlmxData*)>& action);
     void Edit();
     void Add();
     void Delete();

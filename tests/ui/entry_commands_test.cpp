@@ -20,22 +20,12 @@
 #include "core/document.h"
 #include "core/prompter.h"
 #include "core/settings_store.h"
+#include "dialog_driver.h"
 
 namespace almx {
 namespace {
 
-// Acts on the next modal dialog as soon as it is shown (the commands run it with exec()).
-void OnNextDialog(std::function<void(QDialog&)> act) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
-        timer->stop();
-        timer->deleteLater();
-        act(*dialog);
-    });
-    timer->start(5);
-}
+using testing::OnNextDialog;
 
 CAlmxData At(const char* title, int day, int hour) {
     CAlmxData record;

@@ -22,22 +22,13 @@
 #include "core/document.h"
 #include "core/prompter.h"
 #include "core/settings_store.h"
+#include "dialog_driver.h"
 #include "views/month_view.h"
 
 namespace almx {
 namespace {
 
-void OnNextDialog(std::function<void(QDialog&)> act) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
-        timer->stop();
-        timer->deleteLater();
-        act(*dialog);
-    });
-    timer->start(5);
-}
+using testing::OnNextDialog;
 
 template <typename T>
 T* Labelled(QDialog& dialog, const char* text) {

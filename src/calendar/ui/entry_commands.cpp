@@ -13,6 +13,7 @@
 #include "core/document.h"
 #include "core/prompter.h"
 #include "core/settings_store.h"
+#include "links/ui/link_dialogs.h"
 
 namespace almx {
 
@@ -30,8 +31,15 @@ DateTime TodayOf(const EntryEnvironment& env) {
 
 EntryDialogContext DialogContext(DocumentHost& host, const EntryEnvironment& env) {
     const CAlmxDoc& document = host.Document();
-    return EntryDialogContext{env.prompter, env.settings, env.clock,
-                              document.Array().genres.Names(), document.IsReadOnly()};
+    EntryDialogContext context{env.prompter, env.settings, env.clock,
+                               document.Array().genres.Names(), document.IsReadOnly()};
+    if (env.links) {
+        context.editLink = [links = *env.links, path = document.Path()](
+                               QWidget* parent, const std::string& title, const std::string& link) {
+            return EditLink(parent, links, path, title, link);
+        };
+    }
+    return context;
 }
 
 // The record's index in the container, or nothing for an entry computed for display.
@@ -93,6 +101,27 @@ bool EditRecord(QWidget* parent, DocumentHost& host, const EntryEnvironment& env
     } else {
         InsertRecord(records, std::move(edited), SortByTime(env));
     }
+    host.Changed();
+    return true;
+}
+
+bool OpenLink(QWidget* parent, DocumentHost& host, const EntryEnvironment& env,
+              const CAlmxData* record) {
+    if (!record || !env.links) return false;
+    CAlmxDoc& document = host.Document();
+    const std::optional<std::size_t> index = IndexOfRecord(document, record);
+    // An entry computed for display has nowhere to keep a link.
+    if (!index && record->linkFile.empty()) {
+        env.prompter.ShowMessage(kAutomaticEntry, MessageKind::Warning);
+        return false;
+    }
+    const CAlmxData before = *record;
+    CAlmxData linked = before;
+    const LinkPrompt prompt = LinkPromptFor(parent, *env.links, document.Path());
+    if (!OpenRecordLink(*env.links, document.Path(), linked, prompt) || !index) return false;
+    std::vector<CAlmxData>& records = document.Records();
+    if (*index >= records.size() || !(records[*index] == before)) return false;
+    records[*index].linkFile = linked.linkFile;
     host.Changed();
     return true;
 }

@@ -5,8 +5,10 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "calendar/date_time.h"
+#include "links/link_actions.h"
 
 namespace almx {
 
@@ -20,6 +22,8 @@ struct EntryEnvironment {
     SettingsStore& settings;
     Prompter& prompter;
     const Clock& clock;
+    // The link dialogs and the launcher; without them links cannot be edited or opened.
+    std::optional<LinkServices> links = std::nullopt;
 };
 
 // 32781: a new schedule on the day.
@@ -39,6 +43,9 @@ bool RepeatedCopy(QWidget* parent, DocumentHost& host, const EntryEnvironment& e
 // 32836 on a day: the copy of its one entry, or the day dialog to choose among several.
 bool RepeatedCopyOnDay(QWidget* parent, DocumentHost& host, const EntryEnvironment& env,
                        const DateTime& day);
+// 32829 on a record: opens its linked file, asking for a link when it has none.
+bool OpenLink(QWidget* parent, DocumentHost& host, const EntryEnvironment& env,
+              const CAlmxData* record);
 // 32902: the day-count dialog, starting with the day.
 void DaysFromToday(QWidget* parent, const EntryEnvironment& env, const DateTime& day);
 

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,6 +32,11 @@ struct EntryDialogContext {
     const Clock& clock;             // the time picker's start, a to-do's "now"
     std::vector<std::string> genres;
     bool readOnly = false;
+    // The link dialog for a schedule text and its current link; nothing when cancelled. Empty:
+    // links cannot be edited here.
+    std::function<std::optional<std::string>(QWidget* parent, const std::string& title,
+                                             const std::string& link)>
+        editLink = nullptr;
 };
 
 inline QString ToQ(std::string_view text) {

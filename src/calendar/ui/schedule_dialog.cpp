@@ -24,11 +24,13 @@ namespace almx {
 
 namespace {
 
-std::string ChooseLinkFile(QWidget* parent, const std::string& current) {
-    const QString chosen =
-        QFileDialog::getOpenFileName(parent, QStringLiteral("リンクファイルの指定"), ToQ(current),
-                                     QStringLiteral("全てのﾌｧｲﾙ (*)"));
-    return chosen.isEmpty() ? current : FromQ(chosen);
+// The link dialog on the link field, for the schedule text of the title field.
+void EditLinkIn(QWidget* dialog, const EntryDialogContext& context, const QLineEdit* title,
+                QLineEdit* link) {
+    if (!context.editLink) return;
+    if (auto edited = context.editLink(dialog, FromQ(title->text()), FromQ(link->text()))) {
+        link->setText(ToQ(*edited));
+    }
 }
 
 QString AlarmSummary(int minutes, int mode) {
@@ -187,6 +189,7 @@ CSchInput::CSchInput(const CAlmxData& record, EntryDialogContext context, QWidge
     connect(avoid, &QPushButton::clicked, this, &CSchInput::AvoidDays);
     connect(timer, &QPushButton::clicked, this, &CSchInput::Timer);
     connect(linkButton, &QPushButton::clicked, this, &CSchInput::Link);
+    linkButton->setEnabled(static_cast<bool>(context_.editLink));
     title_->setFocus();
 }
 
@@ -257,7 +260,7 @@ void CSchInput::Timer() {
 }
 
 void CSchInput::Link() {
-    link_->setText(ToQ(ChooseLinkFile(this, FromQ(link_->text()))));
+    EditLinkIn(this, context_, title_, link_);
 }
 
 void CSchInput::accept() {
@@ -374,7 +377,8 @@ CTodoInputDlg::CTodoInputDlg(const CAlmxData& record, EntryDialogContext context
     });
     connect(lead_, &QCheckBox::toggled, this, &CTodoInputDlg::Enable);
     connect(linkButton, &QPushButton::clicked, this,
-            [this] { link_->setText(ToQ(ChooseLinkFile(this, FromQ(link_->text())))); });
+            [this] { EditLinkIn(this, context_, title_, link_); });
+    linkButton->setEnabled(static_cast<bool>(context_.editLink));
     title_->setFocus();
 }
 
