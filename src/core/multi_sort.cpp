@@ -6,6 +6,7 @@
 #include "core/record.h"
 #include "core/settings_store.h"
 #include "text/encoding.h"
+#include "text/sjis_chars.h"
 
 namespace almx {
 
@@ -34,14 +35,6 @@ long long DayDifference(double a, double b) {
 int CompareBytes(const std::string& a, const std::string& b) {
     // std::string compares as unsigned bytes (char_traits<char>::compare uses memcmp).
     return Sign(a.compare(b));
-}
-
-std::string Folded(const std::string& utf8) {
-    std::string bytes = text::ToShiftJis(utf8);
-    for (char& c : bytes) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return bytes;
 }
 
 int Flag(const CAlmxData& r, RecordFlag flag) {
@@ -130,7 +123,8 @@ std::string SortKeyName(SortListKind kind, int key) {
 }
 
 SortEntry MakeSortEntry(const CAlmxData& record) {
-    return {&record, Folded(record.title), Folded(record.place)};
+    return {&record, text::CaseFoldedShiftJis(record.title),
+            text::CaseFoldedShiftJis(record.place)};
 }
 
 int CompareForList(SortListKind kind, const SortEntry& a, const SortEntry& b,

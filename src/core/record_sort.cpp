@@ -6,6 +6,7 @@
 
 #include "core/record.h"
 #include "text/encoding.h"
+#include "text/sjis_chars.h"
 
 namespace almx {
 
@@ -47,14 +48,6 @@ int Compare(const SortItem& a, const SortItem& b, SortKey key) {
     return result < 0 ? -1 : result > 0 ? 1 : 0;
 }
 
-std::string FoldedShiftJis(const std::string& title) {
-    std::string bytes = text::ToShiftJis(title);
-    for (char& c : bytes) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return bytes;
-}
-
 // Classic heap sort with explicit bounds, so a comparison that is not a strict weak order
 // (dates within a day of each other) can reorder but never run off the array.
 template <typename Less>
@@ -85,7 +78,8 @@ void SortRecords(std::vector<CAlmxData>& records, SortKey key, SortOrder order) 
     for (std::size_t i = 0; i < records.size(); ++i) {
         const CAlmxData& r = records[i];
         // Every key falls through to the title.
-        items.push_back({r.start.Days(), r.end.Days(), r.genre, FoldedShiftJis(r.title), i});
+        items.push_back(
+            {r.start.Days(), r.end.Days(), r.genre, text::CaseFoldedShiftJis(r.title), i});
     }
     const int sign = order == SortOrder::Descending ? -1 : 1;
     HeapSort(items,

@@ -1,5 +1,7 @@
 #include "text/sjis_chars.h"
 
+#include "text/encoding.h"
+
 namespace almx::text {
 
 std::size_t SjisCharLength(std::string_view s, std::size_t pos) {
@@ -37,6 +39,17 @@ std::size_t SjisCharCount(std::string_view s) {
     std::size_t count = 0;
     for (std::size_t i = 0; i < s.size(); i += SjisCharLength(s, i)) ++count;
     return count;
+}
+
+std::string CaseFoldedShiftJis(std::string_view utf8) {
+    std::string bytes = ToShiftJis(utf8);
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t length = SjisCharLength(bytes, i);
+        char& c = bytes[i];
+        if (length == 1 && c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        i += length;
+    }
+    return bytes;
 }
 
 }  // namespace almx::text

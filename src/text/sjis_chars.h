@@ -3,6 +3,7 @@
 // so whether a byte starts a character is only known by scanning from the start of the text.
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace almx::text {
@@ -29,5 +30,10 @@ std::string_view SjisTruncate(std::string_view s, std::size_t maxBytes);
 
 // The number of characters (single- and double-byte) in the text.
 std::size_t SjisCharCount(std::string_view s);
+
+// The Shift_JIS form of a UTF-8 text with single-byte letters in lower case: the key of the
+// case-insensitive byte comparisons of titles. Second bytes of double-byte characters keep
+// their value even where they look like letters ("カ" is 83 4A).
+std::string CaseFoldedShiftJis(std::string_view utf8);
 
 }  // namespace almx::text

@@ -331,6 +331,15 @@ TEST_F(DocumentEditTest, SortingByTitleUsesShiftJisByteOrder) {
     EXPECT_EQ(d.Records()[0].title, "あ");
     EXPECT_EQ(d.Records()[1].title, "亜");
     EXPECT_EQ(d.Records()[2].title, "ｱ");
+
+    // Letters fold to lower case, but never the second byte of a double-byte character:
+    // "カ" is 83 4A, "ツ" 83 63.
+    d.Records() = {Day("ツアー", 2025, 5, 1), Day("カメラ", 2025, 5, 1), Day("B", 2025, 5, 1),
+                   Day("a", 2025, 5, 1)};
+    d.Sort(SortKey::Title, SortOrder::Ascending);
+    std::string order;
+    for (const CAlmxData& r : d.Records()) order += r.title + ",";
+    EXPECT_EQ(order, "a,B,カメラ,ツアー,");
 }
 
 TEST_F(DocumentEditTest, DeletingOldSchedulesKeepsToDosAndLaterEnds) {

@@ -142,5 +142,12 @@ TEST(SjisChars, BoundariesAreFoundByScanningFromTheStart) {
     EXPECT_EQ(SjisTruncate(leadAtEnd, 10), leadAtEnd);
 }
 
+TEST(SjisChars, CaseFoldingLeavesSecondBytesAlone) {
+    EXPECT_EQ(CaseFoldedShiftJis("AbZ"), "abz");
+    // "カ" is 83 4A and "ア" 83 41: folding them would make "ア" equal "ヂ" (83 61).
+    EXPECT_EQ(CaseFoldedShiftJis("カアX"), Bytes({0x83, 0x4A, 0x83, 0x41, 'x'}));
+    EXPECT_LT(CaseFoldedShiftJis("カメラ"), CaseFoldedShiftJis("ツアー"));
+}
+
 }  // namespace
 }  // namespace almx::text
