@@ -143,6 +143,12 @@ constexpr CommandSpec kTable[] = {
     {32911, "[ｵﾌﾟｼｮﾝ]キーカスタマイズ...", O::MainFrame, "", false},
     {32913, "[ｵﾌﾟｼｮﾝ]その他の設定...", O::MainFrame, "", false},
     {32957, "[ｳｨﾝﾄﾞｳ]指定のビュー", O::MainFrame, "", false},
+    // The to-do list's own look and order.
+    {32844, "[表示]TODOの並べ替え...", O::View, "", false},
+    {32854, "[表示]TODOの期限表示の切り替え", O::View, "", false},
+    {32870, "[表示]TODOの表のフォント...", O::View, "", false},
+    {32871, "[表示]タイトルの背景色...", O::View, "", false},
+    {32872, "[表示]タイトルの文字色...", O::View, "", false},
 };
 
 }  // namespace

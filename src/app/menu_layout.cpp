@@ -128,10 +128,16 @@ std::vector<MenuSpec> BuildMenus(MenuSet set) {
             return MonthMenus();
         case MenuSet::Week:
             return WeekMenus();
-        case MenuSet::Todo:
-            return ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 57607, 57609, 57606, 0,
-                                  kRecentFiles, 0, 57665}),
-                             Ids({32846, 32768, 32782, 0, 32845}));
+        case MenuSet::Todo: {
+            std::vector<MenuSpec> menus =
+                ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 57607, 57609, 57606, 0,
+                               kRecentFiles, 0, 57665}),
+                          Ids({32846, 32768, 32782, 0, 32845, 0, 32829}));
+            // The list's order, deadline display, fonts and colours.
+            menus[2].items =
+                Join({BarsItems(), Ids({0, 32844, 32854, 0, 32870, 0, 32871, 32872, 32816})});
+            return menus;
+        }
         case MenuSet::Diary:
             return ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 57607, 57609, 57606, 0,
                                   kRecentFiles, 0, 57665}),
