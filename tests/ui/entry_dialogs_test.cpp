@@ -132,5 +132,21 @@ TEST(EntryDialogs, TodoDialogWithoutDeadline) {
     EXPECT_EQ(dialog.Record().start, kNow);
 }
 
+TEST(EntryDialogs, TodoImportanceBeyondTheNamesIsKept) {
+    Fixture f;
+    CAlmxData todo = TodoForm::NewTodo(RecordDefaults{}, kNow.Date(), f.settings, 0);
+    todo.title = "輸入された";
+    todo.todoImportance = 9;
+    CTodoInputDlg dialog(todo, f.Context());
+    dialog.accept();
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Record().todoImportance, 9);
+
+    todo.todoImportance = 2;
+    CTodoInputDlg named(todo, f.Context());
+    named.accept();
+    EXPECT_EQ(named.Record().todoImportance, 2);
+}
+
 }  // namespace
 }  // namespace almx

@@ -358,7 +358,15 @@ CTodoInputDlg::CTodoInputDlg(const CAlmxData& record, EntryDialogContext context
     leadDays_->setValue(form_.leadDays);
     completion_->SetText(form_.completion);
     hide_->setChecked(form_.hideInViews);
-    importance_->setCurrentIndex(std::clamp(form_.importance, 0, 5));
+    // A value beyond the six names (an imported file) is offered as its number, so that OK
+    // keeps it.
+    const int names = importance_->count();
+    if (form_.importance >= 0 && form_.importance < names) {
+        importance_->setCurrentIndex(form_.importance);
+    } else {
+        importance_->addItem(QString::number(form_.importance), form_.importance);
+        importance_->setCurrentIndex(names);
+    }
     title_->setText(ToQ(form_.title));
     place_->setText(ToQ(form_.place));
     memo_->setPlainText(ToQ(form_.memo));
@@ -394,7 +402,8 @@ void CTodoInputDlg::Read() {
     form_.leadDays = leadDays_->value();
     form_.completion = completion_->Text();
     form_.hideInViews = hide_->isChecked();
-    form_.importance = importance_->currentIndex();
+    const QVariant stored = importance_->currentData();
+    form_.importance = stored.isValid() ? stored.toInt() : importance_->currentIndex();
     form_.title = FromQ(title_->text());
     form_.place = FromQ(place_->text());
     form_.memo = FromQ(memo_->toPlainText());
