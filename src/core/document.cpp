@@ -18,6 +18,7 @@
 #include "core/settings_store.h"
 #include "exchange/csv_card.h"
 #include "links/link_path.h"
+#include "text/encoding.h"
 
 namespace almx {
 
@@ -419,6 +420,20 @@ bool CAlmxDoc::PasteOntoDate(std::string_view clipboardText, const DateTime& day
         made.title = TextFromCell(title);
         made.start = made.end = context_.clock->Now();
         record = std::move(made);
+    }
+    // The clipboard is Unicode: what the file cannot hold becomes "?" now, and the user hears
+    // of it, rather than silently at the next save.
+    std::size_t replaced = 0;
+    for (std::string* field : {&record->title, &record->place, &record->memo, &record->linkFile}) {
+        text::SjisEncoding encoded = text::Utf8ToShiftJis(*field);
+        if (encoded.Complete()) continue;
+        replaced += encoded.unrepresentable.size();
+        *field = text::FromShiftJis(encoded.bytes);
+    }
+    if (replaced > 0) {
+        context_.prompter->ShowMessage(
+            msg::kPasteReplacedPrefix + std::to_string(replaced) + msg::kPasteReplacedSuffix,
+            MessageKind::Warning);
     }
     MoveToDate(*record, day);
     array_.records.push_back(std::move(*record));

@@ -13,6 +13,9 @@ inline constexpr const char* kTemplateName = "holiday.alx";
 inline constexpr const char* kCannotOpen = "ファイルを開けません。";
 inline constexpr const char* kCannotOpenImport = "ファイルを開けません";
 inline constexpr const char* kNotReadToEnd = "データを最後まで読み込めません";
+// Pasted text the schedule file cannot hold: prefix, count, suffix.
+inline constexpr const char* kPasteReplacedPrefix = "Shift_JISで保存できない文字 ";
+inline constexpr const char* kPasteReplacedSuffix = " 文字を「?」に置き換えました";
 inline constexpr const char* kNotOurFormat = "Almanixのデータ形式ではありません";
 inline constexpr const char* kBackupFailed =
     "バックアップが失敗しました。手動でバックアップを取ってください。";

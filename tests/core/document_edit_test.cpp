@@ -287,6 +287,11 @@ TEST_F(DocumentEditTest, PastedTextOfOtherRowKindsIsOnlyATitle) {
     const std::size_t count = d.Records().size();
     EXPECT_FALSE(d.PasteOntoDate(" \r\n ", day));
     EXPECT_EQ(d.Records().size(), count);
+
+    // What the file cannot hold becomes "?" at once, and the user is told how much.
+    ASSERT_TRUE(d.PasteOntoDate("誕生日🎂🎉", day));
+    EXPECT_EQ(d.Records().back().title, "誕生日??");
+    EXPECT_EQ(prompter.Shown().back(), "Shift_JISで保存できない文字 2 文字を「?」に置き換えました");
 }
 
 TEST_F(DocumentEditTest, SortingFallsThroughToTheLaterKeysAndDescendingReversesAll) {
