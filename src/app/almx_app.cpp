@@ -102,6 +102,7 @@ bool CAlmxApp::Start(const std::vector<std::string>& arguments) {
     }
 
     // The main frame, shown with its saved placement.
+    context_.todayAtStart = commandLine_.showToday;
     mainFrame_ = std::make_unique<CMainFrame>(*this, context_);
     if (services_.setDialogParent) services_.setDialogParent(mainFrame_.get());
     mainFrame_->RebuildRecentFiles();
@@ -128,6 +129,7 @@ bool CAlmxApp::Start(const std::vector<std::string>& arguments) {
         }
     }
     mainFrame_->UpdateCommandStates();
+    context_.todayAtStart = true;  // the flag is for the views of the start-up only
     qCInfo(lcAlmx) << "started";
     QTimer::singleShot(0, mainFrame_.get(), [this] { mainFrame_->Tick(); });
     return true;

@@ -43,6 +43,8 @@ struct AppContext {
     EntryMarks marks;
     CAlmxFieldArray genres;  // the application's default genre list
     std::string programFolder;
+    // False while the start-up opens its views with the flag "s": no today's schedules.
+    bool todayAtStart = true;
     // The desktop's open and trash operations for linked files.
     FileLauncher* launcher = nullptr;
     FileTrash* trash = nullptr;

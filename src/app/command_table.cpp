@@ -143,6 +143,16 @@ constexpr CommandSpec kTable[] = {
     {32911, "[ｵﾌﾟｼｮﾝ]キーカスタマイズ...", O::MainFrame, "", false},
     {32913, "[ｵﾌﾟｼｮﾝ]その他の設定...", O::MainFrame, "", false},
     {32957, "[ｳｨﾝﾄﾞｳ]指定のビュー", O::MainFrame, "", false},
+    // The month view's own settings and the day picture.
+    {32790, "[ｵﾌﾟｼｮﾝ]年月を漢字", O::View, "", false},
+    {32921, "[ｵﾌﾟｼｮﾝ]時刻をスケジュールごとに表示", O::View, "", false},
+    {32922, "[ｵﾌﾟｼｮﾝ]開始と終了の時刻を表示", O::View, "", false},
+    {32923, "[ｵﾌﾟｼｮﾝ]開始時刻のみ表示", O::View, "", false},
+    {32924, "[ｵﾌﾟｼｮﾝ]終了時刻のみ表示", O::View, "", false},
+    {32925, "[ｵﾌﾟｼｮﾝ]時刻を表示しない", O::View, "", false},
+    {32926, "[ｵﾌﾟｼｮﾝ]他の月の日の色を残す", O::View, "", false},
+    {32964, "[ｵﾌﾟｼｮﾝ]月間表示の週数...", O::View, "", false},
+    {32966, "[編集]この日の画像の指定...", O::View, "", false},
     // The to-do list's own look and order.
     {32844, "[表示]TODOの並べ替え...", O::View, "", false},
     {32854, "[表示]TODOの期限表示の切り替え", O::View, "", false},

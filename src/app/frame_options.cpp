@@ -148,7 +148,7 @@ Redraw FrameOptions::Apply(int id) {
         case cmd::kTodoOnDeadline:
             display_.todoPos = id == cmd::kTodoOnDeadline ? 1 : 0;
             settings_.SetInt("View", "TodoPos", display_.todoPos);
-            return Redraw::AllViews;
+            return Redraw::AllCells;
         case cmd::kContinueNone:
         case cmd::kContinueSmall:
         case cmd::kContinueLarge:
@@ -214,11 +214,11 @@ Redraw FrameOptions::SetColour(int id, std::uint32_t colour) {
         case cmd::kBackColor:
             display_.backColor = colour;
             WriteColour(settings_, "BackColor", colour);
-            return Redraw::AllViews;
+            return Redraw::AllCells;
         case cmd::kOtherColor:
             display_.otherColor = colour;
             WriteColour(settings_, "OtherColor", colour);
-            return Redraw::AllViews;
+            return Redraw::AllCells;
         case cmd::kHolidayColor:
             display_.holidayColor = colour;
             WriteColour(settings_, "HolidayColor", colour);

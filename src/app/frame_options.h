@@ -21,6 +21,7 @@ enum class Redraw {
     None,
     ActiveDocument,  // every view of the active document repaints
     AllViews,        // every view of every document repaints
+    AllCells,        // every view of every document refills: the value is taken at filling
     AllLayouts,      // every view recomputes its layout, then 32948 to every frame (Monday start)
     Colours,         // 32948 (refresh colours) to every child frame
     WeekdayNames,    // 32954 to every child frame

@@ -275,7 +275,9 @@ void CMainFrame::RebuildRecentFiles() {
 }
 
 CAlmxFrame* CMainFrame::ActiveFrame() const {
-    return qobject_cast<CAlmxFrame*>(mdi_->activeSubWindow());
+    // The current one, not the active one: QMdiArea has no active window while the program
+    // is in the background, and the clock's auto-save must still find the frame.
+    return qobject_cast<CAlmxFrame*>(mdi_->currentSubWindow());
 }
 
 std::vector<CAlmxFrame*> CMainFrame::Frames() const {
@@ -443,6 +445,9 @@ void CMainFrame::RedrawViews(almx::Redraw scope) {
             return;
         case Redraw::AllViews:
             app_.UpdateEveryView(kHintRepaint);
+            return;
+        case Redraw::AllCells:
+            app_.UpdateEveryView(kHintRefill);
             return;
         case Redraw::AllLayouts:
             app_.UpdateEveryView(kHintRecomputeMonth);

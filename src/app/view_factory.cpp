@@ -39,6 +39,7 @@ EntryActions ListEntryActions(QWidget* view, DocumentHost& host, const EntryEnvi
 ViewBase* CreateMonthView(DocumentHost& host, AppContext& context, QWidget* parent) {
     auto* view = new CAlmxView(host, context.display, *context.settings, *context.prompter,
                                *context.clock, parent);
+    view->SetStartupPopupAllowed(context.todayAtStart);
     InstallDayEntryCommands(
         [view](int id, std::function<void()> handler) {
             view->SetCommandHandler(id, std::move(handler));

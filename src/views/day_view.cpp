@@ -367,8 +367,10 @@ void CDayView::OnUpdate(QObject*, int hint, const CAlmxData* record) {
         cells_.RemoveRecord(record);
         list_->Rows().Remove(record);
     }
-    // Every hint that refills the month view's cells refills the day too.
+    // Every hint that refills the month view's cells refills the day too, with the look the
+    // option commands may have changed (wrapping, marks, "TodoLeftDraw").
     if (hint & (kHintRefill | kHintRepaint | kHintRefillColours | kHintRecomputeMonth)) {
+        list_->LoadLook();
         Refill(-1);
         if ((hint & kHintRepaint) && link_.takeSearchHit) {
             if (const CAlmxData* hit = link_.takeSearchHit()) {

@@ -154,6 +154,8 @@ void CAlmxView::SyncGridOptions() {
 }
 
 bool CAlmxView::Refill() {
+    // Another view may have changed the rules ("TodoLeftDraw").
+    rules_ = DisplayRules::FromSettings(settings_);
     rules_.todayLimit = display_.todayLimit;
     CAlmxArray& array = Document().Array();
     const DayCellSettings settings = CellSettings();
@@ -322,6 +324,12 @@ bool CAlmxView::OnCommand(int id) {
         case kSixWeeks:
             SetWeeks(display_.monthWeeks == 6 ? 5 : 6);
             return true;
+        case kTodoLeftDraw:
+            WriteInt("View", "TodoLeftDraw", rules_.todoLeftDraw ? 0 : 1);
+            Refill();
+            update();
+            Host().UpdateAllViews(this, kHintRefill);
+            return true;
         case kWeeks:
             if (auto weeks = AskWeeks(display_.monthWeeks)) SetWeeks(*weeks);
             return true;
@@ -404,6 +412,8 @@ std::optional<CommandState> CAlmxView::CommandStatus(int id) const {
             return radio(display_.monthCaption == id - kCaptionDigits);
         case kSixWeeks:
             return radio(display_.monthWeeks == 6);
+        case kTodoLeftDraw:
+            return radio(rules_.todoLeftDraw);
         case kOtherMonthColours:
             return radio(display_.otherMonthDayColor);
         default:

@@ -69,6 +69,7 @@ class CAlmxView : public ViewBase {
     }
     // Today's schedules at start: off when the command line asked for none.
     void SetStartupPopupAllowed(bool allowed) { startupPopupAllowed_ = allowed; }
+    bool StartupPopupAllowed() const { return startupPopupAllowed_; }
     // Shows today's schedules (CTodayDlg) when "View"/"First" is 1 and there are any; the
     // first showing of the view calls it once.
     void ShowTodaySchedulesAtStart();

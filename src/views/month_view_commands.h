@@ -33,6 +33,7 @@ inline constexpr int kCaptionFont = 32857;
 inline constexpr int kTextCopyDay = 32875;
 inline constexpr int kDayColour = 32878;
 inline constexpr int kClearDay = 32879;
+inline constexpr int kTodoLeftDraw = 32889;
 inline constexpr int kSixWeeks = 32891;
 inline constexpr int kRangeColour = 32893;
 inline constexpr int kRangeClear = 32894;

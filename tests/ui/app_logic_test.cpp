@@ -318,7 +318,7 @@ TEST_F(FrameOptionsTest, ChoicesAreRadioGroups) {
     EXPECT_TRUE(options_.Status(cmd::kSelModeFrame)->checked);
     EXPECT_FALSE(options_.Status(cmd::kSelModeFixed)->checked);
 
-    EXPECT_EQ(options_.Apply(cmd::kTodoOnDeadline), Redraw::AllViews);
+    EXPECT_EQ(options_.Apply(cmd::kTodoOnDeadline), Redraw::AllCells);
     EXPECT_EQ(settings_.GetInt("View", "TodoPos", -1), 1);
     options_.Apply(cmd::kContinueLarge);
     EXPECT_EQ(settings_.GetInt("View", "ContinueMark", -1), 2);
@@ -337,10 +337,10 @@ TEST_F(FrameOptionsTest, TheStartLayoutIsWrittenWhenTheFrameGoes) {
 }
 
 TEST_F(FrameOptionsTest, ColoursAreWrittenAsDecimalTexts) {
-    EXPECT_EQ(options_.SetColour(cmd::kBackColor, 0x123456), Redraw::AllViews);
+    EXPECT_EQ(options_.SetColour(cmd::kBackColor, 0x123456), Redraw::AllCells);
     EXPECT_EQ(settings_.GetString("View", "BackColor", ""), "1193046");
     EXPECT_EQ(display_.backColor, 0x123456u);
-    EXPECT_EQ(options_.SetColour(cmd::kOtherColor, 1), Redraw::AllViews);
+    EXPECT_EQ(options_.SetColour(cmd::kOtherColor, 1), Redraw::AllCells);
     EXPECT_EQ(options_.SetColour(cmd::kHolidayColor, 2), Redraw::Colours);
     EXPECT_EQ(options_.SetColour(cmd::kTodayColor, 3), Redraw::Colours);
     EXPECT_EQ(options_.SetColour(cmd::kContinueColor, 0xFF000004), Redraw::Colours);

@@ -21,6 +21,7 @@
 #include "core/document_fixture.h"
 #include "core/prompter.h"
 #include "core/settings_store.h"
+#include "views/month_view.h"
 #include "views/view_base.h"
 
 namespace almx {
@@ -137,6 +138,16 @@ TEST_F(ShellTest, TheTodoFlagAtTheFirstStartIsALayoutCode) {
     ASSERT_TRUE(Start({"/todo", "-s"}));
     EXPECT_EQ(Kinds(), (std::vector<ViewKind>{ViewKind::Month, ViewKind::Week, ViewKind::Todo}));
     EXPECT_FALSE(app_->CommandLine().showToday);
+    // "s": the month view of the start-up shows no today's schedules; a later one does.
+    const auto started = Frame().findChildren<CAlmxView*>();
+    ASSERT_EQ(started.size(), 1);
+    EXPECT_FALSE(started.front()->StartupPopupAllowed());
+    app_->NewDocument();
+    for (CAlmxView* view : Frame().findChildren<CAlmxView*>()) {
+        if (view != started.front()) {
+            EXPECT_TRUE(view->StartupPopupAllowed());
+        }
+    }
 }
 
 TEST_F(ShellTest, ALayoutAboveFourOpensNothing) {
