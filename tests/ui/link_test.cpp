@@ -50,6 +50,12 @@ std::string ReadAll(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// Screenshots go beside the test program, for a person to look at.
+void Save(QWidget& widget, const char* name) {
+    widget.adjustSize();
+    widget.grab().save(QStringLiteral(ALMX_BINARY_DIR "/") + QString::fromUtf8(name));
+}
+
 QPushButton* Button(QWidget& parent, const QString& text) {
     for (auto* button : parent.findChildren<QPushButton*>()) {
         if (button->text() == text) return button;
@@ -116,6 +122,8 @@ TEST_F(LinkTest, TheLinkDialogsButtonsWorkOnTheEditedText) {
     EXPECT_EQ(edit->text(), QString());
 
     edit->setText(QStringLiteral("残す.txt"));
+    dialog.show();
+    Save(dialog, "link_dialog.png");
     dialog.accept();
     EXPECT_EQ(dialog.Link(), "残す.txt");
 }
@@ -132,6 +140,8 @@ TEST_F(LinkTest, TheOptionsDialogEnablesTheFolderOnlyForTheThirdMode) {
     radios[2]->setChecked(true);
     EXPECT_TRUE(folder->isEnabled());
     folder->setText(QStringLiteral("/home/u/links"));
+    dialog.show();
+    Save(dialog, "link_options.png");
     dialog.accept();
     EXPECT_EQ(dialog.Settings().newDirMode, 2);
     EXPECT_EQ(dialog.Settings().newDir, "/home/u/links");
