@@ -38,13 +38,18 @@ Answer QtPrompter::AskYesNo(std::string_view text) {
 }
 
 Answer QtPrompter::AskYesNoCancel(std::string_view text) {
-    auto button =
-        QMessageBox::question(parent_, kCaption, ToQString(text),
-                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                              QMessageBox::Yes);
+    auto button = QMessageBox::question(parent_, kCaption, ToQString(text),
+                                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                        QMessageBox::Yes);
     if (button == QMessageBox::Yes) return Answer::Yes;
     if (button == QMessageBox::No) return Answer::No;
     return Answer::Cancel;
+}
+
+Answer QtPrompter::AskOkCancel(std::string_view text) {
+    auto button = QMessageBox::question(parent_, kCaption, ToQString(text),
+                                        QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+    return button == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 
 int QtPrompter::AskButtons(std::string_view caption, std::string_view text,
@@ -73,19 +78,18 @@ std::optional<std::string> QtPrompter::AskText(std::string_view prompt, std::str
 
 std::optional<std::string> QtPrompter::AskPassword(std::string_view prompt) {
     bool ok = false;
-    QString text = QInputDialog::getText(parent_, kCaption, ToQString(prompt),
-                                         QLineEdit::Password, QString(), &ok);
+    QString text = QInputDialog::getText(parent_, kCaption, ToQString(prompt), QLineEdit::Password,
+                                         QString(), &ok);
     if (!ok) return std::nullopt;
     return text.toStdString();
 }
 
-std::optional<std::string> QtPrompter::ChooseFile(std::string_view caption,
-                                                  std::string_view filter, bool forSaving) {
-    QString path = forSaving
-                       ? QFileDialog::getSaveFileName(parent_, ToQString(caption), QString(),
-                                                      QtFileFilter(filter))
-                       : QFileDialog::getOpenFileName(parent_, ToQString(caption), QString(),
-                                                      QtFileFilter(filter));
+std::optional<std::string> QtPrompter::ChooseFile(std::string_view caption, std::string_view filter,
+                                                  bool forSaving) {
+    QString path = forSaving ? QFileDialog::getSaveFileName(parent_, ToQString(caption), QString(),
+                                                            QtFileFilter(filter))
+                             : QFileDialog::getOpenFileName(parent_, ToQString(caption), QString(),
+                                                            QtFileFilter(filter));
     if (path.isEmpty()) return std::nullopt;
     return path.toStdString();
 }
@@ -100,7 +104,9 @@ QString QtFileFilter(std::string_view filter) {
         if (name.isEmpty() && patterns.isEmpty()) break;
         QString qtPatterns = patterns;
         qtPatterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << (name.contains(QLatin1Char('(')) ? name : name + QStringLiteral(" (") + qtPatterns + QLatin1Char(')'));
+        filters << (name.contains(QLatin1Char('('))
+                        ? name
+                        : name + QStringLiteral(" (") + qtPatterns + QLatin1Char(')'));
     }
     return filters.join(QStringLiteral(";;"));
 }

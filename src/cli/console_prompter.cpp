@@ -19,6 +19,10 @@ Answer ConsolePrompter::AskYesNoCancel(std::string_view text) {
     return AskYesNo(text);
 }
 
+Answer ConsolePrompter::AskOkCancel(std::string_view text) {
+    return AskYesNo(text) == Answer::Yes ? Answer::Ok : Answer::Cancel;
+}
+
 int ConsolePrompter::AskButtons(std::string_view, std::string_view text,
                                 const std::vector<std::string>&) {
     Answered(text, "cancel");

@@ -22,6 +22,7 @@ class ConsolePrompter : public Prompter {
     void ShowMessage(std::string_view text, MessageKind kind) override;
     Answer AskYesNo(std::string_view text) override;
     Answer AskYesNoCancel(std::string_view text) override;
+    Answer AskOkCancel(std::string_view text) override;
     int AskButtons(std::string_view caption, std::string_view text,
                    const std::vector<std::string>& buttons) override;
     std::optional<std::string> AskText(std::string_view prompt, std::string_view initial) override;

@@ -40,6 +40,11 @@ Answer ScriptedPrompter::AskYesNoCancel(std::string_view text) {
     return Next().answer;
 }
 
+Answer ScriptedPrompter::AskOkCancel(std::string_view text) {
+    shown_.emplace_back(text);
+    return Next().answer;
+}
+
 int ScriptedPrompter::AskButtons(std::string_view, std::string_view text,
                                  const std::vector<std::string>&) {
     shown_.emplace_back(text);
@@ -56,8 +61,8 @@ std::optional<std::string> ScriptedPrompter::AskPassword(std::string_view prompt
     return Next().text;
 }
 
-std::optional<std::string> ScriptedPrompter::ChooseFile(std::string_view caption,
-                                                        std::string_view, bool) {
+std::optional<std::string> ScriptedPrompter::ChooseFile(std::string_view caption, std::string_view,
+                                                        bool) {
     shown_.emplace_back(caption);
     return Next().text;
 }

@@ -15,12 +15,15 @@ enum class MessageKind { Information, Warning, Error };
 enum class Answer { Ok, Yes, No, Cancel };
 
 class Prompter {
-public:
+  public:
     virtual ~Prompter() = default;
 
-    virtual void ShowMessage(std::string_view text, MessageKind kind = MessageKind::Information) = 0;
+    virtual void ShowMessage(std::string_view text,
+                             MessageKind kind = MessageKind::Information) = 0;
     virtual Answer AskYesNo(std::string_view text) = 0;
     virtual Answer AskYesNoCancel(std::string_view text) = 0;
+    // Ok or Cancel.
+    virtual Answer AskOkCancel(std::string_view text) = 0;
     // A named dialog with its own buttons; returns the index of the button pressed, -1 when
     // the dialog was closed without one.
     virtual int AskButtons(std::string_view caption, std::string_view text,
@@ -28,13 +31,13 @@ public:
     virtual std::optional<std::string> AskText(std::string_view prompt,
                                                std::string_view initial) = 0;
     virtual std::optional<std::string> AskPassword(std::string_view prompt) = 0;
-    virtual std::optional<std::string> ChooseFile(std::string_view caption,
-                                                  std::string_view filter, bool forSaving) = 0;
+    virtual std::optional<std::string> ChooseFile(std::string_view caption, std::string_view filter,
+                                                  bool forSaving) = 0;
 };
 
 // Answers in order from a script; an empty script answers Cancel / no text / -1.
 class ScriptedPrompter : public Prompter {
-public:
+  public:
     struct Reply {
         Answer answer = Answer::Ok;
         int button = -1;
@@ -48,6 +51,7 @@ public:
     void ShowMessage(std::string_view text, MessageKind kind) override;
     Answer AskYesNo(std::string_view text) override;
     Answer AskYesNoCancel(std::string_view text) override;
+    Answer AskOkCancel(std::string_view text) override;
     int AskButtons(std::string_view caption, std::string_view text,
                    const std::vector<std::string>& buttons) override;
     std::optional<std::string> AskText(std::string_view prompt, std::string_view initial) override;
@@ -60,7 +64,7 @@ public:
     bool Saw(std::string_view text) const;
     std::size_t RepliesLeft() const { return script_.size(); }
 
-private:
+  private:
     Reply Next();
 
     std::deque<Reply> script_;

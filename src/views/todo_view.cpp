@@ -366,8 +366,7 @@ void CTodoView::Delete() {
     const CAlmxData* todo = SelectedTodo();
     if (todo == nullptr) return;
     const int row = grid_->SelectedRow();
-    const Answer answer = prompter_.AskYesNo(todo->title + kDeleteSuffix);
-    if (answer != Answer::Yes && answer != Answer::Ok) return;
+    if (prompter_.AskOkCancel(todo->title + kDeleteSuffix) != Answer::Ok) return;
     // The prompt ran the event loop; the record may have gone meanwhile.
     if (Stale() || !Document().Array().Contains(todo)) return;
     CAlmxArray& array = Document().Array();

@@ -204,17 +204,17 @@ TEST_F(TodoViewTest, DeleteAsksTheTitleAndKeepsTheRowNumber) {
                  Todo("三", 2, At(2024, 6, 12))};
     auto view = MakeView();
     view->Grid().SelectRow(1);
-    prompter.Then(Answer::No);
+    prompter.Then(Answer::Cancel);
     view->OnCommand(32782);
     EXPECT_EQ(prompter.Shown().back(), "二 を削除しますか？");
     EXPECT_EQ(Records().size(), 3u);
 
-    prompter.Then(Answer::Yes);
+    prompter.Then(Answer::Ok);
     QTest::keyClick(&view->Grid(), Qt::Key_Delete);
     EXPECT_EQ(Records().size(), 2u);
     EXPECT_EQ(Titles(*view), (Names{"一", "三"}));
     EXPECT_EQ(view->Grid().SelectedRow(), 1);
-    prompter.Then(Answer::Yes);
+    prompter.Then(Answer::Ok);
     view->OnCommand(32782);
     EXPECT_EQ(view->Grid().SelectedRow(), 0);  // the last row
     EXPECT_TRUE(host->Document().IsModified());

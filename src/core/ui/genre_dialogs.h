@@ -147,6 +147,7 @@ class GenreChangePrompter : public Prompter {
     }
     Answer AskYesNo(std::string_view text) override { return inner_.AskYesNo(text); }
     Answer AskYesNoCancel(std::string_view text) override { return inner_.AskYesNoCancel(text); }
+    Answer AskOkCancel(std::string_view text) override { return inner_.AskOkCancel(text); }
     int AskButtons(std::string_view caption, std::string_view text,
                    const std::vector<std::string>& buttons) override;
     std::optional<std::string> AskText(std::string_view prompt, std::string_view initial) override {
