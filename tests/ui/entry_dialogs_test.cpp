@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 #include "calendar/clock.h"
 #include "calendar/repeat_form.h"
@@ -99,6 +100,29 @@ TEST(EntryDialogs, ScheduleDialogCancelAsksAndReadOnlyCloses) {
     EXPECT_EQ(readOnly.result(), QDialog::Rejected);
     EXPECT_EQ(g.prompter.Shown(),
               std::vector<std::string>{"読み取り専用ファイルのため、変更は反映されません"});
+}
+
+TEST(EntryDialogs, TheLinkButtonOpensTheLinkDialogForTheTitleAndLink) {
+    Fixture f;
+    CAlmxData record = WeeklyMeeting();
+    record.linkFile = "old.txt";
+    {
+        CSchInput withoutLinks(record, f.Context());
+        EXPECT_FALSE(withoutLinks.findChild<QPushButton*>("linkButton")->isEnabled());
+    }
+    EntryDialogContext context = f.Context();
+    std::string asked;
+    context.editLink = [&](QWidget*, const std::string& title, const std::string& link) {
+        asked = title + "|" + link;
+        return std::optional<std::string>("notes/議事録.txt");
+    };
+    CSchInput dialog(record, context);
+    dialog.findChild<QLineEdit*>("title")->setText(QStringLiteral("予算会議"));
+    dialog.findChild<QPushButton*>("linkButton")->click();
+    EXPECT_EQ(asked, "予算会議|old.txt");
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("link")->text(), QStringLiteral("notes/議事録.txt"));
+    dialog.accept();
+    EXPECT_EQ(dialog.Record().linkFile, "notes/議事録.txt");
 }
 
 TEST(EntryDialogs, RecurrenceDialogAlignsAWeeklyStart) {

@@ -96,6 +96,7 @@ CSchInput::CSchInput(const CAlmxData& record, EntryDialogContext context, QWidge
     place_->setObjectName(QStringLiteral("place"));
     memo_->setObjectName(QStringLiteral("memo"));
     rule_->setObjectName(QStringLiteral("rule"));
+    link_->setObjectName(QStringLiteral("link"));
 
     auto* startClock = SmallButton(QStringLiteral("時刻"), this);
     auto* endClock = SmallButton(QStringLiteral("時刻"), this);
@@ -146,6 +147,7 @@ CSchInput::CSchInput(const CAlmxData& record, EntryDialogContext context, QWidge
     looks->addWidget(colour_);
 
     auto* linkButton = SmallButton(QStringLiteral("リンク..."), this);
+    linkButton->setObjectName(QStringLiteral("linkButton"));
     auto* timer = SmallButton(QStringLiteral("通知..."), this);
     auto* extras = new QHBoxLayout;
     extras->addWidget(linkButton);
