@@ -18,6 +18,7 @@
 #include "app/main_frame.h"
 #include "app/qt_settings_store.h"
 #include "calendar/clock.h"
+#include "calendar/ui/entry_commands.h"
 #include "core/document_fixture.h"
 #include "core/prompter.h"
 #include "core/settings_store.h"
@@ -138,6 +139,8 @@ TEST_F(ShellTest, TheTodoFlagAtTheFirstStartIsALayoutCode) {
     ASSERT_TRUE(Start({"/todo", "-s"}));
     EXPECT_EQ(Kinds(), (std::vector<ViewKind>{ViewKind::Month, ViewKind::Week, ViewKind::Todo}));
     EXPECT_FALSE(app_->CommandLine().showToday);
+    // The entry dialogs and list views get the link dialogs and the desktop launcher.
+    EXPECT_TRUE(app_->Context().ForEntries().links.has_value());
     // "s": the month view of the start-up shows no today's schedules; a later one does.
     const auto started = Frame().findChildren<CAlmxView*>();
     ASSERT_EQ(started.size(), 1);
