@@ -104,10 +104,13 @@ void LinkEditor::New() {
     const std::optional<std::string> entered =
         services_.prompter.AskText(link_msg::kNewName, initial);
     if (!entered || entered->empty()) return;
-    std::string path = *entered;
-    if (IsRelativeLink(path) && !documentPath_.empty()) {
-        path = ResolveLink(path, documentPath_).path;
+    const ResolvedLink resolved = ResolveLink(*entered, documentPath_);
+    // Created in whatever folder the program runs in, the file would be lost to the link.
+    if (resolved.needsSavedDocument) {
+        services_.prompter.ShowMessage(link_msg::kNeedsSave, MessageKind::Warning);
+        return;
     }
+    const std::string& path = resolved.path;
     if (CanReadFile(path)) {
         services_.prompter.ShowMessage(link_msg::kExists, MessageKind::Information);
     } else if (!CreateLinkFile(path, title_)) {

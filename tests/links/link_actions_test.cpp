@@ -163,6 +163,14 @@ TEST_F(LinkActionsTest, NewCreatesTheFileWithTheScheduleText) {
     // Cancel leaves everything.
     editor.New();
     EXPECT_EQ(editor.Link(), "old.txt");
+
+    // A document never saved has no folder for a relative name.
+    LinkEditor unsaved(services, "", "会議", "");
+    prompter.ThenText("会議.txt");
+    unsaved.New();
+    EXPECT_TRUE(prompter.Saw("リンクが相対パスです。ファイルを保存してください"));
+    EXPECT_EQ(unsaved.Link(), "");
+    EXPECT_FALSE(fs::exists("会議.txt"));
 }
 
 TEST_F(LinkActionsTest, CreateLinkFileNeverFollowsOrReplaces) {
