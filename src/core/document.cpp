@@ -300,7 +300,7 @@ DeleteOutcome CAlmxDoc::DeleteRecord(const CAlmxData* record, const DateTime& da
             const ResolvedLink link = ResolveLink(target.linkFile, path_);
             std::error_code error;
             if (!link.needsSavedDocument && !IsWindowsLink(link.path) &&
-                fs::is_regular_file(link.path, error)) {
+                fs::is_regular_file(link.path, error) && !fs::equivalent(link.path, path_, error)) {
                 fs::remove(link.path, error);
             }
         }

@@ -32,6 +32,19 @@ bool CreateLinkFile(const std::string& path, std::string_view title) {
     return ok;
 }
 
+namespace {
+
+bool StartsWithSlash(const std::string& path) {
+    return !path.empty() && path.front() == '/';
+}
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    return !b.empty() && std::filesystem::equivalent(a, b, error);
+}
+
+}  // namespace
+
 bool CanReadFile(const std::string& path) {
     // A folder counts: the desktop opens it in its file manager.
     std::error_code error;
@@ -90,10 +103,17 @@ void LinkEditor::Delete() {
         if (services_.prompter.AskYesNo(link_msg::kDeleteUrl) == Answer::Yes) link_.clear();
         return;
     }
-    if (IsWindowsLink(*path)) return;
+    namespace fs = std::filesystem;
     std::error_code error;
-    if (services_.trash.MoveToTrash(*path) &&
-        !std::filesystem::exists(std::filesystem::symlink_status(*path, error))) {
+    const fs::file_status status = fs::symlink_status(*path, error);
+    // Only a file goes to the trash: a link naming a folder ("..", someone else's file) must
+    // not take the folder with it, nor the schedule file itself.
+    const bool file = fs::is_regular_file(status) || fs::is_symlink(status);
+    if (IsWindowsLink(*path) || !file || IsSameFile(*path, documentPath_)) {
+        services_.prompter.ShowMessage(link_msg::kNoFile, MessageKind::Warning);
+        return;
+    }
+    if (services_.trash.MoveToTrash(*path) && !fs::exists(fs::symlink_status(*path, error))) {
         link_.clear();
     }
 }
@@ -111,13 +131,21 @@ void LinkEditor::New() {
         return;
     }
     const std::string& path = resolved.path;
+    std::error_code error;
+    // A Windows name or a folder is no text file to make here.
+    if (IsWindowsLink(path) || !StartsWithSlash(path) ||
+        std::filesystem::is_directory(path, error)) {
+        services_.prompter.ShowMessage(link_msg::kCannotCreate, MessageKind::Error);
+        return;
+    }
     if (CanReadFile(path)) {
         services_.prompter.ShowMessage(link_msg::kExists, MessageKind::Information);
     } else if (!CreateLinkFile(path, title_)) {
         services_.prompter.ShowMessage(link_msg::kCannotCreate, MessageKind::Error);
         return;
     }
-    link_ = *entered;
+    // Stored as Browse stores a choice, so that the file moves with the schedule file.
+    link_ = StoredLink(*entered, documentPath_, Settings());
     services_.launcher.Open(path, "");
 }
 
@@ -131,7 +159,7 @@ bool OpenRecordLink(const LinkServices& services, const std::string& documentPat
             askLink(DefaultLinkName(record.title, LinkSettings::Load(services.settings),
                                     documentPath, services.programFolder));
         if (!entered || entered->empty()) return false;
-        link = *entered;
+        link = StoredLink(*entered, documentPath, LinkSettings::Load(services.settings));
         record.linkFile = link;
         changed = true;
     }

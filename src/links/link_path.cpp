@@ -62,12 +62,16 @@ bool IsUrl(std::string_view link) {
 }
 
 bool IsWindowsLink(std::string_view link) {
-    return !IsUrl(link) && (link.find(':') != std::string_view::npos || StartsWith(link, '\\'));
+    if (IsUrl(link)) return false;
+    if (StartsWith(link, '\\')) return true;
+    // A drive: "C:", "C:\...", "C:/...". Any other ":" is part of a Linux name ("12:00.txt").
+    const bool letter = link.size() >= 2 &&
+                        ((link[0] >= 'A' && link[0] <= 'Z') || (link[0] >= 'a' && link[0] <= 'z'));
+    return letter && link[1] == ':' && (link.size() == 2 || link[2] == '\\' || link[2] == '/');
 }
 
 bool IsRelativeLink(std::string_view link) {
-    return !link.empty() && link.find(':') == std::string_view::npos && !StartsWith(link, '/') &&
-           !StartsWith(link, '\\');
+    return !link.empty() && !IsUrl(link) && !StartsWith(link, '/') && !IsWindowsLink(link);
 }
 
 std::string DocumentFolder(std::string_view documentPath) {
@@ -136,6 +140,13 @@ std::string DefaultLinkName(std::string_view title, const LinkSettings& settings
             default:
                 name += c;
         }
+    }
+    // A file name holds at most 255 bytes: cut the text at a character boundary.
+    constexpr std::size_t kMaxStem = 255 - 4;
+    if (name.size() > kMaxStem) {
+        std::size_t cut = kMaxStem;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+        name.resize(cut);
     }
     name += ".txt";
     switch (settings.newDirMode) {

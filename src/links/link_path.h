@@ -28,10 +28,10 @@ struct LinkSettings {
 
 // Any text holding "://".
 bool IsUrl(std::string_view link);
-// "X:..." or "\..." : a link written on Windows, kept but never a file on this system.
+// "X:\...", "X:/..." or "\\..." : a link written on Windows, kept but never a file here.
 bool IsWindowsLink(std::string_view link);
-// A link to be taken relative to the schedule file's folder: not empty, no ":", and neither
-// "/" nor "\" at its start.
+// A link to be taken relative to the schedule file's folder: not empty, no address, no "/" at
+// its start and no Windows form.
 bool IsRelativeLink(std::string_view link);
 
 // The schedule file's folder with its final "/"; empty for a document never saved.

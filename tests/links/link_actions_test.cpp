@@ -125,6 +125,21 @@ TEST_F(LinkActionsTest, DeleteEmptiesTheLinkOnlyWhenTheFileIsGone) {
     EXPECT_EQ(trash.trashed.back(), (dir / "a.txt").string());
 }
 
+TEST_F(LinkActionsTest, DeleteTakesOnlyFilesNeverFoldersOrTheScheduleFile) {
+    fs::create_directories(dir / "notes");
+    Touch(dir / "notes" / "a.txt");
+    Touch(dir / "plan.alx");
+    for (const char* link : {"notes", "..", "plan.alx", "C:\\x.txt"}) {
+        LinkEditor editor = Editor(link);
+        editor.Delete();
+        EXPECT_EQ(editor.Link(), link);
+        EXPECT_EQ(prompter.Shown().back(), "ファイルがありません") << link;
+    }
+    EXPECT_TRUE(trash.trashed.empty());
+    EXPECT_TRUE(fs::exists(dir / "notes" / "a.txt"));
+    EXPECT_TRUE(fs::exists(dir / "plan.alx"));
+}
+
 TEST_F(LinkActionsTest, DeletingAnAddressNeverTouchesTheDisk) {
     LinkEditor editor = Editor("https://example.com/a");
     prompter.Then(Answer::No);
@@ -164,6 +179,23 @@ TEST_F(LinkActionsTest, NewCreatesTheFileWithTheScheduleText) {
     editor.New();
     EXPECT_EQ(editor.Link(), "old.txt");
 
+    // A Windows name or a folder is refused; nothing is made in the working folder.
+    for (const char* name : {"C:\\x.txt", "no-such-folder-is-made"}) {
+        if (std::string(name) == "no-such-folder-is-made") fs::create_directory(dir / name);
+        prompter.ThenText(name);
+        editor.New();
+        EXPECT_EQ(prompter.Shown().back(), "ファイルを作成できません");
+        EXPECT_EQ(editor.Link(), "old.txt");
+    }
+    EXPECT_FALSE(fs::exists("C:\\x.txt"));
+
+    // A full path in the document's folder is kept relative, so it moves with the file.
+    prompter.ThenText((dir / "notes" / "12:00.txt").string());
+    fs::create_directories(dir / "notes");
+    editor.New();
+    EXPECT_EQ(editor.Link(), "notes/12:00.txt");
+    EXPECT_EQ(ReadAll(dir / "notes" / "12:00.txt"), "会議:準備\n\n");
+
     // A document never saved has no folder for a relative name.
     LinkEditor unsaved(services, "", "会議", "");
     prompter.ThenText("会議.txt");
@@ -197,7 +229,9 @@ TEST_F(LinkActionsTest, OpenRecordLinkAsksForALinkWhenThereIsNone) {
 
     // The entered link is set, the missing file offered and created, then launched.
     prompter.Then(Answer::Yes);
-    auto enter = [](const std::string&) -> std::optional<std::string> { return "会議.txt"; };
+    auto enter = [this](const std::string&) -> std::optional<std::string> {
+        return (dir / "会議.txt").string();  // the offered full name, kept relative
+    };
     EXPECT_TRUE(OpenRecordLink(services, document, record, enter));
     EXPECT_EQ(record.linkFile, "会議.txt");
     EXPECT_TRUE(prompter.Saw("ファイルがありません。新規に作成しますか？"));

@@ -13,6 +13,13 @@ TEST(LinkKinds, UrlsWindowsPathsAndRelativeLinks) {
     EXPECT_FALSE(IsUrl("/home/u/a.txt"));
 
     EXPECT_TRUE(IsWindowsLink("C:\\data\\x.txt"));
+    EXPECT_TRUE(IsWindowsLink("c:/data/x.txt"));
+    EXPECT_TRUE(IsWindowsLink("D:"));
+    // Any other ":" belongs to a Linux name.
+    EXPECT_FALSE(IsWindowsLink("notes/12:00.txt"));
+    EXPECT_FALSE(IsWindowsLink("/run/user/1000/gvfs/smb-share:server=a/x.txt"));
+    EXPECT_TRUE(IsRelativeLink("12:00.txt"));
+    EXPECT_TRUE(IsRelativeLink("a:b.txt"));
     EXPECT_TRUE(IsWindowsLink("\\\\server\\share\\x.txt"));
     EXPECT_FALSE(IsWindowsLink("https://example.com"));
     EXPECT_FALSE(IsWindowsLink("/home/u/x.txt"));
@@ -76,6 +83,12 @@ TEST(DefaultLinkName, SafeNameInTheChosenFolder) {
               "/d/....etcpasswd.txt");
     EXPECT_EQ(DefaultLinkName("a\tb\nc*?<>|\\\x7f", settings, "/d/p.alx", ""), "/d/abc.txt");
     EXPECT_EQ(DefaultLinkName("会議", settings, "", ""), "会議.txt");
+    // A file name holds 255 bytes: a long title is cut between characters.
+    std::string longTitle;
+    for (int i = 0; i < 100; ++i) longTitle += "会";
+    std::string cut;
+    for (int i = 0; i < 83; ++i) cut += "会";
+    EXPECT_EQ(DefaultLinkName(longTitle, settings, "/d/p.alx", ""), "/d/" + cut + ".txt");
 
     settings.newDirMode = 1;
     EXPECT_EQ(DefaultLinkName("x", settings, "/d/p.alx", "/opt/almanix"), "/opt/almanix/x.txt");
