@@ -43,6 +43,19 @@ bool IsSameFile(const std::string& a, const std::string& b) {
     return !b.empty() && std::filesystem::equivalent(a, b, error);
 }
 
+// The link as a path for file access. A relative link of a document never saved would name a
+// file in whatever folder the program runs in: the user is asked to save first, and nothing
+// is returned.
+std::optional<std::string> PathForUse(Prompter& prompter, std::string_view link,
+                                      std::string_view documentPath) {
+    ResolvedLink resolved = ResolveLink(link, documentPath);
+    if (resolved.needsSavedDocument) {
+        prompter.ShowMessage(link_msg::kNeedsSave, MessageKind::Warning);
+        return std::nullopt;
+    }
+    return std::move(resolved.path);
+}
+
 }  // namespace
 
 bool CanReadFile(const std::string& path) {
@@ -76,14 +89,7 @@ std::optional<std::string> LinkEditor::UsablePath() {
         services_.prompter.ShowMessage(link_msg::kNoLink, MessageKind::Warning);
         return std::nullopt;
     }
-    const ResolvedLink resolved = ResolveLink(link_, documentPath_);
-    // A relative link of an unsaved document would name a file in whatever folder the
-    // program runs in.
-    if (resolved.needsSavedDocument) {
-        services_.prompter.ShowMessage(link_msg::kNeedsSave, MessageKind::Warning);
-        return std::nullopt;
-    }
-    return resolved.path;
+    return PathForUse(services_.prompter, link_, documentPath_);
 }
 
 void LinkEditor::Open() {
@@ -119,22 +125,19 @@ void LinkEditor::Delete() {
 }
 
 void LinkEditor::New() {
+    const LinkSettings settings = Settings();
     const std::string initial =
-        DefaultLinkName(title_, Settings(), documentPath_, services_.programFolder);
+        DefaultLinkName(title_, settings, documentPath_, services_.programFolder);
     const std::optional<std::string> entered =
         services_.prompter.AskText(link_msg::kNewName, initial);
     if (!entered || entered->empty()) return;
-    const ResolvedLink resolved = ResolveLink(*entered, documentPath_);
-    // Created in whatever folder the program runs in, the file would be lost to the link.
-    if (resolved.needsSavedDocument) {
-        services_.prompter.ShowMessage(link_msg::kNeedsSave, MessageKind::Warning);
-        return;
-    }
-    const std::string& path = resolved.path;
+    const std::optional<std::string> usable =
+        PathForUse(services_.prompter, *entered, documentPath_);
+    if (!usable) return;
+    const std::string& path = *usable;
     std::error_code error;
-    // A Windows name or a folder is no text file to make here.
-    if (IsWindowsLink(path) || !StartsWithSlash(path) ||
-        std::filesystem::is_directory(path, error)) {
+    // Only a full Linux path makes a text file here: not a Windows name, not a folder.
+    if (!StartsWithSlash(path) || std::filesystem::is_directory(path, error)) {
         services_.prompter.ShowMessage(link_msg::kCannotCreate, MessageKind::Error);
         return;
     }
@@ -145,7 +148,7 @@ void LinkEditor::New() {
         return;
     }
     // Stored as Browse stores a choice, so that the file moves with the schedule file.
-    link_ = StoredLink(*entered, documentPath_, Settings());
+    link_ = StoredLink(*entered, documentPath_, settings);
     services_.launcher.Open(path, "");
 }
 
@@ -153,22 +156,17 @@ bool OpenRecordLink(const LinkServices& services, const std::string& documentPat
                     CAlmxData& record, const LinkPrompt& askLink) {
     Prompter& prompter = services.prompter;
     bool changed = false;
-    std::string link = record.linkFile;
-    if (link.empty()) {
+    if (record.linkFile.empty()) {
+        const LinkSettings settings = LinkSettings::Load(services.settings);
         const std::optional<std::string> entered =
-            askLink(DefaultLinkName(record.title, LinkSettings::Load(services.settings),
-                                    documentPath, services.programFolder));
+            askLink(DefaultLinkName(record.title, settings, documentPath, services.programFolder));
         if (!entered || entered->empty()) return false;
-        link = StoredLink(*entered, documentPath, LinkSettings::Load(services.settings));
-        record.linkFile = link;
+        record.linkFile = StoredLink(*entered, documentPath, settings);
         changed = true;
     }
-    const ResolvedLink resolved = ResolveLink(link, documentPath);
-    if (resolved.needsSavedDocument) {
-        prompter.ShowMessage(link_msg::kNeedsSave, MessageKind::Warning);
-        return changed;
-    }
-    const std::string& path = resolved.path;
+    const std::optional<std::string> usable = PathForUse(prompter, record.linkFile, documentPath);
+    if (!usable) return changed;
+    const std::string& path = *usable;
     // A Windows path names no file here, and creating one under that name would be wrong.
     if (IsWindowsLink(path)) {
         prompter.ShowMessage(link_msg::kNoFile, MessageKind::Warning);

@@ -179,13 +179,17 @@ void CDayListBox::LoadLook() {
     timeDisplay_ = kind_ == DayViewList     ? display.dayViewTime
                    : kind_ == DiaryViewList ? display.diaryViewTime
                                             : 0;
-    rules_ = DisplayRules::FromSettings(settings_);
+    ReloadRules();
     QPalette palette = viewport()->palette();
     palette.setColor(QPalette::Base, ListColour(colours_.back));
     viewport()->setPalette(palette);
     setFont(fonts_[0]);
     doItemsLayout();
     viewport()->update();
+}
+
+void CDayListBox::ReloadRules() {
+    rules_ = DisplayRules::FromSettings(settings_);
 }
 
 EntryStyle CDayListBox::StyleFor(const CAlmxData& entry, bool selected) const {
@@ -338,6 +342,7 @@ const CAlmxData* CDayView::SelectedEntry() {
 void CDayView::Refill(int row) {
     if (row < 0) row = list_->SelectedRow();
     day_ = SelectedDay();
+    list_->ReloadRules();
     CAlmxDoc& document = Document();
     const int top = list_->TopRow();
     list_->setUpdatesEnabled(false);
@@ -367,10 +372,11 @@ void CDayView::OnUpdate(QObject*, int hint, const CAlmxData* record) {
         cells_.RemoveRecord(record);
         list_->Rows().Remove(record);
     }
-    // Every hint that refills the month view's cells refills the day too, with the look the
-    // option commands may have changed (wrapping, marks, "TodoLeftDraw").
+    // The option commands repaint or refill colours; they may have changed the look
+    // (wrapping, marks). Record changes keep it.
+    if (hint & (kHintRepaint | kHintRefillColours)) list_->LoadLook();
+    // Every hint that refills the month view's cells refills the day too.
     if (hint & (kHintRefill | kHintRepaint | kHintRefillColours | kHintRecomputeMonth)) {
-        list_->LoadLook();
         Refill(-1);
         if ((hint & kHintRepaint) && link_.takeSearchHit) {
             if (const CAlmxData* hit = link_.takeSearchHit()) {

@@ -76,6 +76,8 @@ class CDayListBox : public QListView {
 
     // Re-reads colours, fonts and display settings; rows are measured again.
     void LoadLook();
+    // "TodoLeftDraw" and the day boundary: read at every fill, as the month view does.
+    void ReloadRules();
     const DayListColours& Colours() const { return colours_; }
     // The style a row's entry is drawn with (not selected).
     EntryStyle StyleFor(const CAlmxData& entry, bool selected) const;
