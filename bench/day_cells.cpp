@@ -26,7 +26,7 @@ almx::CAlmxFieldArray SampleGenres() {
 }
 
 void FillBenchmark(benchmark::State& state, int cells) {
-    const std::vector<CAlmxData> records = almx::bench::SampleRecords(static_cast<int>(state.range(0)));
+    const almx::RecordList records = almx::bench::SampleRecords(static_cast<int>(state.range(0)));
     almx::CAlmxFieldArray genres = SampleGenres();
     almx::DayPropertyMap properties;
     properties["2019/05/01"] = {0x00FFFF, ""};

@@ -56,7 +56,7 @@ void BM_ReadScheduleBytes(benchmark::State& state) {
         doc.records.reserve(almx::ScheduleFileRowBound(bytes));
         almx::ScanScheduleFile(
             bytes, [&](const almx::TCard& row) { almx::ReadScheduleRow(row, doc, options); });
-        benchmark::DoNotOptimize(doc.records.data());
+        benchmark::DoNotOptimize(doc.records.size());
     }
     state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;
 }
@@ -97,7 +97,7 @@ void BM_DocumentOpen(benchmark::State& state) {
     for (auto _ : state) {
         almx::CAlmxDoc doc(env.Context());
         if (!doc.Open(path)) state.SkipWithError("open failed");
-        benchmark::DoNotOptimize(doc.Records().data());
+        benchmark::DoNotOptimize(doc.Records().size());
     }
 }
 BENCHMARK(BM_DocumentOpen)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -167,6 +167,36 @@ std::span<const CommandSpec> CommandTable() {
     return kTable;
 }
 
+bool ChangesDocument(int id) {
+    // Editing a record (32768) stays: its dialog shows the record and refuses the change.
+    static constexpr int kChanging[] = {
+        32885,  // ファイルの取り込み
+        32858,  // パスワード設定
+        57635,  // 切り取り
+        57637,  // 貼り付け
+        32836,  // 連続コピー
+        32784,  // 指定日以前を削除
+        32781,  // スケジュールの追加
+        32846,  // TODOの追加
+        32782,  // 削除
+        32842,  // スケジュールを一つ上へ
+        32843,  // スケジュールを一つ下へ
+        32878,  // この日の色
+        32879,  // この日の色指定解除
+        32893,  // 指定範囲の色
+        32894,  // 指定範囲の色指定解除
+        32966,  // この日の画像の指定
+        32840,  // 複数データにジャンル設定
+        32845,  // 整列
+        32837,  // ジャンル設定
+        32862,  // 日記のフォルダ
+    };
+    for (int changing : kChanging) {
+        if (changing == id) return true;
+    }
+    return false;
+}
+
 const CommandSpec* FindCommand(int id) {
     auto it = std::find_if(std::begin(kTable), std::end(kTable),
                            [id](const CommandSpec& command) { return command.id == id; });

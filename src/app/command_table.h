@@ -29,6 +29,8 @@ struct CommandSpec {
 // Every command: the key customisation list in its order, then the further commands.
 std::span<const CommandSpec> CommandTable();
 const CommandSpec* FindCommand(int id);
+// Whether the command changes the document's contents, which a read-only document refuses.
+bool ChangesDocument(int id);
 // The label without its bracketed group: the text of the menu item.
 std::string MenuText(const CommandSpec& command);
 

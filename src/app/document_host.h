@@ -23,6 +23,9 @@ public:
     void UpdateAllViews(QObject* sender, int hint, const CAlmxData* record = nullptr);
     // Marks the document modified and tells every view to refill.
     void Changed(QObject* sender = nullptr);
+    // Shows the messages the views' fills kept, once the event loop is back: never inside a
+    // fill, and only after every view has taken the change that caused them.
+    void ShowFillNoticesLater();
 
     // The date the views of this document share when dates are synchronised.
     const DateTime& SharedDate() const { return sharedDate_; }
@@ -34,6 +37,7 @@ signals:
 private:
     std::unique_ptr<CAlmxDoc> document_;
     DateTime sharedDate_;
+    bool noticesScheduled_ = false;
 };
 
 }  // namespace almx

@@ -387,6 +387,8 @@ bool CMainFrame::Dispatch(int id) {
     ViewBase* view = frame ? frame->ActiveView() : nullptr;
     OpenDocument* document = frame ? &frame->Document() : nullptr;
     const std::array<CommandTarget*, 5> chain{view, frame, document, this, &app_};
+    // A key can still reach a command the menus show disabled: the document refuses it.
+    if (document && ChangesDocument(id) && !document->Doc().CanChange()) return false;
     const bool handled = RouteCommand(chain, id);
     UpdateTitles();
     UpdateCommandStates();
@@ -399,9 +401,10 @@ void CMainFrame::UpdateCommandStates() {
     ViewBase* view = frame ? frame->ActiveView() : nullptr;
     OpenDocument* document = frame ? &frame->Document() : nullptr;
     const std::array<CommandTarget*, 5> chain{view, frame, document, this, &app_};
+    const bool readOnly = document && document->Doc().IsReadOnly();
     for (auto& [id, action] : actions_) {
         std::optional<CommandState> state = RouteStatus(chain, id);
-        action->setEnabled(state && state->enabled);
+        action->setEnabled(state && state->enabled && !(readOnly && ChangesDocument(id)));
         action->setCheckable(state && state->checkable);
         if (state && state->checkable) action->setChecked(state->checked);
     }

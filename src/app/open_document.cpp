@@ -65,15 +65,16 @@ bool OpenDocument::SaveAs() {
 }
 
 void OpenDocument::DeleteOldSchedules() {
+    if (!Doc().CanChange()) return;
     std::optional<DateTime> day =
         AskDate(owner_.DialogParent(), QStringLiteral("この日以前に終わるスケジュールを削除します"),
                 Doc().OldSchedulesPreset());
     if (!day) return;
     Doc().DeleteOldSchedules(*day);
-    host_->UpdateAllViews(nullptr, kHintRefill);
 }
 
 void OpenDocument::EditGenres() {
+    if (!Doc().CanChange()) return;
     GenreFileContext fileContext{context_.settings, context_.programFolder, &context_.genres};
     CFieldMainDlg dialog(Doc().Array().genres, Doc().Records(), *context_.prompter, fileContext,
                          owner_.DialogParent());
@@ -83,6 +84,7 @@ void OpenDocument::EditGenres() {
 }
 
 void OpenDocument::SetGenreOnMany() {
+    if (!Doc().CanChange()) return;
     CFieldMultiDlg dialog(Doc().Array().genres, owner_.DialogParent());
     if (dialog.exec() != QDialog::Accepted) return;
     GenreChangePrompter prompter(*context_.prompter, owner_.DialogParent());
@@ -106,7 +108,7 @@ bool OpenDocument::OnCommand(int id) {
             SaveAs();
             return true;
         case cmd::kImport:
-            if (Doc().ImportCommand()) host_->UpdateAllViews(nullptr, kHintRefill);
+            Doc().ImportCommand();
             return true;
         case cmd::kPassword:
             Doc().SetPasswordCommand();

@@ -174,7 +174,6 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
                       const DayCellSettings& settings, const Clock& clock, Prompter* prompter) {
     Clear();
     genresExtended_ = false;
-    records_ = source.records;
     const DateTime first = start.Date();
     if (count < 1 || count > kMaxDayCells || !InCalendar(first) ||
         !InCalendar(first.PlusDays(count - 1))) {
@@ -277,6 +276,13 @@ void DayCellSet::ColourOtherMonths(int year, int month, const DayCellSettings& s
             cell.colour = settings.otherColour;
         }
     }
+}
+
+bool DayCellSet::MadeForDisplay(const CAlmxData* entry) const {
+    for (const CAlmxData& made : computed_) {
+        if (&made == entry) return true;
+    }
+    return false;
 }
 
 void DayCellSet::RemoveRecord(const CAlmxData* record) {

@@ -15,7 +15,7 @@
 #include "calendar/date_time.h"
 #include "calendar/holiday_entries.h"
 #include "core/day_property.h"
-#include "core/record.h"
+#include "core/record_list.h"
 
 namespace almx {
 
@@ -89,7 +89,7 @@ struct DayCellSettings {
 // What a fill reads from the document. The genre list is extended when a record names a genre
 // beyond it.
 struct DayCellSource {
-    std::span<const CAlmxData> records;
+    const RecordList& records;
     CAlmxFieldArray* genres = nullptr;
     const DayPropertyMap* dayProperties = nullptr;
 };
@@ -117,6 +117,9 @@ class DayCellSet {
     // plain ones when day colours are kept).
     void ColourOtherMonths(int year, int month, const DayCellSettings& settings);
 
+    // Whether the entry is one the set made for display (compares addresses only).
+    bool MadeForDisplay(const CAlmxData* entry) const;
+
     // Hint 16: drops the record from every cell.
     void RemoveRecord(const CAlmxData* record);
 
@@ -130,7 +133,6 @@ class DayCellSet {
         return {cells_.data(), static_cast<std::size_t>(used_)};
     }
     const DateTime& Start() const { return start_; }
-    std::span<const CAlmxData> Records() const { return records_; }
     // The cell of a date, or -1.
     int IndexOf(const DateTime& day) const;
     // Whether the last fill appended genres for undefined genre numbers.
@@ -143,7 +145,6 @@ class DayCellSet {
     std::vector<DayCell> cells_;
     int used_ = 0;
     DateTime start_;
-    std::span<const CAlmxData> records_;
     std::deque<CAlmxData> computed_;  // holiday entries made for display; stable addresses
     std::vector<std::uint8_t> mask_;
     std::vector<std::uint8_t> holidayRecordDays_;

@@ -20,7 +20,7 @@ DayMove MoveDayEntry(CAlmxArray& array, std::span<const CAlmxData* const> rows, 
     }
     const std::size_t from = array.IndexOf(selected);
     const std::size_t to = array.IndexOf(neighbour);
-    std::swap(array.records[from], array.records[to]);
+    array.records.Swap(from, to);
     return {DayMoveResult::Moved, &array.records[to]};
 }
 

@@ -4,7 +4,7 @@
 
 namespace almx {
 
-HolidayRecordDays::HolidayRecordDays(const std::vector<CAlmxData>& records, const DateTime& first,
+HolidayRecordDays::HolidayRecordDays(const RecordList& records, const DateTime& first,
                                      const DateTime& last, const OccurrenceContext& context)
     : first_(first.Date()) {
     if (!first.IsValid() || !last.IsValid() || last.Date() < first_) return;
@@ -35,7 +35,7 @@ HolidayRecordQuery HolidayRecordDays::Query() const {
     return [this](const DateTime& day) { return Has(day); };
 }
 
-std::vector<ShownHoliday> ShownHolidays(const std::vector<CAlmxData>& records,
+std::vector<ShownHoliday> ShownHolidays(const RecordList& records,
                                         const DateTime& first, const DateTime& last,
                                         const HolidayDisplaySettings& display,
                                         const OccurrenceContext& context) {

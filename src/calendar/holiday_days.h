@@ -8,7 +8,7 @@
 #include "calendar/date_time.h"
 #include "calendar/holiday_entries.h"
 #include "calendar/recurrence.h"
-#include "core/record.h"
+#include "core/record_list.h"
 
 namespace almx {
 
@@ -16,7 +16,7 @@ namespace almx {
 // occur.
 class HolidayRecordDays {
   public:
-    HolidayRecordDays(const std::vector<CAlmxData>& records, const DateTime& first,
+    HolidayRecordDays(const RecordList& records, const DateTime& first,
                       const DateTime& last, const OccurrenceContext& context = {});
 
     // False outside the window.
@@ -44,7 +44,7 @@ struct ShownHoliday {
 
 // Every holiday shown from first to last: record occurrences and computed entries, in day order
 // (records before the computed entry of the same day).
-std::vector<ShownHoliday> ShownHolidays(const std::vector<CAlmxData>& records,
+std::vector<ShownHoliday> ShownHolidays(const RecordList& records,
                                         const DateTime& first, const DateTime& last,
                                         const HolidayDisplaySettings& display,
                                         const OccurrenceContext& context = {});

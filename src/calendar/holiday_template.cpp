@@ -51,12 +51,12 @@ std::string HolidayTemplateBytes() {
     return bytes;
 }
 
-std::optional<std::vector<CAlmxData>> ReadHolidayTemplateBytes(std::string_view sjis,
+std::optional<RecordList> ReadHolidayTemplateBytes(std::string_view sjis,
                                                                const RecordDefaults& defaults) {
     CardTable table;
     table.ReadBytes(sjis);
     if (table.Header().At(0) != "区分") return std::nullopt;
-    std::vector<CAlmxData> records;
+    RecordList records;
     for (std::size_t i = 0; i < table.RowCount(); ++i) {
         const TCard& row = table.Row(i);
         if (IsOtherRow(text::LeadingInt(row.At(0)))) continue;
@@ -66,7 +66,7 @@ std::optional<std::vector<CAlmxData>> ReadHolidayTemplateBytes(std::string_view 
     return records;
 }
 
-std::optional<std::vector<CAlmxData>> ReadHolidayTemplate(const std::string& path,
+std::optional<RecordList> ReadHolidayTemplate(const std::string& path,
                                                           const RecordDefaults& defaults) {
     std::string bytes;
     try {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/record.h"
+#include "core/record_list.h"
 
 namespace almx {
 
@@ -21,10 +21,10 @@ std::string HolidayTemplateBytes();
 
 // The records of a schedule file's bytes. Rows of other kinds are passed over and record lines
 // that do not parse are skipped; nullopt when the header is not that of a schedule file.
-std::optional<std::vector<CAlmxData>> ReadHolidayTemplateBytes(std::string_view sjis,
+std::optional<RecordList> ReadHolidayTemplateBytes(std::string_view sjis,
                                                                const RecordDefaults& defaults = {});
 // The same from a file; nullopt also when it cannot be read.
-std::optional<std::vector<CAlmxData>> ReadHolidayTemplate(const std::string& path,
+std::optional<RecordList> ReadHolidayTemplate(const std::string& path,
                                                           const RecordDefaults& defaults = {});
 
 }  // namespace almx

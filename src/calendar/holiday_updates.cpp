@@ -45,7 +45,8 @@ bool HasExceptionOn(const CAlmxData& r, const DateTime& day) {
     });
 }
 
-bool HasOneDayHolidayOn(const std::vector<CAlmxData>& records, const DateTime& day) {
+template <typename Records>
+bool HasOneDayHolidayOn(const Records& records, const DateTime& day) {
     return std::any_of(records.begin(), records.end(), [&](const CAlmxData& r) {
         return r.Has(HolidayMark) && !r.Has(IsTodo) && !r.IsRecurring() &&
                r.start.Date() == day.Date();
@@ -134,7 +135,7 @@ std::vector<CAlmxData> HolidayLawRecords(const RecordDefaults& defaults) {
     return records;
 }
 
-bool HolidayUpdate2003(std::vector<CAlmxData>& records, const RecordDefaults& defaults) {
+bool HolidayUpdate2003(RecordList& records, const RecordDefaults& defaults) {
     const bool done = std::any_of(records.begin(), records.end(), [](const CAlmxData& r) {
         return r.title == "敬老の日" && r.repeatType == RepeatYears && r.validWeeks[2];
     });
@@ -156,7 +157,7 @@ bool HolidayUpdate2003(std::vector<CAlmxData>& records, const RecordDefaults& de
     return true;
 }
 
-bool HolidayUpdate2007(std::vector<CAlmxData>& records, const RecordDefaults& defaults) {
+bool HolidayUpdate2007(RecordList& records, const RecordDefaults& defaults) {
     const bool done = std::any_of(records.begin(), records.end(), [](const CAlmxData& r) {
         return IsHolidayRecord(r, "昭和の日") && StartsOn(r, 4, 29);
     });
@@ -180,7 +181,7 @@ bool HolidayUpdate2007(std::vector<CAlmxData>& records, const RecordDefaults& de
     return true;
 }
 
-bool HolidayUpdate2016(std::vector<CAlmxData>& records, const RecordDefaults& defaults) {
+bool HolidayUpdate2016(RecordList& records, const RecordDefaults& defaults) {
     const bool present = std::any_of(records.begin(), records.end(), [](const CAlmxData& r) {
         return IsHolidayRecord(r, "山の日");
     });
@@ -190,7 +191,7 @@ bool HolidayUpdate2016(std::vector<CAlmxData>& records, const RecordDefaults& de
     return true;
 }
 
-bool HolidayUpdate2020(std::vector<CAlmxData>& records, const RecordDefaults& defaults) {
+bool HolidayUpdate2020(RecordList& records, const RecordDefaults& defaults) {
     const bool done = std::any_of(records.begin(), records.end(), [](const CAlmxData& r) {
         return IsHolidayRecord(r, "スポーツの日");
     });

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "calendar/date_time.h"
-#include "core/record.h"
+#include "core/record_list.h"
 
 namespace almx {
 
@@ -34,15 +34,15 @@ std::vector<CAlmxData> HolidayLawRecords(const RecordDefaults& defaults = {});
 
 // Each returns whether it changed the list.
 // 2003: 海の日 and 敬老の日 move to the third Monday.
-bool HolidayUpdate2003(std::vector<CAlmxData>& records, const RecordDefaults& defaults = {});
+bool HolidayUpdate2003(RecordList& records, const RecordDefaults& defaults = {});
 // 2007: 昭和の日 on 4/29, みどりの日 moves to 5/4.
-bool HolidayUpdate2007(std::vector<CAlmxData>& records, const RecordDefaults& defaults = {});
+bool HolidayUpdate2007(RecordList& records, const RecordDefaults& defaults = {});
 // 2016: 山の日, added when the list has no holiday record of that name.
-bool HolidayUpdate2016(std::vector<CAlmxData>& records, const RecordDefaults& defaults = {});
+bool HolidayUpdate2016(RecordList& records, const RecordDefaults& defaults = {});
 // 2020: the law as it stands. 天皇誕生日 12/23 ends in 2018 and is on 2/23 from 2020; 体育の日
 // ends in 2019 and スポーツの日 follows; the Olympic years 2020 and 2021 move 海の日, スポーツの日
 // and 山の日; the one-off days are added. Runs only on a list that holds old-law holiday
 // records and no スポーツの日 record; run it after the 2016 update.
-bool HolidayUpdate2020(std::vector<CAlmxData>& records, const RecordDefaults& defaults = {});
+bool HolidayUpdate2020(RecordList& records, const RecordDefaults& defaults = {});
 
 }  // namespace almx

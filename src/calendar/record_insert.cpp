@@ -14,30 +14,35 @@ bool StartsAfter(const CAlmxData& record, const DateTime& key) {
     return !record.Has(IsTodo) && key < SortKey(record);
 }
 
-}  // namespace
-
-std::size_t InsertRecord(std::vector<CAlmxData>& records, CAlmxData record, bool sortByTime) {
-    auto place = records.end();
-    if (sortByTime && !record.Has(IsTodo)) {
-        const DateTime key = SortKey(record);
-        place = std::find_if(records.begin(), records.end(),
-                             [&](const CAlmxData& other) { return StartsAfter(other, key); });
-    }
-    place = records.insert(place, std::move(record));
+std::size_t InsertionIndex(const RecordList& records, const CAlmxData& record,
+                           bool sortByTime) {
+    if (!sortByTime || record.Has(IsTodo)) return records.size();
+    const DateTime key = SortKey(record);
+    const auto place = std::find_if(records.begin(), records.end(),
+                                    [&](const CAlmxData& other) { return StartsAfter(other, key); });
     return static_cast<std::size_t>(place - records.begin());
 }
 
-std::size_t ReplaceRecord(std::vector<CAlmxData>& records, std::size_t index, CAlmxData edited,
+}  // namespace
+
+std::size_t InsertRecord(RecordList& records, CAlmxData record, bool sortByTime) {
+    const std::size_t index = InsertionIndex(records, record, sortByTime);
+    records.Insert(index, std::move(record));
+    return index;
+}
+
+std::size_t ReplaceRecord(RecordList& records, std::size_t index, CAlmxData edited,
                           bool sortByTime) {
     if (index >= records.size()) return InsertRecord(records, std::move(edited), sortByTime);
     CAlmxData& old = records[index];
     const bool moved = SortKey(old) != SortKey(edited) || old.Has(IsTodo) != edited.Has(IsTodo);
-    if (!sortByTime || edited.Has(IsTodo) || !moved) {
-        old = std::move(edited);
-        return index;
-    }
-    records.erase(records.begin() + static_cast<std::ptrdiff_t>(index));
-    return InsertRecord(records, std::move(edited), sortByTime);
+    old = std::move(edited);
+    if (!sortByTime || old.Has(IsTodo) || !moved) return index;
+    // The edited record keeps its identity while it moves to its place in time order.
+    std::unique_ptr<CAlmxData> taken = records.Take(index);
+    const std::size_t place = InsertionIndex(records, *taken, sortByTime);
+    records.Put(place, std::move(taken));
+    return place;
 }
 
 }  // namespace almx

@@ -47,7 +47,7 @@ int PrintRuleHolidays(int firstYear, int lastYear, std::ostream& out) {
     return 0;
 }
 
-int PrintShownHolidays(const std::vector<CAlmxData>& records, int firstYear, int lastYear,
+int PrintShownHolidays(const RecordList& records, int firstYear, int lastYear,
                        std::ostream& out) {
     // Year by year: a day's holidays do not depend on the range they are computed for.
     std::vector<std::string> lines;

@@ -7,7 +7,9 @@
 #include <system_error>
 
 #include "calendar/clock.h"
+#include "calendar/entry_checks.h"
 #include "calendar/holiday_updates.h"
+#include "calendar/record_insert.h"
 #include "calendar/recurrence.h"
 #include "core/document_messages.h"
 #include "core/prompter.h"
@@ -63,6 +65,60 @@ CAlmxDoc::~CAlmxDoc() = default;
 
 void CAlmxDoc::Clear() {
     array_.Clear();
+    RecordsChanged();
+}
+
+void CAlmxDoc::RecordsChanged() {
+    if (recordsListener_) recordsListener_(nullptr);
+}
+
+void CAlmxDoc::Remove(std::vector<std::unique_ptr<CAlmxData>> taken) {
+    if (taken.empty() || !recordsListener_) return;
+    // One record is named, so views drop just it; many make every view look again.
+    recordsListener_(taken.size() == 1 ? taken.front().get() : nullptr);
+}
+
+bool CAlmxDoc::CanChange() {
+    if (!readOnly_) return true;
+    context_.prompter->ShowMessage(kReadOnlyEditMessage, MessageKind::Warning);
+    return false;
+}
+
+const CAlmxData* CAlmxDoc::AddRecord(CAlmxData record, bool sortByTime) {
+    if (!CanChange()) return nullptr;
+    const std::size_t index = InsertRecord(array_.records, std::move(record), sortByTime);
+    modified_ = true;
+    RecordsChanged();
+    return &array_.records[index];
+}
+
+bool CAlmxDoc::AddRecords(std::vector<CAlmxData> records, bool sortByTime) {
+    if (!CanChange()) return false;
+    for (CAlmxData& record : records) InsertRecord(array_.records, std::move(record), sortByTime);
+    modified_ = true;
+    RecordsChanged();
+    return true;
+}
+
+const CAlmxData* CAlmxDoc::ReplaceRecord(const CAlmxData* record, CAlmxData edited,
+                                         bool sortByTime) {
+    const std::size_t index = array_.IndexOf(record);
+    if (index >= array_.records.size() || !CanChange()) return nullptr;
+    const std::size_t now =
+        almx::ReplaceRecord(array_.records, index, std::move(edited), sortByTime);
+    modified_ = true;
+    RecordsChanged();
+    return &array_.records[now];
+}
+
+bool CAlmxDoc::RemoveRecord(const CAlmxData* record) {
+    const std::size_t index = array_.IndexOf(record);
+    if (index >= array_.records.size() || !CanChange()) return false;
+    std::vector<std::unique_ptr<CAlmxData>> taken;
+    taken.push_back(array_.records.Take(index));
+    modified_ = true;
+    Remove(std::move(taken));
+    return true;
 }
 
 void CAlmxDoc::Reset() {
@@ -78,6 +134,7 @@ void CAlmxDoc::Reset() {
     modified_ = false;
     readOnly_ = false;
     safetyBackup_.clear();
+    RecordsChanged();
 }
 
 int CAlmxDoc::TodayLimit() const {
@@ -106,9 +163,10 @@ bool CAlmxDoc::NewDocument() {
         scan = ScanScheduleFile(file.bytes,
                                 [&](const TCard& row) { ReadScheduleRow(row, array_, options); });
     }
+    RecordsChanged();
     if (file.status != ReadStatus::Complete || scan.layout != ScheduleLayout::Current) {
-        prompter.ShowMessage(msg::kTemplateUnreadable, MessageKind::Error);
         Reset();
+        prompter.ShowMessage(msg::kTemplateUnreadable, MessageKind::Error);
         return false;
     }
     HolidayUpdate2003(array_.records, options.defaults);
@@ -119,6 +177,7 @@ bool CAlmxDoc::NewDocument() {
     }
     array_.version = CAlmxArray::kCurrentVersion;
     HolidayUpdate2020(array_.records, options.defaults);
+    RecordsChanged();
     prompter.ShowMessage(msg::kNewHint);
     return true;
 }
@@ -158,17 +217,18 @@ bool CAlmxDoc::Open(const std::string& rawPath) {
         scan = ScanScheduleFile(file.bytes,
                                 [&](const TCard& row) { ReadScheduleRow(row, array_, options); });
     } catch (const std::bad_alloc&) {
-        prompter.ShowMessage(msg::kCannotOpen, MessageKind::Error);
         Reset();
+        prompter.ShowMessage(msg::kCannotOpen, MessageKind::Error);
         return false;
     }
     file.bytes = std::string();
+    RecordsChanged();
     const bool incomplete = file.status == ReadStatus::Partial || !scan.complete;
     if (incomplete) prompter.ShowMessage(msg::kNotReadToEnd, MessageKind::Warning);
     // The older layouts are refused: their rows are not known well enough to convert them.
     if (scan.layout != ScheduleLayout::Current) {
-        prompter.ShowMessage(msg::kNotOurFormat, MessageKind::Error);
         Reset();
+        prompter.ShowMessage(msg::kNotOurFormat, MessageKind::Error);
         return false;
     }
 
@@ -187,6 +247,7 @@ bool CAlmxDoc::Open(const std::string& rawPath) {
     }
     array_.version = CAlmxArray::kCurrentVersion;
     updated |= HolidayUpdate2020(array_.records, options.defaults);
+    if (updated || offered2003) RecordsChanged();
 
     if (!array_.password.empty() && !AskPassword(array_.password)) {
         Reset();
@@ -272,12 +333,13 @@ DeleteOutcome CAlmxDoc::DeleteRecord(const CAlmxData* record, const DateTime& da
         prompter.ShowMessage(msg::kCannotDeleteComputed, MessageKind::Warning);
         return DeleteOutcome::Refused;
     }
-    const std::size_t index = array_.IndexOf(record);
-    CAlmxData& target = array_.records[index];
+    if (!CanChange()) return DeleteOutcome::Refused;
+    CAlmxData& target = array_.records[array_.IndexOf(record)];
     if (target.IsRecurring()) {
         int button =
             prompter.AskButtons(msg::kRepeatDeleteCaption, msg::kRepeatDeleteQuestion,
                                 {msg::kDeleteThisDay, msg::kDeleteAll, msg::kCancelButton});
+        if (!array_.Contains(record)) return DeleteOutcome::Cancelled;
         if (button == 0) {
             // A time before the day change is shown on the day before its calendar date.
             DateTime excepted = day.Date();
@@ -293,6 +355,8 @@ DeleteOutcome CAlmxDoc::DeleteRecord(const CAlmxData* record, const DateTime& da
     if (prompter.AskYesNo(target.title + msg::kDeleteQuestionSuffix) != Answer::Yes) {
         return DeleteOutcome::Cancelled;
     }
+    // The questions ran the event loop: the record must still be ours.
+    if (!array_.Contains(record)) return DeleteOutcome::Cancelled;
     if (!target.linkFile.empty() && target.linkFile.find("://") == std::string::npos) {
         std::string question = msg::kDeleteLinkPrefix + target.linkFile + msg::kDeleteLinkSuffix;
         if (prompter.AskYesNo(question) == Answer::Yes) {
@@ -305,12 +369,12 @@ DeleteOutcome CAlmxDoc::DeleteRecord(const CAlmxData* record, const DateTime& da
             }
         }
     }
-    array_.records.erase(array_.records.begin() + static_cast<std::ptrdiff_t>(index));
-    modified_ = true;
+    if (!RemoveRecord(record)) return DeleteOutcome::Cancelled;
     return DeleteOutcome::Deleted;
 }
 
 bool CAlmxDoc::ImportCommand() {
+    if (!CanChange()) return false;
     std::optional<std::string> chosen =
         context_.prompter->ChooseFile(msg::kImportCaption, msg::kFileFilter, false);
     if (!chosen || chosen->empty()) return false;
@@ -318,6 +382,7 @@ bool CAlmxDoc::ImportCommand() {
 }
 
 int CAlmxDoc::ImportFile(const std::string& path) {
+    if (!CanChange()) return -1;
     Prompter& prompter = *context_.prompter;
     FileBytes file = ReadFileBytes(path);
     if (file.status == ReadStatus::CannotOpen) {
@@ -330,11 +395,12 @@ int CAlmxDoc::ImportFile(const std::string& path) {
     const CAlmxFieldArray oldGenres = array_.genres;
     const std::vector<CMemoData> oldPages = array_.memoPages;
     auto undo = [&] {
-        array_.records.erase(array_.records.begin() + static_cast<std::ptrdiff_t>(firstNew),
-                             array_.records.end());
+        std::vector<std::unique_ptr<CAlmxData>> appended = array_.records.TakeFrom(firstNew);
         array_.dayProperties = oldProperties;
         array_.genres = oldGenres;
         array_.memoPages = oldPages;
+        // Genres and day properties went back too: every view looks again.
+        RecordsChanged();
     };
 
     std::string importedPassword;
@@ -351,10 +417,12 @@ int CAlmxDoc::ImportFile(const std::string& path) {
         prompter.ShowMessage(msg::kCannotOpenImport, MessageKind::Error);
         return -1;
     }
+    RecordsChanged();
     if (file.status == ReadStatus::Partial || !scan.complete) {
         prompter.ShowMessage(msg::kNotReadToEnd, MessageKind::Warning);
     }
     if (scan.header.At(0) != kScheduleHeaderFirstCell) {
+        undo();
         prompter.ShowMessage(msg::kImportOldLayout, MessageKind::Error);
         return -1;
     }
@@ -362,8 +430,8 @@ int CAlmxDoc::ImportFile(const std::string& path) {
     for (std::size_t i = firstNew; i < array_.records.size(); ++i) {
         const int genre = array_.records[i].genre;
         if (genre < 0 || genre >= genreCount) {
-            prompter.ShowMessage(msg::kImportUndefinedGenre, MessageKind::Error);
             undo();
+            prompter.ShowMessage(msg::kImportUndefinedGenre, MessageKind::Error);
             return -1;
         }
     }
@@ -380,6 +448,7 @@ int CAlmxDoc::ImportFile(const std::string& path) {
 }
 
 bool CAlmxDoc::SetPasswordCommand() {
+    if (!CanChange()) return false;
     Prompter& prompter = *context_.prompter;
     if (!array_.password.empty()) {
         std::optional<std::string> old = prompter.AskText(msg::kOldPassword, "");
@@ -398,6 +467,7 @@ bool CAlmxDoc::SetPasswordCommand() {
 }
 
 bool CAlmxDoc::PasteOntoDate(std::string_view clipboardText, const DateTime& day) {
+    if (!CanChange()) return false;
     std::optional<CAlmxData> record;
     if (clipboardText.find(',') != std::string_view::npos) {
         std::string line(clipboardText);
@@ -438,21 +508,27 @@ bool CAlmxDoc::PasteOntoDate(std::string_view clipboardText, const DateTime& day
     MoveToDate(*record, day);
     array_.records.push_back(std::move(*record));
     modified_ = true;
+    RecordsChanged();
     return true;
 }
 
-void CAlmxDoc::Sort(SortKey key, SortOrder order) {
+bool CAlmxDoc::Sort(SortKey key, SortOrder order) {
+    if (!CanChange()) return false;
     SortRecords(array_.records, key, order);
     modified_ = true;
+    RecordsChanged();
+    return true;
 }
 
 int CAlmxDoc::DeleteOldSchedules(const DateTime& lastDay) {
+    if (!CanChange()) return -1;
     const DateTime limit = lastDay.Date();
-    const std::size_t removed = std::erase_if(array_.records, [&](const CAlmxData& r) {
-        return !r.Has(IsTodo) && r.end.Date() <= limit;
-    });
+    std::vector<std::unique_ptr<CAlmxData>> removed = array_.records.TakeIf(
+        [&](const CAlmxData& r) { return !r.Has(IsTodo) && r.end.Date() <= limit; });
+    const int count = static_cast<int>(removed.size());
     modified_ = true;
-    return static_cast<int>(removed);
+    Remove(std::move(removed));
+    return count;
 }
 
 DateTime CAlmxDoc::OldSchedulesPreset() const {

@@ -11,13 +11,13 @@
 #include "calendar/date_time.h"
 #include "core/file_io.h"
 #include "core/file_lock.h"
+#include "core/prompter.h"
 #include "core/record_array.h"
 #include "core/record_sort.h"
 
 namespace almx {
 
 class Clock;
-class Prompter;
 class SettingsStore;
 
 struct DocumentContext {
@@ -65,6 +65,28 @@ class CAlmxDoc {
     // Deletes the records, day properties, genres and memo pages.
     void Clear();
 
+    // Told at once of every change of the record container, on success and on every failure
+    // path, before anything else can run (a message box runs the event loop, and views paint
+    // in it). removed: a record taken out of the container, still alive during the call and
+    // freed right after; nullptr: the container changed, every record held must be looked up
+    // again.
+    void SetRecordsListener(std::function<void(const CAlmxData* removed)> listener) {
+        recordsListener_ = std::move(listener);
+    }
+
+    // The one guard of every change: a read-only document says so and refuses.
+    bool CanChange();
+
+    // Container changes (nothing happens and nullptr / false comes back for a read-only
+    // document). A new record goes where InsertRecord puts it.
+    const CAlmxData* AddRecord(CAlmxData record, bool sortByTime);
+    bool AddRecords(std::vector<CAlmxData> records, bool sortByTime);
+    // Puts the edited record in the place of the one given, which keeps its address; nullptr
+    // when that is no record of the document.
+    const CAlmxData* ReplaceRecord(const CAlmxData* record, CAlmxData edited, bool sortByTime);
+    // Removes the record without a question (cut, the to-do list's delete).
+    bool RemoveRecord(const CAlmxData* record);
+
     // The record (as the view found it) and the day it was chosen on.
     DeleteOutcome DeleteRecord(const CAlmxData* record, const DateTime& day);
     // 取り込み: asks for a file, then ImportFile.
@@ -76,8 +98,9 @@ class CAlmxDoc {
     bool SetPasswordCommand();
     // Pastes the clipboard's text (a record line, or any text as a title) onto the day.
     bool PasteOntoDate(std::string_view clipboardText, const DateTime& day);
-    void Sort(SortKey key, SortOrder order);
-    // Removes every schedule (not to-dos) ending on or before the day; returns how many.
+    bool Sort(SortKey key, SortOrder order);
+    // Removes every schedule (not to-dos) ending on or before the day; returns how many, or -1
+    // when the document is read-only.
     int DeleteOldSchedules(const DateTime& lastDay);
     // The date the delete-old-schedules dialog starts with: today minus 90 days.
     DateTime OldSchedulesPreset() const;
@@ -85,13 +108,18 @@ class CAlmxDoc {
     // kMaxGenreIndex only. Returns whether the genre exists afterwards.
     bool ExtendGenresFor(int genre);
 
+    // Messages met while views filled their cells, shown once each while the document is open.
+    NoticeCollector& FillNotices() { return fillNotices_; }
+    // Shows the messages the fills kept since the last call.
+    void ShowFillNotices() { fillNotices_.ShowPending(*context_.prompter); }
+
     // Defaults of a new record ("Alerm", "AlermMode").
     RecordDefaults NewRecordDefaults() const;
 
     CAlmxArray& Array() { return array_; }
     const CAlmxArray& Array() const { return array_; }
-    std::vector<CAlmxData>& Records() { return array_.records; }
-    const std::vector<CAlmxData>& Records() const { return array_.records; }
+    RecordList& Records() { return array_.records; }
+    const RecordList& Records() const { return array_.records; }
     const std::string& Path() const { return path_; }
     bool IsModified() const { return modified_; }
     void SetModified(bool modified = true) { modified_ = modified; }
@@ -110,6 +138,10 @@ class CAlmxDoc {
 
   private:
     void Reset();
+    // Tells the listener that the container changed.
+    void RecordsChanged();
+    // Takes the records out, tells the listener of each, then frees them.
+    void Remove(std::vector<std::unique_ptr<CAlmxData>> taken);
     bool AskPassword(const std::string& password);
     void ReadOnlyNotice(const char* text);
     int TodayLimit() const;
@@ -126,6 +158,8 @@ class CAlmxDoc {
     std::string safetyBackup_;
     FileWriter defaultWriter_;
     FileWriter* writer_ = &defaultWriter_;
+    std::function<void(const CAlmxData*)> recordsListener_;
+    NoticeCollector fillNotices_;
 };
 
 }  // namespace almx

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/record.h"
+#include "core/record_list.h"
 
 namespace almx {
 
@@ -57,7 +58,7 @@ std::vector<std::string> CAlmxFieldArray::Names() const {
     return names;
 }
 
-bool DeleteGenre(CAlmxFieldArray& genres, int index, std::span<CAlmxData> records) {
+bool DeleteGenre(CAlmxFieldArray& genres, int index, RecordList& records) {
     if (index <= 0 || !genres.At(index)) return false;
     auto& items = genres.Items();
     items.erase(items.begin() + index);
@@ -74,7 +75,7 @@ bool DeleteGenre(CAlmxFieldArray& genres, int index, std::span<CAlmxData> record
     return true;
 }
 
-bool SwapGenres(CAlmxFieldArray& genres, int i, int j, std::span<CAlmxData> records) {
+bool SwapGenres(CAlmxFieldArray& genres, int i, int j, RecordList& records) {
     CAlmxField* a = genres.At(i);
     CAlmxField* b = genres.At(j);
     if (!a || !b) return false;
@@ -91,7 +92,7 @@ bool SwapGenres(CAlmxFieldArray& genres, int i, int j, std::span<CAlmxData> reco
 }
 
 int ApplyGenreColour(const CAlmxFieldArray& genres, int index, std::uint32_t previousColour,
-                     bool all, std::span<CAlmxData> records) {
+                     bool all, RecordList& records) {
     const CAlmxField* genre = genres.At(index);
     if (!genre) return 0;
     int changed = 0;

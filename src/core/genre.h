@@ -13,6 +13,7 @@
 namespace almx {
 
 class CAlmxData;
+class RecordList;
 
 class CAlmxField {
   public:
@@ -89,14 +90,14 @@ inline bool IsExtendableGenreIndex(int index) {
 
 // Removes genre i (i > 0): records of genre i get genre 0 and genre 0's colour, records of a
 // later genre move down by one. False (nothing changed) for index 0 or an index out of range.
-bool DeleteGenre(CAlmxFieldArray& genres, int index, std::span<CAlmxData> records);
+bool DeleteGenre(CAlmxFieldArray& genres, int index, RecordList& records);
 
 // Exchanges genres i and j and the genre numbers i and j of every record.
-bool SwapGenres(CAlmxFieldArray& genres, int i, int j, std::span<CAlmxData> records);
+bool SwapGenres(CAlmxFieldArray& genres, int i, int j, RecordList& records);
 
 // Gives the records of genre i the genre's colour: all of them, or only those still showing
 // the genre's previous colour. Returns how many records changed.
 int ApplyGenreColour(const CAlmxFieldArray& genres, int index, std::uint32_t previousColour,
-                     bool all, std::span<CAlmxData> records);
+                     bool all, RecordList& records);
 
 }  // namespace almx

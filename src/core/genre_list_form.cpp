@@ -5,6 +5,7 @@
 #include "core/legacy_genre_file.h"
 #include "core/prompter.h"
 #include "core/record.h"
+#include "core/record_list.h"
 #include "core/settings_store.h"
 
 namespace almx {

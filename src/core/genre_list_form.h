@@ -16,6 +16,7 @@
 namespace almx {
 
 class CAlmxData;
+class RecordList;
 class Prompter;
 class SettingsStore;
 
@@ -26,7 +27,7 @@ inline constexpr const char* kGenreFileFilter = "ｼﾞｬﾝﾙﾌｧｲﾙ(*.D
 
 class GenreListForm {
   public:
-    GenreListForm(CAlmxFieldArray& genres, std::span<CAlmxData> records, Prompter& prompter)
+    GenreListForm(CAlmxFieldArray& genres, RecordList& records, Prompter& prompter)
         : genres_(genres), records_(records), prompter_(prompter) {}
 
     // The list rows: each genre's name, "[非表示]" in front of a hidden one.
@@ -57,7 +58,7 @@ class GenreListForm {
 
   private:
     CAlmxFieldArray& genres_;
-    std::span<CAlmxData> records_;
+    RecordList& records_;
     Prompter& prompter_;
 };
 

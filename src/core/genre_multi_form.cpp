@@ -5,6 +5,7 @@
 #include "core/genre.h"
 #include "core/prompter.h"
 #include "core/record.h"
+#include "core/record_list.h"
 #include "text/encoding.h"
 #include "text/matcher.h"
 
@@ -86,7 +87,7 @@ std::string GenreChangeQuestion(const CAlmxData& record, const CAlmxFieldArray& 
            GenreName(genres, targetGenre);
 }
 
-int SetGenreOnRecords(std::span<CAlmxData> records, const CAlmxFieldArray& genres,
+int SetGenreOnRecords(RecordList& records, const CAlmxFieldArray& genres,
                       const GenreSearchCondition& condition, int targetGenre, Prompter& prompter) {
     const CAlmxField* target = genres.At(targetGenre);
     int changed = 0;

@@ -9,6 +9,7 @@
 namespace almx {
 
 class CAlmxData;
+class RecordList;
 class CAlmxFieldArray;
 class Prompter;
 
@@ -42,7 +43,7 @@ std::string GenreChangeQuestion(const CAlmxData& record, const CAlmxFieldArray& 
 // Asks for each matching record (until 全て変更 or 中止; closing the question stops), sets the
 // genre and the genre's colour on each one confirmed, and reports the count. Returns the count;
 // when it is above 0 the caller refreshes the views and marks the document modified.
-int SetGenreOnRecords(std::span<CAlmxData> records, const CAlmxFieldArray& genres,
+int SetGenreOnRecords(RecordList& records, const CAlmxFieldArray& genres,
                       const GenreSearchCondition& condition, int targetGenre, Prompter& prompter);
 
 }  // namespace almx

@@ -1,6 +1,7 @@
 #include "core/prompter.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace almx {
 
@@ -69,6 +70,20 @@ std::optional<std::string> ScriptedPrompter::ChooseFile(std::string_view caption
 
 bool ScriptedPrompter::Saw(std::string_view text) const {
     return std::find(shown_.begin(), shown_.end(), text) != shown_.end();
+}
+
+void NoticeCollector::ShowMessage(std::string_view text, MessageKind kind) {
+    if (std::find(seen_.begin(), seen_.end(), text) != seen_.end()) return;
+    seen_.emplace_back(text);
+    pending_.push_back({std::string(text), kind});
+}
+
+std::vector<NoticeCollector::Notice> NoticeCollector::TakePending() {
+    return std::exchange(pending_, {});
+}
+
+void NoticeCollector::ShowPending(Prompter& prompter) {
+    for (const Notice& notice : TakePending()) prompter.ShowMessage(notice.text, notice.kind);
 }
 
 }  // namespace almx

@@ -71,4 +71,38 @@ class ScriptedPrompter : public Prompter {
     std::vector<std::string> shown_;
 };
 
+// Keeps the messages shown to it for later, for code that must not open a box while it runs
+// (a view's fill: a box runs the event loop, and views paint in it). Each text is kept once for
+// the collector's life; questions are answered Cancel.
+class NoticeCollector : public Prompter {
+  public:
+    struct Notice {
+        std::string text;
+        MessageKind kind;
+    };
+
+    void ShowMessage(std::string_view text, MessageKind kind) override;
+    Answer AskYesNo(std::string_view) override { return Answer::Cancel; }
+    Answer AskYesNoCancel(std::string_view) override { return Answer::Cancel; }
+    Answer AskOkCancel(std::string_view) override { return Answer::Cancel; }
+    int AskButtons(std::string_view, std::string_view, const std::vector<std::string>&) override {
+        return -1;
+    }
+    std::optional<std::string> AskText(std::string_view, std::string_view) override { return {}; }
+    std::optional<std::string> AskPassword(std::string_view) override { return {}; }
+    std::optional<std::string> ChooseFile(std::string_view, std::string_view, bool) override {
+        return {};
+    }
+
+    bool HasPending() const { return !pending_.empty(); }
+    // The messages kept since the last call, each never kept before.
+    std::vector<Notice> TakePending();
+    // Shows the pending messages through the prompter.
+    void ShowPending(Prompter& prompter);
+
+  private:
+    std::vector<std::string> seen_;
+    std::vector<Notice> pending_;
+};
+
 }  // namespace almx

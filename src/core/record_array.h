@@ -9,7 +9,7 @@
 #include "core/day_property.h"
 #include "core/genre.h"
 #include "core/memo_page.h"
-#include "core/record.h"
+#include "core/record_list.h"
 
 namespace almx {
 
@@ -22,8 +22,8 @@ class CAlmxArray {
 
     // Whether the record is one of this container's (and not, say, an entry computed for
     // display); its index when it is.
-    bool Contains(const CAlmxData* record) const;
-    std::size_t IndexOf(const CAlmxData* record) const;
+    bool Contains(const CAlmxData* record) const { return records.Contains(record); }
+    std::size_t IndexOf(const CAlmxData* record) const { return records.IndexOf(record); }
 
     std::size_t ScheduleCount() const;
     std::size_t TodoCount() const;
@@ -32,7 +32,7 @@ class CAlmxArray {
     int DefaultScheduleGenre() const { return genres.DefaultIndex(defaultScheduleGenre); }
     int DefaultTodoGenre() const { return genres.DefaultIndex(defaultTodoGenre); }
 
-    std::vector<CAlmxData> records;
+    RecordList records;
     DayPropertyMap dayProperties;
     CAlmxFieldArray genres;
     std::string password;  // empty: none

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "core/record.h"
+#include "core/record_list.h"
 #include "text/encoding.h"
 #include "text/sjis_chars.h"
 
@@ -72,7 +72,7 @@ void HeapSort(std::vector<SortItem>& items, Less less) {
 
 }  // namespace
 
-void SortRecords(std::vector<CAlmxData>& records, SortKey key, SortOrder order) {
+void SortRecords(RecordList& records, SortKey key, SortOrder order) {
     std::vector<SortItem> items;
     items.reserve(records.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -84,10 +84,10 @@ void SortRecords(std::vector<CAlmxData>& records, SortKey key, SortOrder order) 
     const int sign = order == SortOrder::Descending ? -1 : 1;
     HeapSort(items,
              [&](const SortItem& a, const SortItem& b) { return sign * Compare(a, b, key) < 0; });
-    std::vector<CAlmxData> sorted;
-    sorted.reserve(records.size());
-    for (const SortItem& item : items) sorted.push_back(std::move(records[item.index]));
-    records = std::move(sorted);
+    std::vector<std::size_t> sorted;
+    sorted.reserve(items.size());
+    for (const SortItem& item : items) sorted.push_back(item.index);
+    records.Reorder(sorted);
 }
 
 }  // namespace almx

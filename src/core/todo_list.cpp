@@ -44,7 +44,7 @@ TodoRowTexts TodoRow(const CAlmxData& todo, int deadlineMode, const DateTime& to
     return row;
 }
 
-std::vector<const CAlmxData*> TodoRows(const std::vector<CAlmxData>& records,
+std::vector<const CAlmxData*> TodoRows(const RecordList& records,
                                        const SortKeyList& keys) {
     std::vector<const CAlmxData*> todos;
     for (const CAlmxData& record : records) {
@@ -57,7 +57,7 @@ const CAlmxData* ExchangeRecords(CAlmxArray& array, const CAlmxData* a, const CA
     if (!array.Contains(a) || !array.Contains(b)) return nullptr;
     const std::size_t i = array.IndexOf(a);
     const std::size_t j = array.IndexOf(b);
-    std::swap(array.records[i], array.records[j]);
+    array.records.Swap(i, j);
     return &array.records[j];
 }
 

@@ -14,6 +14,7 @@ namespace almx {
 
 class CAlmxArray;
 class CAlmxData;
+class RecordList;
 struct RecordDefaults;
 
 // "緊急", "A" .. "E"; an importance outside them is shown as its number.
@@ -36,7 +37,7 @@ struct TodoRowTexts {
 TodoRowTexts TodoRow(const CAlmxData& todo, int deadlineMode, const DateTime& today);
 
 // Every to-do of the container, in container order, then sorted by the keys.
-std::vector<const CAlmxData*> TodoRows(const std::vector<CAlmxData>& records,
+std::vector<const CAlmxData*> TodoRows(const RecordList& records,
                                        const SortKeyList& keys);
 
 // Exchanges two records' places in the container. The record now at the other's place, or

@@ -330,8 +330,7 @@ DateTime CDayView::SelectedDay() const {
 }
 
 bool CDayView::Stale() {
-    const std::vector<CAlmxData>& records = Document().Records();
-    return records.data() != filledData_ || records.size() != filledSize_;
+    return Document().Records().Generation() != filledGeneration_;
 }
 
 const CAlmxData* CDayView::SelectedEntry() {
@@ -352,8 +351,7 @@ void CDayView::Refill(int row) {
     if (cells_.Fill(day_, 1, source, DayCellSettings::FromSettings(settings_), clock_, nullptr)) {
         entries = cells_[0].entries;
     }
-    filledData_ = document.Records().data();
-    filledSize_ = document.Records().size();
+    filledGeneration_ = document.Records().Generation();
     list_->Rows().Reset(day_, std::move(entries));
     list_->doItemsLayout();
     list_->SetTopRow(top);
@@ -545,24 +543,21 @@ void CDayView::Cut() {
     const CAlmxData* entry = SelectedEntry();
     if (entry == nullptr) return;
     CopyRecordLine(*entry);
-    CAlmxArray& array = Document().Array();
-    if (!array.Contains(entry)) return;  // a holiday computed for display stays
+    // A holiday computed for display stays.
+    if (!Document().Array().Contains(entry)) return;
     const int row = list_->SelectedRow();
-    array.records.erase(array.records.begin() + static_cast<std::ptrdiff_t>(array.IndexOf(entry)));
-    Changed(row);
+    if (Document().RemoveRecord(entry)) Refill(row);
 }
 
 void CDayView::Paste() {
     // The whole text: a long memo must not be cut into the wrong number of cells.
     if (!Document().PasteOntoDate(ClipboardText(), SelectedDay())) return;
-    Document().SetModified(true);
-    Host().UpdateAllViews(this, kHintRefill);
-    Refill(-1);
     const int row = RowOfEntry(list_->Rows().Entries(), &Document().Records().back());
     if (row >= 0) list_->SelectRow(row);
 }
 
 void CDayView::Move(int step) {
+    if (!Document().CanChange()) return;
     if (Stale()) Refill(-1);
     const int row = list_->SelectedRow();
     const DayMove move = MoveDayEntry(Document().Array(), list_->Rows().Entries(), row, step);

@@ -6,6 +6,7 @@
 #include <QAbstractListModel>
 #include <QListView>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -153,6 +154,8 @@ class CDayView : public ViewBase {
     std::optional<DateTime> SelectedDate() const override { return SelectedDay(); }
 
     CDayListBox& List() { return *list_; }
+    // The day's cell the rows were filled from.
+    const DayCellSet& Cells() const { return cells_; }
     const DateTime& Day() const { return day_; }
     // The selected entry, or nullptr.
     const CAlmxData* SelectedEntry();
@@ -201,8 +204,7 @@ class CDayView : public ViewBase {
     DayCellSet cells_{1};
     DateTime day_;
     // What the last fill saw of the container: a change means the rows may dangle.
-    const CAlmxData* filledData_ = nullptr;
-    std::size_t filledSize_ = 0;
+    std::uint64_t filledGeneration_ = 0;  // of the records the rows were filled from
     bool firstShown_ = false;
     MonthLink link_;
     EntryActions actions_;

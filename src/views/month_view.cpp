@@ -161,7 +161,12 @@ bool CAlmxView::Refill() {
     const DayCellSettings settings = CellSettings();
     const ShownMonth& shown = nav_.Shown();
     const DayCellSource source{array.records, &array.genres, &array.dayProperties};
-    if (!cells_.Fill(shown.first, nav_.CellCount(), source, settings, clock_, &prompter_)) {
+    // A box must not open inside a fill: what it meets is shown afterwards, once.
+    const bool filled = cells_.Fill(shown.first, nav_.CellCount(), source, settings, clock_,
+                                    &Document().FillNotices());
+    filledGeneration_ = array.records.Generation();
+    Host().ShowFillNoticesLater();
+    if (!filled) {
         emit FillFailed();
         return false;
     }
@@ -492,7 +497,7 @@ void CAlmxView::DayPropertiesChanged() {
 }
 
 void CAlmxView::DayColour() {
-    if (!SelectedDayEditable()) return;
+    if (!SelectedDayEditable() || !Document().CanChange()) return;
     DayPropertyMap& properties = Document().Array().dayProperties;
     const DateTime day = nav_.Selected();
     const auto colour = ChooseColour(DayColourToEdit(properties, day, display_.backColor));
@@ -502,13 +507,13 @@ void CAlmxView::DayColour() {
 }
 
 void CAlmxView::ClearDayProperty() {
-    if (!SelectedDayEditable()) return;
+    if (!SelectedDayEditable() || !Document().CanChange()) return;
     if (prompter_.AskYesNo(kClearDayQuestion) != Answer::Yes) return;
     if (ClearDay(Document().Array().dayProperties, nav_.Selected())) DayPropertiesChanged();
 }
 
 void CAlmxView::DayPictureCommand() {
-    if (!SelectedDayEditable()) return;
+    if (!SelectedDayEditable() || !Document().CanChange()) return;
     DayPropertyMap& properties = Document().Array().dayProperties;
     const DateTime day = nav_.Selected();
     const auto path = ChoosePicture(DayPictureToEdit(properties, day));
@@ -518,7 +523,7 @@ void CAlmxView::DayPictureCommand() {
 }
 
 void CAlmxView::RangeCommand(bool remove) {
-    if (!SelectedDayEditable()) return;
+    if (!SelectedDayEditable() || !Document().CanChange()) return;
     const DayRangeFields preset = DayRangePreset(Document().Array().dayProperties, nav_.Selected());
     if (RunRangeDialog(remove, preset)) DayPropertiesChanged();
 }
@@ -527,10 +532,8 @@ void CAlmxView::Paste() {
     if (!SelectedDayEditable()) return;
     const QString text = QGuiApplication::clipboard()->text();
     if (text.isEmpty()) return;
-    if (!Document().PasteOntoDate(text.toStdString(), nav_.Selected())) return;
-    Refill();
-    update();
-    Host().UpdateAllViews(this, kHintRefill);
+    // The document tells every view, this one included.
+    Document().PasteOntoDate(text.toStdString(), nav_.Selected());
 }
 
 // ---- options
@@ -598,7 +601,10 @@ void CAlmxView::ShowTodaySchedulesAtStart() {
     CAlmxArray& array = Document().Array();
     DayCellSet today(1);
     const DayCellSource source{array.records, &array.genres, &array.dayProperties};
-    if (!today.Fill(Today(), 1, source, CellSettings(), clock_, &prompter_)) return;
+    const bool filled = today.Fill(Today(), 1, source, CellSettings(), clock_,
+                                   &Document().FillNotices());
+    Host().ShowFillNoticesLater();
+    if (!filled) return;
     const TodaySchedules texts = TodaySchedulesOf(today[0], display_.todayLimit);
     if (!texts.Empty()) ShowTodayDialog(texts);
 }

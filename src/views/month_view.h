@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QPixmap>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -167,6 +168,7 @@ class CAlmxView : public ViewBase {
 
     MonthNavigation nav_;
     DayCellSet cells_;
+    std::uint64_t filledGeneration_ = 0;  // of the records the cells were filled from
     std::vector<CellRect> rects_;
     std::vector<DayPicture> pictures_;
     DigitDateEntry digits_;

@@ -22,6 +22,8 @@ QRect ToQRect(const CellRect& r) {
 }  // namespace
 
 void CAlmxView::paintEvent(QPaintEvent* event) {
+    // The records changed on a path that told no view: the cells may name freed records.
+    if (Document().Records().Generation() != filledGeneration_) Refill();
     QPainter painter(this);
     DrawView(painter, event->rect());
 }

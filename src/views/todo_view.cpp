@@ -53,7 +53,6 @@ const FontSpec kTableFontDefault{"ＭＳ Ｐゴシック", -17, 400, 0, 0, 128};
 const FontSpec kTitleFontDefault{"Arial", 36, 700, 1, 0, 0};
 
 constexpr const char* kDeleteSuffix = " を削除しますか？";
-constexpr const char* kReadOnly = "読み取り専用ファイルのため、変更は反映されません";
 
 std::string WidthKey(int column) {
     char key[16];
@@ -153,8 +152,7 @@ void CTodoView::LoadLook() {
 }
 
 bool CTodoView::Stale() {
-    const std::vector<CAlmxData>& records = Document().Records();
-    return records.data() != filledData_ || records.size() != filledSize_;
+    return Document().Records().Generation() != filledGeneration_;
 }
 
 const CAlmxData* CTodoView::SelectedTodo() {
@@ -175,10 +173,9 @@ void CTodoView::Refill(int row) {
     if (row < 0) row = grid_->SelectedRow();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     grid_->SuspendDrawing();
-    const std::vector<CAlmxData>& records = Document().Records();
+    const RecordList& records = Document().Records();
     rows_ = TodoRows(records, keys_);
-    filledData_ = records.data();
-    filledSize_ = records.size();
+    filledGeneration_ = records.Generation();
 
     const DateTime today = Today(clock_, settings_.GetInt("System", "TodayLimit", 0));
     grid::GridModel& model = grid_->Model();
@@ -358,7 +355,7 @@ void CTodoView::Add() {
     if (!actions_.addTodo()) return;
     Refill(-1);
     // A new to-do goes last in the container.
-    const std::vector<CAlmxData>& records = Document().Records();
+    const RecordList& records = Document().Records();
     if (!records.empty() && records.back().Has(IsTodo)) grid_->SelectRow(RowOf(&records.back()));
 }
 
@@ -368,10 +365,7 @@ void CTodoView::Delete() {
     const int row = grid_->SelectedRow();
     if (prompter_.AskOkCancel(todo->title + kDeleteSuffix) != Answer::Ok) return;
     // The prompt ran the event loop; the record may have gone meanwhile.
-    if (Stale() || !Document().Array().Contains(todo)) return;
-    CAlmxArray& array = Document().Array();
-    array.records.erase(array.records.begin() + static_cast<std::ptrdiff_t>(array.IndexOf(todo)));
-    Changed(row);
+    if (Document().RemoveRecord(todo)) Refill(row);
 }
 
 void CTodoView::Copy() {
@@ -383,9 +377,7 @@ void CTodoView::Cut() {
     if (todo == nullptr) return;
     CopyRecordLine(*todo);
     const int row = grid_->SelectedRow();
-    CAlmxArray& array = Document().Array();
-    array.records.erase(array.records.begin() + static_cast<std::ptrdiff_t>(array.IndexOf(todo)));
-    Changed(row);
+    if (Document().RemoveRecord(todo)) Refill(row);
 }
 
 void CTodoView::Paste() {
@@ -393,16 +385,15 @@ void CTodoView::Paste() {
     std::optional<CAlmxData> record =
         RecordFromClipboard(ClipboardText(), Document().NewRecordDefaults());
     if (!record) return;
-    Document().Records().push_back(std::move(*record));
-    const CAlmxData* pasted = &Document().Records().back();
-    Changed(-1);
+    const CAlmxData* pasted = Document().AddRecord(std::move(*record), false);
+    if (pasted == nullptr) return;
     const int row = RowOf(pasted);
     if (row >= 0) grid_->SelectRow(row);
 }
 
 void CTodoView::Move(int step) {
     const CAlmxData* todo = SelectedTodo();
-    if (todo == nullptr) return;
+    if (todo == nullptr || !Document().CanChange()) return;
     const int row = grid_->SelectedRow();
     const int other = row + step;
     if (other < 0 || other >= static_cast<int>(rows_.size())) return;
@@ -417,8 +408,7 @@ void CTodoView::CheckToggled(int row, bool done) {
         return;
     }
     const auto* todo = reinterpret_cast<const CAlmxData*>(grid_->Model().RowData(row));
-    if (Document().IsReadOnly()) {
-        prompter_.ShowMessage(kReadOnly, MessageKind::Warning);
+    if (!Document().CanChange()) {
         Refill(row);
         return;
     }

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -113,8 +114,7 @@ class CTodoView : public ViewBase {
     std::array<QFont, 4> tableFonts_;
     std::array<int, 4> fontIndex_{-1, -1, -1, -1};
     std::vector<const CAlmxData*> rows_;
-    const CAlmxData* filledData_ = nullptr;
-    std::size_t filledSize_ = 0;
+    std::uint64_t filledGeneration_ = 0;  // of the records the rows were filled from
     bool firstShown_ = false;
     EntryActions actions_;
 };

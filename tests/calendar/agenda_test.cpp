@@ -54,7 +54,7 @@ class AgendaTest : public ::testing::Test {
         return out.str();
     }
 
-    std::vector<CAlmxData> records_;
+    RecordList records_;
     CAlmxFieldArray genres_;
     DayPropertyMap properties_;
     MemorySettingsStore settings_;

@@ -77,7 +77,7 @@ class DayCellsTest : public ::testing::Test {
         return titles;
     }
 
-    std::vector<CAlmxData> records_;
+    RecordList records_;
     CAlmxFieldArray genres_;
     DayPropertyMap properties_;
     DayCellSettings settings_;

@@ -25,7 +25,7 @@ const std::string kShipped = std::string(ALMX_SOURCE_DIR) + "/resources/" + kHol
 
 // A new document answering Yes to the holiday question: the template, then the 2003 and 2007
 // updates.
-std::vector<CAlmxData> NewDocumentRecords() {
+RecordList NewDocumentRecords() {
     auto records = ReadHolidayTemplate(kShipped);
     EXPECT_TRUE(records.has_value());
     if (!records) return {};
@@ -34,7 +34,7 @@ std::vector<CAlmxData> NewDocumentRecords() {
     return *records;
 }
 
-std::set<int> ShownKeys(const std::vector<CAlmxData>& records, int firstYear, int lastYear) {
+std::set<int> ShownKeys(const RecordList& records, int firstYear, int lastYear) {
     std::set<int> keys;
     for (const ShownHoliday& h :
          ShownHolidays(records, D(firstYear, 1, 1), D(lastYear, 12, 31), {})) {
@@ -99,7 +99,7 @@ TEST(HolidayTemplate, NewDocumentShowsTheOfficialHolidays1955To2027) {
 }
 
 TEST(HolidayTemplate, NewDocumentAgreesWithIsHoliday) {
-    const std::vector<CAlmxData> records = NewDocumentRecords();
+    const RecordList records = NewDocumentRecords();
     EXPECT_EQ(ShownKeys(records, 1900, 2200), RuleKeys(1900, 2200));
     for (int year : {1583, 1947, 2999, 5000, 9998}) {
         EXPECT_EQ(ShownKeys(records, year, year), RuleKeys(year, year)) << year;

@@ -20,7 +20,7 @@ DateTime D(int y, int m, int d) {
 }
 const DateTime kForever = D(9998, 12, 31);
 
-std::set<int> ShownKeys(const std::vector<CAlmxData>& records, int firstYear, int lastYear) {
+std::set<int> ShownKeys(const RecordList& records, int firstYear, int lastYear) {
     std::set<int> keys;
     for (const ShownHoliday& h :
          ShownHolidays(records, D(firstYear, 1, 1), D(lastYear, 12, 31), {})) {
@@ -37,7 +37,7 @@ std::vector<std::string> Difference(const std::set<int>& a, const std::set<int>&
     return out;
 }
 
-int CountTitled(const std::vector<CAlmxData>& records, const std::string& title) {
+int CountTitled(const RecordList& records, const std::string& title) {
     int n = 0;
     for (const CAlmxData& r : records) n += r.title == title;
     return n;
@@ -45,7 +45,7 @@ int CountTitled(const std::vector<CAlmxData>& records, const std::string& title)
 
 // A file seeded before 2003 by an older template: the law of 2000, 天皇誕生日 on 12/23 and
 // 体育の日 on the second Monday of October for ever.
-std::vector<CAlmxData> OldTemplate() {
+RecordList OldTemplate() {
     return {
         YearlyHolidayRecord("元日", D(1949, 1, 1), kForever, 1),
         YearlyHolidayRecord("成人の日", D(1949, 1, 15), D(1999, 1, 15), 15),
@@ -66,7 +66,7 @@ std::vector<CAlmxData> OldTemplate() {
     };
 }
 
-bool RunAll(std::vector<CAlmxData>& records) {
+bool RunAll(RecordList& records) {
     bool changed = HolidayUpdate2003(records);
     changed |= HolidayUpdate2007(records);
     changed |= HolidayUpdate2016(records);
@@ -75,8 +75,8 @@ bool RunAll(std::vector<CAlmxData>& records) {
 }
 
 // Written out and read back as a program that knows nothing of the records would.
-std::vector<CAlmxData> SavedAndReopened(const std::vector<CAlmxData>& records) {
-    std::vector<CAlmxData> out;
+RecordList SavedAndReopened(const RecordList& records) {
+    RecordList out;
     for (const CAlmxData& r : records) {
         TCard cells;
         EXPECT_TRUE(cells.Parse(RecordLine(r)));
@@ -88,7 +88,7 @@ std::vector<CAlmxData> SavedAndReopened(const std::vector<CAlmxData>& records) {
 }
 
 TEST(HolidayUpdate2003, MovesRespectForTheAgedAndMarineDayOnce) {
-    std::vector<CAlmxData> records = OldTemplate();
+    RecordList records = OldTemplate();
     ASSERT_TRUE(HolidayUpdate2003(records));
     EXPECT_EQ(records[9].end, D(2002, 12, 31));   // 海の日 7/20
     EXPECT_EQ(records[10].end, D(2002, 12, 31));  // 敬老の日 9/15
@@ -102,13 +102,13 @@ TEST(HolidayUpdate2003, MovesRespectForTheAgedAndMarineDayOnce) {
     const auto once = records;
     EXPECT_FALSE(HolidayUpdate2003(records));
     EXPECT_EQ(records, once);
-    std::vector<CAlmxData> nothingToMove = {OldTemplate()[0]};
+    RecordList nothingToMove = {OldTemplate()[0]};
     EXPECT_FALSE(HolidayUpdate2003(nothingToMove));
     EXPECT_EQ(nothingToMove.size(), 1u);
 }
 
 TEST(HolidayUpdate2007, ShowaDayAndGreeneryDayOnMay4Once) {
-    std::vector<CAlmxData> records = {
+    RecordList records = {
         YearlyHolidayRecord("みどりの日", D(1989, 4, 29), kForever, 29),
         YearlyHolidayRecord("国民の休日", D(1986, 5, 4), D(2005, 12, 31), 4),
     };
@@ -128,7 +128,7 @@ TEST(HolidayUpdate2007, ShowaDayAndGreeneryDayOnMay4Once) {
 }
 
 TEST(HolidayUpdate2016, MountainDayOnlyWhenMissing) {
-    std::vector<CAlmxData> records;
+    RecordList records;
     ASSERT_TRUE(HolidayUpdate2016(records));
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].title, "山の日");
@@ -139,7 +139,7 @@ TEST(HolidayUpdate2016, MountainDayOnlyWhenMissing) {
 }
 
 TEST(HolidayUpdate2020, BringsAnOldFileToTheCurrentLaw) {
-    std::vector<CAlmxData> records = OldTemplate();
+    RecordList records = OldTemplate();
     ASSERT_TRUE(HolidayUpdate2003(records));
     ASSERT_TRUE(HolidayUpdate2007(records));
     ASSERT_TRUE(HolidayUpdate2016(records));
@@ -158,7 +158,7 @@ TEST(HolidayUpdate2020, BringsAnOldFileToTheCurrentLaw) {
 }
 
 TEST(HolidayUpdate2020, RunsOnceAndNeverDuplicates) {
-    std::vector<CAlmxData> records = OldTemplate();
+    RecordList records = OldTemplate();
     // A one-off day the file already has under its own title.
     records.push_back(OneDayHolidayRecord("即位礼正殿の儀の行われる日", D(2019, 10, 22)));
     ASSERT_TRUE(RunAll(records));
@@ -169,7 +169,7 @@ TEST(HolidayUpdate2020, RunsOnceAndNeverDuplicates) {
     EXPECT_FALSE(RunAll(records));
     EXPECT_EQ(records, once);
     // Saved again by an older program and opened here again.
-    std::vector<CAlmxData> reopened = SavedAndReopened(records);
+    RecordList reopened = SavedAndReopened(records);
     EXPECT_FALSE(RunAll(reopened));
     EXPECT_EQ(reopened.size(), once.size());
     EXPECT_EQ(CountTitled(reopened, "スポーツの日"), 3);
@@ -181,16 +181,16 @@ TEST(HolidayUpdate2020, RunsOnceAndNeverDuplicates) {
 }
 
 TEST(HolidayUpdate2020, LeavesFilesWithoutOldLawRecordsAlone) {
-    std::vector<CAlmxData> empty;
+    RecordList empty;
     EXPECT_FALSE(HolidayUpdate2020(empty));
     EXPECT_TRUE(empty.empty());
     // Not a holiday record: a plain schedule titled 天皇誕生日.
-    std::vector<CAlmxData> plain = {
+    RecordList plain = {
         YearlyHolidayRecord("天皇誕生日", D(1989, 12, 23), kForever, 23)};
     plain[0].Set(HolidayMark, false);
     EXPECT_FALSE(HolidayUpdate2020(plain));
     // The current law's records are left as they are.
-    std::vector<CAlmxData> current = HolidayLawRecords();
+    RecordList current = HolidayLawRecords();
     EXPECT_FALSE(RunAll(current));
     EXPECT_EQ(current, HolidayLawRecords());
 }

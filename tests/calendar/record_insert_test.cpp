@@ -18,13 +18,13 @@ CAlmxData Todo(const char* title) {
     return todo;
 }
 
-std::string Titles(const std::vector<CAlmxData>& records) {
+std::string Titles(const RecordList& records) {
     std::string titles;
     for (const CAlmxData& record : records) titles += record.title;
     return titles;
 }
 
-std::vector<CAlmxData> Sample() {
+RecordList Sample() {
     return {Named("a", "2008/01/10 09:00"), Todo("T"), Named("b", "2008/01/10 12:00"),
             Named("c", "2008/01/11")};
 }
@@ -46,17 +46,17 @@ TEST(RecordInsert, TimeOrderWithSchSort) {
         {Todo("n"), 4, "aTbcn"},
     };
     for (const Case& c : cases) {
-        std::vector<CAlmxData> records = Sample();
+        RecordList records = Sample();
         EXPECT_EQ(InsertRecord(records, c.record, true), c.index);
         EXPECT_EQ(Titles(records), c.titles);
     }
-    std::vector<CAlmxData> unsorted = Sample();
+    RecordList unsorted = Sample();
     EXPECT_EQ(InsertRecord(unsorted, Named("n", "2008/01/01"), false), 4u);
     EXPECT_EQ(Titles(unsorted), "aTbcn");
 }
 
 TEST(RecordInsert, ReplaceMovesOnlyWhenTheStartChanged) {
-    std::vector<CAlmxData> records = Sample();
+    RecordList records = Sample();
     CAlmxData retitled = records[0];
     retitled.title = "A";
     EXPECT_EQ(ReplaceRecord(records, 0, retitled, true), 0u);

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "core/genre.h"
+#include "core/record_list.h"
 #include "core/genre_list_form.h"
 #include "core/genre_multi_form.h"
 #include "core/prompter.h"
@@ -33,7 +34,7 @@ CAlmxData Record(const char* title, int genre, std::uint32_t colour = 0xABCDEF) 
     return record;
 }
 
-std::vector<int> GenresOf(const std::vector<CAlmxData>& records) {
+std::vector<int> GenresOf(const RecordList& records) {
     std::vector<int> genres;
     for (const auto& record : records) genres.push_back(record.genre);
     return genres;
@@ -42,7 +43,7 @@ std::vector<int> GenresOf(const std::vector<CAlmxData>& records) {
 class GenreListFormTest : public ::testing::Test {
   protected:
     CAlmxFieldArray genres_ = Genres();
-    std::vector<CAlmxData> records_{Record("a", 1), Record("b", 2), Record("c", 3),
+    RecordList records_{Record("a", 1), Record("b", 2), Record("c", 3),
                                     Record("d", 2, 0x000033)};
     ScriptedPrompter prompter_;
     GenreListForm form_{genres_, records_, prompter_};
@@ -172,7 +173,7 @@ TEST(GenreSearch, ModesCaseAndTargets) {
 class SetGenreOnRecordsTest : public ::testing::Test {
   protected:
     CAlmxFieldArray genres_ = Genres();
-    std::vector<CAlmxData> records_{Record("会議A", 0), Record("昼食", 0), Record("会議B", 1),
+    RecordList records_{Record("会議A", 0), Record("昼食", 0), Record("会議B", 1),
                                     Record("会議C", 0), Record("会議D", 3)};
     ScriptedPrompter prompter_;
     GenreSearchCondition condition_{"会議", 0, false, false, 7};

@@ -1,4 +1,5 @@
 #include "core/genre.h"
+#include "core/record_list.h"
 
 #include <gtest/gtest.h>
 
@@ -26,8 +27,8 @@ CAlmxFieldArray FourGenres() {
     return genres;
 }
 
-std::vector<CAlmxData> RecordsOfGenres(std::initializer_list<int> genres) {
-    std::vector<CAlmxData> records;
+RecordList RecordsOfGenres(std::initializer_list<int> genres) {
+    RecordList records;
     for (int genre : genres) {
         CAlmxData record;
         record.genre = genre;
@@ -37,7 +38,7 @@ std::vector<CAlmxData> RecordsOfGenres(std::initializer_list<int> genres) {
     return records;
 }
 
-std::vector<int> GenresOf(const std::vector<CAlmxData>& records) {
+std::vector<int> GenresOf(const RecordList& records) {
     std::vector<int> genres;
     for (const auto& record : records) genres.push_back(record.genre);
     return genres;

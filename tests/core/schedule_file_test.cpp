@@ -141,7 +141,7 @@ CAlmxData RandomRecord(std::mt19937& random) {
 // codec joins from the same 26 cells, and carry the file's line end.
 TEST(ScheduleFile, RecordLinesAreTheCodecsJoinOfTheirCells) {
     std::mt19937 random(11);
-    std::vector<CAlmxData> records = RichDocument().records;
+    RecordList records = RichDocument().records;
     for (int i = 0; i < 3000; ++i) records.push_back(RandomRecord(random));
     for (const CAlmxData& r : records) {
         const std::string line = RecordLine(r);

@@ -69,7 +69,7 @@ TEST(TodoListTest, RowTextsFollowTheDeadlineModeAndTheDoneState) {
 }
 
 TEST(TodoListTest, RowsAreTheTodosOnlyInKeyOrder) {
-    std::vector<CAlmxData> records;
+    RecordList records;
     records.push_back(Todo("遅い", At(2024, 7, 1)));
     CAlmxData schedule;
     schedule.title = "会議";

@@ -164,7 +164,7 @@ TEST_F(DayViewTest, ARecordCopiedInOneProgramPastesWholeIntoAnother) {
         {[&] { return std::optional<DateTime>(otherDay); }, nullptr, nullptr, nullptr});
     other.view->show();
     other.view->OnCommand(57637);
-    std::vector<CAlmxData>& pasted = other.host->Document().Records();
+    RecordList& pasted = other.host->Document().Records();
     ASSERT_EQ(pasted.size(), 1u);
     EXPECT_EQ(pasted[0].title, rich.title);
     EXPECT_EQ(pasted[0].memo, rich.memo);

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "core/genre.h"
+#include "core/record_list.h"
 #include "core/prompter.h"
 #include "core/record.h"
 #include "core/settings_store.h"
@@ -68,7 +69,7 @@ class GenreDialogTest : public ::testing::Test {
 
     CAlmxFieldArray genres_;
     CAlmxFieldArray defaults_ = CAlmxFieldArray::General();
-    std::vector<CAlmxData> records_{Record("a", 1, 0x000002), Record("b", 2, 0x000003),
+    RecordList records_{Record("a", 1, 0x000002), Record("b", 2, 0x000003),
                                     Record("c", 3, 0x000004), Record("d", 1, 0x00ABCD)};
     MemorySettingsStore settings_;
     ScriptedPrompter prompter_;
@@ -221,7 +222,7 @@ void AnswerConfirmation(const QString& button) {
 TEST(GenreChangeConfirmation, EachRecordIsShownAndChangeAllStopsAsking) {
     CAlmxFieldArray genres = CAlmxFieldArray::General();
     genres.Append(CAlmxField("仕事", 0x0000FF));
-    std::vector<CAlmxData> records{Record("会議A", 0, 1), Record("昼食", 0, 2),
+    RecordList records{Record("会議A", 0, 1), Record("昼食", 0, 2),
                                    Record("会議B", 0, 3), Record("会議C", 0, 4)};
     ScriptedPrompter inner;
     GenreChangePrompter prompter(inner, nullptr);

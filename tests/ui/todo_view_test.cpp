@@ -63,7 +63,7 @@ class TodoViewTest : public ::testing::Test {
         host = std::make_unique<DocumentHost>(std::make_unique<CAlmxDoc>(context));
     }
 
-    std::vector<CAlmxData>& Records() { return host->Document().Records(); }
+    RecordList& Records() { return host->Document().Records(); }
 
     std::unique_ptr<TestTodoView> MakeView() {
         auto view = std::make_unique<TestTodoView>(*host, settings, prompter, clock);

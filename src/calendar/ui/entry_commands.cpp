@@ -59,9 +59,7 @@ bool AddSchedule(QWidget* parent, DocumentHost& host, const EntryEnvironment& en
         document.Array().DefaultScheduleGenre(), env.settings.GetInt("View", "ViewTime", 0));
     CSchInput dialog(fresh, DialogContext(host, env), parent);
     if (dialog.exec() != QDialog::Accepted) return false;
-    InsertRecord(document.Records(), dialog.Record(), SortByTime(env));
-    host.Changed();
-    return true;
+    return document.AddRecord(dialog.Record(), SortByTime(env)) != nullptr;
 }
 
 bool AddTodo(QWidget* parent, DocumentHost& host, const EntryEnvironment& env) {
@@ -70,9 +68,7 @@ bool AddTodo(QWidget* parent, DocumentHost& host, const EntryEnvironment& env) {
                                               env.settings, document.Array().DefaultTodoGenre());
     CTodoInputDlg dialog(fresh, DialogContext(host, env), parent);
     if (dialog.exec() != QDialog::Accepted) return false;
-    InsertRecord(document.Records(), dialog.Record(), SortByTime(env));
-    host.Changed();
-    return true;
+    return document.AddRecord(dialog.Record(), SortByTime(env)) != nullptr;
 }
 
 bool EditRecord(QWidget* parent, DocumentHost& host, const EntryEnvironment& env,
@@ -94,15 +90,11 @@ bool EditRecord(QWidget* parent, DocumentHost& host, const EntryEnvironment& env
         if (dialog.exec() != QDialog::Accepted) return false;
         edited = dialog.Record();
     }
-    // The dialogs are modal, but look the record up again rather than trust the old place.
-    std::vector<CAlmxData>& records = document.Records();
-    if (*index < records.size() && records[*index] == copy) {
-        ReplaceRecord(records, *index, std::move(edited), SortByTime(env));
-    } else {
-        InsertRecord(records, std::move(edited), SortByTime(env));
+    // The dialogs ran the event loop: the record may have changed or gone meanwhile.
+    if (document.Array().Contains(record) && *record == copy) {
+        return document.ReplaceRecord(record, std::move(edited), SortByTime(env)) != nullptr;
     }
-    host.Changed();
-    return true;
+    return document.AddRecord(std::move(edited), SortByTime(env)) != nullptr;
 }
 
 bool OpenLink(QWidget* parent, DocumentHost& host, const EntryEnvironment& env,
@@ -119,9 +111,9 @@ bool OpenLink(QWidget* parent, DocumentHost& host, const EntryEnvironment& env,
     CAlmxData linked = before;
     const LinkPrompt prompt = LinkPromptFor(parent, *env.links, document.Path());
     if (!OpenRecordLink(*env.links, document.Path(), linked, prompt) || !index) return false;
-    std::vector<CAlmxData>& records = document.Records();
-    if (*index >= records.size() || !(records[*index] == before)) return false;
-    records[*index].linkFile = linked.linkFile;
+    if (!document.Array().Contains(record) || !(*record == before)) return false;
+    if (linked.linkFile == before.linkFile || !document.CanChange()) return false;
+    document.Records()[document.Array().IndexOf(record)].linkFile = linked.linkFile;
     host.Changed();
     return true;
 }
@@ -141,19 +133,13 @@ bool RepeatedCopy(QWidget* parent, DocumentHost& host, const EntryEnvironment& e
         if (record) env.prompter.ShowMessage(kAutomaticEntry, MessageKind::Warning);
         return false;
     }
-    if (document.IsReadOnly()) {
-        env.prompter.ShowMessage(kReadOnlyEditMessage, MessageKind::Warning);
-        return false;
-    }
+    if (!document.CanChange()) return false;
     const CAlmxData source = *record;
     CSchCopyDlg dialog(CopyForm{}, env.prompter, parent);
     if (dialog.exec() != QDialog::Accepted) return false;
     std::vector<CAlmxData> copies = dialog.Form().MakeCopies(source);
     if (copies.empty()) return false;
-    for (CAlmxData& copy : copies)
-        InsertRecord(document.Records(), std::move(copy), SortByTime(env));
-    host.Changed();
-    return true;
+    return document.AddRecords(std::move(copies), SortByTime(env));
 }
 
 bool RepeatedCopyOnDay(QWidget* parent, DocumentHost& host, const EntryEnvironment& env,

@@ -18,6 +18,7 @@
 #include "core/genre_edit_form.h"
 #include "core/legacy_genre_file.h"
 #include "core/record.h"
+#include "core/record_list.h"
 #include "core/settings_store.h"
 
 namespace almx {
@@ -84,7 +85,7 @@ std::string CFieldFileDlg::Path() const {
     return path_->text().trimmed().toStdString();
 }
 
-CFieldMainDlg::CFieldMainDlg(CAlmxFieldArray& genres, std::span<CAlmxData> records,
+CFieldMainDlg::CFieldMainDlg(CAlmxFieldArray& genres, RecordList& records,
                              Prompter& prompter, GenreFileContext fileContext, QWidget* parent)
     : QDialog(parent),
       genres_(genres),

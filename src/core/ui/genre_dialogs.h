@@ -26,6 +26,7 @@ class QPushButton;
 namespace almx {
 
 class CAlmxData;
+class RecordList;
 class ColourButton;
 class SettingsStore;
 
@@ -68,7 +69,7 @@ struct GenreFileContext {
 class CFieldMainDlg : public QDialog {
     Q_OBJECT
   public:
-    CFieldMainDlg(CAlmxFieldArray& genres, std::span<CAlmxData> records, Prompter& prompter,
+    CFieldMainDlg(CAlmxFieldArray& genres, RecordList& records, Prompter& prompter,
                   GenreFileContext fileContext, QWidget* parent = nullptr);
 
     // The edit and file dialogs; tests answer them without opening windows.
