@@ -148,6 +148,13 @@ bool IsRunningInstance(long pid) {
     const std::string folder = "/proc/" + std::to_string(pid);
     struct stat st {};
     if (::stat(folder.c_str(), &st) != 0) return false;
+    // A program killed a moment ago may not have been reaped yet: it runs no more.
+    const std::string stat = ReadFileBytes(folder + "/stat").bytes;
+    const std::size_t nameEnd = stat.rfind(')');
+    if (nameEnd != std::string::npos && nameEnd + 2 < stat.size() &&
+        (stat[nameEnd + 2] == 'Z' || stat[nameEnd + 2] == 'X')) {
+        return false;
+    }
     // Another user's process hides its executable; its name is readable.
     const std::string ownExe = ReadLink("/proc/self/exe");
     const std::string exe = ReadLink(folder + "/exe");

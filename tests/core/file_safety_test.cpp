@@ -257,6 +257,16 @@ TEST_F(FileSafetyTest, LiveLocksAndLocksOfOthersAreNeverOffered) {
     EXPECT_TRUE(IsRunningInstance(::getpid()));
     EXPECT_FALSE(IsRunningInstance(sleeper));
     EXPECT_FALSE(IsRunningInstance(ended));
+    // Killed and not yet reaped: a zombie of our own program runs no more.
+    pid_t zombie = ::fork();
+    ASSERT_GE(zombie, 0);
+    if (zombie == 0) ::_exit(0);
+    const std::string zombieStat = "/proc/" + std::to_string(zombie) + "/stat";
+    for (int i = 0; i < 500 && ReadBytes(zombieStat).find(") Z") == std::string::npos; ++i) {
+        ::usleep(10000);
+    }
+    EXPECT_FALSE(IsRunningInstance(zombie));
+    ::waitpid(zombie, nullptr, 0);
     WriteBytes(lockPath, LockText(sleeper));
     CAlmxDoc doc(Context());
     prompter.Then(Answer::Yes);
