@@ -193,6 +193,35 @@ TEST_F(FileSafetyTest, AnotherUsersFileStaysTheirsWhenRootSavesIt) {
     EXPECT_EQ(StatOf(PathOf("u.alx")).st_gid, 4243u);
 }
 
+TEST_F(FileSafetyTest, ASharedFileOfAnotherUserIsWrittenInPlaceAndStaysTheirs) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as two users";
+    // A file of user 4243 that user 4244 may write through their group, in a folder both share.
+    ::chmod(dir.c_str(), 0777);
+    WriteBytes(PathOf("shared.alx"), FileOf({"持ち主"}));
+    ASSERT_EQ(::chown(PathOf("shared.alx").c_str(), 4243, 4244), 0);
+    ::chmod(PathOf("shared.alx").c_str(), 0660);
+    const ino_t inode = StatOf(PathOf("shared.alx")).st_ino;
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgid(4244) != 0 || ::setuid(4244) != 0) ::_exit(2);
+        CAlmxDoc doc(Context());
+        if (!doc.Open(PathOf("shared.alx"))) ::_exit(3);
+        doc.Records().push_back(Schedule("同僚"));
+        ::_exit(doc.SaveTo(PathOf("shared.alx")) ? 0 : 4);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const struct stat saved = StatOf(PathOf("shared.alx"));
+    EXPECT_EQ(saved.st_uid, 4243u);
+    EXPECT_EQ(saved.st_gid, 4244u);
+    EXPECT_EQ(saved.st_ino, inode);
+    EXPECT_EQ(saved.st_mode & 0777, 0660u);
+    EXPECT_NE(ReadBytes(PathOf("shared.alx")).find(text::ToShiftJis("同僚")), std::string::npos);
+    EXPECT_EQ(ReadBytes(PathOf("shared.bak")), FileOf({"持ち主"}));
+}
+
 TEST_F(FileSafetyTest, ALockLeftByAnEndedProgramOfOursIsOfferedForRemoval) {
     settings.SetInt("System", "SharedFile", 1);
     WriteBytes(PathOf("s.alx"), FileOf({"自分"}));
