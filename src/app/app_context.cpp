@@ -27,6 +27,7 @@ DocumentContext AppContext::ForDocument() const {
     context.clock = clock;
     context.applicationGenres = &genres;
     context.programFolder = programFolder;
+    context.trash = trash;
     return context;
 }
 

@@ -19,7 +19,7 @@
 #include "core/schedule_file_writer.h"
 #include "core/settings_store.h"
 #include "exchange/csv_card.h"
-#include "links/link_path.h"
+#include "links/link_actions.h"
 #include "text/encoding.h"
 
 namespace almx {
@@ -197,6 +197,21 @@ void CAlmxDoc::ReadOnlyNotice(const char* text) {
                                    MessageKind::Warning);
 }
 
+bool CAlmxDoc::SharedFile() const {
+    return context_.settings->GetInt("System", "SharedFile", 0) != 0;
+}
+
+// A crash must not leave one's own file read-only for ever: a lock of ours whose program has
+// ended on this computer is offered for removal.
+bool CAlmxDoc::RemoveAbandonedLockIfWanted(const std::string& path) {
+    std::optional<LockFileLines> lock = AbandonedOwnLock(path, context_.computerName);
+    if (!lock) return false;
+    const std::string question =
+        msg::kAbandonedLockPrefix + lock->taken + msg::kAbandonedLockSuffix;
+    if (context_.prompter->AskYesNo(question) != Answer::Yes) return false;
+    return RemoveAbandonedLock(path, *lock);
+}
+
 bool CAlmxDoc::Open(const std::string& rawPath) {
     Prompter& prompter = *context_.prompter;
     SettingsStore& settings = *context_.settings;
@@ -265,8 +280,9 @@ bool CAlmxDoc::Open(const std::string& rawPath) {
 
     // What could not be read would be lost by the next save: keep a copy of the file first.
     if (incomplete || scan.invalidSequences > 0) {
-        if (std::optional<std::string> copy = CopyToFreeBackup(path)) {
+        if (std::optional<std::string> copy = CopyToUntouchedBackup(path)) {
             safetyBackup_ = *copy;
+            prompter.ShowMessage(msg::kUntouchedCopy + *copy, MessageKind::Warning);
         } else {
             prompter.ShowMessage(msg::kBackupFailed, MessageKind::Error);
             readOnly_ = true;
@@ -276,10 +292,10 @@ bool CAlmxDoc::Open(const std::string& rawPath) {
     if (IsReadOnlyFile(path)) {
         readOnly_ = true;
         ReadOnlyNotice(msg::kReadOnlyAttribute);
-    } else if (lock_.HeldByOther(path)) {
+    } else if (lock_.HeldByOther(path) && !RemoveAbandonedLockIfWanted(path)) {
         readOnly_ = true;
         ReadOnlyNotice(msg::kInUse);
-    } else if (settings.GetInt("System", "SharedFile", 0) != 0) {
+    } else if (SharedFile()) {
         lock_.Take(path, context_.clock->Now(), context_.computerName);
     }
     return true;
@@ -292,12 +308,23 @@ bool CAlmxDoc::SaveTo(const std::string& rawPath) {
         prompter.ShowMessage(msg::kSaveReadOnly, MessageKind::Error);
         return false;
     }
+    // Under a new name the new file is locked before it is written, and the old one's lock
+    // goes only once the save has succeeded.
+    FileLock newLock;
+    if (path != path_ && SharedFile() &&
+        !newLock.Take(path, context_.clock->Now(), context_.computerName)) {
+        if (newLock.HeldByOther(path)) {
+            prompter.ShowMessage(msg::kSaveReadOnly, MessageKind::Error);
+            return false;
+        }
+    }
     if (beforeSave) beforeSave();
     ScheduleFileBytes bytes = WriteScheduleFile(array_);
     if (!SaveWithBackup(path, bytes.bytes, *writer_)) {
         prompter.ShowMessage(msg::kCannotWrite, MessageKind::Error);
         return false;
     }
+    if (path != path_) lock_ = std::move(newLock);
     modified_ = false;
     context_.settings->SetString("System", "DefaultFile", path);
     lastSave_ = context_.clock->Now();
@@ -360,13 +387,7 @@ DeleteOutcome CAlmxDoc::DeleteRecord(const CAlmxData* record, const DateTime& da
     if (!target.linkFile.empty() && target.linkFile.find("://") == std::string::npos) {
         std::string question = msg::kDeleteLinkPrefix + target.linkFile + msg::kDeleteLinkSuffix;
         if (prompter.AskYesNo(question) == Answer::Yes) {
-            // A relative link of an unsaved document, or a Windows path, names no file here.
-            const ResolvedLink link = ResolveLink(target.linkFile, path_);
-            std::error_code error;
-            if (!link.needsSavedDocument && !IsWindowsLink(link.path) &&
-                fs::is_regular_file(link.path, error) && !fs::equivalent(link.path, path_, error)) {
-                fs::remove(link.path, error);
-            }
+            DeleteLinkedFile(context_.trash, prompter, target.linkFile, path_);
         }
     }
     if (!RemoveRecord(record)) return DeleteOutcome::Cancelled;

@@ -18,6 +18,7 @@
 namespace almx {
 
 class Clock;
+class FileTrash;
 class SettingsStore;
 
 struct DocumentContext {
@@ -32,6 +33,8 @@ struct DocumentContext {
     std::string holidayTemplate;
     // Written into the lock file; empty: this machine's name.
     std::string computerName;
+    // Where a record's linked file goes when it is deleted with the record.
+    FileTrash* trash = nullptr;
 };
 
 enum class DeleteOutcome {
@@ -56,6 +59,7 @@ class CAlmxDoc {
     bool Open(const std::string& path);
     // Writes the document to the path, keeping the previous file as its ".bak". False when
     // the target is read-only or locked, or writing failed (the old file is then untouched).
+    // Saving under a new name moves the lock to the new file.
     bool SaveTo(const std::string& path);
     // The save command: nothing to do for an unmodified document with a path; asks for a path
     // when there is none.
@@ -144,6 +148,8 @@ class CAlmxDoc {
     void Remove(std::vector<std::unique_ptr<CAlmxData>> taken);
     bool AskPassword(const std::string& password);
     void ReadOnlyNotice(const char* text);
+    bool RemoveAbandonedLockIfWanted(const std::string& path);
+    bool SharedFile() const;
     int TodayLimit() const;
 
     DocumentContext context_;

@@ -19,12 +19,21 @@ inline constexpr const char* kPasteReplacedSuffix = " 文字を「?」に置き�
 inline constexpr const char* kNotOurFormat = "Almanixのデータ形式ではありません";
 inline constexpr const char* kBackupFailed =
     "バックアップが失敗しました。手動でバックアップを取ってください。";
+// A file opened with bytes that could not be read: the text, then the copy's path.
+inline constexpr const char* kUntouchedCopy =
+    "このファイルには読み込めないデータがありました。保存するとその部分は失われるため、元のファイ"
+    "ルをそのまま次の名前で残しました：\n";
 inline constexpr const char* kPasswordPrompt =
     "このファイルはパスワードで保護されています。パスワードを入力してください。";
 inline constexpr const char* kWrongPassword = "パスワードが違います!";
 inline constexpr const char* kReadOnlyAttribute =
     "このファイルは読み取り専用属性です。読み取り専用モードで開きます。";
 inline constexpr const char* kInUse = "このファイルは使用中です。読み取り専用モードで開きます。";
+// A lock file left by a program of ours that has ended: prefix, the time it was taken, suffix.
+inline constexpr const char* kAbandonedLockPrefix = "このファイルのロックファイル（";
+inline constexpr const char* kAbandonedLockSuffix =
+    "）は、このコンピュータで既に終了したAlmanixが残したものです。\nロックファイルを削除して、"
+    "編集できる状態で開きますか？\n（「いいえ」を選ぶと読み取り専用で開きます）";
 inline constexpr const char* kReadOnlyHelp =
     "読み取り専用についてよくわからない場合、心当たりがない場合にはヘルプボタンを押してください。";
 

@@ -2,12 +2,15 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <new>
 #include <system_error>
+#include <vector>
 
 namespace almx {
 
@@ -121,6 +124,141 @@ std::string BackupPathOf(const std::string& path) {
     return fs::path(path).replace_extension("bak").string();
 }
 
+namespace {
+
+// The names of a file's extended attributes; nullopt when they cannot be listed (a file system
+// without them lists none).
+std::optional<std::vector<std::string>> AttributeNames(int fd, const char* path) {
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        ssize_t size = fd >= 0 ? ::flistxattr(fd, nullptr, 0) : ::llistxattr(path, nullptr, 0);
+        if (size < 0) {
+            if (errno == ENOTSUP) return std::vector<std::string>();
+            return std::nullopt;
+        }
+        std::string list(static_cast<std::size_t>(size), '\0');
+        size = fd >= 0 ? ::flistxattr(fd, list.data(), list.size())
+                       : ::llistxattr(path, list.data(), list.size());
+        if (size < 0 && errno == ERANGE) continue;  // grew in between
+        if (size < 0) return std::nullopt;
+        std::vector<std::string> names;
+        for (std::size_t at = 0; at < static_cast<std::size_t>(size);) {
+            std::size_t end = list.find('\0', at);
+            if (end == std::string::npos) end = static_cast<std::size_t>(size);
+            if (end > at) names.emplace_back(list, at, end - at);
+            at = end + 1;
+        }
+        return names;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> AttributeValue(const char* path, const std::string& name) {
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        ssize_t size = ::lgetxattr(path, name.c_str(), nullptr, 0);
+        if (size < 0) return std::nullopt;
+        std::string value(static_cast<std::size_t>(size), '\0');
+        size = ::lgetxattr(path, name.c_str(), value.data(), value.size());
+        if (size < 0 && errno == ERANGE) continue;
+        if (size < 0) return std::nullopt;
+        value.resize(static_cast<std::size_t>(size));
+        return value;
+    }
+    return std::nullopt;
+}
+
+// Gives the new file what the old one was besides its bytes: owner, group, extended attributes
+// (ACLs are among them) and mode. False when any of them could not be given, so that a rename
+// would change the file for someone.
+bool TakeOverAttributes(int fd, const struct stat& old, const char* oldPath) {
+    struct stat now {};
+    if (::fstat(fd, &now) != 0) return false;
+    if (old.st_uid != now.st_uid) {
+        // Only the owner of the file itself (or root) may keep another user's file theirs.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) return false;
+    } else if (old.st_gid != now.st_gid) {
+        if (::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) return false;
+    }
+    std::optional<std::vector<std::string>> names = AttributeNames(-1, oldPath);
+    std::optional<std::vector<std::string>> inherited = AttributeNames(fd, nullptr);
+    if (!names || !inherited) return false;
+    for (const std::string& name : *inherited) {
+        // An attribute the folder gave the new file (a default ACL) that the old file lacks.
+        if (std::find(names->begin(), names->end(), name) != names->end()) continue;
+        if (::fremovexattr(fd, name.c_str()) != 0 && errno != ENODATA) return false;
+    }
+    for (const std::string& name : *names) {
+        std::optional<std::string> value = AttributeValue(oldPath, name);
+        if (!value || ::fsetxattr(fd, name.c_str(), value->data(), value->size(), 0) != 0) {
+            return false;
+        }
+    }
+    // Last: a change of owner clears the set-id bits, and an ACL carries mode bits too.
+    return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+// A new file in the folder under a name nothing else uses; -1 when none could be made.
+int CreateTemporary(const fs::path& target, std::string& temp) {
+    const fs::path folder = target.parent_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name(1, '.');
+        name += target.filename().string();
+        name += ".tmp";
+        name += std::to_string(::getpid());
+        name += '-';
+        name += std::to_string(attempt);
+        temp = (folder / name).string();
+        int fd = CreateExclusive(temp);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// Puts the old bytes under the backup name, flushed to disk before anything else happens.
+bool CopyToBackup(const fs::path& target, const std::string& backup, std::string_view bytes,
+                  const struct stat& old) {
+    std::string temp;
+    Descriptor fd(CreateTemporary(target, temp));
+    if (fd.Get() < 0) return false;
+    // Readable by no one the file itself was not readable by; group kept where we may.
+    if (old.st_gid != ::getegid()) {
+        [[maybe_unused]] int kept = ::fchown(fd.Get(), static_cast<uid_t>(-1), old.st_gid);
+    }
+    FileWriter plain;
+    if (::fchmod(fd.Get(), old.st_mode & 0777) != 0 || !plain.Write(fd.Get(), bytes) ||
+        !plain.Sync(fd.Get()) || !fd.Close() || ::rename(temp.c_str(), backup.c_str()) != 0) {
+        fd.Close();
+        ::unlink(temp.c_str());
+        return false;
+    }
+    SyncFolder(target.parent_path());
+    return true;
+}
+
+bool WriteFromStart(int fd, std::string_view bytes, FileWriter& writer) {
+    return ::lseek(fd, 0, SEEK_SET) == 0 && writer.Write(fd, bytes) &&
+           ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && writer.Sync(fd);
+}
+
+// Writes over the file's own bytes, so that its every name and attribute stays. The old bytes
+// are in the backup before the first byte changes, and put back when the write fails.
+bool SaveInPlace(const fs::path& target, std::string_view bytes, FileWriter& writer,
+                 const struct stat& old) {
+    Descriptor fd(::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW));
+    if (fd.Get() < 0) return false;
+    FileBytes previous = ReadFileBytes(target.string());
+    if (previous.status != ReadStatus::Complete) return false;
+    const std::string backup = BackupPathOf(target.string());
+    if (backup != target.string() && !CopyToBackup(target, backup, previous.bytes, old)) {
+        return false;
+    }
+    if (WriteFromStart(fd.Get(), bytes, writer) && fd.Close()) return true;
+    FileWriter plain;
+    WriteFromStart(fd.Get(), previous.bytes, plain);
+    return false;
+}
+
+}  // namespace
+
 bool SaveWithBackup(const std::string& path, std::string_view bytes, FileWriter& writer) {
     const fs::path target = SaveTarget(path);
     struct stat old {};
@@ -130,18 +268,7 @@ bool SaveWithBackup(const std::string& path, std::string_view bytes, FileWriter&
 
     const fs::path folder = target.parent_path();
     std::string temp;
-    int rawFd = -1;
-    for (int attempt = 0; attempt < 100 && rawFd < 0; ++attempt) {
-        std::string name(1, '.');
-        name += target.filename().string();
-        name += ".tmp";
-        name += std::to_string(::getpid());
-        name += '-';
-        name += std::to_string(attempt);
-        temp = (folder / name).string();
-        rawFd = CreateExclusive(temp);
-        if (rawFd < 0 && errno != EEXIST) return false;
-    }
+    const int rawFd = CreateTemporary(target, temp);
     if (rawFd < 0) return false;
     Descriptor fd(rawFd);
     auto abandon = [&] {
@@ -149,7 +276,12 @@ bool SaveWithBackup(const std::string& path, std::string_view bytes, FileWriter&
         ::unlink(temp.c_str());
         return false;
     };
-    if (exists) ::fchmod(fd.Get(), old.st_mode & 07777);
+    // A second name of the file would keep the old bytes after a rename, and an attribute the
+    // new file cannot have would be lost: such a file is written in place.
+    if (exists && (old.st_nlink > 1 || !TakeOverAttributes(fd.Get(), old, target.c_str()))) {
+        abandon();
+        return SaveInPlace(target, bytes, writer, old);
+    }
     if (!writer.Write(fd.Get(), bytes) || !writer.Sync(fd.Get()) || !fd.Close()) {
         return abandon();
     }
@@ -172,10 +304,12 @@ bool SaveWithBackup(const std::string& path, std::string_view bytes, FileWriter&
     return true;
 }
 
-std::optional<std::string> CopyToFreeBackup(const std::string& path) {
+namespace {
+
+std::optional<std::string> CopyToFreeName(const std::string& path, int firstNumber) {
     FileBytes source = ReadFileBytes(path);
     if (source.status == ReadStatus::CannotOpen) return std::nullopt;
-    for (int number = 1; number < 1000; ++number) {
+    for (int number = firstNumber; number < 1000; ++number) {
         std::string name = number == 1
                                ? BackupPathOf(path)
                                : fs::path(path).replace_extension(std::to_string(number)).string();
@@ -199,9 +333,20 @@ std::optional<std::string> CopyToFreeBackup(const std::string& path) {
             ::unlink(name.c_str());
             return std::nullopt;
         }
+        SyncFolder(fs::path(name).parent_path());
         return name;
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> CopyToFreeBackup(const std::string& path) {
+    return CopyToFreeName(path, 1);
+}
+
+std::optional<std::string> CopyToUntouchedBackup(const std::string& path) {
+    return CopyToFreeName(path, 2);
 }
 
 }  // namespace almx

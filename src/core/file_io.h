@@ -38,13 +38,21 @@ class FileWriter {
 
 // Writes the bytes to a temporary file in the same folder and flushes it to disk; only then
 // the old file becomes its backup (BackupPathOf, replaced) and the new file takes its name.
-// False when anything failed; a failure before the new file is in place leaves the file and
-// its backup as they were.
+// The new file keeps the old one's owner, group, mode and extended attributes (ACLs among
+// them). When it cannot (a second hard link, an owner or group we may not set, an attribute
+// we may not copy), the old bytes are copied to the backup and flushed first, and the file is
+// then written in place, so every name and attribute of it stays; a failed write there puts
+// the old bytes back. False when anything failed; a failure before the new file is in place
+// leaves the file as it was.
 bool SaveWithBackup(const std::string& path, std::string_view bytes, FileWriter& writer);
 
 // Copies the file to the first of the names with the extensions "bak", "2", "3", ... that does
 // not exist; an existing one holding the same bytes serves as well. Never overwrites. The name
 // of the copy, or nullopt when no copy could be made.
 std::optional<std::string> CopyToFreeBackup(const std::string& path);
+
+// The same with the extensions "2", "3", ... only: a copy no save replaces (a save rotates
+// "bak"), for a file that could not be read whole.
+std::optional<std::string> CopyToUntouchedBackup(const std::string& path);
 
 }  // namespace almx

@@ -1,7 +1,10 @@
 #pragma once
 // The lock file that makes a schedule file read-only for a second user: the file's full name
-// with ".lock" appended, holding the time it was taken, the computer name and the owner.
+// with ".lock" appended, holding the time it was taken, the computer name and the owner. The
+// owner line holds the process id of the program that took it, so that a lock left by a
+// program of ours that has ended on this computer can be told from a live one.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +18,9 @@ class FileLock {
     ~FileLock() { Release(); }
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
+    // Takes over the other's lock file (releasing its own first).
+    FileLock(FileLock&& other) noexcept;
+    FileLock& operator=(FileLock&& other) noexcept;
 
     static std::string LockPathOf(const std::string& path) { return path + ".lock"; }
 
@@ -32,9 +38,34 @@ class FileLock {
 
   private:
     std::string path_;
-    std::string owner_;  // always empty
+    std::string owner_;  // this process's id once taken
     bool held_ = false;
 };
+
+// A lock file's three lines, decoded; nullopt when there is no lock file to read.
+struct LockFileLines {
+    std::string taken;
+    std::string computer;
+    std::string owner;
+    std::string bytes;  // the file as it was read
+};
+std::optional<LockFileLines> ReadLockFile(const std::string& lockPath);
+
+// The process id an owner line records; 0 when it records none (a lock of another program).
+long LockOwnerProcess(std::string_view owner);
+
+// Whether the process runs and is a program of ours (the same executable, or by its name).
+bool IsRunningInstance(long pid);
+
+// The lock file of the path when it names this computer and a program of ours that no longer
+// runs: a crash left it, and it may be removed. nullopt for a live holder, another computer's
+// lock or a lock that does not say who took it.
+std::optional<LockFileLines> AbandonedOwnLock(const std::string& path,
+                                              std::string_view computerName);
+
+// Deletes the lock file of the path when it still holds the bytes read before (nobody took
+// it in between).
+bool RemoveAbandonedLock(const std::string& path, const LockFileLines& lock);
 
 // The lock file's three lines: "%Y/%m/%d %H:%M", the computer name, the owner, each ending
 // in CR LF (UTF-8; the file holds the Shift_JIS form).

@@ -43,11 +43,10 @@ bool IsSameFile(const std::string& a, const std::string& b) {
     return !b.empty() && std::filesystem::equivalent(a, b, error);
 }
 
-// The link as a path for file access. A relative link of a document never saved would name a
-// file in whatever folder the program runs in: the user is asked to save first, and nothing
-// is returned.
-std::optional<std::string> PathForUse(Prompter& prompter, std::string_view link,
-                                      std::string_view documentPath) {
+}  // namespace
+
+std::optional<std::string> LinkPathForUse(Prompter& prompter, std::string_view link,
+                                          std::string_view documentPath) {
     ResolvedLink resolved = ResolveLink(link, documentPath);
     if (resolved.needsSavedDocument) {
         prompter.ShowMessage(link_msg::kNeedsSave, MessageKind::Warning);
@@ -56,7 +55,30 @@ std::optional<std::string> PathForUse(Prompter& prompter, std::string_view link,
     return std::move(resolved.path);
 }
 
-}  // namespace
+bool TrashLinkedFile(FileTrash* trash, Prompter& prompter, const std::string& path,
+                     const std::string& documentPath) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(path, error);
+    // Only a file goes to the trash: a link naming a folder ("..", someone else's file) must
+    // not take the folder with it, nor the schedule file itself.
+    const bool file = fs::is_regular_file(status) || fs::is_symlink(status);
+    if (IsWindowsLink(path) || !file || IsSameFile(path, documentPath)) {
+        prompter.ShowMessage(link_msg::kNoFile, MessageKind::Warning);
+        return false;
+    }
+    const bool moved = trash != nullptr && trash->MoveToTrash(path);
+    if (moved && !fs::exists(fs::symlink_status(path, error))) return true;
+    prompter.ShowMessage(link_msg::kTrashFailedPrefix + path + link_msg::kTrashFailedSuffix,
+                         MessageKind::Error);
+    return false;
+}
+
+bool DeleteLinkedFile(FileTrash* trash, Prompter& prompter, std::string_view link,
+                      const std::string& documentPath) {
+    const std::optional<std::string> path = LinkPathForUse(prompter, link, documentPath);
+    return path && TrashLinkedFile(trash, prompter, *path, documentPath);
+}
 
 bool CanReadFile(const std::string& path) {
     // A folder counts: the desktop opens it in its file manager.
@@ -89,7 +111,7 @@ std::optional<std::string> LinkEditor::UsablePath() {
         services_.prompter.ShowMessage(link_msg::kNoLink, MessageKind::Warning);
         return std::nullopt;
     }
-    return PathForUse(services_.prompter, link_, documentPath_);
+    return LinkPathForUse(services_.prompter, link_, documentPath_);
 }
 
 void LinkEditor::Open() {
@@ -109,19 +131,7 @@ void LinkEditor::Delete() {
         if (services_.prompter.AskYesNo(link_msg::kDeleteUrl) == Answer::Yes) link_.clear();
         return;
     }
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::file_status status = fs::symlink_status(*path, error);
-    // Only a file goes to the trash: a link naming a folder ("..", someone else's file) must
-    // not take the folder with it, nor the schedule file itself.
-    const bool file = fs::is_regular_file(status) || fs::is_symlink(status);
-    if (IsWindowsLink(*path) || !file || IsSameFile(*path, documentPath_)) {
-        services_.prompter.ShowMessage(link_msg::kNoFile, MessageKind::Warning);
-        return;
-    }
-    if (services_.trash.MoveToTrash(*path) && !fs::exists(fs::symlink_status(*path, error))) {
-        link_.clear();
-    }
+    if (TrashLinkedFile(&services_.trash, services_.prompter, *path, documentPath_)) link_.clear();
 }
 
 void LinkEditor::New() {
@@ -132,7 +142,7 @@ void LinkEditor::New() {
         services_.prompter.AskText(link_msg::kNewName, initial);
     if (!entered || entered->empty()) return;
     const std::optional<std::string> usable =
-        PathForUse(services_.prompter, *entered, documentPath_);
+        LinkPathForUse(services_.prompter, *entered, documentPath_);
     if (!usable) return;
     const std::string& path = *usable;
     std::error_code error;
@@ -164,7 +174,8 @@ bool OpenRecordLink(const LinkServices& services, const std::string& documentPat
         record.linkFile = StoredLink(*entered, documentPath, settings);
         changed = true;
     }
-    const std::optional<std::string> usable = PathForUse(prompter, record.linkFile, documentPath);
+    const std::optional<std::string> usable =
+        LinkPathForUse(prompter, record.linkFile, documentPath);
     if (!usable) return changed;
     const std::string& path = *usable;
     // A Windows path names no file here, and creating one under that name would be wrong.

@@ -35,7 +35,27 @@ inline constexpr const char* kNewName = "新規作成するテキストファイ
 inline constexpr const char* kExists = "既にファイルは存在します";
 inline constexpr const char* kCannotCreate = "ファイルを作成できません";
 inline constexpr const char* kAskCreate = "ファイルがありません。新規に作成しますか？";
+// A file the trash did not take: prefix, path, suffix.
+inline constexpr const char* kTrashFailedPrefix = "ファイル ";
+inline constexpr const char* kTrashFailedSuffix =
+    " をごみ箱に移動できませんでした。ファイルはそのまま残っています";
 }  // namespace link_msg
+
+// The link as a path for file access. A relative link of a document never saved names no
+// file: the user is asked to save first, and nothing is returned.
+std::optional<std::string> LinkPathForUse(Prompter& prompter, std::string_view link,
+                                          std::string_view documentPath);
+
+// Moves the file at the path to the trash, where the user can restore it: the one way a
+// linked file is deleted. A path that names no file here (a Windows path, a folder, nothing)
+// or the schedule file itself is refused with "ファイルがありません"; a trash that fails (or
+// none) is reported. True when the file is gone.
+bool TrashLinkedFile(FileTrash* trash, Prompter& prompter, const std::string& path,
+                     const std::string& documentPath);
+
+// Deleting a record's linked file: the link resolved as for any use, then trashed as above.
+bool DeleteLinkedFile(FileTrash* trash, Prompter& prompter, std::string_view link,
+                      const std::string& documentPath);
 
 // A new link file holding the schedule text and two line ends. Never replaces or follows
 // anything already at the path.

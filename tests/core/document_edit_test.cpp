@@ -131,6 +131,42 @@ TEST_F(DocumentEditTest, DeletingARecordOffersToDeleteItsLinkedFile) {
     EXPECT_TRUE(d.Records().empty());
 }
 
+TEST_F(DocumentEditTest, ALinkedFileGoesToTheTrashAndAFailureIsReported) {
+    WriteBytes(PathOf("notes.txt"), "notes");
+    WriteBytes(PathOf("kept.txt"), "kept");
+    CAlmxArray content;
+    for (const char* link : {"notes.txt", "kept.txt", "gone.txt"}) {
+        CAlmxData linked = Day(link, 2025, 5, 3);
+        linked.linkFile = link;
+        content.records.push_back(linked);
+    }
+    CAlmxDoc& d = Opened(content);
+    const DateTime day = DateTime::FromDate(2025, 5, 3);
+
+    prompter.Then(Answer::Yes).Then(Answer::Yes);
+    EXPECT_EQ(d.DeleteRecord(&d.Records()[0], day), DeleteOutcome::Deleted);
+    EXPECT_EQ(trash.trashed, std::vector<std::string>{PathOf("notes.txt")});
+    EXPECT_FALSE(fs::exists(PathOf("notes.txt")));
+
+    // The trash refuses: the user hears of it, the file stays, the record goes as asked.
+    trash.works = false;
+    prompter.Then(Answer::Yes).Then(Answer::Yes);
+    EXPECT_EQ(d.DeleteRecord(&d.Records()[0], day), DeleteOutcome::Deleted);
+    ASSERT_FALSE(prompter.Shown().empty());
+    EXPECT_EQ(prompter.Shown().back(), std::string("ファイル ") + PathOf("kept.txt") +
+                                           " をごみ箱に移動できませんでした。ファイルはそのまま"
+                                           "残っています");
+    EXPECT_TRUE(fs::exists(PathOf("kept.txt")));
+    EXPECT_EQ(d.Records().size(), 1u);
+
+    // A file that is not there is said so, as the link dialog says it.
+    prompter.Then(Answer::Yes).Then(Answer::Yes);
+    EXPECT_EQ(d.DeleteRecord(&d.Records()[0], day), DeleteOutcome::Deleted);
+    EXPECT_EQ(prompter.Shown().back(), "ファイルがありません");
+    EXPECT_EQ(trash.trashed.size(), 2u);
+    EXPECT_TRUE(d.Records().empty());
+}
+
 CAlmxArray ImportSource() {
     CAlmxArray source;
     source.diaryFolder = "/elsewhere";

@@ -237,7 +237,9 @@ TEST_F(DocumentTest, ALockFileOfAnotherProcessMakesTheDocumentReadOnly) {
     }
     char byte = 0;
     ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-    EXPECT_EQ(ReadBytes(lockPath), "2025/05/03 14:07\r\ndesk-01\r\n\r\n");
+    // The owner line names the holder's process.
+    EXPECT_EQ(ReadBytes(lockPath),
+              "2025/05/03 14:07\r\ndesk-01\r\n" + std::to_string(child) + "\r\n");
 
     {
         CAlmxDoc doc(Context());

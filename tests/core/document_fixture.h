@@ -10,11 +10,13 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "calendar/clock.h"
 #include "core/document.h"
 #include "core/prompter.h"
 #include "core/settings_store.h"
+#include "links/file_launcher.h"
 #include "text/encoding.h"
 
 namespace almx::testing {
@@ -48,6 +50,18 @@ inline std::string SjisFile(std::string_view utf8) {
     return text::ToShiftJis(crlf);
 }
 
+// Removes the file as the desktop's trash would take it away, or refuses to.
+class RecordingTrash : public FileTrash {
+  public:
+    bool MoveToTrash(const std::string& path) override {
+        trashed.push_back(path);
+        std::error_code error;
+        return works && fs::remove(path, error);
+    }
+    std::vector<std::string> trashed;
+    bool works = true;
+};
+
 class DocumentTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -69,6 +83,7 @@ class DocumentTest : public ::testing::Test {
         context.clock = &clock;
         context.programFolder = dir.string();
         context.computerName = "desk-01";
+        context.trash = &trash;
         return context;
     }
 
@@ -87,6 +102,7 @@ class DocumentTest : public ::testing::Test {
     fs::path dir;
     MemorySettingsStore settings;
     ScriptedPrompter prompter;
+    RecordingTrash trash;
     ManualClock clock{DateTime::FromParts(2025, 5, 3, 14, 7)};
 };
 

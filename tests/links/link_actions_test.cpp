@@ -125,6 +125,18 @@ TEST_F(LinkActionsTest, DeleteEmptiesTheLinkOnlyWhenTheFileIsGone) {
     EXPECT_EQ(trash.trashed.back(), (dir / "a.txt").string());
 }
 
+TEST_F(LinkActionsTest, ATrashThatFailsIsReported) {
+    Touch(dir / "a.txt");
+    LinkEditor kept = Editor("a.txt");
+    trash.works = false;
+    kept.Delete();
+    ASSERT_FALSE(prompter.Shown().empty());
+    EXPECT_EQ(prompter.Shown().back(), "ファイル " + (dir / "a.txt").string() +
+                                           " をごみ箱に移動できませんでした。ファイルはそのまま"
+                                           "残っています");
+    EXPECT_EQ(kept.Link(), "a.txt");
+}
+
 TEST_F(LinkActionsTest, DeleteTakesOnlyFilesNeverFoldersOrTheScheduleFile) {
     fs::create_directories(dir / "notes");
     Touch(dir / "notes" / "a.txt");

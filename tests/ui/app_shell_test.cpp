@@ -21,6 +21,7 @@
 #include "calendar/ui/entry_commands.h"
 #include "core/document_fixture.h"
 #include "core/prompter.h"
+#include "core/schedule_file_writer.h"
 #include "core/settings_store.h"
 #include "views/month_view.h"
 #include "views/view_base.h"
@@ -62,6 +63,7 @@ class ShellTest : public ::testing::Test {
         services.prompter = &prompter_;
         services.clock = &clock_;
         services.programFolder = dir_.string();
+        services.trash = trash_;
         app_ = std::make_unique<CAlmxApp>(services);
         return app_->Start(arguments);
     }
@@ -95,6 +97,7 @@ class ShellTest : public ::testing::Test {
     MemorySettingsStore settings_;
     ScriptedPrompter prompter_;
     ManualClock clock_{DateTime::FromParts(2025, 5, 3, 9, 0, 5)};
+    FileTrash* trash_ = nullptr;  // nullptr: the desktop's
     std::unique_ptr<CAlmxApp> app_;
 };
 
@@ -423,6 +426,33 @@ TEST_F(ShellTest, TheDocumentsFileCommands) {
     EXPECT_TRUE(frame.Dispatch(cmd::kShowWeek));
     ASSERT_EQ(app_->Documents().size(), 1u);
     EXPECT_EQ(app_->Documents()[0]->Title(), QStringLiteral("copy.alx"));
+}
+
+TEST_F(ShellTest, DocumentsDeleteLinkedFilesThroughTheProgramsTrashAndSaveAsMovesTheLock) {
+    settings_.SetInt("System", "SharedFile", 1);
+    CAlmxArray content;
+    CAlmxData linked;
+    linked.title = "議事録";
+    linked.start = linked.end = DateTime::FromDate(2025, 5, 3);
+    linked.linkFile = "notes.txt";
+    content.records.push_back(linked);
+    WriteBytes(path_, WriteScheduleFile(content).bytes);
+    WriteBytes(dir_ / "notes.txt", "notes");
+    testing::RecordingTrash trash;
+    trash_ = &trash;
+    ASSERT_TRUE(Start({path_}));
+    CAlmxDoc& doc = app_->Documents()[0]->Doc();
+    prompter_.Then(Answer::Yes).Then(Answer::Yes);
+    EXPECT_EQ(doc.DeleteRecord(&doc.Records()[0], DateTime::FromDate(2025, 5, 3)),
+              DeleteOutcome::Deleted);
+    EXPECT_EQ(trash.trashed, std::vector<std::string>{(dir_ / "notes.txt").string()});
+    EXPECT_FALSE(fs::exists(dir_ / "notes.txt"));
+
+    EXPECT_TRUE(fs::exists(path_ + ".lock"));
+    prompter_.ThenText((dir_ / "moved").string());
+    ASSERT_TRUE(Frame().Dispatch(cmd::kFileSaveAs));
+    EXPECT_FALSE(fs::exists(path_ + ".lock"));
+    EXPECT_TRUE(fs::exists(dir_ / "moved.alx.lock"));
 }
 
 TEST_F(ShellTest, ClosingTheLastFrameAsksAndCancelKeepsIt) {
