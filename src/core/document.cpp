@@ -43,6 +43,14 @@ std::string WithDefaultExtension(const std::string& path) {
     return p.string();
 }
 
+// Once per read file, whatever the number of such lines.
+void ReportMalformedRows(Prompter& prompter, const ScheduleFileScan& scan) {
+    if (scan.malformedRows == 0) return;
+    prompter.ShowMessage(
+        msg::kMalformedRowsPrefix + std::to_string(scan.malformedRows) + msg::kMalformedRowsSuffix,
+        MessageKind::Warning);
+}
+
 std::string_view TrimBlanks(std::string_view text) {
     constexpr std::string_view kBlanks = " \t\r\n";
     std::size_t first = text.find_first_not_of(kBlanks);
@@ -171,6 +179,7 @@ bool CAlmxDoc::Open(const std::string& rawPath) {
         Reset();
         return false;
     }
+    ReportMalformedRows(prompter, scan);
 
     bool offered2003 = false;
     if (settings.GetInt("System", "HolidayChangeFlag1", 0) == 0) {
@@ -203,7 +212,7 @@ bool CAlmxDoc::Open(const std::string& rawPath) {
     modified_ = offered2003 || updated;
 
     // What could not be read would be lost by the next save: keep a copy of the file first.
-    if (incomplete || scan.invalidSequences > 0) {
+    if (incomplete || scan.invalidSequences > 0 || scan.malformedRows > 0) {
         if (std::optional<std::string> copy = CopyToFreeBackup(path)) {
             safetyBackup_ = *copy;
         } else {
@@ -358,6 +367,7 @@ int CAlmxDoc::ImportFile(const std::string& path) {
         prompter.ShowMessage(msg::kImportOldLayout, MessageKind::Error);
         return -1;
     }
+    ReportMalformedRows(prompter, scan);
     const int genreCount = static_cast<int>(array_.genres.Count());
     for (std::size_t i = firstNew; i < array_.records.size(); ++i) {
         const int genre = array_.records[i].genre;
