@@ -16,6 +16,7 @@
 #include "core/schedule_file_reader.h"
 #include "core/schedule_file_writer.h"
 #include "core/settings_store.h"
+#include "core/text_entry_check.h"
 #include "exchange/csv_card.h"
 #include "links/link_path.h"
 #include "text/encoding.h"
@@ -137,6 +138,8 @@ bool CAlmxDoc::AskPassword(const std::string& password) {
         std::optional<std::string> entered = prompter.AskPassword(msg::kPasswordPrompt);
         if (!entered) return false;
         if (*entered == password) return true;
+        // A character the file cannot hold is named, not reported as a wrong password.
+        if (!CheckRepresentable(prompter, {{entry_label::kPassword, *entered}})) continue;
         prompter.ShowMessage(msg::kWrongPassword, MessageKind::Error);
     }
 }
@@ -245,6 +248,10 @@ bool CAlmxDoc::SaveTo(const std::string& rawPath) {
     if (!SaveWithBackup(path, bytes.bytes, *writer_)) {
         prompter.ShowMessage(msg::kCannotWrite, MessageKind::Error);
         return false;
+    }
+    if (bytes.unrepresentable > 0) {
+        prompter.ShowMessage(SavedAsQuestionMarksMessage(bytes.unrepresentable),
+                             MessageKind::Warning);
     }
     modified_ = false;
     context_.settings->SetString("System", "DefaultFile", path);
@@ -394,6 +401,7 @@ bool CAlmxDoc::SetPasswordCommand() {
     if (!array_.password.empty()) {
         std::optional<std::string> old = prompter.AskText(msg::kOldPassword, "");
         if (!old) return false;
+        if (!CheckRepresentable(prompter, {{entry_label::kPassword, *old}})) return false;
         if (*old != array_.password) {
             prompter.ShowMessage(msg::kPasswordMismatch, MessageKind::Error);
             return false;
@@ -401,6 +409,8 @@ bool CAlmxDoc::SetPasswordCommand() {
     }
     std::optional<std::string> entered = prompter.AskText(msg::kNewPassword, "");
     if (!entered) return false;
+    // Saved as "?", such a password could never be entered again.
+    if (!CheckRepresentable(prompter, {{entry_label::kPassword, *entered}})) return false;
     array_.password = *entered;
     prompter.ShowMessage(std::string(msg::kPasswordSetPrefix) + *entered + msg::kPasswordSetSuffix);
     modified_ = true;
