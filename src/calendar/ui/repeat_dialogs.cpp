@@ -129,6 +129,9 @@ CRepeatDlg::CRepeatDlg(const RepeatForm& form, Prompter& prompter, QWidget* pare
     kind_->setObjectName(QStringLiteral("kind"));
     weekday_->setObjectName(QStringLiteral("weekday"));
     description_->setObjectName(QStringLiteral("description"));
+    interval_->setObjectName(QStringLiteral("interval"));
+    firstDay_->setObjectName(QStringLiteral("firstDay"));
+    lastDay_->setObjectName(QStringLiteral("lastDay"));
     for (const char* name : kKindNames) kind_->addItem(ToQ(name));
     interval_->setRange(1, 999);
     FillDays(firstDay_);
