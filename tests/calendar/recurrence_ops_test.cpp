@@ -191,15 +191,6 @@ TEST(MoveToDate, DayRules) {
     EXPECT_EQ(damaged.repeatLastDay, 30);
 }
 
-}  // namespace
-}  // namespace almx
-
-namespace almx {
-namespace {
-
-using testing::Day;
-using testing::MakeRecord;
-
 TEST(MoveToDate, NeverLeavesTheDatesTheFileCanHold) {
     // Ten days long, moved onto the calendar's last week: the end stops at its last day.
     CAlmxData untimed = MakeRecord({0, "2008/01/10", "2008/01/20"});

@@ -131,15 +131,6 @@ TEST(RepeatCustomForm, ChecksWeeksWeekdaysAndMonths) {
     EXPECT_EQ(form.validMonths, custom.validMonths);
 }
 
-}  // namespace
-}  // namespace almx
-
-namespace almx {
-namespace {
-
-using testing::MakeRecord;
-using Result = RepeatForm::OkResult;
-
 TEST(RepeatForm, DayRangesThatCanNeverOccurAreRefused) {
     struct Case {
         int kind;
@@ -186,17 +177,6 @@ TEST(RepeatForm, DailyAndWeeklyRulesKeepNoPositionFlag) {
     RepeatForm chosen(MakeRecord({5, "2008/01/07", "2012/12/31", 1, 1, 1, "1M"}));
     ASSERT_EQ(chosen.Ok(), Result::Accepted);
     EXPECT_TRUE(chosen.position);
-}
-
-TEST(RepeatForm, OnlyChosenMonthsIgnoreTheInterval) {
-    RepeatForm form(MakeRecord({5, "2008/01/07", "2012/12/31", 3}));
-    EXPECT_FALSE(form.IntervalEnabled());
-    for (int kind : {1, 2, 3, 4}) {
-        form.kind = kind;
-        EXPECT_TRUE(form.IntervalEnabled()) << kind;
-    }
-    form.kind = 0;
-    EXPECT_FALSE(form.IntervalEnabled());
 }
 
 }  // namespace

@@ -289,12 +289,6 @@ TEST(PasswordScramble, DoubleByteCharactersAreKeptWhole) {
     EXPECT_EQ(UnscramblePassword(stored), plain);
 }
 
-}  // namespace
-}  // namespace almx
-
-namespace almx {
-namespace {
-
 // A record line as another writer leaves it when a raw line feed falls inside its memo.
 std::string BrokenRecordFile(std::string_view memoTail) {
     CAlmxData record;
