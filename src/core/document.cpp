@@ -87,6 +87,7 @@ void CAlmxDoc::Reset() {
     modified_ = false;
     readOnly_ = false;
     safetyBackup_.clear();
+    questionMarksTold_ = 0;
 }
 
 int CAlmxDoc::TodayLimit() const {
@@ -249,9 +250,11 @@ bool CAlmxDoc::SaveTo(const std::string& rawPath) {
         prompter.ShowMessage(msg::kCannotWrite, MessageKind::Error);
         return false;
     }
-    if (bytes.unrepresentable > 0) {
+    // Told once: the automatic save must not repeat the same news every minute.
+    if (bytes.unrepresentable > questionMarksTold_) {
         prompter.ShowMessage(SavedAsQuestionMarksMessage(bytes.unrepresentable),
                              MessageKind::Warning);
+        questionMarksTold_ = bytes.unrepresentable;
     }
     modified_ = false;
     context_.settings->SetString("System", "DefaultFile", path);

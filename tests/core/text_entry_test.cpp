@@ -67,7 +67,7 @@ TEST_F(TextEntryTest, AnEnteredPasswordTheFileCannotHoldIsNamedNotCalledWrong) {
     EXPECT_EQ(again.Array().password, "abc");
 }
 
-TEST_F(TextEntryTest, ASaveThatWritesQuestionMarksSaysHowManyOncePerSave) {
+TEST_F(TextEntryTest, ASaveThatWritesQuestionMarksSaysHowManyOnce) {
     // 0xFD and 0xFE are no Shift_JIS bytes: read as U+FFFD, they can only be written as "?".
     std::string line = SjisFile("\"0\",\"2008/01/05\",\"00:00\",\"2008/01/05\",\"00:00\",\"A");
     line += "\xFD\xFE";
@@ -81,6 +81,10 @@ TEST_F(TextEntryTest, ASaveThatWritesQuestionMarksSaysHowManyOncePerSave) {
     EXPECT_EQ(SavedAsQuestionMarksMessage(2),
               "Shift_JISで保存できない文字が 2 文字あったため、「?」に置き換えて保存しました");
     EXPECT_NE(ReadBytes(d.Path()).find("\"A??\""), std::string::npos);
+    // Saved again (the automatic save), nothing new to tell.
+    d.SetModified();
+    ASSERT_TRUE(d.SaveTo(d.Path()));
+    EXPECT_EQ(prompter.Shown().size(), before + 1);
 
     // Once saved, the "?" are ordinary text: the next save has nothing to say.
     CAlmxDoc clean(Context());
