@@ -72,6 +72,10 @@ const char* RepeatForm::DayRangeProblem() const {
     return firstDay > lastDay ? kRepeatFirstAfterLast : nullptr;
 }
 
+bool RepeatForm::IntervalEnabled() const {
+    return kind != RepeatNone && kind != RepeatChosenMonths;
+}
+
 RepeatForm::OkResult RepeatForm::Ok() {
     if (DayRangeProblem() != nullptr) return OkResult::Refused;
     if (!periodStart.IsValid() || !periodEnd.IsValid() ||

@@ -43,7 +43,7 @@ class RepeatForm {
     // the last, or the month's end as first day with another last day); nullptr when it can.
     const char* DayRangeProblem() const;
     // The interval means nothing to chosen months (kind 5).
-    bool IntervalEnabled() const { return kind != 0 && kind != 5; }
+    bool IntervalEnabled() const;
 
     // Checks the day range and the period, then normalises the flags and aligns a weekly
     // start. Nothing changes unless it is accepted.

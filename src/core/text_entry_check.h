@@ -37,7 +37,7 @@ bool CheckMemoPageRepresentable(Prompter& prompter, const CMemoData& page);
 // could not decode) and wrote "?" for them.
 std::string SavedAsQuestionMarksMessage(std::size_t count);
 
-// Field labels shared by more than one entry point.
+// Field labels used outside the entry dialogs.
 namespace entry_label {
 inline constexpr const char* kPassword = "パスワード";
 inline constexpr const char* kDayPicture = "画像ファイル";
