@@ -28,25 +28,6 @@ std::string TimeTextToHalfWidth(std::string_view text) {
     return text::FromShiftJis(text::ZenToHan(text::ToShiftJis(text)).text);
 }
 
-std::string UnrepresentableMessage(std::string_view label, std::string_view character) {
-    std::string message = "「";
-    message += label;
-    message += "」の文字「";
-    message += character;
-    message += "」はファイルに保存できません。別の文字に置き換えてください";
-    return message;
-}
-
-bool CheckRepresentable(Prompter& prompter, std::initializer_list<LabelledText> fields) {
-    for (const LabelledText& field : fields) {
-        if (auto bad = text::FirstUnrepresentable(field.text)) {
-            prompter.ShowMessage(UnrepresentableMessage(field.label, *bad), MessageKind::Warning);
-            return false;
-        }
-    }
-    return true;
-}
-
 bool ConfirmCancel(Prompter& prompter, const SettingsStore& settings) {
     if (settings.GetInt("Edit", "Cancel", 1) == 0) return true;
     return prompter.AskYesNo(kCancelQuestion) != Answer::No;

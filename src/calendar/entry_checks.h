@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text_entry_check.h"
+
 namespace almx {
 
 class Prompter;
@@ -29,19 +31,6 @@ std::vector<std::string> HalfHourTimes();
 
 // A time text with full-width digits, colon and the like turned into their half-width forms.
 std::string TimeTextToHalfWidth(std::string_view text);
-
-// A text field and the label the user knows it by.
-struct LabelledText {
-    const char* label;
-    std::string_view text;
-};
-
-// The message shown for the first character the schedule file's encoding cannot hold.
-std::string UnrepresentableMessage(std::string_view label, std::string_view character);
-
-// False, after telling the user which field holds which character, when a text has a
-// character Shift_JIS cannot hold.
-bool CheckRepresentable(Prompter& prompter, std::initializer_list<LabelledText> fields);
 
 // Cancel of an entry dialog: with "Edit"/"Cancel" on, asks "画面を閉じます"; only No keeps the
 // dialog open. True when the dialog may close.

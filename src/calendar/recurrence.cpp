@@ -372,6 +372,13 @@ std::string DayText(int dayOfMonth) {
     return dayOfMonth == -1 ? std::string("月末") : Format("%d日", dayOfMonth);
 }
 
+// The days a monthly or yearly rule by day falls on: its first day, and its last when the rule
+// spans more than one day (the start's own day may be another).
+std::string RuleDaysText(const CAlmxData& record) {
+    if (record.repeatLastDay == record.repeatFirstDay) return DayText(record.repeatFirstDay);
+    return DayText(record.repeatFirstDay) + "～" + DayText(record.repeatLastDay);
+}
+
 int ClampToInt(long value) {
     return static_cast<int>(
         std::clamp<long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
@@ -505,7 +512,7 @@ std::string RepeatText(const CAlmxData& record) {
         case RepeatMonths: {
             const std::string prefix = n == 1 ? "毎月" : Format("%d月毎", n);
             if (position) return prefix + Format("第%d", week + 1) + weekdayName + "曜日";
-            return prefix + Format("%d日", record.start.Day());
+            return prefix + RuleDaysText(record);
         }
         case RepeatYears: {
             const std::string prefix = n == 1 ? "毎年" : Format("%d年毎", n);
@@ -515,8 +522,7 @@ std::string RepeatText(const CAlmxData& record) {
                 return prefix + Format("%d月", month + 1) + Format("第%d", week + 1) + weekdayName +
                        "曜日";
             }
-            return prefix + Format("%d月", record.start.Month()) +
-                   Format("%d日", record.start.Day());
+            return prefix + Format("%d月", record.start.Month()) + RuleDaysText(record);
         }
         case RepeatChosenMonths: {
             std::string text;
@@ -545,6 +551,8 @@ std::string RepeatText(const CAlmxData& record) {
 void MoveToDate(CAlmxData& record, const DateTime& day) {
     if (!day.IsValid()) return;
     const DateTime target = day.Date();
+    // A day the file cannot hold would make the reader drop the record.
+    if (!IsValidDate(target.Year(), target.Month(), target.Day())) return;
     const int kind = record.repeatType;
     const bool position = record.positionMode != 0;
 
@@ -595,6 +603,10 @@ void MoveToDate(CAlmxData& record, const DateTime& day) {
         record.end =
             record.start.PlusDays(WholeDays(oldStart.Date(), oldEnd.Date().WithTime(23, 59, 59)));
     }
+    // Moved near the calendar's end, the end stops at its last day rather than leave the range
+    // the file can hold.
+    const DateTime lastDay = DateTime::FromDate(kMaxYear, 12, 31).WithTimeOf(record.end);
+    if (lastDay < record.end) record.end = lastDay < record.start ? record.start : lastDay;
 }
 
 }  // namespace almx

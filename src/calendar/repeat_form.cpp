@@ -64,7 +64,20 @@ int RepeatForm::MinimumPeriodDays(int kind) {
     }
 }
 
+const char* RepeatForm::DayRangeProblem() const {
+    // Only these kinds span from the first to the last day; a negative span marks nothing.
+    if ((kind != RepeatMonths && kind != RepeatYears) || position) return nullptr;
+    if (lastDay == -1) return nullptr;
+    if (firstDay == -1) return kRepeatMonthEndFirst;
+    return firstDay > lastDay ? kRepeatFirstAfterLast : nullptr;
+}
+
+bool RepeatForm::IntervalEnabled() const {
+    return kind != RepeatNone && kind != RepeatChosenMonths;
+}
+
 RepeatForm::OkResult RepeatForm::Ok() {
+    if (DayRangeProblem() != nullptr) return OkResult::Refused;
     if (!periodStart.IsValid() || !periodEnd.IsValid() ||
         WholeDays(periodStart.Date(), periodEnd.Date().WithTime(23, 59, 59)) <
             MinimumPeriodDays(kind)) {
@@ -72,6 +85,9 @@ RepeatForm::OkResult RepeatForm::Ok() {
     }
     const bool weekValid = week >= 0 && week <= 4;
     const bool weekdayValid = weekday >= 0 && weekday <= 6;
+    // A position switch left on from another kind would turn a daily or weekly rule into a
+    // position rule.
+    if (kind != RepeatMonths && kind != RepeatYears && kind != RepeatChosenMonths) position = false;
     if (kind != RepeatChosenMonths) validMonths.fill(1);
     if ((kind == RepeatMonths && position) || kind == RepeatYears) {
         validWeeks.fill(0);

@@ -12,6 +12,11 @@ namespace almx {
 class CAlmxData;
 class Prompter;
 
+inline constexpr const char* kRepeatFirstAfterLast =
+    "繰り返し日の開始日が終了日より後になっています。開始日を終了日以前にしてください";
+inline constexpr const char* kRepeatMonthEndFirst =
+    "繰り返し日の開始日が月末の場合、終了日も月末にしてください";
+
 class RepeatForm {
   public:
     enum class OkResult {
@@ -19,6 +24,8 @@ class RepeatForm {
         // The period is shorter than the kind needs: open the period dialog with the current
         // dates, SetPeriod with its result and press OK again; cancelling it keeps this form.
         PeriodTooShort,
+        // The day range can never occur (DayRangeProblem says why); nothing changed.
+        Refused,
     };
 
     // Reads the record's recurrence and period and proposes the week, weekday and month.
@@ -32,8 +39,14 @@ class RepeatForm {
         periodStart = first.Date();
         periodEnd = last.Date();
     }
-    // Checks the period, then normalises the flags and aligns a weekly start. Nothing changes
-    // unless it is accepted.
+    // Why the day range of a monthly or yearly rule by day can never occur (the first day after
+    // the last, or the month's end as first day with another last day); nullptr when it can.
+    const char* DayRangeProblem() const;
+    // The interval means nothing to chosen months (kind 5).
+    bool IntervalEnabled() const;
+
+    // Checks the day range and the period, then normalises the flags and aligns a weekly
+    // start. Nothing changes unless it is accepted.
     OkResult Ok();
     // The accepted values into the record; start and end keep their times of day.
     void WriteTo(CAlmxData& record) const;

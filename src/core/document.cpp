@@ -18,6 +18,7 @@
 #include "core/schedule_file_reader.h"
 #include "core/schedule_file_writer.h"
 #include "core/settings_store.h"
+#include "core/text_entry_check.h"
 #include "exchange/csv_card.h"
 #include "links/link_actions.h"
 #include "text/encoding.h"
@@ -43,6 +44,14 @@ std::string WithDefaultExtension(const std::string& path) {
     fs::path p(path);
     if (!p.has_extension() && !PathExists(path)) p += ".alx";
     return p.string();
+}
+
+// Once per read file, whatever the number of such lines.
+void ReportMalformedRows(Prompter& prompter, const ScheduleFileScan& scan) {
+    if (scan.malformedRows == 0) return;
+    prompter.ShowMessage(
+        msg::kMalformedRowsPrefix + std::to_string(scan.malformedRows) + msg::kMalformedRowsSuffix,
+        MessageKind::Warning);
 }
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -134,6 +143,7 @@ void CAlmxDoc::Reset() {
     modified_ = false;
     readOnly_ = false;
     safetyBackup_.clear();
+    questionMarksTold_ = 0;
     RecordsChanged();
 }
 
@@ -188,6 +198,8 @@ bool CAlmxDoc::AskPassword(const std::string& password) {
         std::optional<std::string> entered = prompter.AskPassword(msg::kPasswordPrompt);
         if (!entered) return false;
         if (*entered == password) return true;
+        // A character the file cannot hold is named, not reported as a wrong password.
+        if (!CheckRepresentable(prompter, {{entry_label::kPassword, *entered}})) continue;
         prompter.ShowMessage(msg::kWrongPassword, MessageKind::Error);
     }
 }
@@ -246,6 +258,7 @@ bool CAlmxDoc::Open(const std::string& rawPath) {
         prompter.ShowMessage(msg::kNotOurFormat, MessageKind::Error);
         return false;
     }
+    ReportMalformedRows(prompter, scan);
 
     bool offered2003 = false;
     if (settings.GetInt("System", "HolidayChangeFlag1", 0) == 0) {
@@ -279,7 +292,7 @@ bool CAlmxDoc::Open(const std::string& rawPath) {
     modified_ = offered2003 || updated;
 
     // What could not be read would be lost by the next save: keep a copy of the file first.
-    if (incomplete || scan.invalidSequences > 0) {
+    if (incomplete || scan.invalidSequences > 0 || scan.malformedRows > 0) {
         if (std::optional<std::string> copy = CopyToUntouchedBackup(path)) {
             safetyBackup_ = *copy;
             prompter.ShowMessage(msg::kUntouchedCopy + *copy, MessageKind::Warning);
@@ -325,6 +338,12 @@ bool CAlmxDoc::SaveTo(const std::string& rawPath) {
         return false;
     }
     if (path != path_) lock_ = std::move(newLock);
+    // Told once: the automatic save must not repeat the same news every minute.
+    if (bytes.unrepresentable > questionMarksTold_) {
+        prompter.ShowMessage(SavedAsQuestionMarksMessage(bytes.unrepresentable),
+                             MessageKind::Warning);
+        questionMarksTold_ = bytes.unrepresentable;
+    }
     modified_ = false;
     context_.settings->SetString("System", "DefaultFile", path);
     lastSave_ = context_.clock->Now();
@@ -447,6 +466,7 @@ int CAlmxDoc::ImportFile(const std::string& path) {
         prompter.ShowMessage(msg::kImportOldLayout, MessageKind::Error);
         return -1;
     }
+    ReportMalformedRows(prompter, scan);
     const int genreCount = static_cast<int>(array_.genres.Count());
     for (std::size_t i = firstNew; i < array_.records.size(); ++i) {
         const int genre = array_.records[i].genre;
@@ -474,6 +494,7 @@ bool CAlmxDoc::SetPasswordCommand() {
     if (!array_.password.empty()) {
         std::optional<std::string> old = prompter.AskText(msg::kOldPassword, "");
         if (!old) return false;
+        if (!CheckRepresentable(prompter, {{entry_label::kPassword, *old}})) return false;
         if (*old != array_.password) {
             prompter.ShowMessage(msg::kPasswordMismatch, MessageKind::Error);
             return false;
@@ -481,6 +502,8 @@ bool CAlmxDoc::SetPasswordCommand() {
     }
     std::optional<std::string> entered = prompter.AskText(msg::kNewPassword, "");
     if (!entered) return false;
+    // Saved as "?", such a password could never be entered again.
+    if (!CheckRepresentable(prompter, {{entry_label::kPassword, *entered}})) return false;
     array_.password = *entered;
     prompter.ShowMessage(std::string(msg::kPasswordSetPrefix) + *entered + msg::kPasswordSetSuffix);
     modified_ = true;

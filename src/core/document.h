@@ -162,6 +162,8 @@ class CAlmxDoc {
     DateTime lastSave_ = DateTime::Invalid();
     bool todoLeftDraw_ = true;
     std::string safetyBackup_;
+    // Characters a save wrote as "?" that the user has been told of.
+    std::size_t questionMarksTold_ = 0;
     FileWriter defaultWriter_;
     FileWriter* writer_ = &defaultWriter_;
     std::function<void(const CAlmxData*)> recordsListener_;

@@ -16,6 +16,11 @@ inline constexpr const char* kNotReadToEnd = "データを最後まで読み込�
 // Pasted text the schedule file cannot hold: prefix, count, suffix.
 inline constexpr const char* kPasteReplacedPrefix = "Shift_JISで保存できない文字 ";
 inline constexpr const char* kPasteReplacedSuffix = " 文字を「?」に置き換えました";
+// Lines that are no well-formed row (a record broken by a raw line feed): prefix, count,
+// suffix.
+inline constexpr const char* kMalformedRowsPrefix = "正しい形式でない行が ";
+inline constexpr const char* kMalformedRowsSuffix =
+    " 行ありました。改行で分かれた行などは読み込んでいません";
 inline constexpr const char* kNotOurFormat = "Almanixのデータ形式ではありません";
 inline constexpr const char* kBackupFailed =
     "バックアップが失敗しました。手動でバックアップを取ってください。";

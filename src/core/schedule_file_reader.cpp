@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "core/password_scramble.h"
 #include "core/record_array.h"
@@ -76,12 +77,17 @@ ScheduleFileScan ScanScheduleFile(std::string_view sjis,
     TCard row;
     bool first = true;
     bool readRows = false;
+    bool afterOpenLine = false;
     for (std::size_t start = 0; start < all.size();) {
         const std::size_t end = all.find('\n', start) + 1;
         const std::string_view line = all.substr(start, end - start);
         start = end;
-        if (!SplitsToEnd(line)) scan.complete = false;
+        const bool splitsToEnd = SplitsToEnd(line);
+        const bool lastLine = start >= all.size();
+        // An open quote before the file's end is a line broken by a raw line feed, not a cut.
+        if (!splitsToEnd && lastLine) scan.complete = false;
         if (first) {
+            if (!splitsToEnd) scan.complete = false;
             first = false;
             scan.header.Parse(line);
             scan.layout = LayoutOf(scan.header);
@@ -90,9 +96,15 @@ ScheduleFileScan ScanScheduleFile(std::string_view sjis,
             readRows = scan.header.At(0) == kScheduleHeaderFirstCell;
             continue;
         }
-        if (!readRows) continue;
+        if (!readRows || line == "\n") continue;
         row.Parse(line);
         const int width = scan.header.Count();
+        // The line after one left open is the rest of that broken row, whatever it looks like.
+        const bool continuation = std::exchange(afterOpenLine, !splitsToEnd);
+        if (continuation || !IsWellFormedRow(row, splitsToEnd, lastLine)) {
+            ++scan.malformedRows;
+            continue;
+        }
         while (row.Count() < width) row.InsertAt(-1);
         while (row.Count() > width) row.RemoveAt(row.Count() - 1);
         ++scan.rows;
@@ -114,6 +126,27 @@ std::size_t ScheduleFileRowBound(std::string_view sjis) {
 
 int ScheduleRowKindOf(const TCard& row) {
     return Number(row, 1);
+}
+
+bool IsWellFormedRow(const TCard& row, bool splitsToEnd, bool lastLine) {
+    if (!splitsToEnd && !lastLine) return false;
+    // The cells each kind is written with (the kind's own cell included); fewer read as empty.
+    static constexpr std::pair<std::string_view, int> kShapes[] = {
+        {"2", 2}, {"3", 4}, {"4", 8}, {"5", 5}, {"6", 3}};
+    const std::string& first = row.At(0);
+    for (const auto& [kind, cells] : kShapes) {
+        if (first != kind) continue;
+        if (row.Count() > cells) return false;
+        // Every cell of these rows is written quoted; the tail of a broken record line such
+        // as 2,abc" is not.
+        for (int i = 0; i < row.Count(); ++i) {
+            if (!row.IsQuoted(i)) return false;
+        }
+        return true;
+    }
+    // Read by its number, a first cell such as "2x" or " 3" would still name another kind.
+    const int kind = text::LeadingInt(first);
+    return kind < RowPassword || kind > RowMemoPage;
 }
 
 int ReadScheduleRow(const TCard& row, CAlmxArray& document, const RowReadOptions& options) {

@@ -29,10 +29,14 @@ struct ScheduleFileScan {
     bool complete = true;
     // Byte sequences that were not Shift_JIS; saving would write "?" for them.
     std::size_t invalidSequences = 0;
+    // Lines that are no well-formed row of their kind (for example the two halves of a record
+    // line broken by a raw line feed); they are not handed on.
+    std::size_t malformedRows = 0;
 };
 
 // Splits the Shift_JIS bytes of a schedule file. When the header's first cell is 区分, every
-// row after it is handed to onRow, padded with empty cells or cut to the header's width.
+// well-formed row after it is handed to onRow, padded with empty cells or cut to the header's
+// width; empty lines are passed over.
 ScheduleFileScan ScanScheduleFile(std::string_view sjis,
                                   const std::function<void(const TCard& row)>& onRow);
 
@@ -53,5 +57,11 @@ int ReadScheduleRow(const TCard& row, CAlmxArray& document, const RowReadOptions
 
 // The row kind of a split row (the number in its first cell).
 int ScheduleRowKindOf(const TCard& row);
+
+// Whether a split row has the shape its writer gives its kind: a row of kinds 2 to 6 has
+// exactly that number as its first cell and at most its kind's cells, every one quoted; any
+// other first cell makes a record line, which the record parser judges. A line that does not
+// split to its end is well-formed only as the last line of a file cut short.
+bool IsWellFormedRow(const TCard& row, bool splitsToEnd, bool lastLine);
 
 }  // namespace almx

@@ -6,6 +6,7 @@
 #include "core/record.h"
 #include "core/record_array.h"
 #include "core/record_line.h"
+#include "core/text_entry_check.h"
 #include "exchange/csv_card.h"
 
 namespace almx {
@@ -81,6 +82,13 @@ std::optional<CAlmxData> RecordFromClipboard(std::string_view text,
     if (cells.Count() != kRecordCells) return std::nullopt;
     CAlmxData record(defaults);
     if (!ParseRecordLine(cells, record)) return std::nullopt;
+    return record;
+}
+
+std::optional<CAlmxData> RecordToPaste(std::string_view text, const RecordDefaults& defaults,
+                                       Prompter& prompter) {
+    std::optional<CAlmxData> record = RecordFromClipboard(text, defaults);
+    if (record && !CheckRecordRepresentable(prompter, *record)) return std::nullopt;
     return record;
 }
 

@@ -14,6 +14,7 @@ namespace almx {
 
 class CAlmxArray;
 class CAlmxData;
+class Prompter;
 class RecordList;
 struct RecordDefaults;
 
@@ -51,5 +52,10 @@ bool SetTodoDone(CAlmxArray& array, const CAlmxData* todo, bool done, const Date
 // A record from the clipboard's whole text: when it holds a comma and splits into exactly 26
 // cells that read as a record line. Anything else gives nothing.
 std::optional<CAlmxData> RecordFromClipboard(std::string_view text, const RecordDefaults& defaults);
+
+// The to-do list's paste: RecordFromClipboard, refused (the field named) when a text of the
+// record has a character the schedule file cannot hold.
+std::optional<CAlmxData> RecordToPaste(std::string_view text, const RecordDefaults& defaults,
+                                       Prompter& prompter);
 
 }  // namespace almx

@@ -8,6 +8,7 @@
 
 #include "core/prompter.h"
 #include "core/record.h"
+#include "core/text_entry_check.h"
 #include "links/file_launcher.h"
 
 namespace almx {
@@ -171,6 +172,7 @@ bool OpenRecordLink(const LinkServices& services, const std::string& documentPat
         const std::optional<std::string> entered =
             askLink(DefaultLinkName(record.title, settings, documentPath, services.programFolder));
         if (!entered || entered->empty()) return false;
+        if (!CheckRepresentable(prompter, {{entry_label::kLinkFile, *entered}})) return false;
         record.linkFile = StoredLink(*entered, documentPath, settings);
         changed = true;
     }

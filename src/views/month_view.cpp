@@ -20,6 +20,7 @@
 #include "core/document.h"
 #include "core/prompter.h"
 #include "core/settings_store.h"
+#include "core/text_entry_check.h"
 #include "core/ui/day_range_dialogs.h"
 #include "views/entry_painter.h"
 #include "views/font_colour.h"
@@ -518,6 +519,7 @@ void CAlmxView::DayPictureCommand() {
     const DateTime day = nav_.Selected();
     const auto path = ChoosePicture(DayPictureToEdit(properties, day));
     if (!path) return;
+    if (!CheckRepresentable(prompter_, {{entry_label::kDayPicture, *path}})) return;
     SetDayPicture(properties, day, *path, display_.backColor);
     DayPropertiesChanged();
 }

@@ -383,7 +383,7 @@ void CTodoView::Cut() {
 void CTodoView::Paste() {
     // The whole text: a long memo must not be cut into the wrong number of cells.
     std::optional<CAlmxData> record =
-        RecordFromClipboard(ClipboardText(), Document().NewRecordDefaults());
+        RecordToPaste(ClipboardText(), Document().NewRecordDefaults(), prompter_);
     if (!record) return;
     const CAlmxData* pasted = Document().AddRecord(std::move(*record), false);
     if (pasted == nullptr) return;

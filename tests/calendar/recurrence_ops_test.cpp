@@ -103,6 +103,11 @@ const TextCase kTexts[] = {
     {{3, "2008/01/15", "2008/12/31", 2, 15, 15}, "2月毎15日"},
     {{3, "2008/01/15", "2008/12/31", 1, 1, 1, "5F"}, "毎月第5金曜日"},
     {{3, "2008/01/15", "2008/12/31", 1, 1, 1, "13MF"}, "毎月第3金曜日"},
+    // A rule by day names its own days, not the start's.
+    {{3, "2008/01/15", "2008/12/31", 1, 20, 20}, "毎月20日"},
+    {{3, "2008/01/15", "2008/12/31", 1, 10, 12}, "毎月10日～12日"},
+    {{3, "2008/01/15", "2008/12/31", 1, -1, -1}, "毎月月末"},
+    {{4, "2008/01/15", "2012/12/31", 2, 25, -1}, "2年毎1月25日～月末"},
     {{4, "2008/01/15", "2012/12/31", 1, 15, 15}, "毎年1月15日"},
     {{4, "2008/01/15", "2012/12/31", 3, 15, 15}, "3年毎1月15日"},
     {{4, "2008/01/15", "2012/12/31", 1, 1, 1, "2M", "A"}, "毎年10月第2月曜日"},
@@ -184,6 +189,27 @@ TEST(MoveToDate, DayRules) {
     MoveToDate(damaged, Day("2008/04/30"));
     EXPECT_EQ(damaged.repeatFirstDay, 30);
     EXPECT_EQ(damaged.repeatLastDay, 30);
+}
+
+TEST(MoveToDate, NeverLeavesTheDatesTheFileCanHold) {
+    // Ten days long, moved onto the calendar's last week: the end stops at its last day.
+    CAlmxData untimed = MakeRecord({0, "2008/01/10", "2008/01/20"});
+    MoveToDate(untimed, Day("9998/12/28"));
+    EXPECT_EQ(FormatDate(untimed.start), "9998/12/28");
+    EXPECT_EQ(FormatDate(untimed.end), "9998/12/31");
+
+    CAlmxData timed = MakeRecord({2, "2008/01/10 22:00", "2008/01/11 02:00"});
+    MoveToDate(timed, Day("9998/12/31"));
+    EXPECT_EQ(FormatDate(timed.start) + " " + FormatTime(timed.start), "9998/12/31 22:00");
+    EXPECT_EQ(FormatDate(timed.end) + " " + FormatTime(timed.end), "9998/12/31 22:00");
+
+    // A day outside the calendar moves nothing.
+    CAlmxData single = MakeRecord({0, "2008/01/10", "2008/01/10"});
+    const CAlmxData before = single;
+    MoveToDate(single, DateTime::FromDate(1582, 12, 31));
+    EXPECT_EQ(single, before);
+    MoveToDate(single, DateTime::FromDate(9999, 1, 1));
+    EXPECT_EQ(single, before);
 }
 
 }  // namespace

@@ -131,5 +131,53 @@ TEST(RepeatCustomForm, ChecksWeeksWeekdaysAndMonths) {
     EXPECT_EQ(form.validMonths, custom.validMonths);
 }
 
+TEST(RepeatForm, DayRangesThatCanNeverOccurAreRefused) {
+    struct Case {
+        int kind;
+        int first;
+        int last;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {3, 20, 10, kRepeatFirstAfterLast},
+        {4, 31, 1, kRepeatFirstAfterLast},
+        {3, -1, 5, kRepeatMonthEndFirst},
+        {4, -1, 31, kRepeatMonthEndFirst},
+        {3, 10, 20, nullptr},
+        {3, 10, 10, nullptr},
+        {3, 10, -1, nullptr},
+        {4, -1, -1, nullptr},
+        // Chosen months and the day kinds use no last day.
+        {5, 20, 10, nullptr},
+        {1, -1, 5, nullptr},
+    };
+    for (const Case& c : cases) {
+        CAlmxData record = MakeRecord({c.kind, "2008/01/01", "2012/12/31", 1, c.first, c.last});
+        RepeatForm form(record);
+        EXPECT_EQ(form.DayRangeProblem(), c.problem) << c.kind << " " << c.first << " " << c.last;
+        EXPECT_EQ(form.Ok(), c.problem ? Result::Refused : Result::Accepted) << c.kind;
+    }
+    // A position rule takes no day range.
+    RepeatForm position(MakeRecord({3, "2008/01/01", "2012/12/31", 1, 20, 10, "1M"}));
+    EXPECT_EQ(position.DayRangeProblem(), nullptr);
+}
+
+TEST(RepeatForm, DailyAndWeeklyRulesKeepNoPositionFlag) {
+    // A monthly position rule switched to every n days or weeks in the dialog.
+    for (int kind : {0, 1, 2}) {
+        RepeatForm form(MakeRecord({3, "2008/01/07", "2012/12/31", 1, 1, 1, "1M"}));
+        ASSERT_TRUE(form.position);
+        form.kind = kind;
+        form.weekday = 1;
+        ASSERT_EQ(form.Ok(), Result::Accepted);
+        CAlmxData record = MakeRecord({3, "2008/01/07", "2012/12/31", 1, 1, 1, "1M"});
+        form.WriteTo(record);
+        EXPECT_EQ(record.positionMode, 0) << kind;
+    }
+    RepeatForm chosen(MakeRecord({5, "2008/01/07", "2012/12/31", 1, 1, 1, "1M"}));
+    ASSERT_EQ(chosen.Ok(), Result::Accepted);
+    EXPECT_TRUE(chosen.position);
+}
+
 }  // namespace
 }  // namespace almx

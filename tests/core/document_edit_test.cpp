@@ -300,6 +300,19 @@ TEST_F(DocumentEditTest, PastingARecordLineMovesTheRecordToTheDay) {
     EXPECT_TRUE(d.IsModified());
 }
 
+TEST_F(DocumentEditTest, ARecordPastedNearTheCalendarsEndSurvivesTheNextOpen) {
+    CAlmxDoc& d = Opened(CAlmxArray());
+    const CAlmxData week =
+        Schedule("旅行", DateTime::FromDate(2008, 1, 5), DateTime::FromDate(2008, 1, 12));
+    ASSERT_TRUE(d.PasteOntoDate(RecordLine(week), DateTime::FromDate(9998, 12, 27)));
+    ASSERT_TRUE(d.SaveTo(d.Path()));
+    CAlmxDoc reopened(Context());
+    ASSERT_TRUE(reopened.Open(d.Path()));
+    ASSERT_EQ(reopened.Records().size(), 1u);
+    EXPECT_EQ(reopened.Records()[0].start, DateTime::FromDate(9998, 12, 27));
+    EXPECT_EQ(reopened.Records()[0].end, DateTime::FromDate(9998, 12, 31));
+}
+
 TEST_F(DocumentEditTest, PastedTextOfOtherRowKindsIsOnlyATitle) {
     CAlmxDoc& d = Opened(CAlmxArray());
     const std::string folder = d.Array().diaryFolder;

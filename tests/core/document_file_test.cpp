@@ -435,5 +435,36 @@ TEST_F(DocumentTest, ClosingAsksAboutPostponedRemindersAndReleasesTheLock) {
     EXPECT_FALSE(fs::exists(PathOf("s.alx.lock")));
 }
 
+TEST_F(DocumentTest, BrokenRowsAreReportedOnceAtOpenAndInventNoPassword) {
+    CAlmxArray content;
+    CAlmxData a;
+    a.title = "前";
+    a.start = a.end = DateTime::FromDate(2008, 1, 4);
+    CAlmxData b = a;
+    b.title = "後";
+    b.memo = "メモ";
+    content.records = {a, b, a};
+    std::string bytes = WriteScheduleFile(content).bytes;
+    // Two raw line feeds inside the second record's memo, the second starting a "2" row.
+    const std::string memo = text::ToShiftJis("メモ");
+    const std::size_t at = bytes.rfind(memo);  // the header ends in メモ too
+    ASSERT_NE(at, std::string::npos);
+    bytes.insert(at + memo.size(), "\n\"x\"\n2,abc");
+    WriteBytes(PathOf("broken.alx"), bytes);
+
+    CAlmxDoc doc(Context());
+    ASSERT_TRUE(doc.Open(PathOf("broken.alx")));  // no password asked: none was set
+    EXPECT_EQ(doc.Array().password, "");
+    ASSERT_EQ(doc.Records().size(), 2u);
+    EXPECT_EQ(doc.Records()[1].title, "前");
+    const std::string message =
+        std::string(msg::kMalformedRowsPrefix) + "3" + msg::kMalformedRowsSuffix;
+    EXPECT_EQ(std::count(prompter.Shown().begin(), prompter.Shown().end(), message), 1);
+    EXPECT_FALSE(prompter.Saw(msg::kNotReadToEnd));
+    // The next save drops the broken lines: the file as it was is kept aside first.
+    ASSERT_FALSE(doc.SafetyBackup().empty());
+    EXPECT_EQ(ReadBytes(doc.SafetyBackup()), bytes);
+}
+
 }  // namespace
 }  // namespace almx

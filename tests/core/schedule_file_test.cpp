@@ -289,5 +289,69 @@ TEST(PasswordScramble, DoubleByteCharactersAreKeptWhole) {
     EXPECT_EQ(UnscramblePassword(stored), plain);
 }
 
+// A record line as another writer leaves it when a raw line feed falls inside its memo.
+std::string BrokenRecordFile(std::string_view memoTail) {
+    CAlmxData record;
+    record.title = "会議";
+    record.start = record.end = DateTime::FromDate(2008, 1, 5);
+    record.memo = "一行目";
+    std::string line = RecordLine(record);  // ends in the memo's closing quote and "\n"
+    line.insert(line.size() - 2, std::string("\n") + std::string(memoTail));
+    return SjisFile(std::string(kHeaderLine) + line);
+}
+
+TEST(ScheduleFile, AStrayContinuationLineIsNoPasswordAndIsCounted) {
+    ScheduleFileScan scan;
+    CAlmxArray back = ReadAll(BrokenRecordFile("2,abc"), &scan);
+    EXPECT_EQ(back.password, "");
+    EXPECT_TRUE(back.records.empty());
+    EXPECT_EQ(scan.malformedRows, 2u);  // the open half and the stray half
+    EXPECT_TRUE(scan.complete);         // read to its end: nothing was cut
+
+    // Nor document values, genres, day properties or memo pages.
+    for (const char* tail :
+         {"4,/tmp,,1,0,0,0,x", "5,g,1,0000FF,n", "3,2008/01/05,FFFFFF,p", "6,t,u", "\"2\",\"abc"}) {
+        back = ReadAll(BrokenRecordFile(tail), &scan);
+        EXPECT_EQ(back.password, "") << tail;
+        EXPECT_EQ(back.diaryFolder, "") << tail;
+        EXPECT_TRUE(back.genres.Empty()) << tail;
+        EXPECT_TRUE(back.dayProperties.empty()) << tail;
+        EXPECT_TRUE(back.memoPages.empty()) << tail;
+        EXPECT_EQ(scan.malformedRows, 2u) << tail;
+    }
+}
+
+TEST(ScheduleFile, EachKindNeedsItsOwnShape) {
+    const std::string good =
+        "\"2\",\"ab\"\n\"3\",\"2008/01/05\",\"FFFFFF\",\"\"\n\"4\",\"/d\",\"\",\"440\",\"0\","
+        "\"0\",\"0\",\"\"\n\"5\",\"一般\",\"1\",\"000000\",\"\"\n\"6\",\"t\",\"u\"\n";
+    ScheduleFileScan scan;
+    CAlmxArray back = ReadAll(SjisFile(std::string(kHeaderLine) + good + "\n"), &scan);
+    EXPECT_EQ(scan.malformedRows, 0u);  // an empty line is passed over
+    EXPECT_EQ(back.password, UnscramblePassword("ab"));
+    EXPECT_EQ(back.dayProperties.size(), 1u);
+    EXPECT_EQ(back.diaryFolder, "/d");
+    EXPECT_EQ(back.genres.Count(), 1u);
+    EXPECT_EQ(back.memoPages.size(), 1u);
+
+    const char* bad[] = {
+        "\"2\",\"ab\",\"\"\n",                          // a cell too many
+        "\"3\",\"2008/01/05\",\"FFFFFF\",\"\",\"\"\n",  // two cells too many
+        "\"5\",\"一般\",1,\"000000\",\"\"\n",           // a cell not quoted
+        "\"2x\",\"ab\"\n",                              // a kind with something after it
+        "\" 6\",\"t\",\"u\"\n",                         // a kind with something before it
+        "\"4\",\"/x\",\"\",\"440\",\"0\",\"0\",\"0\",\"\",\"\"\n",  // a cell too many
+    };
+    for (const char* row : bad) {
+        back = ReadAll(SjisFile(std::string(kHeaderLine) + row), &scan);
+        EXPECT_EQ(scan.malformedRows, 1u) << row;
+        EXPECT_EQ(back.password, "") << row;
+        EXPECT_TRUE(back.dayProperties.empty()) << row;
+        EXPECT_TRUE(back.genres.Empty()) << row;
+        EXPECT_TRUE(back.memoPages.empty()) << row;
+        EXPECT_TRUE(back.records.empty()) << row;
+    }
+}
+
 }  // namespace
 }  // namespace almx

@@ -11,6 +11,7 @@
 #include "core/prompter.h"
 #include "core/record.h"
 #include "core/settings_store.h"
+#include "core/text_entry_check.h"
 #include "links/file_launcher.h"
 
 namespace almx {
@@ -249,6 +250,19 @@ TEST_F(LinkActionsTest, OpenRecordLinkAsksForALinkWhenThereIsNone) {
     EXPECT_TRUE(prompter.Saw("ファイルがありません。新規に作成しますか？"));
     EXPECT_EQ(ReadAll(dir / "会議.txt"), "会議\n\n");
     EXPECT_EQ(launcher.opened.back(), (dir / "会議.txt").string());
+}
+
+TEST_F(LinkActionsTest, OpenRecordLinkRefusesALinkTheFileCannotHold) {
+    CAlmxData record;
+    record.title = "会議";
+    auto enter = [this](const std::string&) -> std::optional<std::string> {
+        return (dir / "résumé.txt").string();
+    };
+    EXPECT_FALSE(OpenRecordLink(services, document, record, enter));
+    EXPECT_EQ(record.linkFile, "");
+    EXPECT_EQ(prompter.Shown().back(), UnrepresentableMessage("リンクファイル", "é"));
+    EXPECT_FALSE(fs::exists(dir / "résumé.txt"));
+    EXPECT_TRUE(launcher.opened.empty());
 }
 
 TEST_F(LinkActionsTest, OpenRecordLinkStopsWhereItMust) {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 
 #include "calendar/clock.h"
 #include "calendar/repeat_form.h"
@@ -138,6 +139,30 @@ TEST(EntryDialogs, RecurrenceDialogAlignsAWeeklyStart) {
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.Form().periodStart, DateTime::FromDate(2008, 1, 11));
+}
+
+TEST(EntryDialogs, RecurrenceDialogRefusesADayRangeThatNeverOccurs) {
+    Fixture f;
+    CAlmxData record = WeeklyMeeting();
+    record.end = DateTime::FromDate(2012, 12, 31);
+    CRepeatDlg dialog(RepeatForm(record), f.prompter);
+    dialog.findChild<QComboBox*>("kind")->setCurrentIndex(RepeatMonths);
+    dialog.findChild<QComboBox*>("firstDay")->setCurrentIndex(19);  // the 20th
+    dialog.findChild<QComboBox*>("lastDay")->setCurrentIndex(19);
+    // The rule's own day, not the start's (the 9th).
+    EXPECT_EQ(dialog.findChild<QLabel*>("description")->text(), "毎月20日");
+    dialog.findChild<QComboBox*>("lastDay")->setCurrentIndex(9);  // the 10th
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(f.prompter.Shown().back(), kRepeatFirstAfterLast);
+
+    dialog.findChild<QComboBox*>("firstDay")->setCurrentIndex(31);  // 月末
+    dialog.accept();
+    EXPECT_EQ(f.prompter.Shown().back(), kRepeatMonthEndFirst);
+
+    EXPECT_TRUE(dialog.findChild<QSpinBox*>("interval")->isEnabled());
+    dialog.findChild<QComboBox*>("kind")->setCurrentIndex(RepeatChosenMonths);
+    EXPECT_FALSE(dialog.findChild<QSpinBox*>("interval")->isEnabled());
 }
 
 TEST(EntryDialogs, TodoDialogWithoutDeadline) {

@@ -19,6 +19,7 @@
 #include "core/document.h"
 #include "core/prompter.h"
 #include "core/settings_store.h"
+#include "core/text_entry_check.h"
 #include "core/ui/day_range_dialogs.h"
 #include "custom/ui/day_picture.h"
 #include "views/font_colour.h"
@@ -417,6 +418,23 @@ TEST_F(MonthViewTest, DayPropertyCommands) {
     View().OnCommand(kRangeClear);
     EXPECT_EQ(View().rangePresets.back().last, "2025/05/22");
     EXPECT_TRUE(Doc().Array().dayProperties.empty());
+}
+
+TEST_F(MonthViewTest, APicturePathTheFileCannotHoldIsRefused) {
+    View().SelectDate(D(2025, 5, 20));
+    View().picture = "/home/u/café.jpg";
+    View().OnCommand(kDayPicture);
+    EXPECT_EQ(FindDayProperty(Doc().Array().dayProperties, D(2025, 5, 20)), nullptr);
+    EXPECT_FALSE(Doc().IsModified());
+    EXPECT_EQ(prompter.Shown().back(), UnrepresentableMessage("画像ファイル", "é"));
+
+    // A picture already set stays when the new path is refused.
+    View().picture = "/home/u/富士山.jpg";
+    View().OnCommand(kDayPicture);
+    View().picture = "/home/u/🗻.jpg";
+    View().OnCommand(kDayPicture);
+    EXPECT_EQ(FindDayProperty(Doc().Array().dayProperties, D(2025, 5, 20))->text,
+              "/home/u/富士山.jpg");
 }
 
 TEST_F(MonthViewTest, PastedTextBecomesAScheduleOfTheSelectedDay) {

@@ -16,6 +16,7 @@
 #include "calendar/span_form.h"
 #include "calendar/ui/entry_widgets.h"
 #include "calendar/ui/period_dialogs.h"
+#include "core/prompter.h"
 #include "core/record.h"
 
 namespace almx {
@@ -128,6 +129,9 @@ CRepeatDlg::CRepeatDlg(const RepeatForm& form, Prompter& prompter, QWidget* pare
     kind_->setObjectName(QStringLiteral("kind"));
     weekday_->setObjectName(QStringLiteral("weekday"));
     description_->setObjectName(QStringLiteral("description"));
+    interval_->setObjectName(QStringLiteral("interval"));
+    firstDay_->setObjectName(QStringLiteral("firstDay"));
+    lastDay_->setObjectName(QStringLiteral("lastDay"));
     for (const char* name : kKindNames) kind_->addItem(ToQ(name));
     interval_->setRange(1, 999);
     FillDays(firstDay_);
@@ -220,7 +224,7 @@ void CRepeatDlg::Read() {
 void CRepeatDlg::Enable() {
     const int kind = form_.kind;
     const bool byDayKinds = kind == RepeatMonths || kind == RepeatYears;
-    interval_->setEnabled(kind != RepeatNone);
+    interval_->setEnabled(form_.IntervalEnabled());
     intervalUnit_->setText(ToQ(kIntervalUnits[std::clamp(kind, 0, 5)]));
     const bool days = (byDayKinds || kind == RepeatChosenMonths) && !form_.position;
     firstDay_->setEnabled(days);
@@ -281,6 +285,10 @@ void CRepeatDlg::accept() {
     Read();
     // A custom rule that selects no day is refused as its own dialog refuses it.
     if (form_.kind == RepeatChosenMonths && !RepeatCustomForm(form_).Ok(prompter_)) return;
+    if (const char* problem = form_.DayRangeProblem()) {
+        prompter_.ShowMessage(problem, MessageKind::Warning);
+        return;
+    }
     while (form_.Ok() == RepeatForm::OkResult::PeriodTooShort) {
         if (!EditPeriod(true)) return;
     }
