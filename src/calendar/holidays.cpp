@@ -1,6 +1,6 @@
 #include "calendar/holidays.h"
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 
 namespace almx {
 

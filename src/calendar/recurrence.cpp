@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "calendar/holidays.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record.h"
 #include "core/record_display.h"
 

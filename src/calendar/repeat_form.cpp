@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record.h"
 
 namespace almx {

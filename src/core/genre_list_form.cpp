@@ -3,9 +3,9 @@
 #include <system_error>
 
 #include "core/legacy_genre_file.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 
 namespace almx {
 

@@ -7,7 +7,7 @@
 
 #include "core/record.h"
 #include "core/schedule_file_format.h"
-#include "exchange/csv_card.h"
+#include "base/csv_card.h"
 #include "text/numbers.h"
 
 namespace almx {

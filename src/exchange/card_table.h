@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "exchange/csv_card.h"
+#include "base/csv_card.h"
 
 namespace almx {
 

@@ -11,10 +11,10 @@
 #include <map>
 #include <string>
 
-#include "calendar/clock.h"
-#include "core/document.h"
-#include "core/prompter.h"
-#include "core/settings_store.h"
+#include "base/clock.h"
+#include "document/document.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 #include "text/encoding.h"
 
 namespace almx::testing {

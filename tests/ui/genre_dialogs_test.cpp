@@ -12,9 +12,9 @@
 #include <QTimer>
 
 #include "core/genre.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 #include "core/ui/genre_dialogs.h"
 
 namespace almx {

@@ -13,12 +13,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/qt_prompter.h"
-#include "app/ui/colour_button.h"
+#include "ui/qt_prompter.h"
+#include "ui/colour_button.h"
 #include "core/genre_edit_form.h"
 #include "core/legacy_genre_file.h"
 #include "core/record.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 
 namespace almx {
 
