@@ -11,16 +11,10 @@ namespace almx {
 namespace {
 
 constexpr long long kSecondsPerDay = 86400;
-constexpr long kEpochToUnixDays = 25569;  // 1899/12/30 .. 1970/01/01
 
 long long FloorDiv(long long a, long long b) {
     long long q = a / b;
     return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
-}
-
-bool DateExists(int year, int month, int day) {
-    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-           day <= DaysInMonth(year, month);
 }
 
 }  // namespace
@@ -48,6 +42,11 @@ CivilDate CivilFromDays(long z) {
     return {static_cast<int>(y + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
 }
 
+int WeekdayFromDays(long days) {
+    const long w = (days + 4) % 7;  // 1970/01/01 was a Thursday
+    return static_cast<int>(w < 0 ? w + 7 : w);
+}
+
 const char* const kWeekdayNames[7] = {"日", "月", "火", "水", "木", "金", "土"};
 
 bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
@@ -56,6 +55,11 @@ int DaysInMonth(int year, int month) {
     static const int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12) return 0;
     return month == 2 && IsLeapYear(year) ? 29 : lengths[month - 1];
+}
+
+bool DateExists(int year, int month, int day) {
+    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
+           day <= DaysInMonth(year, month);
 }
 
 bool IsValidDate(int year, int month, int day) {
@@ -107,11 +111,7 @@ int DateTime::Hour() const { return SecondsOfDay() / 3600; }
 int DateTime::Minute() const { return SecondsOfDay() / 60 % 60; }
 int DateTime::Second() const { return SecondsOfDay() % 60; }
 
-int DateTime::DayOfWeek() const {
-    // The epoch 1899/12/30 was a Saturday.
-    long w = (DayNumber() + 6) % 7;
-    return static_cast<int>(w < 0 ? w + 7 : w);
-}
+int DateTime::DayOfWeek() const { return WeekdayFromDays(DayNumber() - kEpochToUnixDays); }
 
 DateTime DateTime::Date() const {
     return DateTime(static_cast<long long>(DayNumber()) * kSecondsPerDay, valid_);

@@ -23,7 +23,13 @@ struct CivilDate {
 };
 long DaysFromCivil(int year, int month, int day);
 CivilDate CivilFromDays(long days);
+// 0 Sunday .. 6 Saturday of a day counted as DaysFromCivil counts.
+int WeekdayFromDays(long days);
+// DateTime's day numbers (DayNumber) start 25569 days before DaysFromCivil's.
+inline constexpr long kEpochToUnixDays = 25569;  // 1899/12/30 .. 1970/01/01
 int DaysInMonth(int year, int month);
+// Year 1 to 9999, month 1 to 12, day 1 to the month's length: a date DateTime can hold.
+bool DateExists(int year, int month, int day);
 // Year 1583 to 9998, month 1 to 12, day 1 to the month's length.
 bool IsValidDate(int year, int month, int day);
 
