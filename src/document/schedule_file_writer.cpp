@@ -16,12 +16,6 @@ namespace almx {
 
 namespace {
 
-std::string Hex6(std::uint32_t value) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%06X", value);
-    return buffer;
-}
-
 // The codec ends a line with a line feed; the file ends it with CR LF.
 void AppendRow(const TCard& row, std::string& out) {
     row.AppendCsvLine(out);
