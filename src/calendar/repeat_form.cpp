@@ -10,14 +10,6 @@ namespace almx {
 namespace {
 
 template <std::size_t N>
-int LastSet(const std::array<std::uint8_t, N>& flags) {
-    for (int i = static_cast<int>(N) - 1; i >= 0; --i) {
-        if (flags[static_cast<std::size_t>(i)]) return i;
-    }
-    return -1;
-}
-
-template <std::size_t N>
 bool AnySet(const std::array<std::uint8_t, N>& flags) {
     return std::any_of(flags.begin(), flags.end(), [](std::uint8_t f) { return f != 0; });
 }

@@ -19,5 +19,19 @@ TEST(Hex6, SixUpperCaseDigitsAndMoreWhenTheValueNeedsThem) {
     EXPECT_EQ(cells.At(10), "000A0B");
 }
 
+TEST(LastSet, TheLastFlagThatIsSet) {
+    std::array<std::uint8_t, 5> weeks{};
+    EXPECT_EQ(LastSet(weeks), -1);
+    weeks[0] = 1;
+    EXPECT_EQ(LastSet(weeks), 0);
+    weeks[3] = 7;
+    EXPECT_EQ(LastSet(weeks), 3);
+    weeks[4] = 1;
+    EXPECT_EQ(LastSet(weeks), 4);
+    const CAlmxData record;
+    EXPECT_EQ(LastSet(record.validMonths), 11);
+    EXPECT_EQ(LastSet(record.validWeekdays), -1);
+}
+
 }  // namespace
 }  // namespace almx
