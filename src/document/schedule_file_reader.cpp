@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/csv_scan.h"
 #include "document/password_scramble.h"
 #include "core/record_array.h"
 #include "core/record_line.h"
@@ -13,32 +14,6 @@
 namespace almx {
 
 namespace {
-
-// Whether the codec splits the line (ending in a line feed) up to its end: it stops early
-// only at a quoted cell that is never closed.
-bool SplitsToEnd(std::string_view line) {
-    // Ending in a quote and a line feed, every quoted cell that opens before that quote finds
-    // its end; only a cell opening at the quote itself (after a comma) needs a closer look.
-    const std::size_t n = line.size();
-    if (n >= 3 && line[n - 2] == '"' && line[n - 3] != ',') return true;
-    std::size_t cursor = 0;
-    while (cursor < line.size()) {
-        std::size_t next;
-        if (line[cursor] == '"') {
-            std::size_t close = line.find("\",", cursor + 1);
-            if (close == std::string_view::npos) close = line.find("\"\n", cursor + 1);
-            if (close == std::string_view::npos) return false;
-            next = close + 2;
-        } else {
-            std::size_t close = line.find_first_of(",\n", cursor);
-            if (close == std::string_view::npos) return false;
-            next = close + 1;
-        }
-        if (line[next - 1] == '\n') return true;
-        cursor = next;
-    }
-    return true;
-}
 
 ScheduleLayout LayoutOf(const TCard& header) {
     if (header.At(0) == kOldestHeaderFirstCell) return ScheduleLayout::Oldest;
@@ -55,49 +30,15 @@ int Number(const TCard& row, int cell) {
 
 ScheduleFileScan ScanScheduleFile(std::string_view sjis,
                                   const std::function<void(const TCard& row)>& onRow) {
+    // Rows are read whenever the header starts like ours; the caller decides on the layout.
+    CsvScan csv = ScanCsvBytes(
+        sjis, [](const TCard& header) { return header.At(0) == kScheduleHeaderFirstCell; }, onRow);
     ScheduleFileScan scan;
-    text::Utf8Decoding decoded = text::ShiftJisToUtf8(sjis);
-    scan.invalidSequences = decoded.invalidSequences;
-    std::string& text = decoded.text;
-    // CR LF becomes LF in place and the last line gets its end, so every line can be split
-    // where it lies, without a copy.
-    std::size_t kept = 0;
-    for (std::size_t from = 0; from < text.size();) {
-        std::size_t crlf = text.find("\r\n", from);
-        std::size_t stop = crlf == std::string::npos ? text.size() : crlf;
-        if (kept != from) std::memmove(text.data() + kept, text.data() + from, stop - from);
-        kept += stop - from;
-        from = crlf == std::string::npos ? text.size() : crlf + 1;
-    }
-    text.resize(kept);
-    if (!text.empty() && text.back() != '\n') text += '\n';
-
-    const std::string_view all(text);
-    TCard row;
-    bool first = true;
-    bool readRows = false;
-    for (std::size_t start = 0; start < all.size();) {
-        const std::size_t end = all.find('\n', start) + 1;
-        const std::string_view line = all.substr(start, end - start);
-        start = end;
-        if (!SplitsToEnd(line)) scan.complete = false;
-        if (first) {
-            first = false;
-            scan.header.Parse(line);
-            scan.layout = LayoutOf(scan.header);
-            // Rows are read whenever the header starts like ours; the caller decides on the
-            // layout.
-            readRows = scan.header.At(0) == kScheduleHeaderFirstCell;
-            continue;
-        }
-        if (!readRows) continue;
-        row.Parse(line);
-        const int width = scan.header.Count();
-        while (row.Count() < width) row.InsertAt(-1);
-        while (row.Count() > width) row.RemoveAt(row.Count() - 1);
-        ++scan.rows;
-        onRow(row);
-    }
+    scan.layout = LayoutOf(csv.header);
+    scan.header = std::move(csv.header);
+    scan.rows = csv.rows;
+    scan.complete = csv.complete;
+    scan.invalidSequences = csv.invalidSequences;
     return scan;
 }
 
