@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "calendar/clock.h"
-#include "core/document.h"
-#include "core/prompter.h"
+#include "base/clock.h"
+#include "document/document.h"
+#include "base/prompter.h"
 #include "core/record_array.h"
-#include "core/schedule_file_reader.h"
-#include "core/schedule_file_writer.h"
-#include "core/settings_store.h"
+#include "document/schedule_file_reader.h"
+#include "document/schedule_file_writer.h"
+#include "base/settings_store.h"
 #include "sample_document.h"
 
 namespace {

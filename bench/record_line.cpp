@@ -6,7 +6,7 @@
 
 #include "core/record.h"
 #include "core/record_line.h"
-#include "exchange/csv_card.h"
+#include "base/csv_card.h"
 #include "text/encoding.h"
 
 namespace {

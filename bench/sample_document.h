@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 #include "core/record.h"
 
 namespace almx::bench {

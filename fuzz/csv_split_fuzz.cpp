@@ -1,7 +1,7 @@
 // The CSV line codec: any line splits without harm, and a joined row splits back to itself.
 #include <string>
 
-#include "exchange/csv_card.h"
+#include "base/csv_card.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {

@@ -1,7 +1,7 @@
 // Date and time texts: a text that parses formats to a text that parses to the same value.
 #include <string>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {

@@ -4,7 +4,7 @@
 
 #include "core/record.h"
 #include "core/record_line.h"
-#include "exchange/csv_card.h"
+#include "base/csv_card.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {

@@ -8,10 +8,10 @@
 #include <fstream>
 #include <string>
 
-#include "calendar/clock.h"
-#include "core/document.h"
-#include "core/prompter.h"
-#include "core/settings_store.h"
+#include "base/clock.h"
+#include "document/document.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 #include "fuzz_check.h"
 
 namespace {

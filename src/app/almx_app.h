@@ -11,7 +11,7 @@
 
 #include "app/app_context.h"
 #include "app/command_line.h"
-#include "app/command_target.h"
+#include "ui/command_target.h"
 #include "app/open_document.h"
 #include "links/ui/desktop_launcher.h"
 

@@ -1,6 +1,6 @@
 #include "app/app_context.h"
 
-#include "app/font_faces.h"
+#include "ui/font_faces.h"
 #include "calendar/ui/entry_commands.h"
 
 namespace almx {

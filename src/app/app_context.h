@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/display_settings.h"
-#include "core/document.h"
+#include "document/document.h"
 #include "core/genre.h"
 #include "views/entry_painter.h"
 

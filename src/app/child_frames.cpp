@@ -9,7 +9,7 @@
 #include "app/open_document.h"
 #include "app/view_factory.h"
 #include "app/window_placement.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 #include "views/view_base.h"
 
 namespace almx {

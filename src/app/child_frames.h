@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <vector>
 
-#include "app/command_target.h"
+#include "ui/command_target.h"
 #include "app/view_kind.h"
 
 class QSplitter;

@@ -5,7 +5,7 @@
 #include <optional>
 #include <span>
 
-#include "app/command_target.h"
+#include "ui/command_target.h"
 
 namespace almx {
 

@@ -4,8 +4,8 @@
 
 #include "app/command_table.h"
 #include "core/display_settings.h"
-#include "core/prompter.h"
-#include "core/settings_store.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 
 namespace almx {
 

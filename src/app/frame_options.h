@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-#include "app/command_target.h"
+#include "ui/command_target.h"
 
 namespace almx {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/child_frames.h"
-#include "app/command_target.h"
+#include "ui/command_target.h"
 #include "app/frame_options.h"
 #include "app/menu_layout.h"
 #include "app/view_kind.h"

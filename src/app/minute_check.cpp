@@ -1,6 +1,6 @@
 #include "app/minute_check.h"
 
-#include "core/document.h"
+#include "document/document.h"
 
 namespace almx {
 

@@ -4,7 +4,7 @@
 // whether the day changed since the previous check (the status bar date). Plain C++: tests
 // drive it with a manual clock.
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 
 namespace almx {
 

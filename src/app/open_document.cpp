@@ -6,9 +6,9 @@
 #include "app/app_context.h"
 #include "app/command_table.h"
 #include "calendar/day_cells.h"
-#include "core/document_messages.h"
+#include "document/document_messages.h"
 #include "core/genre_multi_form.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/ui/date_dialog.h"
 #include "core/ui/genre_dialogs.h"
 

@@ -6,8 +6,8 @@
 #include <QString>
 #include <memory>
 
-#include "app/command_target.h"
-#include "app/document_host.h"
+#include "ui/command_target.h"
+#include "ui/document_host.h"
 #include "app/minute_check.h"
 
 class QWidget;

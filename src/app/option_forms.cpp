@@ -4,7 +4,7 @@
 
 #include "core/display_settings.h"
 #include "core/record_array.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 #include "links/link_path.h"
 
 namespace almx {

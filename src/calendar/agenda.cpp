@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/record_display.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 
 namespace almx {
 

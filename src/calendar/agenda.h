@@ -4,7 +4,7 @@
 
 #include <ostream>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 #include "calendar/day_cells.h"
 
 namespace almx {

@@ -5,12 +5,12 @@
 #include <cstdlib>
 #include <utility>
 
-#include "calendar/clock.h"
+#include "base/clock.h"
 #include "calendar/recurrence.h"
 #include "core/genre.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record_display.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 
 namespace almx {
 

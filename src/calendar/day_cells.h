@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 #include "calendar/holiday_entries.h"
 #include "core/day_property.h"
 #include "core/record_list.h"

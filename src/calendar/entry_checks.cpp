@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "core/prompter.h"
-#include "core/settings_store.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 #include "text/encoding.h"
 #include "text/kana_width.h"
 

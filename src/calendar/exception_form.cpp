@@ -1,6 +1,6 @@
 #include "calendar/exception_form.h"
 
-#include "core/prompter.h"
+#include "base/prompter.h"
 
 namespace almx {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 #include "calendar/holiday_entries.h"
 #include "calendar/recurrence.h"
 #include "core/record_list.h"

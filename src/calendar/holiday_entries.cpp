@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "calendar/holidays.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 
 namespace almx {
 

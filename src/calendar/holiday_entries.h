@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 #include "core/record.h"
 
 namespace almx {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 #include "core/record_list.h"
 
 namespace almx {

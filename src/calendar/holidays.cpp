@@ -1,6 +1,6 @@
 #include "calendar/holidays.h"
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 
 namespace almx {
 
@@ -54,21 +54,6 @@ constexpr HolidayRule kRules[] = {
 
 using Civil = CivilDate;
 
-int WeekdayOf(long z) {  // 1970/01/01 was a Thursday
-    const long w = (z + 4) % 7;
-    return static_cast<int>(w < 0 ? w + 7 : w);
-}
-
-bool IsLeap(int y) {
-    return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0);
-}
-
-bool DateExists(int y, int m, int d) {
-    static const int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1) return false;
-    return d <= (m == 2 && IsLeap(y) ? 29 : lengths[m - 1]);
-}
-
 long long FloorDiv(long long a, long long b) {
     long long q = a / b;
     return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
@@ -108,7 +93,7 @@ bool RuleHolds(const HolidayRule& rule, const Civil& c, int weekday) {
 
 const char* NamedOn(long z) {
     const Civil c = CivilFromDays(z);
-    const int weekday = WeekdayOf(z);
+    const int weekday = WeekdayFromDays(z);
     for (const auto& rule : HolidayRules()) {
         if (RuleHolds(rule, c, weekday)) return rule.name;
     }
@@ -122,7 +107,7 @@ bool IsSubstituteOn(long z) {
     for (int k = 1; k <= kLongestChain; ++k) {
         const long p = z - k;
         if (!NamedOn(p)) return false;
-        if (WeekdayOf(p) == 0) {
+        if (WeekdayFromDays(p) == 0) {
             const int key = CivilFromDays(p).Key();
             return key >= kSubstituteStart && (k == 1 || key >= kSubstituteChainStart);
         }
@@ -131,8 +116,8 @@ bool IsSubstituteOn(long z) {
 }
 
 bool IsBetweenHolidaysOn(long z) {
-    return CivilFromDays(z).Key() >= kBetweenHolidaysStart && WeekdayOf(z) != 0 && NamedOn(z - 1) &&
-           NamedOn(z + 1);
+    return CivilFromDays(z).Key() >= kBetweenHolidaysStart && WeekdayFromDays(z) != 0 &&
+           NamedOn(z - 1) && NamedOn(z + 1);
 }
 
 }  // namespace
@@ -166,7 +151,7 @@ std::string_view HolidayName(int year, int month, int day) {
 
 bool IsHoliday(int year, int month, int day, bool sundayCounts) {
     if (!DateExists(year, month, day)) return false;
-    if (sundayCounts && WeekdayOf(DaysFromCivil(year, month, day)) == 0) return true;
+    if (sundayCounts && WeekdayFromDays(DaysFromCivil(year, month, day)) == 0) return true;
     return !HolidayName(year, month, day).empty();
 }
 

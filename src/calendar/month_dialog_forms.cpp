@@ -1,6 +1,6 @@
 #include "calendar/month_dialog_forms.h"
 
-#include "core/prompter.h"
+#include "base/prompter.h"
 
 namespace almx {
 

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 
 namespace almx {
 

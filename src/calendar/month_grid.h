@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 #include "calendar/day_cells.h"
 
 namespace almx {

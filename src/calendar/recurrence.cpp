@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "calendar/holidays.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record.h"
 #include "core/record_display.h"
 
@@ -38,8 +38,7 @@ const long kFirstDay = DayNumberOf(kMinYear, 1, 1);
 const long kLastDay = DayNumberOf(kMaxYear, 12, 31);
 
 int WeekdayOf(long dayNumber) {
-    const long w = (dayNumber + 6) % 7;  // 1899/12/30 was a Saturday
-    return static_cast<int>(w < 0 ? w + 7 : w);
+    return WeekdayFromDays(dayNumber - kEpochToUnixDays);
 }
 
 long FloorMod(long a, long n) {

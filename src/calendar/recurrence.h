@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 
 namespace almx {
 

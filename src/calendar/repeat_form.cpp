@@ -2,20 +2,12 @@
 
 #include <algorithm>
 
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record.h"
 
 namespace almx {
 
 namespace {
-
-template <std::size_t N>
-int LastSet(const std::array<std::uint8_t, N>& flags) {
-    for (int i = static_cast<int>(N) - 1; i >= 0; --i) {
-        if (flags[static_cast<std::size_t>(i)]) return i;
-    }
-    return -1;
-}
 
 template <std::size_t N>
 bool AnySet(const std::array<std::uint8_t, N>& flags) {

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 
 namespace almx {
 

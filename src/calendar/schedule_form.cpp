@@ -2,7 +2,7 @@
 
 #include "calendar/recurrence.h"
 #include "core/genre.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 
 namespace almx {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 #include "calendar/entry_checks.h"
 #include "calendar/repeat_form.h"
 #include "core/record.h"

@@ -1,6 +1,6 @@
 #include "calendar/span_form.h"
 
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record.h"
 
 namespace almx {

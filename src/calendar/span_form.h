@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 
 namespace almx {
 

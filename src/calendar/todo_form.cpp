@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 
 namespace almx {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 #include "calendar/entry_checks.h"
 
 namespace almx {

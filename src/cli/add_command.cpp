@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string_view>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 #include "cli/command_registry.h"
 #include "cli/document_session.h"
 #include "text/encoding.h"

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "calendar/agenda.h"
-#include "calendar/clock.h"
-#include "calendar/date_time.h"
+#include "base/clock.h"
+#include "base/date_time.h"
 #include "cli/command_registry.h"
 #include "cli/document_session.h"
 

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "core/prompter.h"
+#include "base/prompter.h"
 
 namespace almx::cli {
 

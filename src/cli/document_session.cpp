@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "core/ini_settings_store.h"
+#include "base/ini_settings_store.h"
 #include "core/legacy_genre_file.h"
 
 namespace almx::cli {

@@ -6,11 +6,11 @@
 #include <memory>
 #include <ostream>
 
-#include "calendar/clock.h"
+#include "base/clock.h"
 #include "cli/command_registry.h"
 #include "cli/console_prompter.h"
-#include "core/document.h"
-#include "core/settings_store.h"
+#include "document/document.h"
+#include "base/settings_store.h"
 
 namespace almx::cli {
 

@@ -9,9 +9,9 @@
 #include <system_error>
 #include <vector>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 #include "calendar/holiday_days.h"
-#include "calendar/holiday_template.h"
+#include "document/holiday_template.h"
 #include "calendar/holidays.h"
 #include "cli/command_registry.h"
 #include "text/numbers.h"

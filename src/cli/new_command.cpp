@@ -4,7 +4,7 @@
 
 #include "cli/command_registry.h"
 #include "cli/document_session.h"
-#include "core/file_io.h"
+#include "base/file_io.h"
 
 namespace almx::cli {
 

@@ -4,13 +4,13 @@
 #include <ostream>
 #include <string>
 
-#include "calendar/clock.h"
-#include "calendar/date_time.h"
+#include "base/clock.h"
+#include "base/date_time.h"
 #include "cli/command_registry.h"
-#include "core/document.h"
-#include "core/document_messages.h"
-#include "core/ini_settings_store.h"
-#include "core/prompter.h"
+#include "document/document.h"
+#include "document/document_messages.h"
+#include "base/ini_settings_store.h"
+#include "base/prompter.h"
 #include "core/record.h"
 #include "core/record_display.h"
 #include "text/utf8_matcher.h"

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "core/prompter.h"
+#include "base/prompter.h"
 
 namespace almx {
 

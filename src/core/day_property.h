@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 
 namespace almx {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 
 namespace almx {
 

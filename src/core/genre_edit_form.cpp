@@ -1,6 +1,6 @@
 #include "core/genre_edit_form.h"
 
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "text/encoding.h"
 
 namespace almx {

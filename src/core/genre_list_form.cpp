@@ -3,10 +3,10 @@
 #include <system_error>
 
 #include "core/legacy_genre_file.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record.h"
+#include "base/settings_store.h"
 #include "core/record_list.h"
-#include "core/settings_store.h"
 
 namespace almx {
 

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "core/genre.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record.h"
 #include "core/record_list.h"
 #include "text/encoding.h"

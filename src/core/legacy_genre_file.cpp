@@ -6,7 +6,7 @@
 #include <system_error>
 #include <vector>
 
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 #include "text/encoding.h"
 
 namespace almx {

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "core/record.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 #include "text/encoding.h"
 #include "text/sjis_chars.h"
 

@@ -1,6 +1,6 @@
 #include "core/record.h"
 
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 
 namespace almx {
 

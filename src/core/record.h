@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 
 namespace almx {
 
@@ -107,6 +107,15 @@ public:
     int shiftRule = 0;
     std::vector<CDaySpan> exceptions;
 };
+
+// The index of the last set flag of validWeeks, validWeekdays or validMonths; -1 when none is.
+template <std::size_t N>
+int LastSet(const std::array<std::uint8_t, N>& flags) {
+    for (int i = static_cast<int>(N) - 1; i >= 0; --i) {
+        if (flags[static_cast<std::size_t>(i)]) return i;
+    }
+    return -1;
+}
 
 // A record whose notification was postponed: it rings at snoozeTime instead of start.
 class CAlmxSnoozeData : public CAlmxData {

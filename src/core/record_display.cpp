@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "core/record.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 
 namespace almx {
 

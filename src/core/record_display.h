@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 
 namespace almx {
 

@@ -7,7 +7,7 @@
 
 #include "core/record.h"
 #include "core/schedule_file_format.h"
-#include "exchange/csv_card.h"
+#include "base/csv_card.h"
 #include "text/numbers.h"
 
 namespace almx {
@@ -74,14 +74,9 @@ class LineBuilder {
         Two(seconds / 60 % 60);
         out_ += '"';
     }
-    // "%06X"
-    void Hex6(std::uint32_t value) {
+    void Colour(std::uint32_t value) {
         Open();
-        char buffer[16];
-        auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, 16);
-        (void)error;
-        for (auto n = end - buffer; n < 6; ++n) out_ += '0';
-        for (char* c = buffer; c != end; ++c) out_ += static_cast<char>(std::toupper(*c));
+        out_ += Hex6(value);
         out_ += '"';
     }
     void End(std::string_view lineEnd) { out_ += lineEnd; }
@@ -118,6 +113,16 @@ int Cell(const TCard& cells, int number) { return text::LeadingInt(cells.At(numb
 bool Bit(const TCard& cells, int number) { return (Cell(cells, number) & 1) != 0; }
 
 }  // namespace
+
+std::string Hex6(std::uint32_t value) {
+    char buffer[16];
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, 16);
+    (void)error;
+    std::string out;
+    for (auto n = end - buffer; n < 6; ++n) out += '0';
+    for (char* c = buffer; c != end; ++c) out += static_cast<char>(std::toupper(*c));
+    return out;
+}
 
 std::string PositionText(const CAlmxData& record) {
     if (record.positionMode == 0) return "0";
@@ -180,7 +185,7 @@ void AppendRecordLine(const CAlmxData& r, std::string& out, std::string_view lin
     line.Number(r.Has(EndTimeSet));
     line.Number(r.Has(HideInViews));
     line.Number(todo ? r.todoImportance : r.Has(HolidayMark));
-    line.Hex6(r.colour);
+    line.Colour(r.colour);
     line.MemoryText(r.linkFile);
     line.Number(todo ? r.Has(TodoDone) : r.alarmMode);
     line.Number(todo ? r.todoLeadDays : r.alarmMinutes);

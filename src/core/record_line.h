@@ -1,6 +1,7 @@
 #pragma once
 // A record as one line of 26 cells: the schedule file's row and the clipboard's text.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,9 @@ TCard RecordCard(const CAlmxData& record);
 // Fills the record (created with the caller's defaults) from the cells of one split line.
 // False when the line is no record line (kind 2 or 3) or is rejected (a bad date).
 bool ParseRecordLine(const TCard& cells, CAlmxData& record);
+
+// A colour cell: "%06X".
+std::string Hex6(std::uint32_t value);
 
 // The cell texts of the recurrence fields.
 std::string PositionText(const CAlmxData& record);

@@ -6,8 +6,8 @@
 #include "core/record.h"
 #include "core/record_array.h"
 #include "core/record_line.h"
+#include "base/csv_card.h"
 #include "core/text_entry_check.h"
-#include "exchange/csv_card.h"
 
 namespace almx {
 

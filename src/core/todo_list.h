@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 #include "core/multi_sort.h"
 
 namespace almx {

@@ -1,5 +1,6 @@
 #include "exchange/card_table.h"
 
+#include "base/csv_scan.h"
 #include "exchange/text_file.h"
 #include "text/encoding.h"
 
@@ -17,21 +18,10 @@ bool CardTable::Read(const std::string& path) {
 
 void CardTable::ReadBytes(std::string_view sjis) {
     Clear();
-    text::Utf8Decoding decoded = text::ShiftJisToUtf8(sjis);
-    invalidSequences_ = decoded.invalidSequences;
-    bool first = true;
-    ForEachLine(decoded.text, [&](const std::string& line) {
-        if (first) {
-            header_.Parse(line);
-            first = false;
-            return;
-        }
-        TCard row;
-        row.Parse(line);
-        while (row.Count() < ColumnCount()) row.InsertAt(-1);
-        while (row.Count() > ColumnCount()) row.RemoveAt(row.Count() - 1);
-        rows_.push_back(std::move(row));
-    });
+    CsvScan scan = ScanCsvBytes(
+        sjis, [](const TCard&) { return true; }, [this](const TCard& row) { rows_.push_back(row); });
+    header_ = std::move(scan.header);
+    invalidSequences_ = scan.invalidSequences;
 }
 
 std::string CardTable::ToBytes() const {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "exchange/csv_card.h"
+#include "base/csv_card.h"
 
 namespace almx {
 
@@ -43,23 +43,5 @@ private:
     std::size_t invalidSequences_ = 0;
     mutable std::size_t unrepresentable_ = 0;
 };
-
-// Splits Shift_JIS file bytes into UTF-8 lines (CR LF or LF ends a line; a last line without an
-// end is kept). Each line is handed over with a final "\n" as the codec expects.
-template <typename OnLine>
-void ForEachLine(std::string_view text, OnLine onLine) {
-    std::size_t start = 0;
-    std::string line;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        std::size_t stop = end == std::string_view::npos ? text.size() : end;
-        if (stop > start && text[stop - 1] == '\r') --stop;
-        line.assign(text.substr(start, stop - start));
-        line += '\n';
-        onLine(line);
-        start = next;
-    }
-}
 
 }  // namespace almx

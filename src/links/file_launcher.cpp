@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "links/link_path.h"
 
 namespace almx {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record.h"
 #include "core/text_entry_check.h"
 #include "links/file_launcher.h"

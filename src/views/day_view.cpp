@@ -10,12 +10,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "calendar/clock.h"
+#include "base/clock.h"
 #include "calendar/day_list.h"
-#include "core/document.h"
-#include "core/prompter.h"
+#include "document/document.h"
+#include "base/prompter.h"
 #include "core/record.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 #include "views/list_support.h"
 
 namespace almx {

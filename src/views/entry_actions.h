@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 
 namespace almx {
 

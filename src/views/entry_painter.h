@@ -6,7 +6,7 @@
 #include <QFont>
 #include <QPixmap>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 #include "core/record_display.h"
 
 class QPainter;

@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/font_faces.h"
+#include "ui/font_faces.h"
 #include "core/record.h"
 #include "core/record_line.h"
-#include "core/settings_store.h"
-#include "views/font_colour.h"
+#include "base/settings_store.h"
+#include "ui/font_colour.h"
 
 namespace almx {
 

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "core/display_settings.h"
-#include "views/font_colour.h"
+#include "ui/font_colour.h"
 
 namespace almx {
 

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 #include "calendar/month_dialog_forms.h"
 #include "calendar/month_grid.h"
 

@@ -15,15 +15,14 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "app/app_context.h"
-#include "calendar/clock.h"
-#include "core/document.h"
-#include "core/prompter.h"
-#include "core/settings_store.h"
+#include "base/clock.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 #include "core/text_entry_check.h"
+#include "document/document.h"
 #include "core/ui/day_range_dialogs.h"
 #include "views/entry_painter.h"
-#include "views/font_colour.h"
+#include "ui/font_colour.h"
 #include "views/month_dialogs.h"
 #include "views/month_view_commands.h"
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "calendar/holidays.h"
-#include "views/font_colour.h"
+#include "ui/font_colour.h"
 #include "views/month_view.h"
 
 namespace almx {

@@ -8,12 +8,12 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "calendar/clock.h"
+#include "base/clock.h"
 #include "calendar/day_cells.h"
-#include "core/document.h"
-#include "core/prompter.h"
+#include "document/document.h"
+#include "base/prompter.h"
 #include "core/record.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 #include "core/todo_list.h"
 #include "grid/grid_control.h"
 #include "views/list_support.h"

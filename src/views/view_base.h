@@ -4,8 +4,8 @@
 
 #include <QWidget>
 
-#include "app/command_target.h"
-#include "app/document_host.h"
+#include "ui/command_target.h"
+#include "ui/document_host.h"
 
 namespace almx {
 

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <sstream>
 
-#include "calendar/clock.h"
+#include "base/clock.h"
 #include "core/genre.h"
-#include "core/prompter.h"
-#include "core/settings_store.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 
 namespace almx {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/record.h"
-#include "core/record_alarm.h"
+#include "calendar/record_alarm.h"
 #include "recurrence_fixture.h"
 
 namespace almx {

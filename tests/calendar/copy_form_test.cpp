@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "calendar/copy_form.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "recurrence_fixture.h"
 
 namespace almx {

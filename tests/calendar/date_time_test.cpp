@@ -1,8 +1,8 @@
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 
 #include <gtest/gtest.h>
 
-#include "calendar/clock.h"
+#include "base/clock.h"
 
 namespace almx {
 namespace {

@@ -4,11 +4,11 @@
 
 #include <random>
 
-#include "calendar/clock.h"
+#include "base/clock.h"
 #include "calendar/recurrence.h"
 #include "core/genre.h"
-#include "core/prompter.h"
-#include "core/settings_store.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 
 namespace almx {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "calendar/clock.h"
+#include "base/clock.h"
 #include "calendar/day_cells.h"
 #include "core/genre.h"
 #include "core/record_array.h"

@@ -5,7 +5,7 @@
 #include "calendar/exception_form.h"
 #include "calendar/time_form.h"
 #include "calendar/timer_form.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "recurrence_fixture.h"
 
 namespace almx {

@@ -10,7 +10,7 @@
 
 #include "calendar/holiday_days.h"
 #include "calendar/holiday_updates.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 
 namespace almx {
 namespace {

@@ -1,4 +1,4 @@
-#include "calendar/holiday_template.h"
+#include "document/holiday_template.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "calendar/holiday_days.h"
 #include "calendar/holiday_updates.h"
 #include "calendar/holidays.h"
-#include "exchange/csv_card.h"
+#include "base/csv_card.h"
 #include "exchange/text_file.h"
 #include "official_holidays.h"
 #include "text/encoding.h"

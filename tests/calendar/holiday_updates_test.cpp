@@ -9,7 +9,7 @@
 
 #include "calendar/holiday_days.h"
 #include "core/record_line.h"
-#include "exchange/csv_card.h"
+#include "base/csv_card.h"
 #include "official_holidays.h"
 
 namespace almx {

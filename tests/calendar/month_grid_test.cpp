@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "calendar/month_dialog_forms.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record.h"
 
 namespace almx {

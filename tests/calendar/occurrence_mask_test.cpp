@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "calendar/recurrence.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "recurrence_fixture.h"
 
 namespace almx {

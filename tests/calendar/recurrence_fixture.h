@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 #include "calendar/recurrence.h"
 #include "core/record.h"
 

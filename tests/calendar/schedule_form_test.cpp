@@ -4,8 +4,8 @@
 #include "calendar/schedule_form.h"
 #include "calendar/span_form.h"
 #include "core/genre.h"
-#include "core/prompter.h"
-#include "core/settings_store.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 #include "recurrence_fixture.h"
 
 namespace almx {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "calendar/todo_form.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record.h"
 #include "core/record_display.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 #include "recurrence_fixture.h"
 
 namespace almx {

@@ -13,8 +13,8 @@
 #include <string>
 
 #include "core/record_array.h"
-#include "core/schedule_file_reader.h"
-#include "core/schedule_file_writer.h"
+#include "document/schedule_file_reader.h"
+#include "document/schedule_file_writer.h"
 
 namespace almx {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/prompter.h"
+#include "base/prompter.h"
 
 namespace almx {
 namespace {

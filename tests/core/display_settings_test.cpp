@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 
 namespace almx {
 namespace {

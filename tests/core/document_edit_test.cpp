@@ -1,8 +1,8 @@
 // Document commands that change records: delete, import, password, paste, sort, old schedules.
 
-#include "core/document_messages.h"
+#include "document/document_messages.h"
 #include "core/record_line.h"
-#include "core/schedule_file_writer.h"
+#include "document/schedule_file_writer.h"
 #include "document_fixture.h"
 
 namespace almx {

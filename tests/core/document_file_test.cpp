@@ -7,9 +7,9 @@
 #include <random>
 
 #include "calendar/holiday_updates.h"
-#include "core/document_messages.h"
-#include "core/password_scramble.h"
-#include "core/schedule_file_writer.h"
+#include "document/document_messages.h"
+#include "document/password_scramble.h"
+#include "document/schedule_file_writer.h"
 #include "document_fixture.h"
 #include "rich_document.h"
 

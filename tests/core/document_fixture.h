@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "calendar/clock.h"
-#include "core/document.h"
-#include "core/prompter.h"
-#include "core/settings_store.h"
+#include "base/clock.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
+#include "document/document.h"
 #include "links/file_launcher.h"
 #include "text/encoding.h"
 

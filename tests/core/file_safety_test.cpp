@@ -8,8 +8,8 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include "core/document_messages.h"
-#include "core/schedule_file_writer.h"
+#include "document/document_messages.h"
+#include "document/schedule_file_writer.h"
 #include "document_fixture.h"
 
 namespace almx {

@@ -7,9 +7,9 @@
 #include "core/record_list.h"
 #include "core/genre_list_form.h"
 #include "core/genre_multi_form.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 
 namespace almx {
 namespace {

@@ -10,7 +10,7 @@
 #include "core/legacy_genre_archive.h"
 #include "core/legacy_genre_file.h"
 #include "core/record.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 #include "text/encoding.h"
 
 namespace almx {

@@ -1,4 +1,4 @@
-#include "core/ini_settings_store.h"
+#include "base/ini_settings_store.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/record.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 
 namespace almx {
 namespace {

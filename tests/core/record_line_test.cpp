@@ -6,8 +6,8 @@
 
 #include "core/record.h"
 #include "core/record_display.h"
-#include "core/settings_store.h"
-#include "exchange/csv_card.h"
+#include "base/settings_store.h"
+#include "base/csv_card.h"
 #include "text/encoding.h"
 
 namespace almx {

@@ -1,4 +1,4 @@
-#include "exchange/csv_card.h"
+#include "base/csv_card.h"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 #include "core/text_entry_check.h"
 #include "links/file_launcher.h"
 

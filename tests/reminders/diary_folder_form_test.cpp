@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record_array.h"
 #include "core/text_entry_check.h"
 

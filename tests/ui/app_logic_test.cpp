@@ -15,9 +15,9 @@
 #include "app/option_forms.h"
 #include "app/window_placement.h"
 #include "core/display_settings.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record_array.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 
 namespace almx {
 namespace {

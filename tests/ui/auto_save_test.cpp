@@ -6,13 +6,13 @@
 #include <filesystem>
 
 #include "app/minute_check.h"
-#include "calendar/clock.h"
-#include "core/document.h"
+#include "base/clock.h"
+#include "document/document.h"
 #include "core/document_fixture.h"
-#include "core/file_io.h"
-#include "core/file_lock.h"
-#include "core/prompter.h"
-#include "core/settings_store.h"
+#include "base/file_io.h"
+#include "document/file_lock.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 
 namespace almx {
 namespace {

@@ -8,11 +8,11 @@
 #include <QTest>
 #include <memory>
 
-#include "calendar/clock.h"
-#include "core/document.h"
-#include "core/prompter.h"
+#include "base/clock.h"
+#include "document/document.h"
+#include "base/prompter.h"
 #include "core/record_line.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 
 namespace almx {
 namespace {

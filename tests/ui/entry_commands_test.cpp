@@ -11,15 +11,15 @@
 #include <map>
 #include <memory>
 
-#include "app/document_host.h"
-#include "calendar/clock.h"
+#include "ui/document_host.h"
+#include "base/clock.h"
 #include "calendar/repeat_form.h"
 #include "calendar/ui/day_dialog.h"
 #include "calendar/ui/entry_commands.h"
 #include "calendar/ui/repeat_dialogs.h"
-#include "core/document.h"
-#include "core/prompter.h"
-#include "core/settings_store.h"
+#include "document/document.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 #include "dialog_driver.h"
 
 namespace almx {

@@ -7,14 +7,14 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include "calendar/clock.h"
+#include "base/clock.h"
 #include "calendar/repeat_form.h"
 #include "calendar/schedule_form.h"
 #include "calendar/todo_form.h"
 #include "calendar/ui/repeat_dialogs.h"
 #include "calendar/ui/schedule_dialog.h"
-#include "core/prompter.h"
-#include "core/settings_store.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 
 namespace almx {
 namespace {

@@ -15,13 +15,13 @@
 #include <functional>
 #include <memory>
 
-#include "app/document_host.h"
-#include "calendar/clock.h"
+#include "ui/document_host.h"
+#include "base/clock.h"
 #include "calendar/ui/entry_commands.h"
 #include "core/display_settings.h"
-#include "core/document.h"
-#include "core/prompter.h"
-#include "core/settings_store.h"
+#include "document/document.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 #include "dialog_driver.h"
 #include "views/month_view.h"
 

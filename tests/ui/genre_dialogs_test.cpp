@@ -12,10 +12,10 @@
 #include <QTimer>
 
 #include "core/genre.h"
+#include "base/prompter.h"
 #include "core/record_list.h"
-#include "core/prompter.h"
 #include "core/record.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 #include "core/ui/genre_dialogs.h"
 
 namespace almx {

@@ -11,12 +11,12 @@
 #include <iterator>
 #include <memory>
 
-#include "app/document_host.h"
-#include "calendar/clock.h"
+#include "ui/document_host.h"
+#include "base/clock.h"
 #include "calendar/ui/entry_commands.h"
-#include "core/document.h"
-#include "core/prompter.h"
-#include "core/settings_store.h"
+#include "document/document.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 #include "dialog_driver.h"
 #include "links/file_launcher.h"
 #include "links/ui/link_dialogs.h"

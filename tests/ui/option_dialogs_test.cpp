@@ -7,11 +7,11 @@
 #include <QFontInfo>
 #include <QTabWidget>
 
-#include "app/font_faces.h"
+#include "ui/font_faces.h"
 #include "app/option_forms.h"
-#include "app/qt_settings_store.h"
-#include "app/ui/colour_button.h"
-#include "app/ui/option_dialogs.h"
+#include "ui/qt_settings_store.h"
+#include "ui/colour_button.h"
+#include "app/option_dialogs.h"
 #include "core/display_settings.h"
 
 namespace almx {

@@ -11,14 +11,14 @@
 #include <random>
 #include <string>
 
-#include "calendar/clock.h"
+#include "base/clock.h"
 #include "core/display_settings.h"
-#include "core/document.h"
+#include "document/document.h"
 #include "core/genre.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record_line.h"
-#include "core/schedule_file_writer.h"
-#include "core/settings_store.h"
+#include "document/schedule_file_writer.h"
+#include "base/settings_store.h"
 #include "text/encoding.h"
 #include "views/day_view.h"
 #include "views/month_view.h"

@@ -7,12 +7,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/document_host.h"
-#include "calendar/clock.h"
+#include "ui/document_host.h"
+#include "base/clock.h"
 #include "calendar/ui/entry_widgets.h"
-#include "core/document.h"
+#include "document/document.h"
 #include "core/record_display.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 
 namespace almx {
 

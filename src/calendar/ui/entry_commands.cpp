@@ -1,7 +1,7 @@
 #include "calendar/ui/entry_commands.h"
 
-#include "app/document_host.h"
-#include "calendar/clock.h"
+#include "ui/document_host.h"
+#include "base/clock.h"
 #include "calendar/copy_form.h"
 #include "calendar/day_count_form.h"
 #include "calendar/record_insert.h"
@@ -10,9 +10,9 @@
 #include "calendar/ui/day_dialog.h"
 #include "calendar/ui/period_dialogs.h"
 #include "calendar/ui/schedule_dialog.h"
-#include "core/document.h"
-#include "core/prompter.h"
-#include "core/settings_store.h"
+#include "document/document.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 #include "links/ui/link_dialogs.h"
 
 namespace almx {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 #include "links/link_actions.h"
 
 namespace almx {

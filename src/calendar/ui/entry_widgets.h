@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 
 class QDialog;
 

@@ -16,7 +16,7 @@
 #include "calendar/span_form.h"
 #include "calendar/ui/entry_widgets.h"
 #include "calendar/ui/period_dialogs.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 #include "core/record.h"
 
 namespace almx {

@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "calendar/clock.h"
+#include "base/clock.h"
 #include "calendar/exception_form.h"
 #include "calendar/ui/exception_dialogs.h"
 #include "calendar/ui/repeat_dialogs.h"

@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <optional>
 
-#include "calendar/date_time.h"
+#include "base/date_time.h"
 
 class QDateEdit;
 

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "views/font_colour.h"
+#include "ui/font_colour.h"
 
 namespace almx {
 

@@ -13,13 +13,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/qt_prompter.h"
-#include "app/ui/colour_button.h"
+#include "ui/qt_prompter.h"
+#include "ui/colour_button.h"
 #include "core/genre_edit_form.h"
 #include "core/legacy_genre_file.h"
 #include "core/record.h"
+#include "base/settings_store.h"
 #include "core/record_list.h"
-#include "core/settings_store.h"
 
 namespace almx {
 

@@ -14,7 +14,7 @@
 #include "core/genre.h"
 #include "core/genre_list_form.h"
 #include "core/genre_multi_form.h"
-#include "core/prompter.h"
+#include "base/prompter.h"
 
 class QCheckBox;
 class QComboBox;

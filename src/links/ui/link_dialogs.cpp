@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 
 namespace almx {
 

@@ -1,0 +1,176 @@
+#include "base/csv_card.h"
+
+#include <algorithm>
+
+namespace almx {
+
+namespace {
+
+// Replaces every occurrence of a two-byte sequence, left to right, in one pass.
+void ReplacePairs(std::string& text, std::string_view from, std::string_view to) {
+    std::size_t pos = text.find(from);
+    if (pos == std::string::npos) return;
+    std::string out;
+    out.reserve(text.size());
+    std::size_t last = 0;
+    for (; pos != std::string::npos; pos = text.find(from, last)) {
+        out.append(text, last, pos - last);
+        out.append(to);
+        last = pos + from.size();
+    }
+    out.append(text, last, std::string::npos);
+    text.swap(out);
+}
+
+bool NeedsEscape(std::string_view text) {
+    return text.find_first_of(",\r\n") != std::string_view::npos;
+}
+
+}  // namespace
+
+std::string EscapeCsvField(std::string_view text) {
+    std::string out(text);
+    if (!NeedsEscape(text)) return out;
+    ReplacePairs(out, "\",", "\x03\x04");
+    ReplacePairs(out, ",\"", "\x04\x03");
+    ReplacePairs(out, "\r\n", "\x01\x02");
+    // A bare line feed would end the row; it goes out as a line break too.
+    ReplacePairs(out, "\n", "\x01\x02");
+    return out;
+}
+
+std::string UnescapeCsvField(std::string_view text) {
+    // Most fields hold no escape byte: copy them whole.
+    if (std::none_of(text.begin(), text.end(), [](char c) { return c >= '\x01' && c <= '\x04'; })) {
+        return std::string(text);
+    }
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (c == '\x01' && next == '\x02') {
+            out += "\r\n";
+            ++i;
+        } else if (c == '\x03' && next == '\x04') {
+            out += "\",";
+            ++i;
+        } else if (c == '\x04' && next == '\x03') {
+            out += ",\"";
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool TCard::Parse(std::string_view line) {
+    fields_.clear();
+    quoted_.clear();
+    std::size_t cursor = 0;
+    while (cursor < line.size()) {
+        std::size_t textStart;
+        std::size_t textEnd;
+        std::size_t next;
+        bool quoted = line[cursor] == '"';
+        if (quoted) {
+            textStart = cursor + 1;
+            std::size_t close = line.find("\",", textStart);
+            if (close == std::string_view::npos) close = line.find("\"\n", textStart);
+            if (close == std::string_view::npos) break;
+            textEnd = close;
+            next = close + 2;
+        } else {
+            textStart = cursor;
+            std::size_t close = line.find(',', textStart);
+            if (close == std::string_view::npos) close = line.find('\n', textStart);
+            if (close == std::string_view::npos) break;
+            textEnd = close;
+            next = close + 1;
+        }
+        if (static_cast<int>(fields_.size()) < kMaxFields) {
+            fields_.push_back(UnescapeCsvField(line.substr(textStart, textEnd - textStart)));
+            quoted_.push_back(quoted ? 1 : 0);
+        }
+        // A line feed ends the row.
+        if (line[next - 1] == '\n') break;
+        cursor = next;
+    }
+    return !fields_.empty();
+}
+
+void TCard::AppendCsvLine(std::string& out) const {
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        if (i != 0) out += ',';
+        const std::string& field = fields_[i];
+        std::string escaped = NeedsEscape(field) ? EscapeCsvField(field) : std::string();
+        std::string_view text = escaped.empty() ? std::string_view(field) : escaped;
+        // A bare field that holds a comma or starts with a quote would split differently;
+        // such a field is written quoted.
+        bool quoted = quoted_[i] || text.find(',') != std::string_view::npos ||
+                      (!text.empty() && text.front() == '"');
+        if (quoted) out += '"';
+        out += text;
+        if (quoted) out += '"';
+    }
+    out += '\n';
+}
+
+std::string TCard::ToCsvLine() const {
+    std::string out;
+    AppendCsvLine(out);
+    return out;
+}
+
+const std::string& TCard::At(int index) const {
+    static const std::string empty;
+    if (index < 0 || index >= Count()) return empty;
+    return fields_[static_cast<std::size_t>(index)];
+}
+
+bool TCard::IsQuoted(int index) const {
+    return index >= 0 && index < Count() && quoted_[static_cast<std::size_t>(index)] != 0;
+}
+
+void TCard::RemoveAt(int index) {
+    if (index < 0 || index >= Count()) return;
+    fields_.erase(fields_.begin() + index);
+    quoted_.erase(quoted_.begin() + index);
+}
+
+bool TCard::Add(std::string_view text) {
+    if (Count() >= kMaxFields) return false;
+    fields_.emplace_back(text);
+    quoted_.push_back(1);
+    return true;
+}
+
+bool TCard::AddBare(std::string_view text) {
+    if (!Add(text)) return false;
+    quoted_.back() = 0;
+    return true;
+}
+
+bool TCard::InsertAt(int index) {
+    if (Count() >= kMaxFields) return false;
+    if (index < 0 || index > Count()) index = Count();
+    fields_.insert(fields_.begin() + index, std::string());
+    quoted_.insert(quoted_.begin() + index, 1);
+    return true;
+}
+
+bool TCard::SetAt(int index, std::string_view text) {
+    if (index < 0 || index >= Count()) return false;
+    fields_[static_cast<std::size_t>(index)].assign(text);
+    return true;
+}
+
+void TCard::SetEmpty(int count) {
+    if (count < 0) count = 0;
+    if (count > kMaxFields) count = kMaxFields;
+    fields_.assign(static_cast<std::size_t>(count), std::string());
+    quoted_.assign(static_cast<std::size_t>(count), 1);
+}
+
+}  // namespace almx

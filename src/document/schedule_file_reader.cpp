@@ -1,0 +1,148 @@
+#include "document/schedule_file_reader.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "base/csv_scan.h"
+#include "document/password_scramble.h"
+#include "core/record_array.h"
+#include "core/record_line.h"
+#include "core/schedule_file_format.h"
+#include "text/encoding.h"
+#include "text/numbers.h"
+
+namespace almx {
+
+namespace {
+
+ScheduleLayout LayoutOf(const TCard& header) {
+    if (header.At(0) == kOldestHeaderFirstCell) return ScheduleLayout::Oldest;
+    if (header.Count() == kNineteenCellHeader) return ScheduleLayout::NineteenCells;
+    if (header.At(0) != kScheduleHeaderFirstCell) return ScheduleLayout::Foreign;
+    return ScheduleLayout::Current;
+}
+
+int Number(const TCard& row, int cell) {
+    return text::LeadingInt(row.At(cell - 1));
+}
+
+}  // namespace
+
+ScheduleFileScan ScanScheduleFile(std::string_view sjis,
+                                  const std::function<void(const TCard& row)>& onRow) {
+    ScheduleFileScan scan;
+    TCard row;
+    bool first = true;
+    bool readRows = false;
+    bool afterOpenLine = false;
+    scan.invalidSequences = ForEachCsvLine(sjis, [&](std::string_view line, bool lastLine) {
+        const bool splitsToEnd = SplitsToEnd(line);
+        // An open quote before the file's end is a line broken by a raw line feed, not a cut.
+        if (!splitsToEnd && lastLine) scan.complete = false;
+        if (first) {
+            if (!splitsToEnd) scan.complete = false;
+            first = false;
+            scan.header.Parse(line);
+            scan.layout = LayoutOf(scan.header);
+            // Rows are read whenever the header starts like ours; the caller decides on the
+            // layout.
+            readRows = scan.header.At(0) == kScheduleHeaderFirstCell;
+            return;
+        }
+        if (!readRows || line == "\n") return;
+        row.Parse(line);
+        // The line after one left open is the rest of that broken row, whatever it looks like.
+        const bool continuation = std::exchange(afterOpenLine, !splitsToEnd);
+        if (continuation || !IsWellFormedRow(row, splitsToEnd, lastLine)) {
+            ++scan.malformedRows;
+            return;
+        }
+        FitToWidth(row, scan.header.Count());
+        ++scan.rows;
+        onRow(row);
+    });
+    return scan;
+}
+
+std::size_t ScheduleFileRowBound(std::string_view sjis) {
+    // A record line has 26 quoted cells: at least 78 bytes.
+    constexpr std::size_t kShortestRecordLine = 78;
+    std::size_t lines = 0;
+    for (std::size_t at = sjis.find('\n'); at != std::string_view::npos;
+         at = sjis.find('\n', at + 1)) {
+        ++lines;
+    }
+    return std::min(lines, sjis.size() / kShortestRecordLine) + 1;
+}
+
+int ScheduleRowKindOf(const TCard& row) {
+    return Number(row, 1);
+}
+
+bool IsWellFormedRow(const TCard& row, bool splitsToEnd, bool lastLine) {
+    if (!splitsToEnd && !lastLine) return false;
+    // The cells each kind is written with (the kind's own cell included); fewer read as empty.
+    static constexpr std::pair<std::string_view, int> kShapes[] = {
+        {"2", 2}, {"3", 4}, {"4", 8}, {"5", 5}, {"6", 3}};
+    const std::string& first = row.At(0);
+    for (const auto& [kind, cells] : kShapes) {
+        if (first != kind) continue;
+        if (row.Count() > cells) return false;
+        // Every cell of these rows is written quoted; the tail of a broken record line such
+        // as 2,abc" is not.
+        for (int i = 0; i < row.Count(); ++i) {
+            if (!row.IsQuoted(i)) return false;
+        }
+        return true;
+    }
+    // Read by its number, a first cell such as "2x" or " 3" would still name another kind.
+    const int kind = text::LeadingInt(first);
+    return kind < RowPassword || kind > RowMemoPage;
+}
+
+int ReadScheduleRow(const TCard& row, CAlmxArray& document, const RowReadOptions& options) {
+    const int kind = ScheduleRowKindOf(row);
+    switch (kind) {
+        case RowPassword:
+            (options.password ? *options.password : document.password) =
+                UnscramblePassword(row.At(1));
+            return kind;
+        case RowDayProperty:
+            document.dayProperties.insert_or_assign(
+                row.At(1), CDateProp{text::LeadingHex(row.At(2)), TextFromCell(row.At(3))});
+            return kind;
+        case RowDocumentValues:
+            if (options.documentValues) {
+                document.diaryFolder = TextFromCell(row.At(1));
+                document.version = Number(row, 4);
+                document.defaultScheduleGenre = Number(row, 5);
+                document.defaultTodoGenre = Number(row, 6);
+                document.extraNumber = Number(row, 7);
+                document.extraText = TextFromCell(row.At(7));
+            }
+            return kind;
+        case RowGenre: {
+            CAlmxField genre;
+            genre.name = TextFromCell(row.At(1));
+            genre.shown = Number(row, 3);
+            genre.colour = text::LeadingHex(row.At(3));
+            genre.note = TextFromCell(row.At(4));
+            document.genres.Append(std::move(genre));
+            return kind;
+        }
+        case RowMemoPage:
+            document.memoPages.push_back({TextFromCell(row.At(1)), TextFromCell(row.At(2))});
+            return kind;
+        default:
+            break;
+    }
+    // Built in place: a record of the file is never copied.
+    CAlmxData& record = document.records.emplace_back(options.defaults);
+    if (!ParseRecordLine(row, record)) {
+        document.records.pop_back();
+        return -1;
+    }
+    return kind == RowTodo ? RowTodo : RowSchedule;
+}
+
+}  // namespace almx
