@@ -32,6 +32,7 @@
 #include "app/window_placement.h"
 #include "calendar/clock.h"
 #include "calendar/day_cells.h"
+#include "core/data_folders.h"
 #include "core/document_messages.h"
 #include "core/prompter.h"
 #include "core/settings_store.h"
@@ -601,7 +602,7 @@ void CMainFrame::OtherSettings() {
 
 void CMainFrame::OpenHelpPage(const char* page) {
     const QString path =
-        Q(context_.programFolder) + QStringLiteral("/help/") + QString::fromUtf8(page);
+        QString::fromStdString((DataFile(context_.programFolder, "help") / page).string());
     if (!QFileInfo::exists(path)) {
         context_.prompter->ShowMessage(
             QString::fromUtf8(frame_messages::kHelpMissing).arg(path).toStdString(),

@@ -9,6 +9,7 @@
 #include "calendar/clock.h"
 #include "calendar/holiday_updates.h"
 #include "calendar/recurrence.h"
+#include "core/data_folders.h"
 #include "core/document_messages.h"
 #include "core/prompter.h"
 #include "core/record_line.h"
@@ -98,7 +99,7 @@ bool CAlmxDoc::NewDocument() {
     const std::string templatePath =
         !context_.holidayTemplate.empty()
             ? context_.holidayTemplate
-            : (fs::path(context_.programFolder) / msg::kTemplateName).string();
+            : DataFile(context_.programFolder, msg::kTemplateName).string();
     FileBytes file = ReadFileBytes(templatePath);
     RowReadOptions options{NewRecordDefaults()};
     ScheduleFileScan scan;
