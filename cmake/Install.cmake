@@ -52,11 +52,12 @@ set(CPACK_PACKAGE_VENDOR Korvanta)
 set(CPACK_PACKAGE_CONTACT "Korvanta Almanix team <almanix@korvanta.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "personal organiser with Japanese holidays")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Almanix keeps schedules, to-dos, memo pages and day colours in one schedule file and\n\
-shows it as a month calendar with a day list, a week view, a to-do list, a schedule\n\
-list, a diary and a memo view. It reminds at the set minute, marks Japanese public\n\
-holidays and exchanges CSV, vCalendar and iCalendar. The command almx reads and\n\
-writes the same files without a display.")
+    "Almanix keeps schedules, to-dos, memo pages and day colours in one\n\
+schedule file and shows it as a month calendar with a day list, a week\n\
+view, a to-do list, a schedule list, a diary and a memo view. It reminds\n\
+at the set minute, marks Japanese public holidays and exchanges CSV,\n\
+vCalendar and iCalendar. The command almx reads and writes the same\n\
+files without a display.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
