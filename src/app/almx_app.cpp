@@ -320,7 +320,9 @@ void CAlmxApp::HandleInstanceMessage(const QByteArray& message) {
     if (!mainFrame_) return;
     for (const QByteArray& line : message.split('\n')) {
         const QByteArray text = line.trimmed();
-        if (!text.isEmpty()) qCInfo(lcAlmx, "hand-over: %s", text.constData());
+        // The trace names no handed-over file: "opened <path>" is the trace of an open.
+        const QByteArray traced = text.startsWith("file ") ? QByteArray("file") : text;
+        if (!text.isEmpty()) qCInfo(lcAlmx, "hand-over: %s", traced.constData());
         if (text == "activate") {
             if (mainFrame_->isMinimized()) mainFrame_->showNormal();
             mainFrame_->raise();

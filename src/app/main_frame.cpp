@@ -108,7 +108,7 @@ CMainFrame::CMainFrame(CAlmxApp& app, AppContext& context)
       options_(context.display, *context.settings, *context.prompter) {
     setObjectName(QStringLiteral("Almanix"));
     setWindowTitle(QStringLiteral("Almanix"));
-    setWindowIcon(CommandIcon(cmd::kShowMonth, style()));
+    setWindowIcon(ApplicationIcon());  // the about box and the child frames take it too
     setAcceptDrops(true);
     mdi_ = new QMdiArea(this);
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "app/almx_app.h"
+#include "app/child_frames.h"
 #include "app/command_line.h"
 #include "app/main_frame.h"
 #include "calendar/clock.h"
@@ -94,6 +95,16 @@ class HandOverTest : public ::testing::Test {
     ManualClock clock_{DateTime::FromParts(2025, 5, 3, 9, 0, 5)};
     std::unique_ptr<CAlmxApp> app_;
 };
+
+TEST_F(HandOverTest, TheMainWindowAndItsFramesShowTheApplicationIcon) {
+    CMainFrame& frame = *app_->MainFrame();
+    EXPECT_EQ(frame.windowIcon().availableSizes(), ApplicationIcon().availableSizes());
+    EXPECT_EQ(frame.windowIcon().pixmap(48, 48).toImage(),
+              ApplicationIcon().pixmap(48, 48).toImage());
+    ASSERT_NE(frame.ActiveFrame(), nullptr);
+    EXPECT_EQ(frame.ActiveFrame()->windowIcon().pixmap(16, 16).toImage(),
+              ApplicationIcon().pixmap(16, 16).toImage());
+}
 
 TEST_F(HandOverTest, AnotherFileIsNotOpenedAndTheUserIsToldSo) {
     ASSERT_TRUE(prompter_.Shown().empty());
