@@ -4,6 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QIcon>
 #include <QImage>
 #include <filesystem>
@@ -124,6 +129,60 @@ TEST_F(HandOverTest, TheFileAlreadyOpenIsBroughtForwardWithoutAMessage) {
     EXPECT_EQ(app_->Documents().size(), 1u);
     EXPECT_EQ(app_->MainFrame()->Frames().size(), frames);
     EXPECT_NE(app_->MainFrame()->ActiveFrame(), nullptr);
+}
+
+// The built program twice: a file named on the second start reaches the running one, which
+// keeps its own document and says so.
+TEST(HandOverProcess, AFileFromASecondStartIsAnnouncedNotOpened) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString runtime = dir.filePath(QStringLiteral("run"));
+    const QString config = dir.filePath(QStringLiteral("config"));
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QDir().mkpath(config + QStringLiteral("/Korvanta"));
+    const QString plan = dir.filePath(QStringLiteral("plan.alx"));
+    const QString other = dir.filePath(QStringLiteral("other.alx"));
+    WriteBytes(plan.toStdString(), SjisFile(testing::kHeaderLine));
+    WriteBytes(other.toStdString(), SjisFile(testing::kHeaderLine));
+    {
+        QSettings ini(config + QStringLiteral("/Korvanta/Almanix.ini"), QSettings::IniFormat);
+        ini.setValue(QStringLiteral("System/HolidayChangeFlag1"), 1);
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("almx.app.info=true"));
+    const QString program = QStringLiteral(ALMX_BINARY_DIR "/src/app/almanix");
+
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(program, {plan});
+    QString log;
+    auto firstSays = [&](const QString& text) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 10000 && first.state() != QProcess::NotRunning) {
+            first.waitForReadyRead(100);
+            log += QString::fromUtf8(first.readAllStandardError());
+            if (log.contains(text)) return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(firstSays(QStringLiteral("started"))) << log.toStdString();
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(program, {other});
+    ASSERT_TRUE(second.waitForFinished(15000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(firstSays(QStringLiteral("hand-over: file"))) << log.toStdString();
+    EXPECT_FALSE(log.contains(QStringLiteral("other.alx")));
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished(5000);
 }
 
 }  // namespace
