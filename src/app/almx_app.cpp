@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMdiArea>
@@ -34,6 +35,11 @@
 
 Q_LOGGING_CATEGORY(lcAlmx, "almx.app", QtWarningMsg)
 
+// Outside any namespace, as Qt wants; links the icon resource out of the static library.
+static void InitIconResource() {
+    Q_INIT_RESOURCE(almanix);
+}
+
 namespace almx {
 
 namespace fs = std::filesystem;
@@ -58,6 +64,17 @@ std::string ProgramFolder() {
 }
 
 }  // namespace
+
+// Our own icon, built into the program, so it shows from a build tree and any prefix alike.
+QIcon ApplicationIcon() {
+    InitIconResource();
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/almanix.png").arg(size),
+                     QSize(size, size));
+    }
+    return icon;
+}
 
 void UseJapanTime() {
     setenv("TZ", "JST-9", 1);
@@ -303,7 +320,9 @@ void CAlmxApp::HandleInstanceMessage(const QByteArray& message) {
     if (!mainFrame_) return;
     for (const QByteArray& line : message.split('\n')) {
         const QByteArray text = line.trimmed();
-        if (!text.isEmpty()) qCInfo(lcAlmx, "hand-over: %s", text.constData());
+        // The trace names no handed-over file: "opened <path>" is the trace of an open.
+        const QByteArray traced = text.startsWith("file ") ? QByteArray("file") : text;
+        if (!text.isEmpty()) qCInfo(lcAlmx, "hand-over: %s", traced.constData());
         if (text == "activate") {
             if (mainFrame_->isMinimized()) mainFrame_->showNormal();
             mainFrame_->raise();
@@ -313,8 +332,33 @@ void CAlmxApp::HandleInstanceMessage(const QByteArray& message) {
             const int id = text.mid(8).toInt(&ok);
             // Only the hand-over command comes this way.
             if (ok && id == cmd::kViewChangeMes) mainFrame_->Dispatch(id);
+        } else if (text.startsWith("file ")) {
+            // A double-click in a file manager while the program runs ends here.
+            const QString path = QString::fromUtf8(QByteArray::fromPercentEncoding(text.mid(5)));
+            if (OpenDocument* open = FindOpen(path.toStdString())) {
+                const std::vector<CAlmxFrame*> frames = mainFrame_->FramesOf(*open);
+                if (!frames.empty()) mainFrame_->ActivateFrame(frames.back());
+            } else {
+                context_.prompter->ShowMessage(
+                    QString::fromUtf8(msg::kFileNotHandedOver).arg(path).toStdString(),
+                    MessageKind::Information);
+            }
         }
     }
+}
+
+QByteArray CAlmxApp::HandOverMessage(const CAlmxCommandLineInfo& commandLine) {
+    QByteArray message = "activate\n";
+    if (commandLine.viewKind >= 0) {
+        message += "command " + QByteArray::number(cmd::kViewChangeMes) + "\n";
+    }
+    if (commandLine.shellCommand == CAlmxCommandLineInfo::Shell::FileOpen &&
+        !commandLine.fileName.empty()) {
+        // Named from this start's working directory; encoded so any byte survives the line.
+        const QString path = QFileInfo(Q(commandLine.fileName)).absoluteFilePath();
+        message += "file " + path.toUtf8().toPercentEncoding("/") + "\n";
+    }
+    return message;
 }
 
 void CAlmxApp::OpenCommand() {
@@ -378,6 +422,9 @@ int CAlmxApp::RunProgram() {
         arguments.push_back(qtArguments[i].toStdString());
     QApplication::setApplicationName(QStringLiteral("Almanix"));
     QApplication::setOrganizationName(QStringLiteral("Korvanta"));
+    // The desktop entry's name: Wayland compositors and task bars find the icon through it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("almanix"));
+    QApplication::setWindowIcon(ApplicationIcon());
     // Qt's own buttons and dialogs (はい, キャンセル, the file and colour choosers) in Japanese,
     // when the translations are installed.
     QTranslator qtTexts;
@@ -391,13 +438,11 @@ int CAlmxApp::RunProgram() {
     if (!instance.BecomePrimary()) {
         // Hand the view request to the running program; a file named here is not passed on.
         const CAlmxCommandLineInfo commandLine = CAlmxCommandLineInfo::Parse(arguments);
-        QByteArray message = "activate\n";
         if (commandLine.viewKind >= 0) {
             settings.SetInt("System", "ViewChangeMes", commandLine.viewKind);
             settings.Sync();
-            message += "command " + QByteArray::number(cmd::kViewChangeMes) + "\n";
         }
-        if (instance.SendToPrimary(message)) return 0;
+        if (instance.SendToPrimary(HandOverMessage(commandLine))) return 0;
         qWarning("almanix: the running instance does not answer");
         return 1;
     }

@@ -15,6 +15,7 @@
 #include "app/open_document.h"
 #include "links/ui/desktop_launcher.h"
 
+class QIcon;
 class QPrinter;
 
 namespace almx {
@@ -23,6 +24,9 @@ class CMainFrame;
 
 // The process runs on Japan time whatever the machine's zone; called before Qt starts.
 void UseJapanTime();
+
+// The application icon (window, about box) in every size the program ships.
+QIcon ApplicationIcon();
 
 // What the application is given: the program builds them from Qt and the system; tests
 // give a memory store, a scripted prompter and a manual clock.
@@ -44,6 +48,9 @@ enum class OpenResult { Opened, Failed, NothingOpened };
 namespace app_messages {
 inline constexpr const char* kRecentSection = "Recent File List";
 inline constexpr const char* kAboutCaption = "バージョン情報";
+inline constexpr const char* kFileNotHandedOver =
+    "Almanixはすでに起動しています。\n%1 は開いていません。\n"
+    "開くときは［ファイル］メニューの［開く］を使ってください。";
 }  // namespace app_messages
 
 class CAlmxApp : public QObject, public CommandTarget, public DocumentOwner {
@@ -57,6 +64,8 @@ class CAlmxApp : public QObject, public CommandTarget, public DocumentOwner {
     // The program: the single-instance hand-over, start-up and the event loop. Qt's
     // application object must exist.
     static int RunProgram();
+    // The second start's message for its command line.
+    static QByteArray HandOverMessage(const CAlmxCommandLineInfo& commandLine);
 
     // Start-up from the command line on (the arguments after the program name). False when
     // start-up fails and no window stays.
@@ -76,7 +85,8 @@ class CAlmxApp : public QObject, public CommandTarget, public DocumentOwner {
     const std::vector<std::string>& RecentFiles() const { return recent_; }
     void OpenRecent(int index);
 
-    // "activate" and "command <id>" lines from a second start.
+    // "activate", "command <id>" and "file <percent-encoded path>" lines from a second start.
+    // A file is not opened: the user is told so, unless it is open already.
     void HandleInstanceMessage(const QByteArray& message);
 
     // After the close sequence: every document closes without asking.

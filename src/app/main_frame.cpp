@@ -32,9 +32,10 @@
 #include "app/window_placement.h"
 #include "base/clock.h"
 #include "calendar/day_cells.h"
-#include "document/document_messages.h"
+#include "base/data_folders.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
+#include "document/document_messages.h"
 #include "links/ui/link_dialogs.h"
 #include "views/view_base.h"
 
@@ -107,7 +108,7 @@ CMainFrame::CMainFrame(CAlmxApp& app, AppContext& context)
       options_(context.display, *context.settings, *context.prompter) {
     setObjectName(QStringLiteral("Almanix"));
     setWindowTitle(QStringLiteral("Almanix"));
-    setWindowIcon(CommandIcon(cmd::kShowMonth, style()));
+    setWindowIcon(ApplicationIcon());  // the about box and the child frames take it too
     setAcceptDrops(true);
     mdi_ = new QMdiArea(this);
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -604,7 +605,7 @@ void CMainFrame::OtherSettings() {
 
 void CMainFrame::OpenHelpPage(const char* page) {
     const QString path =
-        Q(context_.programFolder) + QStringLiteral("/help/") + QString::fromUtf8(page);
+        QString::fromStdString((DataFile(context_.programFolder, "help") / page).string());
     if (!QFileInfo::exists(path)) {
         context_.prompter->ShowMessage(
             QString::fromUtf8(frame_messages::kHelpMissing).arg(path).toStdString(),

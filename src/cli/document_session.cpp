@@ -2,16 +2,14 @@
 
 #include <system_error>
 
+#include "base/data_folders.h"
 #include "base/ini_settings_store.h"
 #include "core/legacy_genre_file.h"
 
 namespace almx::cli {
 
 std::filesystem::path ProgramFolder() {
-    std::error_code error;
-    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return std::filesystem::current_path(error);
-    return self.parent_path();
+    return RunningProgramFolder();
 }
 
 DocumentSession::DocumentSession(OptionReader& options, std::ostream& err) : prompter_(err) {

@@ -14,6 +14,7 @@
 #include "document/holiday_template.h"
 #include "calendar/holidays.h"
 #include "cli/command_registry.h"
+#include "base/data_folders.h"
 #include "text/numbers.h"
 
 namespace almx::cli {
@@ -24,14 +25,6 @@ bool ReadYear(const std::string& text, int& year) {
     if (!text::AllDigits(text) || text.size() > 4) return false;
     year = text::LeadingInt(text);
     return year >= kMinYear && year <= kMaxYear;
-}
-
-// The folder of the running program, where the template is shipped.
-std::filesystem::path ProgramFolder() {
-    std::error_code error;
-    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return std::filesystem::current_path(error);
-    return self.parent_path();
 }
 
 int PrintRuleHolidays(int firstYear, int lastYear, std::ostream& out) {
@@ -104,7 +97,8 @@ int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
     }
     if (rule) return PrintRuleHolidays(firstYear, lastYear, out);
 
-    if (!givenTemplate) templatePath = (ProgramFolder() / kHolidayTemplateName).string();
+    if (!givenTemplate)
+        templatePath = DataFile(RunningProgramFolder(), kHolidayTemplateName).string();
     const auto records = ReadHolidayTemplate(templatePath);
     if (!records) {
         err << "holiday.alx を読み込めません: " << templatePath << '\n';

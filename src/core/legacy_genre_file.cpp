@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/data_folders.h"
 #include "base/settings_store.h"
 #include "text/encoding.h"
 
@@ -182,7 +183,7 @@ std::string LegacyGenreFilePath(SettingsStore& settings,
                                 const std::filesystem::path& programFolder) {
     std::string path = settings.GetString("Field", "File", "");
     if (path.empty()) {
-        path = (programFolder / "sfield.dat").string();
+        path = DataFile(programFolder, "sfield.dat").string();
         settings.SetString("Field", "File", path);
     }
     return path;

@@ -11,8 +11,9 @@
 #include "calendar/holiday_updates.h"
 #include "calendar/record_insert.h"
 #include "calendar/recurrence.h"
-#include "document/document_messages.h"
+#include "base/data_folders.h"
 #include "base/prompter.h"
+#include "document/document_messages.h"
 #include "core/record_line.h"
 #include "core/schedule_file_format.h"
 #include "base/csv_card.h"
@@ -166,7 +167,7 @@ bool CAlmxDoc::NewDocument() {
     const std::string templatePath =
         !context_.holidayTemplate.empty()
             ? context_.holidayTemplate
-            : (fs::path(context_.programFolder) / msg::kTemplateName).string();
+            : DataFile(context_.programFolder, msg::kTemplateName).string();
     FileBytes file = ReadFileBytes(templatePath);
     RowReadOptions options{NewRecordDefaults()};
     ScheduleFileScan scan;
