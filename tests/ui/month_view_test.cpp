@@ -1,6 +1,7 @@
 #include "views/month_view.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QBuffer>
 #include <QClipboard>
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
+#include <algorithm>
 #include <deque>
 
 #include "base/clock.h"
@@ -723,6 +725,53 @@ TEST_F(MonthViewTest, DayPictureIsDrawnInItsCell) {
     const QRect cell = CellBox(IndexOf(D(2025, 5, 20)));
     EXPECT_EQ(image.pixelColor(cell.center()), QColor(Qt::red));
     EXPECT_EQ(image.pixelColor(cell.center().x(), cell.top() + 2), ToQColor(display.backColor));
+}
+
+}  // namespace
+}  // namespace almx
+
+namespace almx {
+namespace {
+
+// A damaged record must not turn every page into a box: its message waits until the fill is
+// done and comes once while the document is open.
+TEST_F(MonthViewTest, AFillsMessageIsShownOnceAfterTheFill) {
+    CAlmxData broken = OnDay("壊れた繰り返し", D(2025, 1, 1));
+    broken.end = D(2026, 12, 31);
+    broken.repeatType = 77;  // no kind of ours
+    Doc().AddRecord(broken, false);
+    View().show();
+    for (int page = 0; page < 10; ++page) {
+        View().OnCommand(kNextMonth);
+        (void)Render();
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(std::count(prompter.Shown().begin(), prompter.Shown().end(),
+                         std::string("繰り返し処理エラー1")),
+              1);
+}
+
+// A read-only document: day colours, pictures and pasting change nothing and say why.
+TEST_F(MonthViewTest, AReadOnlyDocumentRefusesDayColoursPicturesAndPaste) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("ro.alx");
+    Doc().Array().records.push_back(OnDay("既存", D(2025, 5, 3)));
+    ASSERT_TRUE(Doc().SaveTo(path.toStdString()));
+    ASSERT_EQ(::chmod(path.toLocal8Bit().constData(), 0444), 0);
+    ASSERT_TRUE(Doc().Open(path.toStdString()));
+    ASSERT_TRUE(Doc().IsReadOnly());
+    View().colours = {0x0000FF};
+    View().picture = std::string("/tmp/day.png");
+    QGuiApplication::clipboard()->setText(QStringLiteral("貼り付け"));
+    const std::size_t shown = prompter.Shown().size();
+    View().OnCommand(kDayColour);
+    View().OnCommand(kDayPicture);
+    View().OnCommand(kPaste);
+    EXPECT_TRUE(Doc().Array().dayProperties.empty());
+    EXPECT_EQ(Doc().Records().size(), 1u);
+    EXPECT_EQ(View().colourAsked, 0);
+    ASSERT_EQ(prompter.Shown().size(), shown + 3);
+    EXPECT_EQ(prompter.Shown().back(), "読み取り専用ファイルのため、変更は反映されません");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -59,6 +60,27 @@ std::string WriteFile(const QTemporaryDir& dir, const std::string& name,
     std::ofstream(path, std::ios::binary) << WriteScheduleFile(array).bytes;
     return path;
 }
+
+// A message box runs the event loop and the views paint in it: this prompter paints them
+// whenever it is asked or told anything.
+class PaintingPrompter : public ScriptedPrompter {
+  public:
+    std::function<void()> paint;
+
+    void ShowMessage(std::string_view text, MessageKind kind) override {
+        if (paint) paint();
+        ScriptedPrompter::ShowMessage(text, kind);
+    }
+    Answer AskYesNo(std::string_view text) override {
+        if (paint) paint();
+        return ScriptedPrompter::AskYesNo(text);
+    }
+    int AskButtons(std::string_view caption, std::string_view text,
+                   const std::vector<std::string>& buttons) override {
+        if (paint) paint();
+        return ScriptedPrompter::AskButtons(caption, text, buttons);
+    }
+};
 
 // The month view without its start-up list of today's schedules (a modal dialog).
 class QuietMonthView : public CAlmxView {
@@ -127,7 +149,7 @@ class RecordIdentityTest : public ::testing::Test {
     const DateTime kFirst = DateTime::FromDate(2025, 4, 1);
     MemorySettingsStore settings;
     DisplaySettings display;
-    ScriptedPrompter prompter;
+    PaintingPrompter prompter;
     ManualClock clock{DateTime::FromParts(2025, 5, 3, 14, 7)};
     std::unique_ptr<DocumentHost> host;
     std::unique_ptr<CAlmxView> month;
@@ -156,6 +178,7 @@ TEST_F(RecordIdentityTest, RandomChangesNeverLeaveAViewOnAFreedRecord) {
     day->show();
     todo->show();
     PaintAll();
+    prompter.paint = [this] { PaintAll(); };
 
     for (int step = 0; step < 2500; ++step) {
         const int op = Pick(14);
