@@ -503,3 +503,29 @@ TEST_F(ShellTest, TheToolBarStateKeepsClearOfQSettingsGeneralGroup) {
 
 }  // namespace
 }  // namespace almx
+
+namespace almx {
+namespace {
+
+TEST_F(ShellTest, AReadOnlyDocumentShowsItsChangingCommandsDisabled) {
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_read |
+                                            std::filesystem::perms::group_read |
+                                            std::filesystem::perms::others_read);
+    ASSERT_TRUE(Start({path_}));
+    ASSERT_TRUE(app_->Documents()[0]->Doc().IsReadOnly());
+    CMainFrame& frame = Frame();
+    frame.UpdateCommandStates();
+    for (int id : {cmd::kImport, cmd::kPassword, cmd::kDeleteOld, cmd::kGenres, 32878, 57637}) {
+        ASSERT_NE(frame.Action(id), nullptr) << id;
+        EXPECT_FALSE(frame.Action(id)->isEnabled()) << id;
+    }
+    // A key still reaching one is refused with the reason, and nothing changes.
+    const std::size_t records = app_->Documents()[0]->Doc().Records().size();
+    EXPECT_FALSE(frame.Dispatch(cmd::kDeleteOld));
+    EXPECT_EQ(prompter_.Shown().back(), "読み取り専用ファイルのため、変更は反映されません");
+    EXPECT_EQ(app_->Documents()[0]->Doc().Records().size(), records);
+    EXPECT_TRUE(frame.Action(cmd::kFileSaveAs)->isEnabled());
+}
+
+}  // namespace
+}  // namespace almx
