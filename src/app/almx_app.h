@@ -11,9 +11,9 @@
 
 #include "app/app_context.h"
 #include "app/command_line.h"
-#include "ui/command_target.h"
 #include "app/open_document.h"
 #include "links/ui/desktop_launcher.h"
+#include "ui/command_target.h"
 
 class QIcon;
 class QPrinter;

@@ -1,7 +1,7 @@
 #include "app/app_context.h"
 
-#include "ui/font_faces.h"
 #include "calendar/ui/entry_commands.h"
+#include "ui/font_faces.h"
 
 namespace almx {
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "core/display_settings.h"
-#include "document/document.h"
 #include "core/genre.h"
+#include "document/document.h"
 #include "views/entry_painter.h"
 
 namespace almx {

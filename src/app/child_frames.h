@@ -7,8 +7,8 @@
 #include <QPointer>
 #include <vector>
 
-#include "ui/command_target.h"
 #include "app/view_kind.h"
+#include "ui/command_target.h"
 
 class QSplitter;
 

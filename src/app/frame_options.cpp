@@ -3,9 +3,9 @@
 #include <string>
 
 #include "app/command_table.h"
-#include "core/display_settings.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
+#include "core/display_settings.h"
 
 namespace almx {
 

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "app/child_frames.h"
-#include "ui/command_target.h"
 #include "app/frame_options.h"
 #include "app/menu_layout.h"
 #include "app/view_kind.h"
+#include "ui/command_target.h"
 
 class QLabel;
 class QMdiArea;

@@ -5,12 +5,12 @@
 
 #include "app/app_context.h"
 #include "app/command_table.h"
-#include "calendar/day_cells.h"
-#include "document/document_messages.h"
-#include "core/genre_multi_form.h"
 #include "base/prompter.h"
+#include "calendar/day_cells.h"
+#include "core/genre_multi_form.h"
 #include "core/ui/date_dialog.h"
 #include "core/ui/genre_dialogs.h"
+#include "document/document_messages.h"
 
 namespace almx {
 

@@ -6,9 +6,9 @@
 #include <QString>
 #include <memory>
 
+#include "app/minute_check.h"
 #include "ui/command_target.h"
 #include "ui/document_host.h"
-#include "app/minute_check.h"
 
 class QWidget;
 

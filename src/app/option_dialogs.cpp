@@ -18,8 +18,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ui/colour_button.h"
 #include "base/date_time.h"
+#include "ui/colour_button.h"
 
 namespace almx {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "base/settings_store.h"
 #include "core/display_settings.h"
 #include "core/record_array.h"
-#include "base/settings_store.h"
 #include "links/link_path.h"
 
 namespace almx {

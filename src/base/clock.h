@@ -7,7 +7,7 @@
 namespace almx {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual DateTime Now() const = 0;
 };
@@ -15,18 +15,18 @@ public:
 // The system clock read as Japan Standard Time (UTC+9, no daylight saving), whatever the
 // machine's own zone is.
 class SystemClock : public Clock {
-public:
+  public:
     DateTime Now() const override;
 };
 
 class ManualClock : public Clock {
-public:
+  public:
     explicit ManualClock(DateTime now) : now_(now) {}
     DateTime Now() const override { return now_; }
     void Set(DateTime now) { now_ = now; }
     void AdvanceSeconds(long long seconds) { now_ = now_.PlusSeconds(seconds); }
 
-private:
+  private:
     DateTime now_;
 };
 

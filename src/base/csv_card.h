@@ -12,7 +12,7 @@
 namespace almx {
 
 class TCard {
-public:
+  public:
     // Fields past this many are dropped when a line is split, and refused by Add and InsertAt.
     static constexpr int kMaxFields = 200;
 
@@ -45,7 +45,7 @@ public:
     int GetTag() const { return tag_; }
     void SetTag(int tag) { tag_ = tag; }
 
-private:
+  private:
     std::vector<std::string> fields_;
     std::vector<std::uint8_t> quoted_;
     int tag_ = 1;

@@ -49,7 +49,9 @@ int WeekdayFromDays(long days) {
 
 const char* const kWeekdayNames[7] = {"日", "月", "火", "水", "木", "金", "土"};
 
-bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool IsLeapYear(int year) {
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
 
 int DaysInMonth(int year, int month) {
     static const int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -94,7 +96,9 @@ DateTime DateTime::Invalid() {
     return value;
 }
 
-long long DateTime::TotalSeconds() const { return std::llround(days_ * kSecondsPerDay); }
+long long DateTime::TotalSeconds() const {
+    return std::llround(days_ * kSecondsPerDay);
+}
 
 long DateTime::DayNumber() const {
     return static_cast<long>(FloorDiv(TotalSeconds(), kSecondsPerDay));
@@ -104,14 +108,28 @@ int DateTime::SecondsOfDay() const {
     return static_cast<int>(TotalSeconds() - static_cast<long long>(DayNumber()) * kSecondsPerDay);
 }
 
-int DateTime::Year() const { return CivilFromDays(DayNumber() - kEpochToUnixDays).year; }
-int DateTime::Month() const { return CivilFromDays(DayNumber() - kEpochToUnixDays).month; }
-int DateTime::Day() const { return CivilFromDays(DayNumber() - kEpochToUnixDays).day; }
-int DateTime::Hour() const { return SecondsOfDay() / 3600; }
-int DateTime::Minute() const { return SecondsOfDay() / 60 % 60; }
-int DateTime::Second() const { return SecondsOfDay() % 60; }
+int DateTime::Year() const {
+    return CivilFromDays(DayNumber() - kEpochToUnixDays).year;
+}
+int DateTime::Month() const {
+    return CivilFromDays(DayNumber() - kEpochToUnixDays).month;
+}
+int DateTime::Day() const {
+    return CivilFromDays(DayNumber() - kEpochToUnixDays).day;
+}
+int DateTime::Hour() const {
+    return SecondsOfDay() / 3600;
+}
+int DateTime::Minute() const {
+    return SecondsOfDay() / 60 % 60;
+}
+int DateTime::Second() const {
+    return SecondsOfDay() % 60;
+}
 
-int DateTime::DayOfWeek() const { return WeekdayFromDays(DayNumber() - kEpochToUnixDays); }
+int DateTime::DayOfWeek() const {
+    return WeekdayFromDays(DayNumber() - kEpochToUnixDays);
+}
 
 DateTime DateTime::Date() const {
     return DateTime(static_cast<long long>(DayNumber()) * kSecondsPerDay, valid_);
@@ -136,15 +154,20 @@ DateTime DateTime::PlusSeconds(long long seconds) const {
     return DateTime(TotalSeconds() + seconds, valid_);
 }
 
-double DaySpan(const DateTime& a, const DateTime& b) { return b.Days() - a.Days(); }
+double DaySpan(const DateTime& a, const DateTime& b) {
+    return b.Days() - a.Days();
+}
 
 long WholeDays(const DateTime& a, const DateTime& b) {
     // Through seconds, so that 23:59:59 spans never round up to a whole day.
-    long long seconds = std::llround(b.Days() * kSecondsPerDay) - std::llround(a.Days() * kSecondsPerDay);
+    long long seconds =
+        std::llround(b.Days() * kSecondsPerDay) - std::llround(a.Days() * kSecondsPerDay);
     return static_cast<long>(seconds / kSecondsPerDay);
 }
 
-long DateDifference(const DateTime& a, const DateTime& b) { return b.DayNumber() - a.DayNumber(); }
+long DateDifference(const DateTime& a, const DateTime& b) {
+    return b.DayNumber() - a.DayNumber();
+}
 
 std::string FormatDate(const DateTime& value) {
     char buffer[32];
@@ -250,6 +273,8 @@ DateTime AddMonths(const DateTime& value, int months) {
     return DateTime::FromParts(year, month, day, value.Hour(), value.Minute(), value.Second());
 }
 
-DateTime AddYears(const DateTime& value, int years) { return AddMonths(value, years * 12); }
+DateTime AddYears(const DateTime& value, int years) {
+    return AddMonths(value, years * 12);
+}
 
 }  // namespace almx

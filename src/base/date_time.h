@@ -34,7 +34,7 @@ bool DateExists(int year, int month, int day);
 bool IsValidDate(int year, int month, int day);
 
 class DateTime {
-public:
+  public:
     constexpr DateTime() = default;  // the epoch, valid
 
     static DateTime FromDays(double days);
@@ -53,7 +53,7 @@ public:
     int Hour() const;
     int Minute() const;
     int Second() const;
-    int DayOfWeek() const;  // 0 Sunday .. 6 Saturday
+    int DayOfWeek() const;   // 0 Sunday .. 6 Saturday
     long DayNumber() const;  // whole days since the epoch (floor)
     int SecondsOfDay() const;
 
@@ -71,7 +71,7 @@ public:
         return a.days_ <=> b.days_;
     }
 
-private:
+  private:
     DateTime(long long totalSeconds, bool valid);
     long long TotalSeconds() const;
 

@@ -10,7 +10,7 @@
 namespace almx {
 
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
 
     // Reading never writes: a missing key gives the default.
@@ -23,18 +23,17 @@ public:
 };
 
 class MemorySettingsStore : public SettingsStore {
-public:
+  public:
     int GetInt(std::string_view section, std::string_view key, int defaultValue) const override;
     std::string GetString(std::string_view section, std::string_view key,
                           std::string_view defaultValue) const override;
     void SetInt(std::string_view section, std::string_view key, int value) override;
-    void SetString(std::string_view section, std::string_view key,
-                   std::string_view value) override;
+    void SetString(std::string_view section, std::string_view key, std::string_view value) override;
 
     bool Contains(std::string_view section, std::string_view key) const;
     std::size_t Size() const { return values_.size(); }
 
-private:
+  private:
     using Key = std::pair<std::string, std::string>;
     std::map<Key, std::string, std::less<>> values_;
 };

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/record_display.h"
 #include "base/settings_store.h"
+#include "core/record_display.h"
 
 namespace almx {
 

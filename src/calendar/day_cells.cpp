@@ -6,11 +6,11 @@
 #include <utility>
 
 #include "base/clock.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 #include "calendar/recurrence.h"
 #include "core/genre.h"
-#include "base/prompter.h"
 #include "core/record_display.h"
-#include "base/settings_store.h"
 
 namespace almx {
 

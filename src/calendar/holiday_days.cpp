@@ -35,9 +35,8 @@ HolidayRecordQuery HolidayRecordDays::Query() const {
     return [this](const DateTime& day) { return Has(day); };
 }
 
-std::vector<ShownHoliday> ShownHolidays(const RecordList& records,
-                                        const DateTime& first, const DateTime& last,
-                                        const HolidayDisplaySettings& display,
+std::vector<ShownHoliday> ShownHolidays(const RecordList& records, const DateTime& first,
+                                        const DateTime& last, const HolidayDisplaySettings& display,
                                         const OccurrenceContext& context) {
     std::vector<ShownHoliday> shown;
     if (!first.IsValid() || !last.IsValid() || last.Date() < first.Date()) return shown;

@@ -16,8 +16,8 @@ namespace almx {
 // occur.
 class HolidayRecordDays {
   public:
-    HolidayRecordDays(const RecordList& records, const DateTime& first,
-                      const DateTime& last, const OccurrenceContext& context = {});
+    HolidayRecordDays(const RecordList& records, const DateTime& first, const DateTime& last,
+                      const OccurrenceContext& context = {});
 
     // False outside the window.
     bool Has(const DateTime& day) const;
@@ -44,9 +44,8 @@ struct ShownHoliday {
 
 // Every holiday shown from first to last: record occurrences and computed entries, in day order
 // (records before the computed entry of the same day).
-std::vector<ShownHoliday> ShownHolidays(const RecordList& records,
-                                        const DateTime& first, const DateTime& last,
-                                        const HolidayDisplaySettings& display,
+std::vector<ShownHoliday> ShownHolidays(const RecordList& records, const DateTime& first,
+                                        const DateTime& last, const HolidayDisplaySettings& display,
                                         const OccurrenceContext& context = {});
 
 }  // namespace almx

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "calendar/holidays.h"
 #include "base/settings_store.h"
+#include "calendar/holidays.h"
 
 namespace almx {
 

@@ -14,12 +14,12 @@ bool StartsAfter(const CAlmxData& record, const DateTime& key) {
     return !record.Has(IsTodo) && key < SortKey(record);
 }
 
-std::size_t InsertionIndex(const RecordList& records, const CAlmxData& record,
-                           bool sortByTime) {
+std::size_t InsertionIndex(const RecordList& records, const CAlmxData& record, bool sortByTime) {
     if (!sortByTime || record.Has(IsTodo)) return records.size();
     const DateTime key = SortKey(record);
-    const auto place = std::find_if(records.begin(), records.end(),
-                                    [&](const CAlmxData& other) { return StartsAfter(other, key); });
+    const auto place = std::find_if(records.begin(), records.end(), [&](const CAlmxData& other) {
+        return StartsAfter(other, key);
+    });
     return static_cast<std::size_t>(place - records.begin());
 }
 

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <limits>
 
-#include "calendar/holidays.h"
 #include "base/prompter.h"
+#include "calendar/holidays.h"
 #include "core/record.h"
 #include "core/record_display.h"
 

@@ -1,8 +1,8 @@
 #include "calendar/schedule_form.h"
 
+#include "base/prompter.h"
 #include "calendar/recurrence.h"
 #include "core/genre.h"
-#include "base/prompter.h"
 
 namespace almx {
 

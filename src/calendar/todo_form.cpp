@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "base/prompter.h"
-#include "core/record.h"
 #include "base/settings_store.h"
+#include "core/record.h"
 
 namespace almx {
 

@@ -5,9 +5,9 @@
 #include <ostream>
 #include <string>
 
-#include "calendar/agenda.h"
 #include "base/clock.h"
 #include "base/date_time.h"
+#include "calendar/agenda.h"
 #include "cli/command_registry.h"
 #include "cli/document_session.h"
 

@@ -7,10 +7,10 @@
 #include <ostream>
 
 #include "base/clock.h"
+#include "base/settings_store.h"
 #include "cli/command_registry.h"
 #include "cli/console_prompter.h"
 #include "document/document.h"
-#include "base/settings_store.h"
 
 namespace almx::cli {
 

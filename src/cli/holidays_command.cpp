@@ -9,12 +9,12 @@
 #include <system_error>
 #include <vector>
 
+#include "base/data_folders.h"
 #include "base/date_time.h"
 #include "calendar/holiday_days.h"
-#include "document/holiday_template.h"
 #include "calendar/holidays.h"
 #include "cli/command_registry.h"
-#include "base/data_folders.h"
+#include "document/holiday_template.h"
 #include "text/numbers.h"
 
 namespace almx::cli {
@@ -40,8 +40,7 @@ int PrintRuleHolidays(int firstYear, int lastYear, std::ostream& out) {
     return 0;
 }
 
-int PrintShownHolidays(const RecordList& records, int firstYear, int lastYear,
-                       std::ostream& out) {
+int PrintShownHolidays(const RecordList& records, int firstYear, int lastYear, std::ostream& out) {
     // Year by year: a day's holidays do not depend on the range they are computed for.
     std::vector<std::string> lines;
     for (int year = firstYear; year <= lastYear; ++year) {

@@ -2,9 +2,9 @@
 
 #include <ostream>
 
+#include "base/file_io.h"
 #include "cli/command_registry.h"
 #include "cli/document_session.h"
-#include "base/file_io.h"
 
 namespace almx::cli {
 

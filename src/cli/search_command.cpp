@@ -6,13 +6,13 @@
 
 #include "base/clock.h"
 #include "base/date_time.h"
-#include "cli/command_registry.h"
-#include "document/document.h"
-#include "document/document_messages.h"
 #include "base/ini_settings_store.h"
 #include "base/prompter.h"
+#include "cli/command_registry.h"
 #include "core/record.h"
 #include "core/record_display.h"
+#include "document/document.h"
+#include "document/document_messages.h"
 #include "text/utf8_matcher.h"
 
 namespace almx::cli {

@@ -2,10 +2,10 @@
 
 #include <system_error>
 
-#include "core/legacy_genre_file.h"
 #include "base/prompter.h"
-#include "core/record.h"
 #include "base/settings_store.h"
+#include "core/legacy_genre_file.h"
+#include "core/record.h"
 #include "core/record_list.h"
 
 namespace almx {

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "core/genre.h"
 #include "base/prompter.h"
+#include "core/genre.h"
 #include "core/record.h"
 #include "core/record_list.h"
 #include "text/encoding.h"

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <utility>
 
-#include "core/record.h"
 #include "base/settings_store.h"
+#include "core/record.h"
 #include "text/encoding.h"
 #include "text/sjis_chars.h"
 

@@ -30,7 +30,7 @@ bool CAlmxData::operator==(const CAlmxData& o) const {
 
 CAlmxSnoozeData::CAlmxSnoozeData(const CAlmxData& record, const DateTime& now, int snoozeMinutes)
     : CAlmxData(record),
-      snoozeTime(now.PlusMinutes(snoozeMinutes +
-                                 (record.alarmMinutes != -1 ? record.alarmMinutes : 0))) {}
+      snoozeTime(
+          now.PlusMinutes(snoozeMinutes + (record.alarmMinutes != -1 ? record.alarmMinutes : 0))) {}
 
 }  // namespace almx

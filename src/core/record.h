@@ -60,7 +60,7 @@ struct RecordDefaults {
 };
 
 class CAlmxData {
-public:
+  public:
     CAlmxData() = default;
     explicit CAlmxData(const RecordDefaults& defaults)
         : alarmMinutes(defaults.alarmMinutes), alarmMode(defaults.alarmMode) {}
@@ -101,8 +101,8 @@ public:
     int repeatLastDay = 1;
     int repeatInterval = 1;
     int positionMode = 0;
-    std::array<std::uint8_t, 5> validWeeks{};      // 1st..4th, 5th = last
-    std::array<std::uint8_t, 7> validWeekdays{};   // Sunday..Saturday
+    std::array<std::uint8_t, 5> validWeeks{};     // 1st..4th, 5th = last
+    std::array<std::uint8_t, 7> validWeekdays{};  // Sunday..Saturday
     std::array<std::uint8_t, 12> validMonths{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
     int shiftRule = 0;
     std::vector<CDaySpan> exceptions;
@@ -119,7 +119,7 @@ int LastSet(const std::array<std::uint8_t, N>& flags) {
 
 // A record whose notification was postponed: it rings at snoozeTime instead of start.
 class CAlmxSnoozeData : public CAlmxData {
-public:
+  public:
     // A copy of the record, due "Snooze" minutes from now (plus its lead time, when it has one).
     CAlmxSnoozeData(const CAlmxData& record, const DateTime& now, int snoozeMinutes);
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "core/record.h"
 #include "base/settings_store.h"
+#include "core/record.h"
 
 namespace almx {
 
@@ -15,7 +15,9 @@ DisplayRules DisplayRules::FromSettings(const SettingsStore& settings) {
 }
 
 namespace {
-bool SameDate(const DateTime& a, const DateTime& b) { return a.DayNumber() == b.DayNumber(); }
+bool SameDate(const DateTime& a, const DateTime& b) {
+    return a.DayNumber() == b.DayNumber();
+}
 }  // namespace
 
 DateTime DisplayStart(const CAlmxData& record, int todayLimit) {
@@ -46,16 +48,14 @@ std::string TimePrefix(const CAlmxData& record, const DateTime& day, int timeOve
                        int todayLimit) {
     const int mode = record.timeDisplay;
     const bool recurring = record.IsRecurring();
-    const bool showStart =
-        record.Has(StartTimeSet) &&
-        ((timeOverride == UseRecordTimeDisplay && (mode == 0 || mode == 1)) ||
-         timeOverride == ShowStartAndEnd || timeOverride == ShowStartOnly) &&
-        (recurring || SameDate(day, DisplayStart(record, todayLimit)));
-    const bool showEnd =
-        record.Has(EndTimeSet) &&
-        ((timeOverride == UseRecordTimeDisplay && (mode == 0 || mode == 2)) ||
-         timeOverride == ShowStartAndEnd || timeOverride == ShowEndOnly) &&
-        (recurring || SameDate(day, DisplayEnd(record, todayLimit)));
+    const bool showStart = record.Has(StartTimeSet) &&
+                           ((timeOverride == UseRecordTimeDisplay && (mode == 0 || mode == 1)) ||
+                            timeOverride == ShowStartAndEnd || timeOverride == ShowStartOnly) &&
+                           (recurring || SameDate(day, DisplayStart(record, todayLimit)));
+    const bool showEnd = record.Has(EndTimeSet) &&
+                         ((timeOverride == UseRecordTimeDisplay && (mode == 0 || mode == 2)) ||
+                          timeOverride == ShowStartAndEnd || timeOverride == ShowEndOnly) &&
+                         (recurring || SameDate(day, DisplayEnd(record, todayLimit)));
     if (showStart && showEnd) {
         return FormatDisplayTime(record.start, todayLimit) + "-" +
                FormatDisplayTime(record.end, todayLimit) + " ";

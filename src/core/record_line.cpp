@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <string_view>
 
+#include "base/csv_card.h"
 #include "core/record.h"
 #include "core/schedule_file_format.h"
-#include "base/csv_card.h"
 #include "text/numbers.h"
 
 namespace almx {
@@ -106,11 +106,17 @@ std::string SpanDate(int year, int month, int day) {
 }
 
 // The line keeps hours and minutes only; seconds in a cell would be lost at the next save.
-DateTime WholeMinutes(const DateTime& value) { return value.WithTime(value.Hour(), value.Minute()); }
+DateTime WholeMinutes(const DateTime& value) {
+    return value.WithTime(value.Hour(), value.Minute());
+}
 
-int Cell(const TCard& cells, int number) { return text::LeadingInt(cells.At(number - 1)); }
+int Cell(const TCard& cells, int number) {
+    return text::LeadingInt(cells.At(number - 1));
+}
 
-bool Bit(const TCard& cells, int number) { return (Cell(cells, number) & 1) != 0; }
+bool Bit(const TCard& cells, int number) {
+    return (Cell(cells, number) & 1) != 0;
+}
 
 }  // namespace
 
@@ -256,8 +262,9 @@ void ReadExceptions(std::string_view text, CAlmxData& r) {
         text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
         std::size_t mark = part.find(kRangeMark);
         std::optional<DateTime> first = ParseDate(part.substr(0, mark));
-        std::optional<DateTime> last =
-            mark == std::string_view::npos ? first : ParseDate(part.substr(mark + kRangeMark.size()));
+        std::optional<DateTime> last = mark == std::string_view::npos
+                                           ? first
+                                           : ParseDate(part.substr(mark + kRangeMark.size()));
         if (first && last) r.exceptions.push_back(CDaySpan::FromDates(*first, *last));
     }
 }

@@ -34,18 +34,38 @@ class RecordList {
         explicit Iterator(Base at) : at_(at) {}
         // A mutable iterator converts to a read-only one.
         template <typename V>
-            requires std::is_const_v<Value>
-        Iterator(const Iterator<V, Base>& other) : at_(other.Base_()) {}
+        requires std::is_const_v<Value> Iterator(const Iterator<V, Base>& other)
+            : at_(other.Base_()) {}
 
         reference operator*() const { return **at_; }
         pointer operator->() const { return at_->get(); }
         reference operator[](difference_type n) const { return *at_[n]; }
-        Iterator& operator++() { ++at_; return *this; }
-        Iterator operator++(int) { Iterator old = *this; ++at_; return old; }
-        Iterator& operator--() { --at_; return *this; }
-        Iterator operator--(int) { Iterator old = *this; --at_; return old; }
-        Iterator& operator+=(difference_type n) { at_ += n; return *this; }
-        Iterator& operator-=(difference_type n) { at_ -= n; return *this; }
+        Iterator& operator++() {
+            ++at_;
+            return *this;
+        }
+        Iterator operator++(int) {
+            Iterator old = *this;
+            ++at_;
+            return old;
+        }
+        Iterator& operator--() {
+            --at_;
+            return *this;
+        }
+        Iterator operator--(int) {
+            Iterator old = *this;
+            --at_;
+            return old;
+        }
+        Iterator& operator+=(difference_type n) {
+            at_ += n;
+            return *this;
+        }
+        Iterator& operator-=(difference_type n) {
+            at_ -= n;
+            return *this;
+        }
         friend Iterator operator+(Iterator it, difference_type n) { return it += n; }
         friend Iterator operator+(difference_type n, Iterator it) { return it += n; }
         friend Iterator operator-(Iterator it, difference_type n) { return it -= n; }
@@ -67,9 +87,7 @@ class RecordList {
     using const_iterator = Iterator<const CAlmxData, Slots::const_iterator>;
 
     RecordList() = default;
-    RecordList(RecordList&& other) noexcept : slots_(std::move(other.slots_)) {
-        other.Touch();
-    }
+    RecordList(RecordList&& other) noexcept : slots_(std::move(other.slots_)) { other.Touch(); }
     RecordList& operator=(RecordList&& other) noexcept {
         slots_ = std::move(other.slots_);
         other.Touch();
@@ -89,7 +107,10 @@ class RecordList {
     std::size_t size() const { return slots_.size(); }
     bool empty() const { return slots_.empty(); }
     void reserve(std::size_t count) { slots_.reserve(count); }
-    void clear() { slots_.clear(); Touch(); }
+    void clear() {
+        slots_.clear();
+        Touch();
+    }
     void shrink_to_fit() { slots_.shrink_to_fit(); }
 
     // Changes whenever a record is added, removed or moved, and never comes back to a value
@@ -123,7 +144,10 @@ class RecordList {
 
     // Takes the record at index out of the list; it lives as long as the caller keeps it.
     std::unique_ptr<CAlmxData> Take(std::size_t index);
-    void pop_back() { slots_.pop_back(); Touch(); }
+    void pop_back() {
+        slots_.pop_back();
+        Touch();
+    }
     // Takes the records from index on out of the list.
     std::vector<std::unique_ptr<CAlmxData>> TakeFrom(std::size_t index);
     // Takes every record the predicate picks out of the list, in their order.
@@ -144,7 +168,10 @@ class RecordList {
     }
 
     // Exchanges the places of two records; both keep their addresses.
-    void Swap(std::size_t a, std::size_t b) { slots_[a].swap(slots_[b]); Touch(); }
+    void Swap(std::size_t a, std::size_t b) {
+        slots_[a].swap(slots_[b]);
+        Touch();
+    }
     // Puts the records in the order of the indices given (a permutation of 0 to size()-1).
     void Reorder(const std::vector<std::size_t>& order);
 

@@ -1,8 +1,6 @@
 #pragma once
 // The sort command (整列): a heap sort of the records by start, end, genre or title.
 
-
-
 namespace almx {
 
 class RecordList;

@@ -1,7 +1,7 @@
 #include "core/text_entry_check.h"
 
-#include "core/memo_page.h"
 #include "base/prompter.h"
+#include "core/memo_page.h"
 #include "core/record.h"
 #include "text/encoding.h"
 

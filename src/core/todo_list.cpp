@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <utility>
 
+#include "base/csv_card.h"
 #include "core/record.h"
 #include "core/record_array.h"
 #include "core/record_line.h"
-#include "base/csv_card.h"
 #include "core/text_entry_check.h"
 
 namespace almx {
@@ -45,8 +45,7 @@ TodoRowTexts TodoRow(const CAlmxData& todo, int deadlineMode, const DateTime& to
     return row;
 }
 
-std::vector<const CAlmxData*> TodoRows(const RecordList& records,
-                                       const SortKeyList& keys) {
+std::vector<const CAlmxData*> TodoRows(const RecordList& records, const SortKeyList& keys) {
     std::vector<const CAlmxData*> todos;
     for (const CAlmxData& record : records) {
         if (record.Has(IsTodo)) todos.push_back(&record);

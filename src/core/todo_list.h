@@ -38,8 +38,7 @@ struct TodoRowTexts {
 TodoRowTexts TodoRow(const CAlmxData& todo, int deadlineMode, const DateTime& today);
 
 // Every to-do of the container, in container order, then sorted by the keys.
-std::vector<const CAlmxData*> TodoRows(const RecordList& records,
-                                       const SortKeyList& keys);
+std::vector<const CAlmxData*> TodoRows(const RecordList& records, const SortKeyList& keys);
 
 // Exchanges two records' places in the container. The record now at the other's place, or
 // nullptr when either is not a record of the container.

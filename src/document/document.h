@@ -11,9 +11,9 @@
 #include "base/date_time.h"
 #include "base/file_io.h"
 #include "base/prompter.h"
-#include "document/file_lock.h"
 #include "core/record_array.h"
 #include "core/record_sort.h"
+#include "document/file_lock.h"
 
 namespace almx {
 

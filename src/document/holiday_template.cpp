@@ -20,7 +20,7 @@ std::string HolidayTemplateBytes() {
 }
 
 std::optional<RecordList> ReadHolidayTemplateBytes(std::string_view sjis,
-                                                               const RecordDefaults& defaults) {
+                                                   const RecordDefaults& defaults) {
     // Read as a document is, keeping only the records: its password and values are not ours.
     CAlmxArray document;
     std::string password;
@@ -32,7 +32,7 @@ std::optional<RecordList> ReadHolidayTemplateBytes(std::string_view sjis,
 }
 
 std::optional<RecordList> ReadHolidayTemplate(const std::string& path,
-                                                          const RecordDefaults& defaults) {
+                                              const RecordDefaults& defaults) {
     const FileBytes file = ReadFileBytes(path);
     if (file.status != ReadStatus::Complete) return std::nullopt;
     return ReadHolidayTemplateBytes(file.bytes, defaults);

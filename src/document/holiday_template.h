@@ -22,9 +22,9 @@ std::string HolidayTemplateBytes();
 // The records of a schedule file's bytes. Rows of other kinds are passed over and record lines
 // that do not parse are skipped; nullopt when the header is not that of a schedule file.
 std::optional<RecordList> ReadHolidayTemplateBytes(std::string_view sjis,
-                                                               const RecordDefaults& defaults = {});
+                                                   const RecordDefaults& defaults = {});
 // The same from a file; nullopt also when it cannot be read.
 std::optional<RecordList> ReadHolidayTemplate(const std::string& path,
-                                                          const RecordDefaults& defaults = {});
+                                              const RecordDefaults& defaults = {});
 
 }  // namespace almx

@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "base/csv_scan.h"
-#include "document/password_scramble.h"
 #include "core/record_array.h"
 #include "core/record_line.h"
 #include "core/schedule_file_format.h"
+#include "document/password_scramble.h"
 #include "text/encoding.h"
 #include "text/numbers.h"
 

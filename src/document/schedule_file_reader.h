@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/record.h"
 #include "base/csv_card.h"
+#include "core/record.h"
 
 namespace almx {
 

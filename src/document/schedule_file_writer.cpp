@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <string_view>
 
-#include "document/password_scramble.h"
+#include "base/csv_card.h"
 #include "core/record_array.h"
 #include "core/record_line.h"
 #include "core/schedule_file_format.h"
-#include "base/csv_card.h"
+#include "document/password_scramble.h"
 #include "text/encoding.h"
 
 namespace almx {

@@ -18,7 +18,6 @@ struct ScheduleFileBytes {
 
 ScheduleFileBytes WriteScheduleFile(const CAlmxArray& document);
 
-
 // The header line as UTF-8 text ending in CR LF.
 std::string ScheduleHeaderLine();
 

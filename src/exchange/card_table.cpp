@@ -19,7 +19,8 @@ bool CardTable::Read(const std::string& path) {
 void CardTable::ReadBytes(std::string_view sjis) {
     Clear();
     CsvScan scan = ScanCsvBytes(
-        sjis, [](const TCard&) { return true; }, [this](const TCard& row) { rows_.push_back(row); });
+        sjis, [](const TCard&) { return true; },
+        [this](const TCard& row) { rows_.push_back(row); });
     header_ = std::move(scan.header);
     invalidSequences_ = scan.invalidSequences;
 }

@@ -12,7 +12,7 @@
 namespace almx {
 
 class CardTable {
-public:
+  public:
     // Reads a file; false when it cannot be opened or read. An empty file gives an empty table.
     bool Read(const std::string& path);
     // Reads the Shift_JIS bytes of a whole file.
@@ -37,7 +37,7 @@ public:
     // Characters that could not be written in Shift_JIS by the last ToBytes/Write ('?' instead).
     std::size_t Unrepresentable() const { return unrepresentable_; }
 
-private:
+  private:
     TCard header_;
     std::vector<TCard> rows_;
     std::size_t invalidSequences_ = 0;

@@ -13,7 +13,7 @@ struct CommandState {
 };
 
 class CommandTarget {
-public:
+  public:
     virtual ~CommandTarget() = default;
     // True when this target handled the command.
     virtual bool OnCommand(int id) = 0;

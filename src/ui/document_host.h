@@ -12,7 +12,7 @@ namespace almx {
 
 class DocumentHost : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit DocumentHost(std::unique_ptr<CAlmxDoc> document, QObject* parent = nullptr);
     ~DocumentHost() override;
 
@@ -31,10 +31,10 @@ public:
     const DateTime& SharedDate() const { return sharedDate_; }
     void SetSharedDate(const DateTime& date) { sharedDate_ = date; }
 
-signals:
+  signals:
     void Updated(QObject* sender, int hint, const almx::CAlmxData* record);
 
-private:
+  private:
     std::unique_ptr<CAlmxDoc> document_;
     DateTime sharedDate_;
     bool noticesScheduled_ = false;

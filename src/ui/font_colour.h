@@ -5,9 +5,9 @@
 #include <QFont>
 #include <cstdint>
 
+#include "core/display_settings.h"
 #include "ui/font_faces.h"
 #include "ui/qt_colour.h"
-#include "core/display_settings.h"
 
 namespace almx {
 

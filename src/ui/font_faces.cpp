@@ -46,7 +46,8 @@ QFont FontFromSpec(const FontSpec& stored) {
     int pixels = std::abs(stored.size);
     if (stored.size > 0) pixels = pixels * 4 / 5;
     font.setPixelSize(pixels < 1 ? 13 : pixels > 400 ? 400 : pixels);
-    font.setWeight(static_cast<QFont::Weight>(stored.weight < 1 ? 400 : std::min(stored.weight, 1000)));
+    font.setWeight(
+        static_cast<QFont::Weight>(stored.weight < 1 ? 400 : std::min(stored.weight, 1000)));
     font.setItalic(stored.italic != 0);
     font.setUnderline(stored.underline != 0);
     return font;

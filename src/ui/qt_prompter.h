@@ -9,7 +9,7 @@
 namespace almx {
 
 class QtPrompter : public Prompter {
-public:
+  public:
     explicit QtPrompter(QWidget* parent = nullptr) : parent_(parent) {}
     void SetParent(QWidget* parent) { parent_ = parent; }
 
@@ -24,7 +24,7 @@ public:
     std::optional<std::string> ChooseFile(std::string_view caption, std::string_view filter,
                                           bool forSaving) override;
 
-private:
+  private:
     QPointer<QWidget> parent_;
 };
 

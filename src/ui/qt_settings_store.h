@@ -10,7 +10,7 @@
 namespace almx {
 
 class QtSettingsStore : public SettingsStore {
-public:
+  public:
     // The user's store; or an INI file of one's own (tests).
     QtSettingsStore();
     explicit QtSettingsStore(const QString& iniPath);
@@ -19,8 +19,7 @@ public:
     std::string GetString(std::string_view section, std::string_view key,
                           std::string_view defaultValue) const override;
     void SetInt(std::string_view section, std::string_view key, int value) override;
-    void SetString(std::string_view section, std::string_view key,
-                   std::string_view value) override;
+    void SetString(std::string_view section, std::string_view key, std::string_view value) override;
 
     void Sync() { settings_->sync(); }
     QSettings& Settings() { return *settings_; }
@@ -29,7 +28,7 @@ public:
     // never clash with that because this name is what a section "General" is stored under.
     static QString GroupName(std::string_view section);
 
-private:
+  private:
     QString Key(std::string_view section, std::string_view key) const;
 
     std::unique_ptr<QSettings> settings_;

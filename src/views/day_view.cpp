@@ -11,11 +11,11 @@
 #include <algorithm>
 
 #include "base/clock.h"
-#include "calendar/day_list.h"
-#include "document/document.h"
 #include "base/prompter.h"
-#include "core/record.h"
 #include "base/settings_store.h"
+#include "calendar/day_list.h"
+#include "core/record.h"
+#include "document/document.h"
 #include "views/list_support.h"
 
 namespace almx {

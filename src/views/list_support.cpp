@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "ui/font_faces.h"
+#include "base/settings_store.h"
 #include "core/record.h"
 #include "core/record_line.h"
-#include "base/settings_store.h"
 #include "ui/font_colour.h"
+#include "ui/font_faces.h"
 
 namespace almx {
 

@@ -19,10 +19,10 @@
 #include "base/prompter.h"
 #include "base/settings_store.h"
 #include "core/text_entry_check.h"
-#include "document/document.h"
 #include "core/ui/day_range_dialogs.h"
-#include "views/entry_painter.h"
+#include "document/document.h"
 #include "ui/font_colour.h"
+#include "views/entry_painter.h"
 #include "views/month_dialogs.h"
 #include "views/month_view_commands.h"
 
@@ -602,8 +602,8 @@ void CAlmxView::ShowTodaySchedulesAtStart() {
     CAlmxArray& array = Document().Array();
     DayCellSet today(1);
     const DayCellSource source{array.records, &array.genres, &array.dayProperties};
-    const bool filled = today.Fill(Today(), 1, source, CellSettings(), clock_,
-                                   &Document().FillNotices());
+    const bool filled =
+        today.Fill(Today(), 1, source, CellSettings(), clock_, &Document().FillNotices());
     Host().ShowFillNoticesLater();
     if (!filled) return;
     const TodaySchedules texts = TodaySchedulesOf(today[0], display_.todayLimit);

@@ -9,12 +9,12 @@
 #include <cstdio>
 
 #include "base/clock.h"
-#include "calendar/day_cells.h"
-#include "document/document.h"
 #include "base/prompter.h"
-#include "core/record.h"
 #include "base/settings_store.h"
+#include "calendar/day_cells.h"
+#include "core/record.h"
 #include "core/todo_list.h"
+#include "document/document.h"
 #include "grid/grid_control.h"
 #include "views/list_support.h"
 #include "views/multi_sort_dlg.h"

@@ -11,7 +11,7 @@ namespace almx {
 
 class ViewBase : public QWidget, public CommandTarget {
     Q_OBJECT
-public:
+  public:
     ViewBase(DocumentHost& host, QWidget* parent = nullptr);
 
     DocumentHost& Host() { return host_; }
@@ -24,11 +24,11 @@ public:
     // nullopt for a view without one.
     virtual std::optional<DateTime> SelectedDate() const { return std::nullopt; }
 
-protected:
+  protected:
     // A change another view (or the document) announced; hint bits of calendar/day_cells.h.
     virtual void OnUpdate(QObject* sender, int hint, const CAlmxData* record) = 0;
 
-private:
+  private:
     DocumentHost& host_;
 };
 

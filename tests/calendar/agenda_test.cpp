@@ -6,9 +6,9 @@
 #include <sstream>
 
 #include "base/clock.h"
-#include "core/genre.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
+#include "core/genre.h"
 
 namespace almx {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/record.h"
 #include "calendar/record_alarm.h"
+#include "core/record.h"
 #include "recurrence_fixture.h"
 
 namespace almx {

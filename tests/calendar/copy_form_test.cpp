@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "calendar/copy_form.h"
 #include "base/prompter.h"
+#include "calendar/copy_form.h"
 #include "recurrence_fixture.h"
 
 namespace almx {

@@ -5,10 +5,10 @@
 #include <random>
 
 #include "base/clock.h"
-#include "calendar/recurrence.h"
-#include "core/genre.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
+#include "calendar/recurrence.h"
+#include "core/genre.h"
 
 namespace almx {
 namespace {

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "base/prompter.h"
 #include "calendar/avoid_days_form.h"
 #include "calendar/day_count_form.h"
 #include "calendar/exception_form.h"
 #include "calendar/time_form.h"
 #include "calendar/timer_form.h"
-#include "base/prompter.h"
 #include "recurrence_fixture.h"
 
 namespace almx {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "base/settings_store.h"
 #include "calendar/holiday_days.h"
 #include "calendar/holiday_updates.h"
-#include "base/settings_store.h"
 
 namespace almx {
 namespace {

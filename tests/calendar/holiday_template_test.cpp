@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "base/csv_card.h"
 #include "calendar/holiday_days.h"
 #include "calendar/holiday_updates.h"
 #include "calendar/holidays.h"
-#include "base/csv_card.h"
 #include "exchange/text_file.h"
 #include "official_holidays.h"
 #include "text/encoding.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/csv_card.h"
 #include "calendar/holiday_days.h"
 #include "core/record_line.h"
-#include "base/csv_card.h"
 #include "official_holidays.h"
 
 namespace almx {
@@ -185,8 +185,7 @@ TEST(HolidayUpdate2020, LeavesFilesWithoutOldLawRecordsAlone) {
     EXPECT_FALSE(HolidayUpdate2020(empty));
     EXPECT_TRUE(empty.empty());
     // Not a holiday record: a plain schedule titled 天皇誕生日.
-    RecordList plain = {
-        YearlyHolidayRecord("天皇誕生日", D(1989, 12, 23), kForever, 23)};
+    RecordList plain = {YearlyHolidayRecord("天皇誕生日", D(1989, 12, 23), kForever, 23)};
     plain[0].Set(HolidayMark, false);
     EXPECT_FALSE(HolidayUpdate2020(plain));
     // The current law's records are left as they are.

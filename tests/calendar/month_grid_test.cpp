@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "calendar/month_dialog_forms.h"
 #include "base/prompter.h"
+#include "calendar/month_dialog_forms.h"
 #include "core/record.h"
 
 namespace almx {

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "calendar/recurrence.h"
 #include "base/prompter.h"
+#include "calendar/recurrence.h"
 #include "recurrence_fixture.h"
 
 namespace almx {

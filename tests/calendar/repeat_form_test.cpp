@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "calendar/repeat_form.h"
+#include <string>
+
 #include "base/prompter.h"
+#include "calendar/repeat_form.h"
 #include "recurrence_fixture.h"
 
 namespace almx {
@@ -154,7 +156,9 @@ TEST(RepeatForm, DayRangesThatCanNeverOccurAreRefused) {
     for (const Case& c : cases) {
         CAlmxData record = MakeRecord({c.kind, "2008/01/01", "2012/12/31", 1, c.first, c.last});
         RepeatForm form(record);
-        EXPECT_EQ(form.DayRangeProblem(), c.problem) << c.kind << " " << c.first << " " << c.last;
+        const char* problem = form.DayRangeProblem();
+        EXPECT_EQ(std::string(problem ? problem : ""), std::string(c.problem ? c.problem : ""))
+            << c.kind << " " << c.first << " " << c.last;
         EXPECT_EQ(form.Ok(), c.problem ? Result::Refused : Result::Accepted) << c.kind;
     }
     // A position rule takes no day range.

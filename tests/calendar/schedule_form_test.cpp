@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "base/prompter.h"
+#include "base/settings_store.h"
 #include "calendar/recurrence.h"
 #include "calendar/schedule_form.h"
 #include "calendar/span_form.h"
 #include "core/genre.h"
-#include "base/prompter.h"
-#include "base/settings_store.h"
 #include "recurrence_fixture.h"
 
 namespace almx {

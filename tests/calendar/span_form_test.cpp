@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "calendar/span_form.h"
 #include "base/prompter.h"
+#include "calendar/span_form.h"
 #include "core/record.h"
 
 namespace almx {

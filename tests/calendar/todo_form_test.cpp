@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "calendar/todo_form.h"
 #include "base/prompter.h"
+#include "base/settings_store.h"
+#include "calendar/todo_form.h"
 #include "core/record.h"
 #include "core/record_display.h"
-#include "base/settings_store.h"
 #include "recurrence_fixture.h"
 
 namespace almx {

@@ -32,7 +32,7 @@ struct Outcome {
 };
 
 Outcome RunIn(const fs::path& dir, const fs::path& program, const std::string& arguments,
-          const fs::path& scratch) {
+              const fs::path& scratch) {
     const std::string command = "cd '" + dir.string() + "' && XDG_CONFIG_HOME='" +
                                 (scratch / "config").string() + "' '" + program.string() + "' " +
                                 arguments + " >'" + (scratch / "out").string() + "' 2>'" +
@@ -73,7 +73,8 @@ TEST_F(InstalledAlmx, FindsTheTemplateInItsDataFolderNotInTheWorkingDirectory) {
 
     const Outcome expected = RunIn(root, kBuiltAlmx, "holidays 2026", root);
     ASSERT_EQ(expected.status, 0) << expected.err;
-    const Outcome run = RunIn(root / "elsewhere", root / "usr" / "bin" / "almx", "holidays 2026", root);
+    const Outcome run =
+        RunIn(root / "elsewhere", root / "usr" / "bin" / "almx", "holidays 2026", root);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, expected.out);
     EXPECT_NE(run.out.find("2026/01/01\t元日\n"), std::string::npos);

@@ -1,7 +1,7 @@
 // Document commands that change records: delete, import, password, paste, sort, old schedules.
 
-#include "document/document_messages.h"
 #include "core/record_line.h"
+#include "document/document_messages.h"
 #include "document/schedule_file_writer.h"
 #include "document_fixture.h"
 

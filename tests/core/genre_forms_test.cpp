@@ -3,13 +3,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/prompter.h"
+#include "base/settings_store.h"
 #include "core/genre.h"
-#include "core/record_list.h"
 #include "core/genre_list_form.h"
 #include "core/genre_multi_form.h"
-#include "base/prompter.h"
 #include "core/record.h"
-#include "base/settings_store.h"
+#include "core/record_list.h"
 
 namespace almx {
 namespace {
@@ -43,8 +43,7 @@ std::vector<int> GenresOf(const RecordList& records) {
 class GenreListFormTest : public ::testing::Test {
   protected:
     CAlmxFieldArray genres_ = Genres();
-    RecordList records_{Record("a", 1), Record("b", 2), Record("c", 3),
-                                    Record("d", 2, 0x000033)};
+    RecordList records_{Record("a", 1), Record("b", 2), Record("c", 3), Record("d", 2, 0x000033)};
     ScriptedPrompter prompter_;
     GenreListForm form_{genres_, records_, prompter_};
 };
@@ -174,7 +173,7 @@ class SetGenreOnRecordsTest : public ::testing::Test {
   protected:
     CAlmxFieldArray genres_ = Genres();
     RecordList records_{Record("会議A", 0), Record("昼食", 0), Record("会議B", 1),
-                                    Record("会議C", 0), Record("会議D", 3)};
+                        Record("会議C", 0), Record("会議D", 3)};
     ScriptedPrompter prompter_;
     GenreSearchCondition condition_{"会議", 0, false, false, 7};
 };

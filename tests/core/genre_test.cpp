@@ -7,10 +7,10 @@
 #include <fstream>
 #include <random>
 
+#include "base/settings_store.h"
 #include "core/legacy_genre_archive.h"
 #include "core/legacy_genre_file.h"
 #include "core/record.h"
-#include "base/settings_store.h"
 #include "text/encoding.h"
 
 namespace almx {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/record.h"
 #include "base/settings_store.h"
+#include "core/record.h"
 
 namespace almx {
 namespace {

@@ -4,10 +4,10 @@
 
 #include <random>
 
+#include "base/csv_card.h"
+#include "base/settings_store.h"
 #include "core/record.h"
 #include "core/record_display.h"
-#include "base/settings_store.h"
-#include "base/csv_card.h"
 #include "text/encoding.h"
 
 namespace almx {
@@ -142,8 +142,8 @@ TEST(ParseRecordLine, RejectsOtherRowKindsAndBadDates) {
 // Random text from pieces that stress the codec: quotes next to commas, line breaks of both
 // forms, Shift_JIS trail bytes that look like ASCII.
 std::string RandomText(std::mt19937& random) {
-    static const char* pieces[] = {"\"", ",", "\",", ",\"", "\n", "予定", "表", "ｱ", "a",
-                                   " ", "～", "\\", "\x01", "@", "(あと1日)"};
+    static const char* pieces[] = {"\"", ",", "\",", ",\"", "\n",   "予定", "表",       "ｱ",
+                                   "a",  " ", "～",  "\\",  "\x01", "@",    "(あと1日)"};
     std::string text;
     for (unsigned n = random() % 9; n > 0; --n) text += pieces[random() % 15];
     return text;
@@ -151,7 +151,9 @@ std::string RandomText(std::mt19937& random) {
 
 TEST(RecordLine, RandomRecordsSurviveTheLineAndItsShiftJisForm) {
     std::mt19937 random(2024);
-    auto pick = [&](int low, int high) { return low + static_cast<int>(random() % (high - low + 1)); };
+    auto pick = [&](int low, int high) {
+        return low + static_cast<int>(random() % (high - low + 1));
+    };
     for (int round = 0; round < 3000; ++round) {
         CAlmxData r;
         bool todo = random() % 4 == 0;
@@ -279,8 +281,9 @@ TEST(Record, FirstOccurrenceEndAndColour) {
     CAlmxData r = Schedule(2008, 1, 5);
     r.start = DateTime::FromParts(2008, 1, 5, 10, 0);
     r.end = DateTime::FromParts(2008, 3, 1, 9, 0);
-    EXPECT_EQ(FormatDate(FirstOccurrenceEnd(r, false)) + " " + FormatTime(FirstOccurrenceEnd(r, false)),
-              "2008/03/01 09:00");
+    EXPECT_EQ(
+        FormatDate(FirstOccurrenceEnd(r, false)) + " " + FormatTime(FirstOccurrenceEnd(r, false)),
+        "2008/03/01 09:00");
     r.repeatType = RepeatWeeks;
     EXPECT_EQ(FirstOccurrenceEnd(r, false), r.start);  // 09:00 on the start day is earlier
     r.end = DateTime::FromParts(2008, 3, 1, 11, 0);

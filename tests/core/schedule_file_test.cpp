@@ -2,13 +2,13 @@
 
 #include <random>
 
-#include "document/password_scramble.h"
+#include "base/csv_card.h"
 #include "core/record_array.h"
 #include "core/record_line.h"
+#include "document/password_scramble.h"
 #include "document/schedule_file_reader.h"
 #include "document/schedule_file_writer.h"
 #include "document_fixture.h"
-#include "base/csv_card.h"
 #include "rich_document.h"
 #include "text/encoding.h"
 

@@ -1,12 +1,12 @@
 // Text the schedule file cannot hold is refused where it enters the document, naming the field;
 // a save that still meets some (from bytes a file could not decode) says how many became "?".
 
-#include "document/document_messages.h"
 #include "core/memo_page.h"
 #include "core/record_line.h"
-#include "document/schedule_file_writer.h"
 #include "core/text_entry_check.h"
 #include "core/todo_list.h"
+#include "document/document_messages.h"
+#include "document/schedule_file_writer.h"
 #include "document_fixture.h"
 
 namespace almx {

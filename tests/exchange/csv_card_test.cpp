@@ -63,7 +63,8 @@ TEST(TCard, BareLineFeedsAreWrittenAsLineBreaks) {
 }
 
 TEST(TCard, RandomFieldsSurviveJoinAndSplit) {
-    const std::string alphabet[] = {"\"", ",", "\r\n", "a", "予", " ", "\x01", "\"\"", ",\"", "\","};
+    const std::string alphabet[] = {"\"", ",",    "\r\n", "a",   "予",
+                                    " ",  "\x01", "\"\"", ",\"", "\","};
     std::mt19937 random(11);
     for (int round = 0; round < 3000; ++round) {
         TCard card;
@@ -108,7 +109,9 @@ TEST(TCard, GarbageNeverCrashes) {
     std::mt19937 random(3);
     for (int round = 0; round < 5000; ++round) {
         std::string bytes(random() % 80, '\0');
-        for (char& c : bytes) c = "\",\n\r\x01\x02\x03\x04" "ab"[random() % 10];
+        for (char& c : bytes)
+            c = "\",\n\r\x01\x02\x03\x04"
+                "ab"[random() % 10];
         TCard card;
         card.Parse(bytes);
         ASSERT_LE(card.Count(), TCard::kMaxFields);
@@ -116,7 +119,7 @@ TEST(TCard, GarbageNeverCrashes) {
 }
 
 class CardTableFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
                ("almx_card_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
@@ -129,7 +132,8 @@ protected:
 };
 
 TEST_F(CardTableFile, PadsAndCutsRowsToTheHeaderAndWritesShiftJisCrLf) {
-    std::string sjis = text::ToShiftJis("\"名前\",\"住所\",\"電話\"\r\n\"山田\"\r\n\"a\",\"b\",\"c\",\"d\"\r\n");
+    std::string sjis =
+        text::ToShiftJis("\"名前\",\"住所\",\"電話\"\r\n\"山田\"\r\n\"a\",\"b\",\"c\",\"d\"\r\n");
     CardTable table;
     table.ReadBytes(sjis);
     ASSERT_EQ(table.ColumnCount(), 3);

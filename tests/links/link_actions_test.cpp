@@ -9,8 +9,8 @@
 #include <iterator>
 
 #include "base/prompter.h"
-#include "core/record.h"
 #include "base/settings_store.h"
+#include "core/record.h"
 #include "core/text_entry_check.h"
 #include "links/file_launcher.h"
 

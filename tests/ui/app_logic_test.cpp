@@ -14,10 +14,10 @@
 #include "app/menu_layout.h"
 #include "app/option_forms.h"
 #include "app/window_placement.h"
-#include "core/display_settings.h"
 #include "base/prompter.h"
-#include "core/record_array.h"
 #include "base/settings_store.h"
+#include "core/display_settings.h"
+#include "core/record_array.h"
 
 namespace almx {
 namespace {

@@ -7,12 +7,12 @@
 
 #include "app/minute_check.h"
 #include "base/clock.h"
-#include "document/document.h"
-#include "core/document_fixture.h"
 #include "base/file_io.h"
-#include "document/file_lock.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
+#include "core/document_fixture.h"
+#include "document/document.h"
+#include "document/file_lock.h"
 
 namespace almx {
 namespace {

@@ -9,10 +9,10 @@
 #include <memory>
 
 #include "base/clock.h"
-#include "document/document.h"
 #include "base/prompter.h"
-#include "core/record_line.h"
 #include "base/settings_store.h"
+#include "core/record_line.h"
+#include "document/document.h"
 
 namespace almx {
 namespace {

@@ -6,11 +6,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QIcon>
+#include <QImage>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QIcon>
-#include <QImage>
 #include <filesystem>
 
 #include "app/almx_app.h"
@@ -18,9 +18,9 @@
 #include "app/command_line.h"
 #include "app/main_frame.h"
 #include "base/clock.h"
-#include "core/document_fixture.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
+#include "core/document_fixture.h"
 
 namespace almx {
 namespace {

@@ -11,16 +11,16 @@
 #include <map>
 #include <memory>
 
-#include "ui/document_host.h"
 #include "base/clock.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 #include "calendar/repeat_form.h"
 #include "calendar/ui/day_dialog.h"
 #include "calendar/ui/entry_commands.h"
 #include "calendar/ui/repeat_dialogs.h"
-#include "document/document.h"
-#include "base/prompter.h"
-#include "base/settings_store.h"
 #include "dialog_driver.h"
+#include "document/document.h"
+#include "ui/document_host.h"
 
 namespace almx {
 namespace {

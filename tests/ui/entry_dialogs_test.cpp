@@ -8,13 +8,13 @@
 #include <QSpinBox>
 
 #include "base/clock.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 #include "calendar/repeat_form.h"
 #include "calendar/schedule_form.h"
 #include "calendar/todo_form.h"
 #include "calendar/ui/repeat_dialogs.h"
 #include "calendar/ui/schedule_dialog.h"
-#include "base/prompter.h"
-#include "base/settings_store.h"
 
 namespace almx {
 namespace {

@@ -15,14 +15,14 @@
 #include <functional>
 #include <memory>
 
-#include "ui/document_host.h"
 #include "base/clock.h"
-#include "calendar/ui/entry_commands.h"
-#include "core/display_settings.h"
-#include "document/document.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
+#include "calendar/ui/entry_commands.h"
+#include "core/display_settings.h"
 #include "dialog_driver.h"
+#include "document/document.h"
+#include "ui/document_host.h"
 #include "views/month_view.h"
 
 namespace almx {

@@ -11,11 +11,11 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "core/genre.h"
 #include "base/prompter.h"
-#include "core/record_list.h"
-#include "core/record.h"
 #include "base/settings_store.h"
+#include "core/genre.h"
+#include "core/record.h"
+#include "core/record_list.h"
 #include "core/ui/genre_dialogs.h"
 
 namespace almx {
@@ -70,7 +70,7 @@ class GenreDialogTest : public ::testing::Test {
     CAlmxFieldArray genres_;
     CAlmxFieldArray defaults_ = CAlmxFieldArray::General();
     RecordList records_{Record("a", 1, 0x000002), Record("b", 2, 0x000003),
-                                    Record("c", 3, 0x000004), Record("d", 1, 0x00ABCD)};
+                        Record("c", 3, 0x000004), Record("d", 1, 0x00ABCD)};
     MemorySettingsStore settings_;
     ScriptedPrompter prompter_;
     std::unique_ptr<CFieldMainDlg> dialog_;
@@ -222,8 +222,8 @@ void AnswerConfirmation(const QString& button) {
 TEST(GenreChangeConfirmation, EachRecordIsShownAndChangeAllStopsAsking) {
     CAlmxFieldArray genres = CAlmxFieldArray::General();
     genres.Append(CAlmxField("仕事", 0x0000FF));
-    RecordList records{Record("会議A", 0, 1), Record("昼食", 0, 2),
-                                   Record("会議B", 0, 3), Record("会議C", 0, 4)};
+    RecordList records{Record("会議A", 0, 1), Record("昼食", 0, 2), Record("会議B", 0, 3),
+                       Record("会議C", 0, 4)};
     ScriptedPrompter inner;
     GenreChangePrompter prompter(inner, nullptr);
     GenreSearchCondition condition;

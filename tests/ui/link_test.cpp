@@ -11,15 +11,15 @@
 #include <iterator>
 #include <memory>
 
-#include "ui/document_host.h"
 #include "base/clock.h"
-#include "calendar/ui/entry_commands.h"
-#include "document/document.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
+#include "calendar/ui/entry_commands.h"
 #include "dialog_driver.h"
+#include "document/document.h"
 #include "links/file_launcher.h"
 #include "links/ui/link_dialogs.h"
+#include "ui/document_host.h"
 #include "views/day_view.h"
 
 namespace almx {

@@ -21,9 +21,9 @@
 #include "base/prompter.h"
 #include "base/settings_store.h"
 #include "core/text_entry_check.h"
-#include "document/document.h"
 #include "core/ui/day_range_dialogs.h"
 #include "custom/ui/day_picture.h"
+#include "document/document.h"
 #include "ui/font_colour.h"
 #include "views/month_view_commands.h"
 

@@ -7,12 +7,12 @@
 #include <QFontInfo>
 #include <QTabWidget>
 
-#include "ui/font_faces.h"
-#include "app/option_forms.h"
-#include "ui/qt_settings_store.h"
-#include "ui/colour_button.h"
 #include "app/option_dialogs.h"
+#include "app/option_forms.h"
 #include "core/display_settings.h"
+#include "ui/colour_button.h"
+#include "ui/font_faces.h"
+#include "ui/qt_settings_store.h"
 
 namespace almx {
 namespace {

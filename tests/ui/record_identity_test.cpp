@@ -13,13 +13,13 @@
 #include <string>
 
 #include "base/clock.h"
-#include "core/display_settings.h"
-#include "document/document.h"
-#include "core/genre.h"
 #include "base/prompter.h"
-#include "core/record_line.h"
-#include "document/schedule_file_writer.h"
 #include "base/settings_store.h"
+#include "core/display_settings.h"
+#include "core/genre.h"
+#include "core/record_line.h"
+#include "document/document.h"
+#include "document/schedule_file_writer.h"
 #include "text/encoding.h"
 #include "views/day_view.h"
 #include "views/month_view.h"
@@ -119,7 +119,8 @@ class RecordIdentityTest : public ::testing::Test {
     int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); }
     const CAlmxData* RandomRecord() {
         if (Doc().Records().empty()) return nullptr;
-        return &Doc().Records()[static_cast<std::size_t>(Pick(static_cast<int>(Doc().Records().size())))];
+        return &Doc().Records()[static_cast<std::size_t>(
+            Pick(static_cast<int>(Doc().Records().size())))];
     }
 
     // Every entry a view lists is one of the document's records or one its cells made for
@@ -185,7 +186,8 @@ TEST_F(RecordIdentityTest, RandomChangesNeverLeaveAViewOnAFreedRecord) {
         SCOPED_TRACE("step " + std::to_string(step) + " op " + std::to_string(op));
         switch (op) {
             case 0: {
-                CAlmxData r = Pick(4) == 0 ? Todo("新規", RandomDay()) : Schedule("新規", RandomDay());
+                CAlmxData r =
+                    Pick(4) == 0 ? Todo("新規", RandomDay()) : Schedule("新規", RandomDay());
                 if (Pick(3) == 0) {
                     r.repeatType = 1;
                     r.end = r.start.PlusDays(30);

@@ -7,12 +7,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ui/document_host.h"
 #include "base/clock.h"
-#include "calendar/ui/entry_widgets.h"
-#include "document/document.h"
-#include "core/record_display.h"
 #include "base/settings_store.h"
+#include "calendar/ui/entry_widgets.h"
+#include "core/record_display.h"
+#include "document/document.h"
+#include "ui/document_host.h"
 
 namespace almx {
 

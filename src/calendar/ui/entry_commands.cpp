@@ -1,7 +1,8 @@
 #include "calendar/ui/entry_commands.h"
 
-#include "ui/document_host.h"
 #include "base/clock.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 #include "calendar/copy_form.h"
 #include "calendar/day_count_form.h"
 #include "calendar/record_insert.h"
@@ -11,9 +12,8 @@
 #include "calendar/ui/period_dialogs.h"
 #include "calendar/ui/schedule_dialog.h"
 #include "document/document.h"
-#include "base/prompter.h"
-#include "base/settings_store.h"
 #include "links/ui/link_dialogs.h"
+#include "ui/document_host.h"
 
 namespace almx {
 

@@ -12,11 +12,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "base/prompter.h"
 #include "calendar/recurrence.h"
 #include "calendar/span_form.h"
 #include "calendar/ui/entry_widgets.h"
 #include "calendar/ui/period_dialogs.h"
-#include "base/prompter.h"
 #include "core/record.h"
 
 namespace almx {

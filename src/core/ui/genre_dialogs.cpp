@@ -13,13 +13,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/qt_prompter.h"
-#include "ui/colour_button.h"
+#include "base/settings_store.h"
 #include "core/genre_edit_form.h"
 #include "core/legacy_genre_file.h"
 #include "core/record.h"
-#include "base/settings_store.h"
 #include "core/record_list.h"
+#include "ui/colour_button.h"
+#include "ui/qt_prompter.h"
 
 namespace almx {
 
@@ -85,8 +85,8 @@ std::string CFieldFileDlg::Path() const {
     return path_->text().trimmed().toStdString();
 }
 
-CFieldMainDlg::CFieldMainDlg(CAlmxFieldArray& genres, RecordList& records,
-                             Prompter& prompter, GenreFileContext fileContext, QWidget* parent)
+CFieldMainDlg::CFieldMainDlg(CAlmxFieldArray& genres, RecordList& records, Prompter& prompter,
+                             GenreFileContext fileContext, QWidget* parent)
     : QDialog(parent),
       genres_(genres),
       prompter_(prompter),

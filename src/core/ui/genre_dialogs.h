@@ -11,10 +11,10 @@
 #include <span>
 #include <string>
 
+#include "base/prompter.h"
 #include "core/genre.h"
 #include "core/genre_list_form.h"
 #include "core/genre_multi_form.h"
-#include "base/prompter.h"
 
 class QCheckBox;
 class QComboBox;
