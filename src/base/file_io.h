@@ -46,6 +46,10 @@ class FileWriter {
 // leaves the file as it was.
 bool SaveWithBackup(const std::string& path, std::string_view bytes, FileWriter& writer);
 
+// The same save without the backup: a temporary file renamed over the old one (or, where the
+// rename would lose a name or an attribute, written in place and put back on failure).
+bool SaveReplacing(const std::string& path, std::string_view bytes, FileWriter& writer);
+
 // Copies the file to the first of the names with the extensions "bak", "2", "3", ... that does
 // not exist; an existing one holding the same bytes serves as well. Never overwrites. The name
 // of the copy, or nullopt when no copy could be made.
