@@ -60,9 +60,7 @@ class LoadTable {
 
   private:
     std::uint32_t Add(bool isClass);
-    bool IsClass(std::uint32_t index) const {
-        return index < isClass_.size() && isClass_[index];
-    }
+    bool IsClass(std::uint32_t index) const { return index < isClass_.size() && isClass_[index]; }
 
     std::vector<bool> isClass_{false};
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "base/archive_reader.h"
 
@@ -25,11 +26,10 @@ std::vector<KeyTableEntry> BuildKeyTable() {
     table.push_back({"@", 192});
     for (char c = 'A'; c <= 'Z'; ++c) table.push_back({std::string(1, c), c});
     const KeyTableEntry named[] = {
-        {"Insert", 45},   {"Delete", 46},   {"BackSpace", 8}, {"Enter", 13},
-        {"Space", 32},    {"PageUp", 33},   {"PageDown", 34}, {"End", 35},
-        {"Home", 36},     {"*", 106},       {"+", 107},       {"-", 109},
-        {"/", 111},       {"Up", 38},       {"Down", 40},     {"Left", 37},
-        {"Right", 39},    {"Escape", 27},   {"Tab", 9},
+        {"Insert", 45}, {"Delete", 46},   {"BackSpace", 8}, {"Enter", 13}, {"Space", 32},
+        {"PageUp", 33}, {"PageDown", 34}, {"End", 35},      {"Home", 36},  {"*", 106},
+        {"+", 107},     {"-", 109},       {"/", 111},       {"Up", 38},    {"Down", 40},
+        {"Left", 37},   {"Right", 39},    {"Escape", 27},   {"Tab", 9},
     };
     table.insert(table.end(), std::begin(named), std::end(named));
     for (char c = '0'; c <= '9'; ++c) table.push_back({std::string(1, c), c});
@@ -76,6 +76,49 @@ std::string ModifierPrefix(bool alt, bool shift, bool ctrl) {
 std::string KeyDisplayText(const CKeycust& binding) {
     return ModifierPrefix(binding.alt != 0, binding.shift != 0, binding.ctrl != 0) +
            KeyName(binding.key);
+}
+
+std::string KeyDisplayTextOrCode(const CKeycust& binding) {
+    if (InKeyTable(binding.key)) return KeyDisplayText(binding);
+    return ModifierPrefix(binding.alt != 0, binding.shift != 0, binding.ctrl != 0) + "#" +
+           std::to_string(binding.key);
+}
+
+std::optional<CKeycust> ParseKeyDisplayText(std::string_view text) {
+    CKeycust binding;
+    for (;;) {
+        if (text.starts_with("Alt+") && !binding.alt) {
+            binding.alt = 1;
+            text.remove_prefix(4);
+        } else if (text.starts_with("Shift+") && !binding.shift) {
+            binding.shift = 1;
+            text.remove_prefix(6);
+        } else if (text.starts_with("Ctrl+") && !binding.ctrl) {
+            binding.ctrl = 1;
+            text.remove_prefix(5);
+        } else {
+            break;
+        }
+    }
+    if (text.starts_with("#")) {
+        text.remove_prefix(1);
+        if (text.empty() || text.size() > 5) return std::nullopt;
+        unsigned value = 0;
+        for (char c : text) {
+            if (c < '0' || c > '9') return std::nullopt;
+            value = value * 10 + static_cast<unsigned>(c - '0');
+        }
+        if (value == 0 || value > 0xFFFF) return std::nullopt;
+        binding.key = static_cast<std::uint16_t>(value);
+        return binding;
+    }
+    for (const KeyTableEntry& entry : KeyTable()) {
+        if (entry.name == text) {
+            binding.key = static_cast<std::uint16_t>(entry.code);
+            return binding;
+        }
+    }
+    return std::nullopt;
 }
 
 KeyFileRead ReadKeyFile(std::string_view bytes) {

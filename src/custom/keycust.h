@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,8 +21,7 @@ struct CKeycust {
     std::uint16_t command = 0;  // 0: none
 
     bool SameKeys(const CKeycust& other) const {
-        return key == other.key && alt == other.alt && shift == other.shift &&
-               ctrl == other.ctrl;
+        return key == other.key && alt == other.alt && shift == other.shift && ctrl == other.ctrl;
     }
     bool operator==(const CKeycust&) const = default;
 };
@@ -39,6 +39,12 @@ bool InKeyTable(int code);
 // "Alt+" "Shift+" "Ctrl+" as held, then the key name ("Alt+Shift+Ctrl+F5").
 std::string ModifierPrefix(bool alt, bool shift, bool ctrl);
 std::string KeyDisplayText(const CKeycust& binding);
+
+// The display text of a binding with "#<code>" for a code outside the table.
+std::string KeyDisplayTextOrCode(const CKeycust& binding);
+// Reads a display text back ("Ctrl+F5", "Alt+#200"): the modifiers in any order, then a key
+// name of the table or "#" and a code from 1 to 65535. Nothing for any other text.
+std::optional<CKeycust> ParseKeyDisplayText(std::string_view text);
 
 struct KeyFileRead {
     std::vector<CKeycust> bindings;  // empty on failure

@@ -23,10 +23,14 @@ std::uint16_t Flag(bool on) {
     return on ? 1 : 0;
 }
 
+std::uint32_t IndexKey(int key, bool alt, bool shift, bool ctrl) {
+    return (static_cast<std::uint32_t>(key & 0xFFFF) << 3) | (alt ? 4u : 0u) | (shift ? 2u : 0u) |
+           (ctrl ? 1u : 0u);
+}
+
 }  // namespace
 
-CKeycustArray::CKeycustArray(SettingsStore& settings, FileWriter& writer,
-                             std::string fallbackPath)
+CKeycustArray::CKeycustArray(SettingsStore& settings, FileWriter& writer, std::string fallbackPath)
     : settings_(settings), writer_(writer), fallback_(std::move(fallbackPath)) {}
 
 CKeycustArray::StartUp CKeycustArray::LoadAtStart() {
@@ -53,6 +57,7 @@ bool CKeycustArray::Load(const std::string& path) {
         bindings = std::move(read.bindings);
     }
     bindings_ = std::move(bindings);
+    Reindex();
     path_ = path;
     keepCopyOfPath_ = false;
     settings_.SetString(kSection, kKey, path_);
@@ -103,10 +108,25 @@ int CKeycustArray::Find(int key, bool alt, bool shift, bool ctrl) const {
     return -1;
 }
 
+void CKeycustArray::SetBindings(std::vector<CKeycust> bindings) {
+    bindings_ = std::move(bindings);
+    Reindex();
+}
+
+void CKeycustArray::Reindex() {
+    index_.clear();
+    for (const CKeycust& binding : bindings_) {
+        index_.emplace(
+            IndexKey(binding.key, binding.alt != 0, binding.shift != 0, binding.ctrl != 0),
+            binding.command);
+    }
+}
+
 std::optional<int> CKeycustArray::Lookup(int key, bool alt, bool shift, bool ctrl) const {
-    const int index = Find(key, alt, shift, ctrl);
-    if (index < 0 || bindings_[index].command == 0) return std::nullopt;
-    return bindings_[index].command;
+    if (key < 0 || key > 0xFFFF) return std::nullopt;
+    const auto it = index_.find(IndexKey(key, alt, shift, ctrl));
+    if (it == index_.end() || it->second == 0) return std::nullopt;
+    return it->second;
 }
 
 std::optional<std::string> CKeycustArray::ShortcutFor(int command) const {
@@ -135,11 +155,13 @@ int CKeycustArray::Bind(int key, bool alt, bool shift, bool ctrl, int command) {
         } else {
             bindings_[index].command = static_cast<std::uint16_t>(command);
         }
+        Reindex();
         return old;
     }
     if (command != 0) {
         bindings_.push_back({static_cast<std::uint16_t>(key), Flag(alt), Flag(shift), Flag(ctrl),
                              static_cast<std::uint16_t>(command)});
+        Reindex();
     }
     return 0;
 }

@@ -2,9 +2,11 @@
 // CKeycustArray: the process's key bindings, the path of the current key assignment file
 // ("System"/"Keycust") and the loading and saving of it.
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "custom/keycust.h"
@@ -57,15 +59,18 @@ class CKeycustArray {
     // Binds the key to the command (0 removes the binding). The command the binding had
     // before, 0 when it was new.
     int Bind(int key, bool alt, bool shift, bool ctrl, int command);
-    void SetBindings(std::vector<CKeycust> bindings) { bindings_ = std::move(bindings); }
+    void SetBindings(std::vector<CKeycust> bindings);
 
   private:
     bool Write(const std::string& path);
+    void Reindex();
 
     SettingsStore& settings_;
     FileWriter& writer_;
     std::string fallback_;
     std::vector<CKeycust> bindings_;
+    // Key and modifiers to the first binding's command: a key press looks up in constant time.
+    std::unordered_map<std::uint32_t, int> index_;
     std::string path_;
     // The current file exists but could not be read: its first overwrite keeps a copy.
     bool keepCopyOfPath_ = false;

@@ -31,8 +31,7 @@ class KeycustForm {
     static constexpr const char* kTitle = "キーカスタマイズ";
     static constexpr const char* kNone = "（なし）";
     static constexpr const char* kFileTitle = "ｷｰ定義ﾌｧｲﾙ名の入力";
-    static constexpr const char* kFileFilter =
-        "KEYﾌｧｲﾙ(*.KEY) |*.KEY| 全てのﾌｧｲﾙ(*.*) |*.*||";
+    static constexpr const char* kFileFilter = "KEYﾌｧｲﾙ(*.KEY) |*.KEY| 全てのﾌｧｲﾙ(*.*) |*.*||";
     static constexpr const char* kDefaultSuffix = "KEY";
 
     KeycustForm(CKeycustArray& keys, std::vector<KeycustCommandRow> rows, Prompter& prompter);

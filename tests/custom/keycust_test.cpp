@@ -91,11 +91,11 @@ TEST(KeyFileTest, MalformedFormsAreRefused) {
     EXPECT_FALSE(ReadKeyFile(Words({1, 0xFFFF, 1, 8}) + "CKeyCust" + body).Ok());
     EXPECT_FALSE(ReadKeyFile(Words({1, 0xFFFF, 2, 8}) + "CKeycust" + body).Ok());
     // A back-reference to an object (index 2, the first binding) instead of a class.
-    EXPECT_FALSE(ReadKeyFile(Words({2}) + header + "CKeycust" + body + Words({0x0002}) + body)
-                     .Ok());
+    EXPECT_FALSE(
+        ReadKeyFile(Words({2}) + header + "CKeycust" + body + Words({0x0002}) + body).Ok());
     // A class index never given.
-    EXPECT_FALSE(ReadKeyFile(Words({2}) + header + "CKeycust" + body + Words({0x8005}) + body)
-                     .Ok());
+    EXPECT_FALSE(
+        ReadKeyFile(Words({2}) + header + "CKeycust" + body + Words({0x8005}) + body).Ok());
     // The first element already a class reference.
     EXPECT_FALSE(ReadKeyFile(Words({1, 0x8001}) + body).Ok());
 }
@@ -103,9 +103,9 @@ TEST(KeyFileTest, MalformedFormsAreRefused) {
 TEST(KeyFileTest, AcceptedFormsAndMends) {
     const std::string first = Words({0xFFFF, 1, 8}) + "CKeycust";
     // The big count form and the big class-tag form (0x7FFF, then 0x80000001).
-    KeyFileRead big = ReadKeyFile(Words({0xFFFF}) + Words({2, 0}) + first +
-                                  Words({65, 0, 0, 1, 32780}) + Words({0x7FFF, 1, 0x8000}) +
-                                  Words({66, 0, 0, 1, 32781}));
+    KeyFileRead big =
+        ReadKeyFile(Words({0xFFFF}) + Words({2, 0}) + first + Words({65, 0, 0, 1, 32780}) +
+                    Words({0x7FFF, 1, 0x8000}) + Words({66, 0, 0, 1, 32781}));
     ASSERT_TRUE(big.Ok()) << big.error;
     EXPECT_EQ(big.bindings.size(), 2u);
     // A huge count with few bytes is a truncation, not an allocation.
@@ -123,9 +123,9 @@ TEST(KeyFileTest, AcceptedFormsAndMends) {
                     Words({0x8001, 65, 0, 0, 1, 32781}) + Words({0x8001, 66, 0, 0, 1, 0}) +
                     Words({0x8001, 67, 2, 0, 0, 32782}) + Words({0x8001, 200, 0, 0, 0, 9999}));
     ASSERT_TRUE(mended.Ok()) << mended.error;
-    EXPECT_EQ(mended.bindings, (std::vector<CKeycust>{{65, 0, 0, 1, 32780},
-                                                      {67, 1, 0, 0, 32782},
-                                                      {200, 0, 0, 0, 9999}}));
+    EXPECT_EQ(
+        mended.bindings,
+        (std::vector<CKeycust>{{65, 0, 0, 1, 32780}, {67, 1, 0, 0, 32782}, {200, 0, 0, 0, 9999}}));
     EXPECT_EQ(mended.mended, 3);
 }
 
@@ -267,7 +267,8 @@ TEST_F(KeycustArrayTest, ASaveThatFailsKeepsTheOldFileAndPutsTheBindingsInTheFal
 }
 
 std::vector<KeycustCommandRow> Rows() {
-    return {{32780, "[表示]TODOリスト"}, {32781, "[編集]スケジュールの追加..."},
+    return {{32780, "[表示]TODOリスト"},
+            {32781, "[編集]スケジュールの追加..."},
             {32846, "[編集]TODOの追加..."}};
 }
 
@@ -294,8 +295,8 @@ TEST_F(KeycustArrayTest, FormBindsRebindsAndUnbindsWithTheirMenuTexts) {
     EXPECT_EQ(form.CommandIndex(), 0);
     EXPECT_EQ(form.Choose(1), (std::vector<MenuTextChange>{{32780, "Shift+Ctrl+F5"}}));
     form.SetShift(false);
-    EXPECT_EQ(form.Choose(2), (std::vector<MenuTextChange>{{32780, "Shift+Ctrl+F5"},
-                                                          {32781, "Ctrl+F5"}}));
+    EXPECT_EQ(form.Choose(2),
+              (std::vector<MenuTextChange>{{32780, "Shift+Ctrl+F5"}, {32781, "Ctrl+F5"}}));
     EXPECT_EQ(keys.Bindings().size(), 2u);
 
     // Unbinding the only key of a command removes its text.
@@ -325,9 +326,8 @@ TEST_F(KeycustArrayTest, FormLoadSaveAsAndOk) {
     auto texts = form.Load(good);
     ASSERT_TRUE(texts);
     // The old command keeps a text (it is bound again, by Shift+NUMPAD0); the others gain one.
-    EXPECT_EQ(*texts, (std::vector<MenuTextChange>{{32846, "Shift+NUMPAD0"},
-                                                   {32780, "Ctrl+F5"},
-                                                   {32781, "Alt+A"}}));
+    EXPECT_EQ(*texts, (std::vector<MenuTextChange>{
+                          {32846, "Shift+NUMPAD0"}, {32780, "Ctrl+F5"}, {32781, "Alt+A"}}));
 
     EXPECT_FALSE(form.SaveAs(good + "/below.key"));
     EXPECT_TRUE(prompter.Saw("保存できません"));
