@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QTranslator>
 #include <cstdlib>
@@ -21,6 +22,7 @@
 #include "app/app_log.h"
 #include "app/command_table.h"
 #include "app/first_paint.h"
+#include "app/key_input.h"
 #include "app/main_frame.h"
 #include "app/single_instance.h"
 #include "base/clock.h"
@@ -57,6 +59,12 @@ std::string Canonical(const std::string& path) {
     std::error_code error;
     fs::path resolved = fs::weakly_canonical(fs::absolute(path, error), error);
     return error ? path : resolved.string();
+}
+
+std::string KeyFallbackPath() {
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return (std::filesystem::path(data.toStdString()) / "Velta" / "Almanix" / "almx32.key")
+        .string();
 }
 
 std::string ProgramFolder() {
@@ -106,6 +114,16 @@ bool CAlmxApp::Start(const std::vector<std::string>& arguments) {
     requestedView_ = commandLine_.viewKind;
     LoadRecentFiles();
 
+    // The key assignments: a file that exists but cannot be read is said once; a missing one
+    // is what a first start has.
+    keys_ = std::make_unique<CKeycustArray>(
+        settings, keyWriter_,
+        services_.keyFallbackPath.empty() ? KeyFallbackPath() : services_.keyFallbackPath);
+    context_.keys = keys_.get();
+    if (keys_->LoadAtStart() == CKeycustArray::StartUp::Unreadable) {
+        context_.prompter->ShowMessage(keycust_messages::kCannotLoad, MessageKind::Warning);
+    }
+
     // Fonts, the genre list, the display settings (fonts included), the custom colours.
     context_.display = DisplaySettings::Load(settings);
     context_.display.todayLimit = settings.GetInt("System", "TodayLimit", 0);
@@ -123,6 +141,10 @@ bool CAlmxApp::Start(const std::vector<std::string>& arguments) {
     mainFrame_ = std::make_unique<CMainFrame>(*this, context_);
     if (services_.setDialogParent) services_.setDialogParent(mainFrame_.get());
     mainFrame_->RebuildRecentFiles();
+    mainFrame_->ApplyKeyTexts();
+    CMainFrame* frame = mainFrame_.get();
+    qApp->installEventFilter(new KeyFilter(*frame, *frame->MdiArea(), *keys_,
+                                           [frame](int id) { frame->Dispatch(id); }));
     mainFrame_->ShowWithPlacement();
 
     // The document opened at start.
@@ -255,6 +277,7 @@ void CAlmxApp::ReleaseAllDocuments() {
 
 void CAlmxApp::WriteAtExit() {
     SettingsStore& settings = *context_.settings;
+    if (keys_) keys_->StorePath();
     if (mainFrame_) {
         const SharedShowState& show = mainFrame_->ShowState();
         if (show.value != show.initial) settings.SetInt("Settings", "ShowCmd", show.value);

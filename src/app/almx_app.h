@@ -12,6 +12,8 @@
 #include "app/app_context.h"
 #include "app/command_line.h"
 #include "app/open_document.h"
+#include "base/file_io.h"
+#include "custom/keycust_array.h"
 #include "links/ui/desktop_launcher.h"
 #include "ui/command_target.h"
 
@@ -41,6 +43,9 @@ struct AppServices {
     std::function<void()> reloadSettings;
     // Message boxes are centred on the main window once it exists.
     std::function<void(QWidget*)> setDialogParent;
+    // Where the key assignments go when their file cannot be written; empty: "almx32.key" in
+    // "Velta/Almanix" under the per-user data folder.
+    std::string keyFallbackPath;
 };
 
 enum class OpenResult { Opened, Failed, NothingOpened };
@@ -117,6 +122,8 @@ class CAlmxApp : public QObject, public CommandTarget, public DocumentOwner {
     DesktopLauncher desktopLauncher_;
     DesktopTrash desktopTrash_;
     AppContext context_;
+    FileWriter keyWriter_;
+    std::unique_ptr<CKeycustArray> keys_;
     CAlmxCommandLineInfo commandLine_;
     int requestedView_ = -1;
     std::vector<std::unique_ptr<OpenDocument>> documents_;

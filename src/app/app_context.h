@@ -15,6 +15,7 @@
 
 namespace almx {
 
+class CKeycustArray;
 class Clock;
 class FileLauncher;
 class FileTrash;
@@ -48,6 +49,8 @@ struct AppContext {
     // The desktop's open and trash operations for linked files.
     FileLauncher* launcher = nullptr;
     FileTrash* trash = nullptr;
+    // The key assignments (one per process).
+    CKeycustArray* keys = nullptr;
     // Re-reads the store when another process wrote to it (the single-instance hand-over).
     std::function<void()> reloadSettings;
 

@@ -108,6 +108,8 @@ inline constexpr int kContinueNone = 32951;
 inline constexpr int kContinueSmall = 32952;
 inline constexpr int kContinueLarge = 32953;
 inline constexpr int kOtherSettings = 32913;
+inline constexpr int kKeyCustomise = 32911;
+inline constexpr int kHolidaySettings = 32890;
 // Sent by the frame, not chosen by the user.
 inline constexpr int kSavePosition = 32804;
 inline constexpr int kTakeDocumentDate = 32931;

@@ -25,6 +25,7 @@
 #include "app/command_icons.h"
 #include "app/command_router.h"
 #include "app/command_table.h"
+#include "app/key_input.h"
 #include "app/open_document.h"
 #include "app/option_dialogs.h"
 #include "app/option_forms.h"
@@ -34,6 +35,9 @@
 #include "base/prompter.h"
 #include "base/settings_store.h"
 #include "calendar/day_cells.h"
+#include "custom/keycust_array.h"
+#include "custom/keycust_form.h"
+#include "custom/ui/keycust_dlg.h"
 #include "document/document_messages.h"
 #include "links/ui/link_dialogs.h"
 #include "ui/colour_button.h"
@@ -603,6 +607,73 @@ void CMainFrame::OtherSettings() {
     app_.UpdateEveryView(kHintRefill);
 }
 
+void CMainFrame::CustomiseKeys() {
+    if (!context_.keys) return;
+    std::vector<KeycustCommandRow> rows;
+    for (const CommandSpec& command : CommandTable()) {
+        if (command.keyList) rows.push_back({command.id, command.label});
+    }
+    KeycustForm form(*context_.keys, std::move(rows), *context_.prompter);
+    CKeycustDlg dialog(
+        form,
+        [this](const MenuTextChange& change) {
+            SetShortcutText(change.command, change.text);
+            UpdateBuiltInKeys();
+        },
+        this);
+    dialog.exec();
+}
+
+void CMainFrame::HolidaySettings() {
+    CHolidayDlg dialog(HolidayForm::From(context_.display), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    dialog.Form().Apply(context_.display, *context_.settings);
+    app_.UpdateEveryView(kHintRefill);
+}
+
+void CMainFrame::SetShortcutText(int id, const std::optional<std::string>& text) {
+    QAction* action = Action(id);
+    if (!action) return;
+    QString label = action->text();
+    const qsizetype tab = label.lastIndexOf(QLatin1Char('\t'));
+    if (tab >= 0) label.truncate(tab);
+    if (text) {
+        // The tool bar shows the tool tip: the item text without the key.
+        action->setToolTip(QString(label).remove(QLatin1Char('&')));
+        label += QLatin1Char('\t') + QString::fromStdString(*text);
+    } else {
+        action->setToolTip(QString());
+    }
+    action->setText(label);
+}
+
+void CMainFrame::UpdateBuiltInKeys() {
+    for (auto& [id, action] : actions_) {
+        const CommandSpec* command = FindCommand(id);
+        if (!command || !*command->keys) continue;
+        const QKeySequence builtIn(QString::fromUtf8(command->keys));
+        bool taken = false;
+        if (context_.keys && !builtIn.isEmpty()) {
+            const QKeyCombination combination = builtIn[0];
+            if (std::optional<KeyStroke> stroke =
+                    WindowsKeyOf(combination.key(), combination.keyboardModifiers())) {
+                const std::optional<int> bound = context_.keys->Lookup(
+                    stroke->code, stroke->alt, stroke->shift, stroke->ctrl);
+                taken = bound && *bound != id;
+            }
+        }
+        // A key another command's binding takes is neither shown nor fired for this one.
+        action->setShortcut(taken ? QKeySequence() : builtIn);
+    }
+}
+
+void CMainFrame::ApplyKeyTexts() {
+    for (auto& [id, action] : actions_) {
+        SetShortcutText(id, context_.keys ? context_.keys->ShortcutFor(id) : std::nullopt);
+    }
+    UpdateBuiltInKeys();
+}
+
 void CMainFrame::OpenHelpPage(const char* page) {
     const QString path =
         QString::fromStdString((DataFile(context_.programFolder, "help") / page).string());
@@ -688,6 +759,12 @@ bool CMainFrame::OnCommand(int id) {
         case cmd::kOtherSettings:
             OtherSettings();
             return true;
+        case cmd::kKeyCustomise:
+            CustomiseKeys();
+            return true;
+        case cmd::kHolidaySettings:
+            HolidaySettings();
+            return true;
         case cmd::kViewChangeMes: {
             if (context_.reloadSettings) context_.reloadSettings();
             const int view = context_.settings->GetInt("System", "ViewChangeMes", -1);
@@ -743,11 +820,14 @@ std::optional<CommandState> CMainFrame::CommandStatus(int id) const {
         case cmd::kAlarmSettings:
         case cmd::kLinkFileOptions:
         case cmd::kOtherSettings:
+        case cmd::kHolidaySettings:
         case cmd::kViewChangeMes:
         case cmd::kHelpContents:
         case cmd::kHelpKeyword:
         case cmd::kHelpUsing:
             return CommandState{};
+        case cmd::kKeyCustomise:
+            return CommandState{context_.keys != nullptr};
         case cmd::kWindowNew:
             return CommandState{ActiveFrame() != nullptr};
         case cmd::kWindowCascade:

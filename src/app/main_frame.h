@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <map>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "app/child_frames.h"
@@ -61,6 +63,11 @@ class CMainFrame : public QMainWindow, public CommandTarget, public FrameHost {
     // Routes a command: active view, its frame, the document, this frame, the application.
     bool Dispatch(int id);
     void UpdateCommandStates();
+    // A binding's text after a tab in its command's menu item; none cuts the item at its tab.
+    void SetShortcutText(int id, const std::optional<std::string>& text);
+    // Every command's key text from the key assignments, and the built-in keys a binding of
+    // another command takes away.
+    void ApplyKeyTexts();
     void RebuildRecentFiles();
     void UpdateTitles();
 
@@ -103,6 +110,9 @@ class CMainFrame : public QMainWindow, public CommandTarget, public FrameHost {
     void DayDraw();
     void AlarmSettings();
     void OtherSettings();
+    void CustomiseKeys();
+    void HolidaySettings();
+    void UpdateBuiltInKeys();
 
     CAlmxApp& app_;
     AppContext& context_;

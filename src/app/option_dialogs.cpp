@@ -143,6 +143,22 @@ AlarmSettingsForm CAlermSetDlg::Form() const {
     return form;
 }
 
+CHolidayDlg::CHolidayDlg(const HolidayForm& form, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QString::fromUtf8(kTitle));
+    shunbun_ = new QCheckBox(QStringLiteral("春分、秋分の日、国民の休日を自動表示"));
+    shunbun_->setChecked(form.shunbun);
+    hurikae_ = new QCheckBox(QStringLiteral("振り替え休日を自動表示"));
+    hurikae_->setChecked(form.hurikae);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(shunbun_);
+    layout->addWidget(hurikae_);
+    layout->addWidget(OkCancel(this));
+}
+
+HolidayForm CHolidayDlg::Form() const {
+    return {shunbun_->isChecked(), hurikae_->isChecked()};
+}
+
 COptionSheet::COptionSheet(const OtherSettingsForm& form, QWidget* parent)
     : QDialog(parent), form_(form) {
     setWindowTitle(QStringLiteral("その他の設定"));

@@ -53,6 +53,20 @@ class CAlermSetDlg : public QDialog {
     QComboBox* mode_;
 };
 
+class CHolidayDlg : public QDialog {
+    Q_OBJECT
+  public:
+    static constexpr const char* kTitle = "休日の設定";
+    CHolidayDlg(const HolidayForm& form, QWidget* parent = nullptr);
+    HolidayForm Form() const;
+    QCheckBox* Shunbun() const { return shunbun_; }
+    QCheckBox* Hurikae() const { return hurikae_; }
+
+  private:
+    QCheckBox* shunbun_;
+    QCheckBox* hurikae_;
+};
+
 class COptionSheet : public QDialog {
     Q_OBJECT
   public:

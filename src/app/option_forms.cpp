@@ -99,6 +99,17 @@ const std::vector<std::string>& OtherSettingsForm::SaveSpanNames() {
     return names;
 }
 
+HolidayForm HolidayForm::From(const DisplaySettings& display) {
+    return {display.shunbun, display.hurikae};
+}
+
+void HolidayForm::Apply(DisplaySettings& display, SettingsStore& settings) const {
+    display.shunbun = shunbun;
+    settings.SetInt("Holiday", "Shunbun", shunbun ? 1 : 0);
+    display.hurikae = hurikae;
+    settings.SetInt("Holiday", "Hurikae", hurikae ? 1 : 0);
+}
+
 OtherSettingsForm OtherSettingsForm::From(const DisplaySettings& display,
                                           const SettingsStore& settings,
                                           const CAlmxArray* document) {
@@ -109,8 +120,9 @@ OtherSettingsForm OtherSettingsForm::From(const DisplaySettings& display,
     form.schSort = display.schSort;
     form.viewDateSync = display.viewDateSync;
     form.noLastCur = display.noLastCur;
-    form.shunbun = display.shunbun;
-    form.hurikae = display.hurikae;
+    const HolidayForm holidays = HolidayForm::From(display);
+    form.shunbun = holidays.shunbun;
+    form.hurikae = holidays.hurikae;
     form.todayLimit = InRange(display.todayLimit, 0, 23, 0);
 
     form.hasDocument = document != nullptr;
@@ -145,10 +157,7 @@ bool OtherSettingsForm::Apply(DisplaySettings& display, SettingsStore& settings,
     settings.SetInt("View", "ViewDateSync", viewDateSync ? 1 : 0);
     display.noLastCur = noLastCur;
     settings.SetInt("View", "NoLastCur", noLastCur ? 1 : 0);
-    display.shunbun = shunbun;
-    settings.SetInt("Holiday", "Shunbun", shunbun ? 1 : 0);
-    display.hurikae = hurikae;
-    settings.SetInt("Holiday", "Hurikae", hurikae ? 1 : 0);
+    HolidayForm{shunbun, hurikae}.Apply(display, settings);
     display.todayLimit = InRange(todayLimit, 0, 23, 0);
     settings.SetInt("System", "TodayLimit", display.todayLimit);
 

@@ -53,6 +53,17 @@ struct AlarmSettingsForm {
     void Apply(DisplaySettings& display, SettingsStore& settings) const;
 };
 
+// 休日の設定 (CHolidayDlg), also on the page 動作 of その他の設定: the computed holidays.
+struct HolidayForm {
+    bool shunbun = true;  // "Holiday"/"Shunbun": equinox days and national holidays
+    bool hurikae = true;  // "Holiday"/"Hurikae": substitute holidays
+
+    bool operator==(const HolidayForm&) const = default;
+
+    static HolidayForm From(const DisplaySettings& display);
+    void Apply(DisplaySettings& display, SettingsStore& settings) const;
+};
+
 // その他の設定: the three pages 動作, 編集 and ファイル.
 struct OtherSettingsForm {
     // 動作 (COptSystemPage)

@@ -625,25 +625,7 @@ void CAlmxView::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, [this] { ShowTodaySchedulesAtStart(); });
 }
 
-void CAlmxView::keyPressEvent(QKeyEvent* event) {
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    const int key = event->key();
-    if (key >= Qt::Key_0 && key <= Qt::Key_9 && modifiers == Qt::NoModifier) {
-        const DigitDateEntry::Step step = digits_.Add(key - Qt::Key_0, Today());
-        if (!step.finished) {
-            SetStatus(QString::fromStdString(digits_.StatusText()));
-        } else if (step.date) {
-            GoTo(*step.date, kHintDateChanged);
-        } else {
-            UpdateStatus();
-        }
-        return;
-    }
-    // Any other key ends a date entry in progress.
-    if (digits_.Active()) {
-        digits_.Cancel();
-        UpdateStatus();
-    }
+int CAlmxView::OwnCommand(int key, Qt::KeyboardModifiers modifiers) {
     int command = 0;
     if (modifiers == Qt::NoModifier) {
         switch (key) {
@@ -676,6 +658,36 @@ void CAlmxView::keyPressEvent(QKeyEvent* event) {
         if (key == Qt::Key_PageUp) command = kPrevYear;
         if (key == Qt::Key_PageDown) command = kNextYear;
     }
+    return command;
+}
+
+bool CAlmxView::OwnsKey(const QKeyEvent& event) const {
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    const int key = event.key();
+    if (key >= Qt::Key_0 && key <= Qt::Key_9 && modifiers == Qt::NoModifier) return true;
+    return OwnCommand(key, modifiers) != 0;
+}
+
+void CAlmxView::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+    if (key >= Qt::Key_0 && key <= Qt::Key_9 && modifiers == Qt::NoModifier) {
+        const DigitDateEntry::Step step = digits_.Add(key - Qt::Key_0, Today());
+        if (!step.finished) {
+            SetStatus(QString::fromStdString(digits_.StatusText()));
+        } else if (step.date) {
+            GoTo(*step.date, kHintDateChanged);
+        } else {
+            UpdateStatus();
+        }
+        return;
+    }
+    // Any other key ends a date entry in progress.
+    if (digits_.Active()) {
+        digits_.Cancel();
+        UpdateStatus();
+    }
+    const int command = OwnCommand(key, modifiers);
     if (command == 0) {
         ViewBase::keyPressEvent(event);  // the key customisation table's turn
         return;

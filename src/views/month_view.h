@@ -75,6 +75,9 @@ class CAlmxView : public ViewBase {
     // first showing of the view calls it once.
     void ShowTodaySchedulesAtStart();
 
+    // Digits (a date typed in), Enter, the arrows and the page keys are the view's own.
+    bool OwnsKey(const QKeyEvent& event) const override;
+
   signals:
     void StatusTextChanged(const QString& text);
     // The day list follows the selected date.
@@ -92,6 +95,8 @@ class CAlmxView : public ViewBase {
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The command of one of the view's own keys; 0 for any other key.
+    static int OwnCommand(int key, Qt::KeyboardModifiers modifiers);
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;

@@ -2,6 +2,7 @@
 // What every view of a document has in common: its document, the update hints it receives,
 // and its place at the head of the command route.
 
+#include <QKeyEvent>
 #include <QWidget>
 
 #include "ui/command_target.h"
@@ -23,6 +24,9 @@ class ViewBase : public QWidget, public CommandTarget {
     // The selected date, which the document's other views take when dates are synchronised;
     // nullopt for a view without one.
     virtual std::optional<DateTime> SelectedDate() const { return std::nullopt; }
+
+    // Whether the view handles the key itself, before the key assignments are looked up.
+    virtual bool OwnsKey(const QKeyEvent&) const { return false; }
 
   protected:
     // A change another view (or the document) announced; hint bits of calendar/day_cells.h.
