@@ -186,6 +186,7 @@ class KeyShellTest : public ::testing::Test {
     }
     // A key pressed where the focus is, as the window system would deliver it.
     void Press(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QApplication::setActiveWindow(widget->window());
         widget->setFocus();
         ASSERT_EQ(QApplication::focusWidget(), widget);
         QTest::keyClick(widget, key, modifiers);
@@ -252,6 +253,27 @@ TEST_F(KeyShellTest, TheMonthViewKeepsItsOwnKeysAndABindingBeatsABuiltInShortcut
     const bool shown = Frame().statusBar()->isVisible();
     Press(month, Qt::Key_S, Qt::ControlModifier);
     EXPECT_NE(Frame().statusBar()->isVisible(), shown);
+}
+
+TEST_F(KeyShellTest, DialogsKeepTheirKeys) {
+    WriteKeys({{13, 0, 0, 1, kMultiline}});  // Ctrl+Enter: looked up in text fields too
+    ASSERT_TRUE(Start());
+    QDialog dialog(&Frame());
+    auto* edit = new QLineEdit(&dialog);
+    testing::OnNextDialog([&](QDialog& shown) {
+        QApplication::setActiveWindow(&shown);
+        edit->setFocus();
+        EXPECT_EQ(QApplication::focusWidget(), edit);
+        QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier);
+        Settle();
+        shown.accept();
+    });
+    dialog.exec();
+    Settle();
+    EXPECT_EQ(settings_.GetInt("View", "Multiline", 0), 0);
+    // The same key in the main window runs.
+    Press(Frame().ActiveFrame()->ActiveView(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(settings_.GetInt("View", "Multiline", 0), 1);
 }
 
 TEST_F(KeyShellTest, AnUnreadableFileIsSaidOnceAndAMissingOneIsSilent) {
