@@ -39,8 +39,10 @@
 #include "custom/keycust_form.h"
 #include "custom/ui/keycust_dlg.h"
 #include "document/document_messages.h"
+#include "document/schedule_find.h"
 #include "links/ui/link_dialogs.h"
 #include "ui/colour_button.h"
+#include "views/find_dlg.h"
 #include "views/view_base.h"
 
 namespace almx {
@@ -332,6 +334,25 @@ void CMainFrame::ActivateFrame(CAlmxFrame* frame) {
     if (frame->isMinimized()) frame->showNormal();
     mdi_->setActiveSubWindow(frame);
     if (ViewBase* view = frame->ActiveView()) view->setFocus();
+}
+
+void CMainFrame::MakeSearchList() {
+    OpenDocument* document = ActiveDocument();
+    if (document == nullptr) return;
+    CAlmxDoc& doc = document->Doc();
+    SearchCondition condition = doc.FindCondition();
+    const bool confirmed = askFindCondition ? askFindCondition(condition)
+                                            : AskFindConditionDialog(this, condition);
+    if (!confirmed) return;
+    ConfirmFindCondition(condition, *context_.settings);
+    doc.FindCondition() = condition;
+    doc.SetFindHandOver(true);
+    for (CAlmxFrame* frame : FramesOf(*document)) {
+        if (frame->Kind() != ViewKind::SearchList) continue;
+        for (ViewBase* view : frame->Views()) view->OnCommand(cmd::kTakeSearchCondition);
+    }
+    // A new list takes the condition when it is made.
+    ShowView(ViewKind::SearchList);
 }
 
 void CMainFrame::ShowView(ViewKind kind) {
@@ -731,6 +752,9 @@ bool CMainFrame::OnCommand(int id) {
         return true;
     }
     switch (id) {
+        case cmd::kMakeSearchList:
+            MakeSearchList();
+            return true;
         case cmd::kToolBar:
             toolBar_->setVisible(!toolBar_->isVisible());
             return true;
@@ -806,6 +830,8 @@ std::optional<CommandState> CMainFrame::CommandStatus(int id) const {
     if (std::optional<CommandState> state = options_.Status(id)) return state;
     if (KindOfShowCommand(id) || WebAddress(id)) return CommandState{};
     switch (id) {
+        case cmd::kMakeSearchList:
+            return CommandState{ActiveDocument() != nullptr};
         case cmd::kToolBar:
             return CommandState{true, true, toolBar_->isVisible()};
         case cmd::kStatusBar:

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,6 +23,8 @@ class QMenu;
 class QToolBar;
 
 namespace almx {
+
+struct SearchCondition;
 
 class CAlmxApp;
 struct AppContext;
@@ -54,6 +57,10 @@ class CMainFrame : public QMainWindow, public CommandTarget, public FrameHost {
     // Shows a view of the kind for the active document (opening the default file when there
     // is none), or activates the one it has.
     void ShowView(ViewKind kind);
+    // 32941: the find dialog with the document's condition, then the search list takes it.
+    void MakeSearchList();
+    // Answers the find dialog in tests; empty: the dialog.
+    std::function<bool(SearchCondition&)> askFindCondition;
 
     // Takes "Settings"/"WindowPos" and shows the window; the state it was shown in.
     void ShowWithPlacement();

@@ -147,10 +147,15 @@ std::vector<MenuSpec> BuildMenus(MenuSet set) {
             return ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 57607, 57609, 57606, 0,
                                   kRecentFiles, 0, 57665}),
                              Ids({57635, 57634, 57637, 0, 57636, 32822, 32823}));
-        case MenuSet::SearchList:
-            return ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 57607, 57609, 57606, 0,
-                                  kRecentFiles, 0, 57665}),
-                             Ids({32768, 32782, 0, 32845, 32941}));
+        case MenuSet::SearchList: {
+            std::vector<MenuSpec> menus =
+                ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 32958, 32916, 0, 57607,
+                               57609, 57606, 0, kRecentFiles, 0, 57665}),
+                          Ids({57635, 57634, 57637, 0, 32781, 32846, 32768, 32782, 0, 32829, 0,
+                               32938, 32947, 32941}));
+            menus[2].items = Join({Ids({32937, 0, 32936, 32785, 32871, 32872, 0}), BarsItems()});
+            return menus;
+        }
     }
     return {};
 }

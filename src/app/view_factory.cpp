@@ -8,6 +8,7 @@
 #include "views/day_view.h"
 #include "views/month_view.h"
 #include "views/placeholder_view.h"
+#include "views/sch_view.h"
 #include "views/todo_view.h"
 
 namespace almx {
@@ -69,7 +70,10 @@ void LinkDayList(ViewBase* month, ViewBase* dayList) {
                                if (!guarded) return std::nullopt;
                                return guarded->Selected();
                            },
-                           monthView, monthView, nullptr});
+                           monthView, monthView,
+                           [guarded]() -> const CAlmxData* {
+                               return guarded ? guarded->TakeSearchHit() : nullptr;
+                           }});
     QObject::connect(monthView, &CAlmxView::SelectionChanged, dayView,
                      [dayView] { dayView->OnCommand(32825); });
     QObject::connect(monthView, &CAlmxView::DayListColoursChanged, dayView, &CDayView::ReloadLook);
@@ -95,8 +99,10 @@ ViewBase* CreateMemoView(DocumentHost& host, AppContext&, QWidget* parent) {
     return new PlaceholderView(host, QStringLiteral("メモビュー"), parent);
 }
 
-ViewBase* CreateSearchListView(DocumentHost& host, AppContext&, QWidget* parent) {
-    return new PlaceholderView(host, QStringLiteral("検索リスト"), parent);
+ViewBase* CreateSearchListView(DocumentHost& host, AppContext& context, QWidget* parent) {
+    auto* view = new CSchView(host, *context.settings, *context.prompter, parent);
+    view->SetEntryActions(ListEntryActions(view, host, context.ForEntries()));
+    return view;
 }
 
 ViewBase* CreateView(ViewKind kind, DocumentHost& host, AppContext& context, QWidget* parent) {

@@ -1,5 +1,5 @@
-// almx search: the records of a schedule file whose title, place or memo contain a text, as
-// the schedule search finds them, one "YYYY/MM/DD<TAB>entry text" a line.
+// almx search: the records of a schedule file that the schedule search finds, in file order,
+// one "YYYY/MM/DD<TAB>entry text" a line.
 
 #include <ostream>
 #include <string>
@@ -9,34 +9,24 @@
 #include "base/ini_settings_store.h"
 #include "base/prompter.h"
 #include "cli/command_registry.h"
+#include "cli/search_options.h"
 #include "core/record.h"
 #include "core/record_display.h"
+#include "core/search_condition.h"
 #include "document/document.h"
 #include "document/document_messages.h"
-#include "text/utf8_matcher.h"
 
 namespace almx::cli {
 
 namespace {
 
-bool Matches(const CAlmxData& record, const std::string& pattern, unsigned flags) {
-    for (const std::string* field : {&record.title, &record.place, &record.memo}) {
-        if (text::FindUtf8(*field, pattern, flags)) return true;
-    }
-    return false;
-}
-
-unsigned FlagsFrom(OptionReader& options) {
-    unsigned flags = text::kFoldExact;
-    if (options.Flag("--ignore-case")) flags |= text::kFoldCase;
-    if (options.Flag("--ignore-width")) flags |= text::kFoldWidth;
-    if (options.Flag("--kana")) flags |= text::kFoldKana;
-    return flags;
-}
-
 int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
     OptionReader options(args);
-    const unsigned flags = FlagsFrom(options);
+    SearchCondition condition;
+    if (std::string problem = ReadSearchOptions(options, condition); !problem.empty()) {
+        err << "almx search: " << problem << '\n';
+        return 2;
+    }
     std::string password;
     const bool givenPassword = options.Value("--password", password);
     if (std::string unknown = options.Unknown(); !unknown.empty()) {
@@ -69,8 +59,10 @@ int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
     DisplayRules rules = DisplayRules::FromSettings(settings);
     // A to-do's "days left" would be counted from the date printed beside it: leave it out.
     rules.todoLeftDraw = false;
+    condition.text = positional[1];
+    const SearchMatcher matcher(condition);
     for (const CAlmxData& record : document.Records()) {
-        if (!Matches(record, positional[1], flags)) continue;
+        if (!matcher.Matches(record)) continue;
         DateTime day = DisplayStart(record, rules.todayLimit).Date();
         out << FormatDate(day) << '\t' << EntryText(record, day, UseRecordTimeDisplay, rules)
             << '\n';
@@ -80,10 +72,11 @@ int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
 
 const CommandRegistrar registrar({
     "search",
-    "FILE PATTERN [--ignore-case] [--ignore-width] [--kana] [--password P]",
-    "records whose title, place or memo contain the pattern, in file order, one "
-    "\"YYYY/MM/DD<TAB>entry text\" a line; the options fold letter case, full/half width and "
-    "hiragana/katakana",
+    "FILE PATTERN [--ignore-case] [--ignore-width] [--kana] [--mode contains|equals|starts|ends] "
+    "[--targets title,place,memo] [--password P]",
+    "records whose title, place or memo (or the --targets) match the pattern by --mode (default "
+    "contains), in file order, one \"YYYY/MM/DD<TAB>entry text\" a line; the options fold letter "
+    "case, full/half width and hiragana/katakana",
     Run,
 });
 

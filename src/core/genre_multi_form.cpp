@@ -6,47 +6,10 @@
 #include "core/genre.h"
 #include "core/record.h"
 #include "core/record_list.h"
-#include "text/encoding.h"
-#include "text/matcher.h"
 
 namespace almx {
 
 namespace {
-
-// The matcher's folding for the dialog's options (the schedule search's rule).
-unsigned FoldFlags(const GenreSearchCondition& condition) {
-    unsigned flags = text::kFoldExact;
-    if (!condition.caseSensitive) flags |= text::kFoldCase;
-    if (!condition.widthSensitive) flags |= text::kFoldWidth;
-    return flags;
-}
-
-// The field test on the Shift_JIS forms, as the matcher defines positions and lengths.
-bool FieldPasses(std::string_view fieldUtf8, std::string_view patternSjis, int mode,
-                 unsigned flags) {
-    const std::string field = text::Utf8ToShiftJis(fieldUtf8).bytes;
-    switch (mode) {
-        case 0:
-            return text::Find(field, patternSjis, flags).has_value();
-        case 1:
-            return text::Compare(field, patternSjis, flags) == 0;
-        case 2: {
-            const auto hit = text::Find(field, patternSjis, flags);
-            return hit && hit->offset == 0;
-        }
-        case 3: {
-            if (field.size() < patternSjis.size()) return false;
-            // Each hit starts later than the one before, so this ends.
-            for (auto hit = text::Find(field, patternSjis, flags); hit;
-                 hit = text::Find(field, patternSjis, flags, hit->offset + 1)) {
-                if (hit->offset + hit->length == field.size()) return true;
-            }
-            return false;
-        }
-        default:
-            return false;
-    }
-}
 
 std::string DateAndTime(const DateTime& value, bool withTime) {
     if (!value.IsValid()) return {};
@@ -60,18 +23,18 @@ std::string GenreName(const CAlmxFieldArray& genres, int index) {
 
 }  // namespace
 
+SearchCondition ToSearchCondition(const GenreSearchCondition& condition) {
+    SearchCondition search;
+    search.text = condition.text;
+    search.mode = condition.mode;
+    search.ignoreCase = !condition.caseSensitive;
+    search.ignoreWidth = !condition.widthSensitive;
+    search.targets = condition.targets;
+    return search;
+}
+
 bool RecordMatches(const CAlmxData& record, const GenreSearchCondition& condition) {
-    const bool title = condition.targets & 1;
-    const bool place = condition.targets & 2;
-    const bool memo = condition.targets & 4;
-    if (condition.text.empty()) return title || place || memo;
-    const text::SjisEncoding pattern = text::Utf8ToShiftJis(condition.text);
-    // A character Shift_JIS cannot hold is in no record of a schedule file.
-    if (!pattern.Complete()) return false;
-    const unsigned flags = FoldFlags(condition);
-    return (title && FieldPasses(record.title, pattern.bytes, condition.mode, flags)) ||
-           (place && FieldPasses(record.place, pattern.bytes, condition.mode, flags)) ||
-           (memo && FieldPasses(record.memo, pattern.bytes, condition.mode, flags));
+    return MatchesCondition(record, ToSearchCondition(condition));
 }
 
 const std::vector<std::string>& GenreChangeButtons() {
@@ -93,8 +56,9 @@ int SetGenreOnRecords(RecordList& records, const CAlmxFieldArray& genres,
     int changed = 0;
     bool askEach = true;
     if (target) {
+        const SearchMatcher matcher(ToSearchCondition(condition));
         for (auto& record : records) {
-            if (!RecordMatches(record, condition)) continue;
+            if (!matcher.Matches(record)) continue;
             if (askEach) {
                 const int answer = prompter.AskButtons(
                     kGenreChangeCaption, GenreChangeQuestion(record, genres, targetGenre),

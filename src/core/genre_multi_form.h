@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/search_condition.h"
+
 namespace almx {
 
 class CAlmxData;
@@ -21,8 +23,11 @@ struct GenreSearchCondition {
     int targets = 7;              // bit 0 title, bit 1 place, bit 2 memo
 };
 
-// Whether any targeted field of the record passes the condition, with the Japanese matcher
-// folding case and width unless the condition is sensitive to them.
+// The schedule search's condition of the dialog's options.
+SearchCondition ToSearchCondition(const GenreSearchCondition& condition);
+
+// The schedule search's record test, folding case and width unless the condition is sensitive
+// to them.
 bool RecordMatches(const CAlmxData& record, const GenreSearchCondition& condition);
 
 // The confirmation's answers, in button order.

@@ -1,6 +1,8 @@
 #include "core/multi_sort.h"
 
 #include <cstdio>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #include "base/settings_store.h"
@@ -32,7 +34,7 @@ long long DayDifference(double a, double b) {
     return static_cast<long long>(a - b);
 }
 
-int CompareBytes(const std::string& a, const std::string& b) {
+int CompareBytes(std::string_view a, std::string_view b) {
     // std::string compares as unsigned bytes (char_traits<char>::compare uses memcmp).
     return Sign(a.compare(b));
 }
@@ -122,11 +124,6 @@ std::string SortKeyName(SortListKind kind, int key) {
     return kind == SortListKind::Todo ? kTodoKeyNames[index] : kScheduleKeyNames[index];
 }
 
-SortEntry MakeSortEntry(const CAlmxData& record) {
-    return {&record, text::CaseFoldedShiftJis(record.title),
-            text::CaseFoldedShiftJis(record.place)};
-}
-
 int CompareForList(SortListKind kind, const SortEntry& a, const SortEntry& b,
                    const SortKeyList& keys) {
     for (std::size_t p = 0; p < keys.keys.size(); ++p) {
@@ -143,7 +140,16 @@ std::vector<const CAlmxData*> SortForList(SortListKind kind,
                                           const SortKeyList& keys) {
     std::vector<SortEntry> entries;
     entries.reserve(records.size());
-    for (const CAlmxData* record : records) entries.push_back(MakeSortEntry(*record));
+    // Titles and places repeat (routine entries): each text is converted once.
+    std::unordered_map<std::string_view, std::string> folded;
+    auto fold = [&](const std::string& text) -> const std::string& {
+        auto [at, added] = folded.try_emplace(text);
+        if (added) at->second = text::CaseFoldedShiftJis(text);
+        return at->second;
+    };
+    for (const CAlmxData* record : records) {
+        entries.push_back({record, fold(record->title), fold(record->place)});
+    }
     HeapSortInPlace(entries, [&](const SortEntry& a, const SortEntry& b) {
         return CompareForList(kind, a, b, keys);
     });

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace almx {
@@ -35,13 +36,13 @@ struct SortKeyList {
 // The name of a key in the dialog; the number itself for a key the list does not know.
 std::string SortKeyName(SortListKind kind, int key);
 
-// Precomputed keys of one record, so a sort of many records converts each text once.
+// Precomputed keys of one record, so a sort of many records converts each text once. The
+// texts belong to the sort that made the entry.
 struct SortEntry {
     const CAlmxData* record = nullptr;
-    std::string title;  // Shift_JIS, ASCII letters folded to lower case
-    std::string place;
+    std::string_view title;  // Shift_JIS, ASCII letters folded to lower case
+    std::string_view place;
 };
-SortEntry MakeSortEntry(const CAlmxData& record);
 
 // Negative, zero or positive: a sorts before, with, or after b.
 int CompareForList(SortListKind kind, const SortEntry& a, const SortEntry& b,

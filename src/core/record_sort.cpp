@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "core/multi_sort.h"
 #include "core/record_list.h"
 #include "text/encoding.h"
 #include "text/sjis_chars.h"
@@ -48,28 +49,6 @@ int Compare(const SortItem& a, const SortItem& b, SortKey key) {
     return result < 0 ? -1 : result > 0 ? 1 : 0;
 }
 
-// Classic heap sort with explicit bounds, so a comparison that is not a strict weak order
-// (dates within a day of each other) can reorder but never run off the array.
-template <typename Less>
-void HeapSort(std::vector<SortItem>& items, Less less) {
-    const std::size_t n = items.size();
-    auto siftDown = [&](std::size_t root, std::size_t size) {
-        while (true) {
-            std::size_t child = 2 * root + 1;
-            if (child >= size) return;
-            if (child + 1 < size && less(items[child], items[child + 1])) ++child;
-            if (!less(items[root], items[child])) return;
-            std::swap(items[root], items[child]);
-            root = child;
-        }
-    };
-    for (std::size_t i = n / 2; i-- > 0;) siftDown(i, n);
-    for (std::size_t end = n; end > 1; --end) {
-        std::swap(items[0], items[end - 1]);
-        siftDown(0, end - 1);
-    }
-}
-
 }  // namespace
 
 void SortRecords(RecordList& records, SortKey key, SortOrder order) {
@@ -82,8 +61,9 @@ void SortRecords(RecordList& records, SortKey key, SortOrder order) {
             {r.start.Days(), r.end.Days(), r.genre, text::CaseFoldedShiftJis(r.title), i});
     }
     const int sign = order == SortOrder::Descending ? -1 : 1;
-    HeapSort(items,
-             [&](const SortItem& a, const SortItem& b) { return sign * Compare(a, b, key) < 0; });
+    // The lists' heap sort: it decides the order of records that compare equal.
+    HeapSortInPlace(items,
+                    [&](const SortItem& a, const SortItem& b) { return sign * Compare(a, b, key); });
     std::vector<std::size_t> sorted;
     sorted.reserve(items.size());
     for (const SortItem& item : items) sorted.push_back(item.index);

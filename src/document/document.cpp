@@ -1,5 +1,6 @@
 #include "document/document.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <new>
@@ -69,12 +70,14 @@ std::string_view TrimBlanks(std::string_view text) {
 CAlmxDoc::CAlmxDoc(DocumentContext context) : context_(std::move(context)) {
     if (context_.computerName.empty()) context_.computerName = ComputerName();
     todoLeftDraw_ = context_.settings->GetInt("View", "TodoLeftDraw", 1) != 0;
+    findCondition_ = SearchCondition::Load(*context_.settings, "System");
     Reset();
 }
 
 CAlmxDoc::~CAlmxDoc() = default;
 
 void CAlmxDoc::Clear() {
+    findRecord_ = nullptr;
     array_.Clear();
     RecordsChanged();
 }
@@ -84,6 +87,10 @@ void CAlmxDoc::RecordsChanged() {
 }
 
 void CAlmxDoc::Remove(std::vector<std::unique_ptr<CAlmxData>> taken) {
+    // A later record may get the freed address: the hit must not name it.
+    for (const auto& record : taken) {
+        if (record.get() == findRecord_) findRecord_ = nullptr;
+    }
     if (taken.empty() || !recordsListener_) return;
     // One record is named, so views drop just it; many make every view look again.
     recordsListener_(taken.size() == 1 ? taken.front().get() : nullptr);
@@ -146,6 +153,9 @@ void CAlmxDoc::Reset() {
     readOnly_ = false;
     safetyBackup_.clear();
     questionMarksTold_ = 0;
+    findIndex_ = 0;
+    findRecord_ = nullptr;
+    findStarted_ = false;
     RecordsChanged();
 }
 
@@ -579,6 +589,51 @@ int CAlmxDoc::DeleteOldSchedules(const DateTime& lastDay) {
 
 DateTime CAlmxDoc::OldSchedulesPreset() const {
     return Today(*context_.clock, TodayLimit()).PlusDays(-90);
+}
+
+const CAlmxData* CAlmxDoc::FindFrom(std::size_t index, int step) {
+    const RecordList& records = array_.records;
+    const SearchMatcher matcher(findCondition_);
+    findRecord_ = nullptr;
+    for (std::size_t i = index; i < records.size(); i += step) {
+        if (matcher.Matches(records[i])) {
+            findIndex_ = i;
+            findRecord_ = &records[i];
+            break;
+        }
+        if (step < 0 && i == 0) break;
+    }
+    return findRecord_;
+}
+
+const CAlmxData* CAlmxDoc::Find() {
+    findStarted_ = true;
+    findIndex_ = 0;
+    return FindFrom(0, 1);
+}
+
+const CAlmxData* CAlmxDoc::FindNext() {
+    if (!findStarted_) return Find();
+    return FindFrom(findIndex_ + 1, 1);
+}
+
+const CAlmxData* CAlmxDoc::FindPrevious() {
+    const std::size_t size = array_.records.size();
+    if (!findStarted_) {
+        findStarted_ = true;
+        findIndex_ = 0;
+        return size == 0 ? (findRecord_ = nullptr) : FindFrom(size - 1, -1);
+    }
+    // Removals may have left the remembered index past the end.
+    if (findIndex_ == 0 || size == 0) {
+        findRecord_ = nullptr;
+        return nullptr;
+    }
+    return FindFrom(std::min(findIndex_ - 1, size - 1), -1);
+}
+
+const CAlmxData* CAlmxDoc::FindHit() const {
+    return array_.records.Contains(findRecord_) ? findRecord_ : nullptr;
 }
 
 bool CAlmxDoc::ExtendGenresFor(int genre) {

@@ -13,6 +13,7 @@
 #include "base/prompter.h"
 #include "core/record_array.h"
 #include "core/record_sort.h"
+#include "core/search_condition.h"
 #include "document/file_lock.h"
 
 namespace almx {
@@ -112,6 +113,23 @@ class CAlmxDoc {
     // kMaxGenreIndex only. Returns whether the genre exists afterwards.
     bool ExtendGenresFor(int genre);
 
+    // The schedule search. The condition is read from "System" when the document is made;
+    // the dialog writes it back there.
+    SearchCondition& FindCondition() { return findCondition_; }
+    const SearchCondition& FindCondition() const { return findCondition_; }
+    // Searches from the first record (after the find dialog's "開始"); the hit or nullptr.
+    const CAlmxData* Find();
+    // From the record after (before) the last hit; before any Find from the first (last)
+    // record. The remembered index is not moved by later changes, only kept in the container.
+    const CAlmxData* FindNext();
+    const CAlmxData* FindPrevious();
+    // The last hit while it is still a record of the document, else nullptr.
+    const CAlmxData* FindHit() const;
+    std::size_t FindIndex() const { return findIndex_; }
+    // The search list takes the find dialog's condition when this is set (32941).
+    bool FindHandOver() const { return findHandOver_; }
+    void SetFindHandOver(bool pending) { findHandOver_ = pending; }
+
     // Messages met while views filled their cells, shown once each while the document is open.
     NoticeCollector& FillNotices() { return fillNotices_; }
     // Shows the messages the fills kept since the last call.
@@ -151,6 +169,8 @@ class CAlmxDoc {
     bool RemoveAbandonedLockIfWanted(const std::string& path);
     bool SharedFile() const;
     int TodayLimit() const;
+    // Searches from index on (backwards when step is -1) and remembers the hit.
+    const CAlmxData* FindFrom(std::size_t index, int step);
 
     DocumentContext context_;
     CAlmxArray array_;
@@ -168,6 +188,11 @@ class CAlmxDoc {
     FileWriter* writer_ = &defaultWriter_;
     std::function<void(const CAlmxData*)> recordsListener_;
     NoticeCollector fillNotices_;
+    SearchCondition findCondition_;
+    std::size_t findIndex_ = 0;
+    const CAlmxData* findRecord_ = nullptr;
+    bool findStarted_ = false;  // a Find ran on this document
+    bool findHandOver_ = false;
 };
 
 }  // namespace almx

@@ -21,8 +21,10 @@
 #include "core/text_entry_check.h"
 #include "core/ui/day_range_dialogs.h"
 #include "document/document.h"
+#include "document/schedule_find.h"
 #include "ui/font_colour.h"
 #include "views/entry_painter.h"
+#include "views/find_dlg.h"
 #include "views/month_dialogs.h"
 #include "views/month_view_commands.h"
 
@@ -40,8 +42,7 @@ constexpr const char* kPictureFilter =
 // Commands whose dialogs belong to other parts of the program.
 constexpr int kLaterCommands[] = {kEdit,           kAddSchedule, kAddTodo,      kEditDiary,
                                   kTextCopyDay,    kUpload,      kICalendar,    kHtmlMonth,
-                                  kICalendarRange, kPrint,       kPrintPreview, kSort,
-                                  kFind,           kFindNext,    kFindPrevious, kDaysFromToday};
+                                  kICalendarRange, kPrint,       kPrintPreview, kDaysFromToday};
 
 bool IsLaterCommand(int id) {
     return std::find(std::begin(kLaterCommands), std::end(kLaterCommands), id) !=
@@ -247,6 +248,14 @@ bool CAlmxView::OnCommand(int id) {
         return true;
     }
     switch (id) {
+        case kFind:
+        case kFindNext:
+        case kFindPrevious:
+            RunFind(id);
+            return true;
+        case kSort:
+            SortDocument();
+            return true;
         case kNextDay:
             Apply(nav_.MoveDays(1), kHintRepaint);
             return true;
@@ -381,6 +390,10 @@ std::optional<CommandState> CAlmxView::CommandStatus(int id) const {
     if (handlers_.count(id)) return CommandState{};
     auto radio = [](bool checked) { return CommandState{true, true, checked}; };
     switch (id) {
+        case kFind:
+        case kFindNext:
+        case kFindPrevious:
+        case kSort:
         case kNextDay:
         case kPrevDay:
         case kNextWeek:
@@ -476,6 +489,44 @@ void CAlmxView::GoTo(const DateTime& date, int hint) {
     update();
     SelectionMoved();
     Host().UpdateAllViews(this, hint);
+}
+
+void CAlmxView::RunFind(int id) {
+    const CAlmxData* hit =
+        RunScheduleFind(Document(), id, settings_, prompter_,
+                        [this](SearchCondition& condition) { return AskFindCondition(condition); });
+    if (hit == nullptr) return;
+    // Every view gets hint 10; the day list takes the hit on the way.
+    searchHitPending_ = true;
+    GoTo(SearchHitDay(*hit, display_.todayLimit), kHintDateChanged);
+    searchHitPending_ = false;
+}
+
+const CAlmxData* CAlmxView::TakeSearchHit() {
+    if (!searchHitPending_) return nullptr;
+    searchHitPending_ = false;
+    return Document().FindHit();
+}
+
+bool CAlmxView::AskFindCondition(SearchCondition& condition) {
+    return AskFindConditionDialog(this, condition);
+}
+
+std::optional<SortChoice> CAlmxView::AskSortOrder() {
+    CSortDlg dialog(this);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Choice();
+}
+
+void CAlmxView::SortDocument() {
+    if (Document().IsReadOnly()) {
+        Document().CanChange();  // says why
+        return;
+    }
+    const std::optional<SortChoice> choice = AskSortOrder();
+    if (!choice) return;
+    // The document marks itself modified and every view refills (hint 1).
+    Document().Sort(choice->key, choice->order);
 }
 
 bool CAlmxView::SelectDate(const DateTime& date) {

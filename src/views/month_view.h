@@ -20,7 +20,9 @@
 #include "core/day_property.h"
 #include "core/display_settings.h"
 #include "core/record_display.h"
+#include "core/search_condition.h"
 #include "custom/ui/day_picture.h"
+#include "views/sort_dlg.h"
 #include "views/view_base.h"
 
 class QMenu;
@@ -56,6 +58,10 @@ class CAlmxView : public ViewBase {
     bool SelectDate(const DateTime& date);
     // The text last given to the status bar.
     const QString& StatusText() const { return status_; }
+
+    // The document's last hit while a find moves the views to it (the day list selects its
+    // row), else nullptr; taking it clears it.
+    const CAlmxData* TakeSearchHit();
 
     // The "MONTH" context menu for the selected day.
     std::unique_ptr<QMenu> CreateContextMenu();
@@ -113,8 +119,15 @@ class CAlmxView : public ViewBase {
     virtual std::optional<std::string> ChoosePicture(const std::string& current);
     virtual void ShowTodayDialog(const TodaySchedules& texts);
     virtual void RunContextMenu(QMenu& menu, const QPoint& globalPos);
+    // CAlmxFindDlg: edits the condition; false when cancelled.
+    virtual bool AskFindCondition(SearchCondition& condition);
+    // CSortDlg: the key and direction of the document's sort; nullopt when cancelled.
+    virtual std::optional<SortChoice> AskSortOrder();
 
   private:
+    // Find, find next, find previous: moves to the hit's day.
+    void RunFind(int id);
+    void SortDocument();
     struct EntryFonts {
         QFont font;
         QFontMetrics metrics{QFont()};
@@ -184,6 +197,7 @@ class CAlmxView : public ViewBase {
     bool startupPopupAllowed_ = true;
     bool showTodayAtStart_ = true;
     int wheelDelta_ = 0;
+    bool searchHitPending_ = false;
 
     FontSpec captionSpec_;
     FontSpec weekdaySpec_;

@@ -78,8 +78,7 @@ void TodoTitleBand::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), back_);
     painter.setFont(font_);
     painter.setPen(text_);
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     QStringLiteral("TODO LIST"));
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, title_);
 }
 
 // --- CTodoView ---

@@ -26,12 +26,14 @@ namespace grid {
 class GridControl;
 }
 
-// The band above the table: its colour and "TODO LIST" in the title font.
+// The band above a list's table: its colour and the title ("TODO LIST", "検索リスト") in the
+// title font.
 class TodoTitleBand : public QWidget {
     Q_OBJECT
   public:
     explicit TodoTitleBand(QWidget* parent = nullptr);
     void SetLook(const QColor& back, const QColor& text, const QFont& font);
+    void SetTitle(const QString& title) { title_ = title; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,6 +42,7 @@ class TodoTitleBand : public QWidget {
     QColor back_;
     QColor text_;
     QFont font_;
+    QString title_ = QStringLiteral("TODO LIST");
 };
 
 class CTodoView : public ViewBase {

@@ -160,5 +160,37 @@ TEST_F(AlmxCommand, CheckShowsTheOpenMessagesAndFails) {
     EXPECT_EQ(ReadText(dir / "p.alx"), before);
 }
 
+TEST_F(AlmxCommand, SearchAndListGoThroughTheScheduleSearchsRecordTest) {
+    ASSERT_EQ(Run("new " + Quoted("s.alx") + " --defaults").status, 0);
+    for (const char* args : {" --title '定例会議' --start 2025/05/03",
+                             " --title '会議室の予約' --start 2025/05/04",
+                             " --title 'xABC' --start 2025/05/01",
+                             " --title '散歩' --start 2025/05/02"}) {
+        ASSERT_EQ(Run("add " + Quoted("s.alx") + " --defaults" + args).status, 0);
+    }
+    Result ends = Run("search " + Quoted("s.alx") + " 会議 --mode ends");
+    ASSERT_EQ(ends.status, 0) << ends.err;
+    EXPECT_EQ(ends.out, "2025/05/03\t定例会議\n");
+    // Ends-with under width folding: the half-width field ends with the full-width text.
+    EXPECT_EQ(Run("search " + Quoted("s.alx") + " ＡＢＣ --mode ends --ignore-width").out,
+              "2025/05/01\txABC\n");
+    EXPECT_EQ(Run("search " + Quoted("s.alx") + " 会議 --targets place").out, "");
+    EXPECT_EQ(Run("search " + Quoted("s.alx") + " 会議 --mode near").status, 2);
+    EXPECT_EQ(Run("search " + Quoted("s.alx") + " 会議 --targets date").status, 2);
+
+    Result list = Run("list " + Quoted("s.alx"));
+    ASSERT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(list.out,
+              "\t2025/05/04\t2025/05/04\t会議室の予約\t\t\t一般\n"
+              "\t2025/05/03\t2025/05/03\t定例会議\t\t\t一般\n"
+              "\t2025/05/02\t2025/05/02\t散歩\t\t\t一般\n"
+              "\t2025/05/01\t2025/05/01\txABC\t\t\t一般\n");
+    Result ascending = Run("list " + Quoted("s.alx") + " 会議 --keys 1a");
+    EXPECT_EQ(ascending.out,
+              "\t2025/05/03\t2025/05/03\t定例会議\t\t\t一般\n"
+              "\t2025/05/04\t2025/05/04\t会議室の予約\t\t\t一般\n");
+    EXPECT_EQ(Run("list " + Quoted("s.alx") + " --keys 9x").status, 2);
+}
+
 }  // namespace
 }  // namespace almx

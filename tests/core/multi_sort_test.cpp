@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "base/settings_store.h"
 #include "core/record.h"
+#include "core/record_list.h"
+#include "core/record_sort.h"
 
 namespace almx {
 namespace {
@@ -188,6 +191,64 @@ TEST(MultiSortTest, FormMovesKeysWithTheirDirectionsAndNamesThem) {
     EXPECT_EQ(todoForm.Items()[0], "期限（昇順）");
     EXPECT_EQ(todoForm.Items()[1], "7（降順）");
     EXPECT_EQ(todoForm.Items()[2], "完了日付（昇順）");
+}
+
+}  // namespace
+}  // namespace almx
+
+// The document's sort (CSortDlg) runs the lists' heap sort: records comparing equal come out in
+// the order that algorithm gives, and every record is still there once.
+namespace almx {
+namespace {
+
+// The heap sort as written out for the lists, 1-based, over indices.
+std::vector<std::size_t> ReferenceHeapOrder(std::vector<std::size_t> items,
+                                            const std::function<int(std::size_t, std::size_t)>& cmp) {
+    const std::size_t n = items.size();
+    auto at = [&](std::size_t i) -> std::size_t& { return items[i - 1]; };
+    auto sift = [&](std::size_t e, std::size_t i, std::size_t k) {
+        while (2 * i <= k) {
+            std::size_t j = 2 * i;
+            if (j < k && cmp(at(j), at(j + 1)) < 0) j = j + 1;
+            if (cmp(e, at(j)) >= 0) break;
+            at(i) = at(j);
+            i = j;
+        }
+        at(i) = e;
+    };
+    for (std::size_t i = n / 2; i >= 1; --i) sift(at(i), i, n);
+    for (std::size_t m = n; m >= 2; --m) {
+        const std::size_t taken = at(m);
+        at(m) = at(1);
+        sift(taken, 1, m - 1);
+    }
+    return items;
+}
+
+TEST(DocumentSortOrder, APermutationInHeapSortOrderWithEqualKeys) {
+    RecordList records;
+    std::vector<int> genres;
+    for (int i = 0; i < 23; ++i) {
+        CAlmxData r;
+        r.title = "同じ";
+        r.memo = std::to_string(i);
+        r.genre = i % 3;
+        r.start = DateTime::FromParts(2024, 3, 1 + i % 4, i % 24, 0);
+        r.end = r.start;
+        records.push_back(r);
+    }
+    RecordList sorted = records;
+    SortRecords(sorted, SortKey::Genre, SortOrder::Descending);
+    std::vector<std::size_t> indices(records.size());
+    for (std::size_t i = 0; i < indices.size(); ++i) indices[i] = i;
+    // Genre descending, then title (all equal).
+    const auto expected = ReferenceHeapOrder(indices, [&](std::size_t a, std::size_t b) {
+        return -(records[a].genre - records[b].genre);
+    });
+    ASSERT_EQ(sorted.size(), records.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(sorted[i].memo, records[expected[i]].memo) << "position " << i;
+    }
 }
 
 }  // namespace
