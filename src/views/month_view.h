@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "calendar/day_cells.h"
@@ -20,7 +21,6 @@
 #include "core/day_property.h"
 #include "core/display_settings.h"
 #include "core/record_display.h"
-#include "custom/ui/day_picture.h"
 #include "views/view_base.h"
 
 class QMenu;
@@ -56,6 +56,9 @@ class CAlmxView : public ViewBase {
     bool SelectDate(const DateTime& date);
     // The text last given to the status bar.
     const QString& StatusText() const { return status_; }
+
+    const QFont& CaptionFont() const { return captionFont_; }
+    const QFont& WeekdayFont() const { return weekdayFont_; }
 
     // The "MONTH" context menu for the selected day.
     std::unique_ptr<QMenu> CreateContextMenu();
@@ -122,6 +125,7 @@ class CAlmxView : public ViewBase {
     // Fills the cells for the shown month; false (and FillFailed) when that fails.
     bool Refill();
     void LoadFonts();
+    void DrawPicture(QPainter& p, const std::string& path, const QRect& rect);
     void LayOut();
     DateTime Today() const;
     void UpdateStatus();
@@ -170,7 +174,6 @@ class CAlmxView : public ViewBase {
     DayCellSet cells_;
     std::uint64_t filledGeneration_ = 0;  // of the records the cells were filled from
     std::vector<CellRect> rects_;
-    std::vector<DayPicture> pictures_;
     DigitDateEntry digits_;
     QString status_;
     DateTime today_;  // while drawing

@@ -5,10 +5,15 @@
 #include <QPolygon>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 
 #include "calendar/holidays.h"
+#include "custom/picture_fit.h"
+#include "custom/ui/picture_cache.h"
 #include "ui/font_colour.h"
+#include "ui/qt_colour.h"
+#include "views/entry_painter.h"
 #include "views/month_view.h"
 
 namespace almx {
@@ -37,7 +42,7 @@ void CAlmxView::DrawView(QPainter& p, const QRect& dirty) {
     const int header = HeaderHeight(captionLine, weekdayMetrics_.height());
     if (dirty.top() < std::max(header, 3 * captionLine)) {
         p.fillRect(QRect(0, 0, width(), 3 * captionLine), back);
-        p.setPen(QPen(Qt::black, 1));
+        p.setPen(QPen(InkOn(back), 1));
         p.drawLine(0, captionLine, width(), captionLine);
 
         const ShownMonth& shown = nav_.Shown();
@@ -66,6 +71,27 @@ void CAlmxView::DrawView(QPainter& p, const QRect& dirty) {
         const QRect area = ToQRect(rects_[static_cast<std::size_t>(i)]).adjusted(-2, -2, 2, 2);
         if (area.intersects(dirty)) DrawCell(p, i, i == nav_.Index());
     }
+}
+
+void CAlmxView::DrawPicture(QPainter& p, const std::string& path, const QRect& rect) {
+    const QSize box(std::max(1, rect.width()), std::max(1, rect.height()));
+    const PictureCache::Lookup found = PictureCache::Shared().Find(path, box, devicePixelRatioF());
+    if (found.pending) {
+        const int side = std::min({box.width(), box.height(), 24}) / 2;
+        const QRect mark(rect.center() - QPoint(side / 2, side / 2), QSize(side, side));
+        p.save();
+        p.setPen(QPen(InkOn(ToQColor(display_.backColor)), 1, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(mark);
+        p.restore();
+        return;
+    }
+    if (found.image.isNull()) return;
+    const QSizeF logical = found.image.deviceIndependentSize();
+    const PictureSize size{static_cast<int>(std::lround(logical.width())),
+                           static_cast<int>(std::lround(logical.height()))};
+    const PictureOffset offset = CentrePicture(size, PictureSize{box.width(), box.height()});
+    p.drawImage(QPoint(rect.left() + offset.x, rect.top() + offset.y), found.image);
 }
 
 bool CAlmxView::IsHolidayCell(const DayCell& cell) const {
@@ -98,10 +124,8 @@ void CAlmxView::DrawCell(QPainter& p, int index, bool selected) {
         }
     }
 
-    // Picture.
-    if (!cell.picture.empty() && static_cast<std::size_t>(index) < pictures_.size()) {
-        pictures_[static_cast<std::size_t>(index)].Draw(cell.picture, p, rect);
-    }
+    // Picture: decoded elsewhere; until it is there, a placeholder.
+    if (!cell.picture.empty()) DrawPicture(p, cell.picture, rect);
 
     // Border; today's in its own colour, two wide.
     p.setBrush(Qt::NoBrush);
@@ -109,7 +133,7 @@ void CAlmxView::DrawCell(QPainter& p, int index, bool selected) {
         p.setPen(
             QPen(ToQColor(display_.todayColor), 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     } else {
-        p.setPen(QPen(Qt::black, 1));
+        p.setPen(QPen(InkOn(ToQColor(display_.backColor)), 1));
     }
     p.drawRect(rect);
 
@@ -267,11 +291,11 @@ int CAlmxView::DrawEntry(QPainter& p, const DayCell& cell, const CellRect& r,
         const QPixmap& mark =
             entry.linkFile.find("://") != std::string::npos ? urlMark_ : fileMark_;
         p.drawPixmap(textX + 2, y, mark);
-        textX += mark.width() + 2;
+        textX += MarkWidth(mark) + 2;
     }
     if (display_.detailMarks && !entry.memo.empty()) {
         p.drawPixmap(textX + 2, y, memoMark_);
-        textX += memoMark_.width() + 2;
+        textX += MarkWidth(memoMark_) + 2;
     }
 
     const QString text =

@@ -24,6 +24,10 @@ class ViewBase : public QWidget, public CommandTarget {
     // nullopt for a view without one.
     virtual std::optional<DateTime> SelectedDate() const { return std::nullopt; }
 
+  signals:
+    // The selection or the rows changed: what the view's commands can do may have changed.
+    void CommandStatesChanged();
+
   protected:
     // A change another view (or the document) announced; hint bits of calendar/day_cells.h.
     virtual void OnUpdate(QObject* sender, int hint, const CAlmxData* record) = 0;
