@@ -24,4 +24,10 @@ inline QColor InkOn(const QColor& back) {
     return luma < 128 ? QColor(Qt::white) : QColor(Qt::black);
 }
 
+// A stored black (the default of weekday and entry colours) drawn on a dark stored background
+// reads as white; every other colour is the user's.
+inline QColor ReadableOn(const QColor& ink, const QColor& back) {
+    return ink == QColor(Qt::black) ? InkOn(back) : ink;
+}
+
 }  // namespace almx

@@ -57,7 +57,8 @@ void CAlmxView::DrawView(QPainter& p, const QRect& dirty) {
         const int rowHeight = weekdayMetrics_.height() + 1;
         for (int c = 0; c < 7; ++c) {
             const int weekday = ColumnWeekday(c, display_.startMonday);
-            p.setPen(ToQColor(display_.weekColors[static_cast<std::size_t>(weekday)]));
+            p.setPen(
+                ReadableOn(ToQColor(display_.weekColors[static_cast<std::size_t>(weekday)]), back));
             p.drawText(QRect(c * column, top, column, rowHeight),
                        Qt::AlignCenter | Qt::TextSingleLine,
                        QString::fromUtf8(display_.WeekdayName(weekday)));
@@ -200,7 +201,9 @@ QSize CAlmxView::DrawDayNumber(QPainter& p, const DayCell& cell, const CellRect&
     } else if (selected && mode != 2) {
         colour = Qt::white;
     } else {
-        colour = ToQColor(display_.weekColors[static_cast<std::size_t>(cell.date.DayOfWeek())]);
+        colour = ReadableOn(
+            ToQColor(display_.weekColors[static_cast<std::size_t>(cell.date.DayOfWeek())]),
+            ToQColor(cell.colour));
     }
     char buffer[8];
     std::snprintf(buffer, sizeof buffer, "%02d", cell.date.Day());
@@ -272,8 +275,10 @@ int CAlmxView::DrawEntry(QPainter& p, const DayCell& cell, const CellRect& r,
 
     int textX = x;
     if (entry.Has(IsTodo)) {
-        p.setPen(Qt::black);
-        p.setBrush(Qt::black);
+        // The mark's ink follows what is behind it: the selection's white, or the cell's.
+        const QColor ink = white ? QColor(Qt::white) : InkOn(ToQColor(cell.colour));
+        p.setPen(ink);
+        p.setBrush(ink);
         if (entry.Has(TodoDone)) {
             const QPoint o(x + 2, y + 2);
             p.drawPolygon(
@@ -301,7 +306,9 @@ int CAlmxView::DrawEntry(QPainter& p, const DayCell& cell, const CellRect& r,
     const QString text =
         QString::fromStdString(EntryText(entry, cell.date, display_.monthViewTime, rules_));
     p.setFont(fonts.font);
-    p.setPen(white ? QColor(Qt::white) : ToQColor(DisplayColour(entry, display_.holidayColor)));
+    p.setPen(white ? QColor(Qt::white)
+                   : ReadableOn(ToQColor(DisplayColour(entry, display_.holidayColor)),
+                                ToQColor(cell.colour)));
     const int left = textX + 1;
     const int width = std::max(0, r.right - left);
     const int room = std::max(0, r.bottom - y);

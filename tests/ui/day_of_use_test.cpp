@@ -413,14 +413,28 @@ TEST_F(DayOfUseTest, StoredHeightsMeanWhatTheyMeantAndInkFollowsADarkBackground)
     // Black lines and captions turn white on a dark stored background.
     EXPECT_EQ(InkOn(ToQColor(0x202020)), QColor(Qt::white));
     EXPECT_EQ(InkOn(ToQColor(16777215)), QColor(Qt::black));
+    EXPECT_EQ(ReadableOn(QColor(Qt::black), ToQColor(0x202020)), QColor(Qt::white));
+    EXPECT_EQ(ReadableOn(QColor(Qt::red), ToQColor(0x202020)), QColor(Qt::red));
+    EXPECT_EQ(ReadableOn(QColor(Qt::black), QColor(Qt::white)), QColor(Qt::black));
     settings_.SetString("View", "BackColor", std::to_string(0x402010));
-    const std::string path = WriteFile("plan.alx", {});
+    const DateTime entryDay = DateTime::FromDate(2025, 5, 8);
+    const std::string path = WriteFile("plan.alx", {Schedule("歯医者", entryDay)});
     ASSERT_TRUE(Start({path}));
     CAlmxView& month = Month();
     month.resize(700, 500);
     const QImage image = month.grab().toImage();
     const int line = QFontMetrics(month.CaptionFont()).height();
     EXPECT_EQ(image.pixelColor(3, line), QColor(Qt::white));
+    // The entry, stored in black, is written in white on the dark cell.
+    const CellRect& r =
+        month.CellRects()[static_cast<std::size_t>(month.Cells().IndexOf(entryDay))];
+    int light = 0;
+    for (int y = r.top + 3; y < (r.top + r.bottom) / 2; ++y) {
+        for (int x = r.left + 3; x < r.right - 3; ++x) {
+            if (image.pixelColor(x, y).lightness() > 200) ++light;
+        }
+    }
+    EXPECT_GT(light, 10);
 
     // The tool bar has its icons for a device-pixel ratio of 2.
     const QIcon today = Frame().Action(32775)->icon();
