@@ -131,8 +131,8 @@ void CAlmxView::DrawCell(QPainter& p, int index, bool selected) {
     // Border; today's in its own colour, two wide.
     p.setBrush(Qt::NoBrush);
     if (cell.date == today_) {
-        p.setPen(
-            QPen(ToQColor(display_.todayColor), 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        p.setPen(QPen(ReadableOn(ToQColor(display_.todayColor), ToQColor(display_.backColor)), 2,
+                      Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     } else {
         p.setPen(QPen(InkOn(ToQColor(display_.backColor)), 1));
     }

@@ -435,6 +435,14 @@ TEST_F(DayOfUseTest, StoredHeightsMeanWhatTheyMeantAndInkFollowsADarkBackground)
         }
     }
     EXPECT_GT(light, 10);
+    // Today's frame, black by default, shows too: lighter than the dark cell all along its left.
+    const CellRect& t = month.CellRects()[static_cast<std::size_t>(
+        month.Cells().IndexOf(DateTime::FromDate(2025, 5, 3)))];
+    int frame = 0;
+    for (int y = t.top + 4; y < t.bottom - 4; ++y) {
+        if (image.pixelColor(t.left, y).lightness() > 200) ++frame;
+    }
+    EXPECT_GT(frame, (t.bottom - t.top) / 2);
 
     // The tool bar has its icons for a device-pixel ratio of 2.
     const QIcon today = Frame().Action(32775)->icon();
