@@ -170,6 +170,14 @@ bool CAlmxApp::Start(const std::vector<std::string>& arguments) {
     mainFrame_->UpdateCommandStates();
     context_.todayAtStart = true;  // the flag is for the views of the start-up only
     qCInfo(lcAlmx) << "started";
+    startedUp_ = true;
+    if (!heldMessages_.empty()) {
+        QTimer::singleShot(0, mainFrame_.get(), [this] {
+            const std::vector<QByteArray> held = std::move(heldMessages_);
+            heldMessages_.clear();
+            for (const QByteArray& message : held) HandleInstanceMessage(message);
+        });
+    }
     QTimer::singleShot(0, mainFrame_.get(), [this] { mainFrame_->Tick(); });
     return true;
 }
@@ -221,7 +229,8 @@ OpenDocument* CAlmxApp::OpenDocumentFile(const std::string& path, OpenResult* re
         if (result) *result = OpenResult::Opened;
         return open;
     }
-    int layout = context_.settings->GetInt("Init", "View", 0);
+    // The frame's value: the layout commands change it before it is written.
+    int layout = mainFrame_->Options().StartLayout();
     if (requestedView_ >= 0) {
         layout = requestedView_;
         requestedView_ = -1;
@@ -239,7 +248,7 @@ OpenDocument* CAlmxApp::OpenDocumentFile(const std::string& path, OpenResult* re
                                          : ViewKind::Month;
     mainFrame_->CreateFrame(first, *adopted);
     if (layout == 2) mainFrame_->CreateFrame(ViewKind::Week, *adopted);
-    if (context_.settings->GetInt("Init", "Todo", 0) == 1) {
+    if (mainFrame_->Options().InitTodo()) {
         mainFrame_->CreateFrame(ViewKind::Todo, *adopted);
     }
     AddRecentFile(adopted->Doc().Path());
@@ -340,13 +349,28 @@ QWidget* CAlmxApp::DialogParent() {
 }
 
 void CAlmxApp::HandleInstanceMessage(const QByteArray& message) {
+    // A hand-over inside a start-up question would open the default file a second time.
+    if (!startedUp_) {
+        heldMessages_.push_back(message);
+        return;
+    }
     if (!mainFrame_) return;
+    QByteArray token;
     for (const QByteArray& line : message.split('\n')) {
         const QByteArray text = line.trimmed();
         // The trace names no handed-over file: "opened <path>" is the trace of an open.
         const QByteArray traced = text.startsWith("file ") ? QByteArray("file") : text;
         if (!text.isEmpty()) qCInfo(lcAlmx, "hand-over: %s", traced.constData());
-        if (text == "activate") {
+        if (text.startsWith("token ")) {
+            token = text.mid(6);
+        } else if (text == "activate") {
+            // The platform plugins take the token from the environment when the window is
+            // activated: Wayland's XDG activation, X11's startup notification.
+            if (!token.isEmpty()) {
+                const bool wayland = QGuiApplication::platformName().startsWith(
+                    QLatin1String("wayland"), Qt::CaseInsensitive);
+                qputenv(wayland ? "XDG_ACTIVATION_TOKEN" : "DESKTOP_STARTUP_ID", token);
+            }
             if (mainFrame_->isMinimized()) mainFrame_->showNormal();
             mainFrame_->raise();
             mainFrame_->activateWindow();
@@ -370,8 +394,27 @@ void CAlmxApp::HandleInstanceMessage(const QByteArray& message) {
     }
 }
 
-QByteArray CAlmxApp::HandOverMessage(const CAlmxCommandLineInfo& commandLine) {
-    QByteArray message = "activate\n";
+QByteArray CAlmxApp::ActivationToken() {
+    const QByteArray wayland = qgetenv("XDG_ACTIVATION_TOKEN");
+    return wayland.isEmpty() ? qgetenv("DESKTOP_STARTUP_ID") : wayland;
+}
+
+int CAlmxApp::HandOver(SingleInstance& instance, const QByteArray& message, Prompter& prompter,
+                       int timeoutMilliseconds) {
+    if (instance.SendToPrimary(message, timeoutMilliseconds)) return 0;
+    qWarning("almanix: the running instance does not answer");
+    prompter.ShowMessage(msg::kPrimaryUnreachable, MessageKind::Error);
+    return 1;
+}
+
+QByteArray CAlmxApp::HandOverMessage(const CAlmxCommandLineInfo& commandLine,
+                                     const QByteArray& activationToken) {
+    QByteArray message;
+    // One line, whatever the token holds.
+    QByteArray token = activationToken;
+    token.replace('\n', "").replace('\r', "");
+    if (!token.isEmpty()) message += "token " + token + "\n";
+    message += "activate\n";
     if (commandLine.viewKind >= 0) {
         message += "command " + QByteArray::number(cmd::kViewChangeMes) + "\n";
     }
@@ -465,9 +508,8 @@ int CAlmxApp::RunProgram() {
             settings.SetInt("System", "ViewChangeMes", commandLine.viewKind);
             settings.Sync();
         }
-        if (instance.SendToPrimary(HandOverMessage(commandLine))) return 0;
-        qWarning("almanix: the running instance does not answer");
-        return 1;
+        QtPrompter prompter;
+        return HandOver(instance, HandOverMessage(commandLine, ActivationToken()), prompter);
     }
 
     QtPrompter prompter;

@@ -23,6 +23,7 @@ class QPrinter;
 namespace almx {
 
 class CMainFrame;
+class SingleInstance;
 
 // The process runs on Japan time whatever the machine's zone; called before Qt starts.
 void UseJapanTime();
@@ -53,6 +54,9 @@ enum class OpenResult { Opened, Failed, NothingOpened };
 namespace app_messages {
 inline constexpr const char* kRecentSection = "Recent File List";
 inline constexpr const char* kAboutCaption = "バージョン情報";
+inline constexpr const char* kPrimaryUnreachable =
+    "Almanixはすでに起動していますが、応答がありません。\n"
+    "起動中のAlmanixを終了してから、もう一度起動してください。";
 inline constexpr const char* kFileNotHandedOver =
     "Almanixはすでに起動しています。\n%1 は開いていません。\n"
     "開くときは［ファイル］メニューの［開く］を使ってください。";
@@ -69,8 +73,16 @@ class CAlmxApp : public QObject, public CommandTarget, public DocumentOwner {
     // The program: the single-instance hand-over, start-up and the event loop. Qt's
     // application object must exist.
     static int RunProgram();
-    // The second start's message for its command line.
-    static QByteArray HandOverMessage(const CAlmxCommandLineInfo& commandLine);
+    // The second start's message for its command line; the activation token lets the running
+    // window come forward.
+    static QByteArray HandOverMessage(const CAlmxCommandLineInfo& commandLine,
+                                      const QByteArray& activationToken = {});
+    // This start's token: "XDG_ACTIVATION_TOKEN" (Wayland), else "DESKTOP_STARTUP_ID" (X11).
+    static QByteArray ActivationToken();
+    // A second start: hands the message over; when the running instance cannot be reached,
+    // says so in a box. The process's exit status.
+    static int HandOver(SingleInstance& instance, const QByteArray& message, Prompter& prompter,
+                        int timeoutMilliseconds = 5000);
 
     // Start-up from the command line on (the arguments after the program name). False when
     // start-up fails and no window stays.
@@ -90,9 +102,11 @@ class CAlmxApp : public QObject, public CommandTarget, public DocumentOwner {
     const std::vector<std::string>& RecentFiles() const { return recent_; }
     void OpenRecent(int index);
 
-    // "activate", "command <id>" and "file <percent-encoded path>" lines from a second start.
-    // A file is not opened: the user is told so, unless it is open already.
+    // "token <activation token>", "activate", "command <id>" and "file <percent-encoded path>"
+    // lines from a second start. A file is not opened: the user is told so, unless it is open
+    // already. Until start-up is done (it may still be asking for a password) they wait.
     void HandleInstanceMessage(const QByteArray& message);
+    bool StartedUp() const { return startedUp_; }
 
     // After the close sequence: every document closes without asking.
     void ReleaseAllDocuments();
@@ -131,6 +145,8 @@ class CAlmxApp : public QObject, public CommandTarget, public DocumentOwner {
     std::vector<std::string> recent_;
     int untitledCount_ = 0;
     std::unique_ptr<QPrinter> printer_;
+    bool startedUp_ = false;
+    std::vector<QByteArray> heldMessages_;
 };
 
 }  // namespace almx

@@ -14,14 +14,20 @@ namespace {
 constexpr int kSize = 24;
 
 QIcon Drawn(const std::function<void(QPainter&)>& draw) {
-    QPixmap pixmap(kSize, kSize);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    draw(painter);
-    painter.end();
-    return QIcon(pixmap);
+    // Drawn again for a device-pixel ratio of 2, so the tool bar stays sharp there.
+    QIcon icon;
+    for (const qreal ratio : {1.0, 2.0}) {
+        QPixmap pixmap(QSize(kSize, kSize) * ratio);
+        pixmap.setDevicePixelRatio(ratio);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        draw(painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 // A character on a tinted tile: the view icons.

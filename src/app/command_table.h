@@ -33,6 +33,8 @@ const CommandSpec* FindCommand(int id);
 bool ChangesDocument(int id);
 // The label without its bracketed group: the text of the menu item.
 std::string MenuText(const CommandSpec& command);
+// The label without its menu mnemonic "(&X)": the text the key customisation list shows.
+std::string KeyListLabel(const CommandSpec& command);
 
 // Ids used by the program's own code.
 namespace cmd {

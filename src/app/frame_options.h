@@ -35,6 +35,10 @@ inline constexpr const char* kNextStart = "この設定は次回、起動時か�
 inline constexpr const char* kMailNotSet = "エラー：メールの設定がされていません";
 inline constexpr const char* kMailServerNotSet = "エラー：メールのサーバ設定がされていません";
 inline constexpr const char* kAlarmsByMail = "アラーム表示の代わりに全てメール送信します";
+// The tooltip of the disabled IME controls.
+inline constexpr const char* kImeUnavailable =
+    "Linux ではプログラムから日本語入力をオンにできないため、この設定は使えません"
+    "（保存されている値はそのまま残ります）";
 }  // namespace option_messages
 
 class FrameOptions {

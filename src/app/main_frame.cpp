@@ -12,11 +12,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <algorithm>
 #include <array>
 
 #include "app/almx_app.h"
@@ -51,6 +53,12 @@ namespace {
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// A menu text as a tool tip: without its mnemonic, "開く(&O)..." reads "開く...".
+QString WithoutMnemonic(QString text) {
+    static const QRegularExpression mnemonic(QStringLiteral("\\(&.\\)"));
+    return text.remove(mnemonic).remove(QLatin1Char('&'));
 }
 
 MenuSet MenusFor(ViewKind kind) {
@@ -106,12 +114,39 @@ const char* WebAddress(int id) {
     }
 }
 
+// Options kept in the store but without an effect here: the input method cannot be switched
+// by a program on Linux, and the diary view is still to come. Shown disabled, never a dead
+// click.
+// The font commands of the views: each writes its section, which every view of that kind in
+// every frame reads again on 32948.
+bool IsFontCommand(int id) {
+    switch (id) {
+        case 32778:  // date font
+        case 32779:  // entry font
+        case 32785:  // weekday header font, the to-do list's title font
+        case 32827:  // day list font
+        case 32857:  // caption font
+        case 32870:  // to-do table font
+        case 32871:  // to-do title band colour
+        case 32872:  // to-do title text colour
+        case 32841:  // colours copied to the day list
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool Unavailable(int id) {
+    return id == cmd::kIme || id == cmd::kDiaryMarks || id == cmd::kDiaryFirst;
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(CAlmxApp& app, AppContext& context)
     : app_(app),
       context_(context),
-      options_(context.display, *context.settings, *context.prompter) {
+      options_(context.display, *context.settings, *context.prompter),
+      shownToday_(Today(*context.clock, context.display.todayLimit)) {
     setObjectName(QStringLiteral("Almanix"));
     setWindowTitle(QStringLiteral("Almanix"));
     setWindowIcon(ApplicationIcon());  // the about box and the child frames take it too
@@ -152,11 +187,15 @@ void CMainFrame::CreateActions() {
     for (const CommandSpec& command : CommandTable()) {
         auto* action = new QAction(Q(MenuText(command)), this);
         action->setData(command.id);
-        action->setStatusTip(QString::fromUtf8(command.label));
+        action->setStatusTip(Q(KeyListLabel(command)));
         if (*command.keys) action->setShortcut(QKeySequence(QString::fromUtf8(command.keys)));
         QIcon icon = CommandIcon(command.id, style());
         if (!icon.isNull()) action->setIcon(icon);
         action->setEnabled(false);
+        if (command.id == cmd::kIme) {
+            action->setToolTip(QString::fromUtf8(option_messages::kImeUnavailable));
+            action->setStatusTip(action->toolTip());
+        }
         const int id = command.id;
         connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
         actions_[id] = action;
@@ -223,7 +262,14 @@ void CMainFrame::FillMenu(QMenu* menu, const std::vector<MenuItem>& items) {
             marker->setObjectName(QStringLiteral("windowList"));
             marker->setVisible(false);
             connect(menu, &QMenu::aboutToShow, this, [this, menu] { FillWindowList(menu); });
-        } else if (QAction* action = Action(item.id)) {
+        } else if (QAction* action = Action(item.id); action && item.text) {
+            // Its own text, the shared action's state.
+            QAction* named = menu->addAction(QString::fromUtf8(item.text));
+            named->setEnabled(action->isEnabled());
+            connect(action, &QAction::changed, named,
+                    [named, action] { named->setEnabled(action->isEnabled()); });
+            connect(named, &QAction::triggered, action, &QAction::trigger);
+        } else if (action) {
             menu->addAction(action);
         }
     }
@@ -259,6 +305,7 @@ void CMainFrame::UseMenus(MenuSet set) {
     if (menus.empty()) {
         for (const MenuSpec& menuSpec : MenuLayout(set)) {
             auto* menu = new QMenu(QString::fromUtf8(menuSpec.title), this);
+            menu->setToolTipsVisible(true);  // a disabled item says why
             FillMenu(menu, menuSpec.items);
             connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandStates(); });
             menus.push_back(menu);
@@ -326,6 +373,10 @@ CAlmxFrame* CMainFrame::CreateFrame(ViewKind kind, OpenDocument& document, bool 
     frame->ShowInitially(maximise);
     ActivateFrame(frame);
     connect(&document.Host(), &DocumentHost::Updated, frame, [this] { UpdateCommandStates(); });
+    // A selection that moves changes what edit, delete and one up can do.
+    for (ViewBase* view : frame->Views()) {
+        connect(view, &ViewBase::CommandStatesChanged, this, [this] { UpdateCommandStates(); });
+    }
     return frame;
 }
 
@@ -416,6 +467,7 @@ bool CMainFrame::Dispatch(int id) {
     // A key can still reach a command the menus show disabled: the document refuses it.
     if (document && ChangesDocument(id) && !document->Doc().CanChange()) return false;
     const bool handled = RouteCommand(chain, id);
+    if (handled && IsFontCommand(id)) RedrawViews(Redraw::Colours);
     UpdateTitles();
     UpdateCommandStates();
     return handled;
@@ -447,6 +499,14 @@ QString CMainFrame::StatusText() const {
 }
 
 void CMainFrame::Tick() {
+    // The logical date moves at midnight, or at the day-change hour: today's frame, to-dos on
+    // today and the days left belong to every open view, active or not.
+    const DateTime today = Today(*context_.clock, context_.display.todayLimit);
+    if (shownToday_.IsValid() && !(today == shownToday_)) {
+        if (!mdi_->subWindowList().isEmpty()) message_->setText(StatusDateText());
+        app_.UpdateEveryView(kHintRefill);
+    }
+    shownToday_ = today;
     CAlmxFrame* frame = ActiveFrame();
     if (!frame) return;
     OpenDocument& document = frame->Document();
@@ -583,10 +643,16 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile()) app_.OpenDocumentFile(url.toLocalFile().toStdString());
+        if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
     }
     event->acceptProposedAction();
+    // Opened once the drop has returned: a password or holiday question inside it would hold
+    // the program the file came from.
+    QTimer::singleShot(0, &app_, [this, paths] {
+        for (const std::string& path : paths) app_.OpenDocumentFile(path);
+    });
 }
 
 void CMainFrame::ChooseViewColour(int id) {
@@ -617,14 +683,21 @@ void CMainFrame::AlarmSettings() {
     dialog.Form().Apply(context_.display, *context_.settings);
 }
 
-void CMainFrame::OtherSettings() {
+OtherSettingsForm CMainFrame::CurrentOtherSettings() const {
+    OpenDocument* document = ActiveDocument();
+    const CAlmxArray* array = document ? &document->Doc().Array() : nullptr;
+    OtherSettingsForm form = OtherSettingsForm::From(context_.display, *context_.settings, array);
+    // The frame owns the start-up layout until it writes it: the menu may have changed it.
+    form.startLayout = std::clamp(options_.StartLayout(), 0, 4);
+    form.initTodo = options_.InitTodo();
+    return form;
+}
+
+void CMainFrame::ApplyOtherSettings(const OtherSettingsForm& form) {
     OpenDocument* document = ActiveDocument();
     CAlmxArray* array = document ? &document->Doc().Array() : nullptr;
-    COptionSheet sheet(OtherSettingsForm::From(context_.display, *context_.settings, array), this);
-    if (sheet.exec() != QDialog::Accepted) return;
-    const OtherSettingsForm form = sheet.Form();
     if (form.Apply(context_.display, *context_.settings, array)) document->Doc().SetModified(true);
-    options_.SetStartLayout(form.startLayout, form.initTodo);
+    options_.SetStartLayout(std::clamp(form.startLayout, 0, 4), form.initTodo);
     app_.UpdateEveryView(kHintRefill);
 }
 
@@ -632,7 +705,7 @@ void CMainFrame::CustomiseKeys() {
     if (!context_.keys) return;
     std::vector<KeycustCommandRow> rows;
     for (const CommandSpec& command : CommandTable()) {
-        if (command.keyList) rows.push_back({command.id, command.label});
+        if (command.keyList) rows.push_back({command.id, KeyListLabel(command)});
     }
     KeycustForm form(*context_.keys, std::move(rows), *context_.prompter);
     CKeycustDlg dialog(
@@ -660,7 +733,7 @@ void CMainFrame::SetShortcutText(int id, const std::optional<std::string>& text)
     if (tab >= 0) label.truncate(tab);
     if (text) {
         // The tool bar shows the tool tip: the item text without the key.
-        action->setToolTip(QString(label).remove(QLatin1Char('&')));
+        action->setToolTip(WithoutMnemonic(label));
         label += QLatin1Char('\t') + QString::fromStdString(*text);
     } else {
         action->setToolTip(QString());
@@ -693,6 +766,12 @@ void CMainFrame::ApplyKeyTexts() {
         SetShortcutText(id, context_.keys ? context_.keys->ShortcutFor(id) : std::nullopt);
     }
     UpdateBuiltInKeys();
+}
+
+void CMainFrame::OtherSettings() {
+    COptionSheet sheet(CurrentOtherSettings(), this);
+    if (sheet.exec() != QDialog::Accepted) return;
+    ApplyOtherSettings(sheet.Form());
 }
 
 void CMainFrame::OpenHelpPage(const char* page) {
@@ -739,6 +818,7 @@ void CMainFrame::ArrangeIcons() {
 }
 
 bool CMainFrame::OnCommand(int id) {
+    if (Unavailable(id)) return false;
     if (options_.Status(id)) {
         RedrawViews(options_.Apply(id));
         return true;
@@ -827,7 +907,10 @@ bool CMainFrame::OnCommand(int id) {
 }
 
 std::optional<CommandState> CMainFrame::CommandStatus(int id) const {
-    if (std::optional<CommandState> state = options_.Status(id)) return state;
+    if (std::optional<CommandState> state = options_.Status(id)) {
+        if (Unavailable(id)) state->enabled = false;
+        return state;
+    }
     if (KindOfShowCommand(id) || WebAddress(id)) return CommandState{};
     switch (id) {
         case cmd::kMakeSearchList:

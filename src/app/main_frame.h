@@ -13,7 +13,9 @@
 #include "app/child_frames.h"
 #include "app/frame_options.h"
 #include "app/menu_layout.h"
+#include "app/option_forms.h"
 #include "app/view_kind.h"
+#include "base/date_time.h"
 #include "ui/command_target.h"
 
 class QLabel;
@@ -84,6 +86,9 @@ class CMainFrame : public QMainWindow, public CommandTarget, public FrameHost {
     QString StatusText() const;
 
     FrameOptions& Options() { return options_; }
+    // その他の設定 as it opens (the start-up layout as this frame holds it), and its OK.
+    OtherSettingsForm CurrentOtherSettings() const;
+    void ApplyOtherSettings(const OtherSettingsForm& form);
     SharedShowState& ShowState() { return show_; }
     void RedrawViews(almx::Redraw scope);
 
@@ -136,6 +141,8 @@ class CMainFrame : public QMainWindow, public CommandTarget, public FrameHost {
     bool menusSet_ = false;
     QPointer<CAlmxFrame> lastActive_;
     bool closing_ = false;
+    // The logical date the views were last filled for.
+    DateTime shownToday_ = DateTime::Invalid();
 };
 
 }  // namespace almx

@@ -61,8 +61,9 @@ std::vector<MenuItem> ColourItems() {
 std::vector<MenuItem> SettingsItems() {
     return Join(
         {Ids({32890, 32859, 32906, 32908, 32860, 0}),
-         {Sub("起動時の表示(&S)", Ids({32800, 32801, 32802, 32899, 0, 32803, 32806, 32861}))},
-         {Sub("日記(&D)", Ids({32831, 32862, 32946}))},
+         {Sub("起動時の表示(&S)", Ids({32800, 32801, 32802, 32899, 0, 32803, 32806}))},
+         // The diary toggles (32831, 32861) return with the diary view.
+         {Sub("日記(&D)", Ids({32862, 32946}))},
          {Sub("リンクファイル(&L)", Ids({32830, 32905, 32886}))},
          Ids({0, 32911, 32913})});
 }
@@ -133,10 +134,13 @@ std::vector<MenuSpec> BuildMenus(MenuSet set) {
             std::vector<MenuSpec> menus =
                 ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 57607, 57609, 57606, 0,
                                kRecentFiles, 0, 57665}),
-                          Ids({32846, 32768, 32782, 0, 32845, 0, 32829}));
-            // The list's order, deadline display, fonts and colours.
-            menus[2].items =
-                Join({BarsItems(), Ids({0, 32844, 32854, 0, 32870, 0, 32871, 32872, 32816})});
+                          Ids({32846, 32768, 32782, 0, 32829}));
+            // The list's order, deadline display, fonts and colours; 32785 is the title font
+            // here.
+            menus[2].items = Join({BarsItems(),
+                                   Ids({0, 32844, 32854, 0}),
+                                   {MenuItem{32785, nullptr, {}, "タイトルのフォント(&T)..."}},
+                                   Ids({32870, 0, 32871, 32872, 32816})});
             return menus;
         }
         case MenuSet::Diary:

@@ -12,6 +12,8 @@ struct MenuItem {
     int id = 0;
     const char* submenu = nullptr;
     std::vector<MenuItem> items;
+    // The item's text where it differs from the command's (one id, another view's meaning).
+    const char* text = nullptr;
 };
 
 struct MenuSpec {

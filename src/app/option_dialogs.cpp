@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/frame_options.h"
 #include "base/date_time.h"
 #include "ui/colour_button.h"
 
@@ -216,6 +217,9 @@ QWidget* COptionSheet::EditPage() {
     defaultDays_->setValue(form_.defaultDays);
     defaultDays_->setSuffix(QStringLiteral(" 日後"));
     ime_ = Check(QStringLiteral("日本語IMEを自動でONにする(&I)"), form_.ime);
+    // Kept as stored: nothing here can switch the input method on.
+    ime_->setEnabled(false);
+    ime_->setToolTip(QString::fromUtf8(option_messages::kImeUnavailable));
     confirmCancel_ =
         Check(QStringLiteral("入力画面のキャンセル時に確認する(&C)"), form_.confirmCancel);
     form->addRow(QStringLiteral("スケジュールのジャンルの初期値(&G):"), scheduleGenre_);

@@ -1,5 +1,6 @@
 #include "core/day_property.h"
 
+#include <cstdio>
 #include <optional>
 
 #include "base/prompter.h"
@@ -31,6 +32,11 @@ std::optional<std::pair<DateTime, DateTime>> CheckedRange(const DayRangeFields& 
     const std::optional<DateTime> last = ParseDate(fields.last);
     if (!last) {
         prompter.ShowMessage("正しい終了日付を入力してください", MessageKind::Warning);
+        return std::nullopt;
+    }
+    // A reversed range would change nothing and still mark the document modified.
+    if (*last < *first) {
+        prompter.ShowMessage(day_range_messages::kLastBeforeFirst, MessageKind::Warning);
         return std::nullopt;
     }
     return std::make_pair(*first, *last);
@@ -119,6 +125,13 @@ bool ConfirmColourRange(DayPropertyMap& properties, const DayRangeFields& fields
                         Prompter& prompter) {
     auto range = CheckedRange(fields, prompter);
     if (!range) return false;
+    // Every day becomes a row of the file: the whole calendar is three million of them.
+    const long days = DateDifference(range->first, range->second) + 1;
+    if (days > kLargeDayRange) {
+        char text[160];
+        std::snprintf(text, sizeof text, day_range_messages::kLargeRange, days);
+        if (prompter.AskYesNo(text) != Answer::Yes) return false;
+    }
     ColourRange(properties, range->first, range->second, fields.colour);
     return true;
 }

@@ -66,9 +66,20 @@ struct DayRangeFields {
 // next day when it has no property), in its colour or white.
 DayRangeFields DayRangePreset(const DayPropertyMap& properties, const DateTime& selectedDay);
 
+namespace day_range_messages {
+inline constexpr const char* kLastBeforeFirst = "終了日付には開始日付以降の日付を入力してください";
+// %ld: the number of days.
+inline constexpr const char* kLargeRange =
+    "%ld日分の日付に色を設定します。ファイルが大きくなりますがよろしいですか？";
+}  // namespace day_range_messages
+
+// Colouring more days than this asks first.
+inline constexpr long kLargeDayRange = 10000;
+
 // OK: both dates must parse ("正しい開始日付を入力してください",
-// "正しい終了日付を入力してください"), then the range is coloured or cleared. False when a date was
-// refused (the dialog stays open).
+// "正しい終了日付を入力してください") and the last may not come before the first; colouring more
+// than kLargeDayRange days asks first. Then the range is coloured or cleared. False when a date
+// was refused or the question answered No (the dialog stays open).
 bool ConfirmColourRange(DayPropertyMap& properties, const DayRangeFields& fields,
                         Prompter& prompter);
 bool ConfirmRemoveRange(DayPropertyMap& properties, const DayRangeFields& fields,

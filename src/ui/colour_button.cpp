@@ -3,6 +3,7 @@
 #include <QColorDialog>
 #include <QPainter>
 #include <QPixmap>
+#include <algorithm>
 
 #include "ui/qt_colour.h"
 
@@ -17,14 +18,17 @@ ColourButton::ColourButton(std::uint32_t colour, QWidget* parent)
 
 void ColourButton::SetColour(std::uint32_t colour) {
     colour_ = colour & 0xFFFFFFu;
-    QPixmap swatch(40, 14);
+    // At the button's device-pixel ratio: a sharp edge on a screen of ratio 2.
+    const qreal ratio = std::max<qreal>(1, devicePixelRatioF());
+    QPixmap swatch(QSize(40, 14) * ratio);
+    swatch.setDevicePixelRatio(ratio);
     swatch.fill(ToQColor(colour_));
     QPainter painter(&swatch);
-    painter.setPen(Qt::darkGray);
-    painter.drawRect(swatch.rect().adjusted(0, 0, -1, -1));
+    painter.setPen(QPen(Qt::darkGray, 0));
+    painter.drawRect(QRectF(0.5, 0.5, 39, 13));
     painter.end();
     setIcon(QIcon(swatch));
-    setIconSize(swatch.size());
+    setIconSize(QSize(40, 14));
 }
 
 void ColourButton::Choose() {

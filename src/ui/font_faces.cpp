@@ -1,8 +1,12 @@
 #include "ui/font_faces.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStringList>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace almx {
@@ -39,13 +43,36 @@ void MapMissingFace(const QString& face) {
     if (!fallback.isEmpty()) QFont::insertSubstitution(face, fallback);
 }
 
+double CellHeightPerEm(const QFont& font) {
+    // The faces the settings name by default are Windows faces Linux draws with another one:
+    // a cell height means what it meant for them. Their ascent plus descent per em (the cell).
+    const QString face = font.family();
+    if (face.startsWith(QStringLiteral("ＭＳ")) || face.startsWith(QStringLiteral("MS "))) {
+        return 1.0;  // the MS Gothic and Mincho faces: the cell is the em
+    }
+    if (face.compare(QStringLiteral("Arial"), Qt::CaseInsensitive) == 0) return 2288.0 / 2048.0;
+    QFont probe(font);
+    probe.setPixelSize(100);
+    const QFontMetricsF metrics(probe);
+    const double cell = metrics.ascent() + metrics.descent();
+    return cell > 50 && cell < 300 ? cell / 100 : 1.0;
+}
+
+int FontPixelSize(const FontSpec& stored, const QFont& font, double logicalDpi) {
+    double pixels = std::abs(stored.size);
+    if (pixels < 1) pixels = 13;
+    if (stored.size > 0) pixels /= CellHeightPerEm(font);
+    // Logical units at the screen's logical dpi, as on the system the values come from.
+    if (logicalDpi > 0) pixels *= logicalDpi / 96.0;
+    return std::clamp(static_cast<int>(std::lround(pixels)), 1, 400);
+}
+
 QFont FontFromSpec(const FontSpec& stored) {
     const QString face = QString::fromStdString(stored.faceName);
     MapMissingFace(face);
     QFont font(face);
-    int pixels = std::abs(stored.size);
-    if (stored.size > 0) pixels = pixels * 4 / 5;
-    font.setPixelSize(pixels < 1 ? 13 : pixels > 400 ? 400 : pixels);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    font.setPixelSize(FontPixelSize(stored, font, screen ? screen->logicalDotsPerInchY() : 96));
     font.setWeight(
         static_cast<QFont::Weight>(stored.weight < 1 ? 400 : std::min(stored.weight, 1000)));
     font.setItalic(stored.italic != 0);

@@ -16,6 +16,7 @@
 #include "calendar/day_list.h"
 #include "core/record.h"
 #include "document/document.h"
+#include "ui/qt_colour.h"
 #include "views/list_support.h"
 
 namespace almx {
@@ -38,6 +39,7 @@ enum Command : int {
     kCopy = 57634,
     kCut = 57635,
     kPaste = 57637,
+    kRefreshColours = 32948,
 };
 
 // Passed on to the month view of the frame, as if its grid had the focus.
@@ -125,7 +127,7 @@ class DayEntryDelegate : public QStyledItemDelegate {
                      list_->StyleFor(*entry, selected));
         if (option.state & QStyle::State_HasFocus) {
             painter->save();
-            QPen pen(selected ? ListColour(colours.text2) : QColor(Qt::black));
+            QPen pen(selected ? ListColour(colours.text2) : InkOn(ListColour(colours.back)));
             pen.setStyle(Qt::DotLine);
             painter->setPen(pen);
             painter->setBrush(Qt::NoBrush);
@@ -313,9 +315,16 @@ CDayView::CDayView(DocumentHost& host, SettingsStore& settings, Prompter& prompt
     list_->isStale = [this] { return Stale(); };
     list_->Rows().isStale = list_->isStale;
     list_->onRefresh = [this] { Refill(-1); };
+    connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &ViewBase::CommandStatesChanged);
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ViewBase::CommandStatesChanged);
 }
 
-CDayView::~CDayView() = default;
+CDayView::~CDayView() {
+    // The list's selection goes with it: nothing may ask this half-destroyed view then.
+    list_->selectionModel()->disconnect(this);
+}
 
 void CDayView::ShowDate(const DateTime& day) {
     day_ = day;
@@ -358,6 +367,8 @@ void CDayView::Refill(int row) {
     list_->SelectRow(row);
     list_->setUpdatesEnabled(true);
     list_->viewport()->update();
+    // New rows under the same selected row number still change what one up or down can do.
+    emit CommandStatesChanged();
 }
 
 void CDayView::ReloadLook() {
@@ -416,6 +427,10 @@ bool CDayView::OnCommand(int id) {
         case kRefresh:
             Refill(-1);
             return true;
+        case kRefreshColours:
+            // Holiday colour, fonts and look changed elsewhere.
+            ReloadLook();
+            return true;
         case kEdit:
             Edit();
             return true;
@@ -473,6 +488,7 @@ std::optional<CommandState> CDayView::CommandStatus(int id) const {
     const bool selected = row >= 0 && row < count;
     switch (id) {
         case kRefresh:
+        case kRefreshColours:
         case kListFont:
         case kSelectionColour:
         case kPaste:

@@ -1,6 +1,7 @@
 #include "views/entry_painter.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
@@ -16,7 +17,10 @@ namespace {
 // Drawn rather than loaded, so there is no picture that can fail to load.
 template <typename Draw>
 QPixmap Mark(Draw draw) {
-    QPixmap pixmap(12, 12);
+    // At the screens' highest device-pixel ratio: crisp there, and drawn in 12 x 12 units.
+    const qreal ratio = qApp ? std::max<qreal>(1, qApp->devicePixelRatio()) : 1;
+    QPixmap pixmap(QSize(12, 12) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -25,6 +29,10 @@ QPixmap Mark(Draw draw) {
 }
 
 }  // namespace
+
+int MarkWidth(const QPixmap& mark) {
+    return static_cast<int>(mark.deviceIndependentSize().width());
+}
 
 EntryMarks EntryMarks::Drawn() {
     EntryMarks marks;
@@ -96,7 +104,7 @@ int DrawDayEntry(QPainter* painter, const QRect& area, const CAlmxData& entry, c
     auto drawMark = [&](const QPixmap& mark) {
         if (mark.isNull()) return;
         if (painter) painter->drawPixmap(x + 2, y, mark);
-        x += mark.width() + 2;
+        x += MarkWidth(mark) + 2;
     };
     if (style.onScreen && style.marks) {
         if (style.fileMarks && !entry.linkFile.empty()) {

@@ -21,9 +21,12 @@ struct EntryMarks {
     QPixmap url;
     QPixmap memo;
 
-    // Plain drawn marks, 12 pixels square.
+    // Plain drawn marks, 12 pixels square, at the screens' device-pixel ratio.
     static EntryMarks Drawn();
 };
+
+// A mark's width in the units it is drawn in.
+int MarkWidth(const QPixmap& mark);
 
 struct EntryStyle {
     QFont font;

@@ -20,6 +20,7 @@
 #include "base/settings_store.h"
 #include "core/text_entry_check.h"
 #include "core/ui/day_range_dialogs.h"
+#include "custom/ui/picture_cache.h"
 #include "document/document.h"
 #include "document/schedule_find.h"
 #include "ui/font_colour.h"
@@ -114,7 +115,8 @@ CAlmxView::CAlmxView(DocumentHost& host, DisplaySettings& display, SettingsStore
     }
     if (!nav_.Select(start)) nav_.Select(Today());
     cells_.Allocate(nav_.CellCount());
-    pictures_.resize(static_cast<std::size_t>(nav_.CellCount()));
+    connect(&PictureCache::Shared(), &PictureCache::Ready, this, qOverload<>(&QWidget::update));
+    connect(this, &CAlmxView::SelectionChanged, this, &ViewBase::CommandStatesChanged);
     Refill();
     LayOut();
     UpdateStatus();
@@ -150,7 +152,6 @@ void CAlmxView::SyncGridOptions() {
     }
     nav_.SetOptions(options);
     cells_.Allocate(nav_.CellCount());
-    pictures_.resize(static_cast<std::size_t>(nav_.CellCount()));
     LayOut();
 }
 
@@ -362,6 +363,9 @@ bool CAlmxView::OnCommand(int id) {
             }
             return true;
         case kRefreshColours:
+            // Another frame may have written the caption or header font.
+            captionSpec_ = CaptionFontSpec(settings_);
+            weekdaySpec_ = WeekdayHeaderFontSpec(settings_);
             LoadFonts();
             SyncGridOptions();
             LayOut();

@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "calendar/day_cells.h"
@@ -21,7 +22,6 @@
 #include "core/display_settings.h"
 #include "core/record_display.h"
 #include "core/search_condition.h"
-#include "custom/ui/day_picture.h"
 #include "views/sort_dlg.h"
 #include "views/view_base.h"
 
@@ -62,6 +62,8 @@ class CAlmxView : public ViewBase {
     // The document's last hit while a find moves the views to it (the day list selects its
     // row), else nullptr; taking it clears it.
     const CAlmxData* TakeSearchHit();
+    const QFont& CaptionFont() const { return captionFont_; }
+    const QFont& WeekdayFont() const { return weekdayFont_; }
 
     // The "MONTH" context menu for the selected day.
     std::unique_ptr<QMenu> CreateContextMenu();
@@ -140,6 +142,7 @@ class CAlmxView : public ViewBase {
     // Fills the cells for the shown month; false (and FillFailed) when that fails.
     bool Refill();
     void LoadFonts();
+    void DrawPicture(QPainter& p, const std::string& path, const QRect& rect);
     void LayOut();
     DateTime Today() const;
     void UpdateStatus();
@@ -188,7 +191,6 @@ class CAlmxView : public ViewBase {
     DayCellSet cells_;
     std::uint64_t filledGeneration_ = 0;  // of the records the cells were filled from
     std::vector<CellRect> rects_;
-    std::vector<DayPicture> pictures_;
     DigitDateEntry digits_;
     QString status_;
     DateTime today_;  // while drawing

@@ -5,10 +5,15 @@
 #include <QPolygon>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 
 #include "calendar/holidays.h"
+#include "custom/picture_fit.h"
+#include "custom/ui/picture_cache.h"
 #include "ui/font_colour.h"
+#include "ui/qt_colour.h"
+#include "views/entry_painter.h"
 #include "views/month_view.h"
 
 namespace almx {
@@ -37,7 +42,7 @@ void CAlmxView::DrawView(QPainter& p, const QRect& dirty) {
     const int header = HeaderHeight(captionLine, weekdayMetrics_.height());
     if (dirty.top() < std::max(header, 3 * captionLine)) {
         p.fillRect(QRect(0, 0, width(), 3 * captionLine), back);
-        p.setPen(QPen(Qt::black, 1));
+        p.setPen(QPen(InkOn(back), 1));
         p.drawLine(0, captionLine, width(), captionLine);
 
         const ShownMonth& shown = nav_.Shown();
@@ -52,7 +57,8 @@ void CAlmxView::DrawView(QPainter& p, const QRect& dirty) {
         const int rowHeight = weekdayMetrics_.height() + 1;
         for (int c = 0; c < 7; ++c) {
             const int weekday = ColumnWeekday(c, display_.startMonday);
-            p.setPen(ToQColor(display_.weekColors[static_cast<std::size_t>(weekday)]));
+            p.setPen(
+                ReadableOn(ToQColor(display_.weekColors[static_cast<std::size_t>(weekday)]), back));
             p.drawText(QRect(c * column, top, column, rowHeight),
                        Qt::AlignCenter | Qt::TextSingleLine,
                        QString::fromUtf8(display_.WeekdayName(weekday)));
@@ -66,6 +72,27 @@ void CAlmxView::DrawView(QPainter& p, const QRect& dirty) {
         const QRect area = ToQRect(rects_[static_cast<std::size_t>(i)]).adjusted(-2, -2, 2, 2);
         if (area.intersects(dirty)) DrawCell(p, i, i == nav_.Index());
     }
+}
+
+void CAlmxView::DrawPicture(QPainter& p, const std::string& path, const QRect& rect) {
+    const QSize box(std::max(1, rect.width()), std::max(1, rect.height()));
+    const PictureCache::Lookup found = PictureCache::Shared().Find(path, box, devicePixelRatioF());
+    if (found.pending) {
+        const int side = std::min({box.width(), box.height(), 24}) / 2;
+        const QRect mark(rect.center() - QPoint(side / 2, side / 2), QSize(side, side));
+        p.save();
+        p.setPen(QPen(InkOn(ToQColor(display_.backColor)), 1, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(mark);
+        p.restore();
+        return;
+    }
+    if (found.image.isNull()) return;
+    const QSizeF logical = found.image.deviceIndependentSize();
+    const PictureSize size{static_cast<int>(std::lround(logical.width())),
+                           static_cast<int>(std::lround(logical.height()))};
+    const PictureOffset offset = CentrePicture(size, PictureSize{box.width(), box.height()});
+    p.drawImage(QPoint(rect.left() + offset.x, rect.top() + offset.y), found.image);
 }
 
 bool CAlmxView::IsHolidayCell(const DayCell& cell) const {
@@ -98,18 +125,16 @@ void CAlmxView::DrawCell(QPainter& p, int index, bool selected) {
         }
     }
 
-    // Picture.
-    if (!cell.picture.empty() && static_cast<std::size_t>(index) < pictures_.size()) {
-        pictures_[static_cast<std::size_t>(index)].Draw(cell.picture, p, rect);
-    }
+    // Picture: decoded elsewhere; until it is there, a placeholder.
+    if (!cell.picture.empty()) DrawPicture(p, cell.picture, rect);
 
     // Border; today's in its own colour, two wide.
     p.setBrush(Qt::NoBrush);
     if (cell.date == today_) {
-        p.setPen(
-            QPen(ToQColor(display_.todayColor), 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        p.setPen(QPen(ReadableOn(ToQColor(display_.todayColor), ToQColor(display_.backColor)), 2,
+                      Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     } else {
-        p.setPen(QPen(Qt::black, 1));
+        p.setPen(QPen(InkOn(ToQColor(display_.backColor)), 1));
     }
     p.drawRect(rect);
 
@@ -176,7 +201,9 @@ QSize CAlmxView::DrawDayNumber(QPainter& p, const DayCell& cell, const CellRect&
     } else if (selected && mode != 2) {
         colour = Qt::white;
     } else {
-        colour = ToQColor(display_.weekColors[static_cast<std::size_t>(cell.date.DayOfWeek())]);
+        colour = ReadableOn(
+            ToQColor(display_.weekColors[static_cast<std::size_t>(cell.date.DayOfWeek())]),
+            ToQColor(cell.colour));
     }
     char buffer[8];
     std::snprintf(buffer, sizeof buffer, "%02d", cell.date.Day());
@@ -248,8 +275,10 @@ int CAlmxView::DrawEntry(QPainter& p, const DayCell& cell, const CellRect& r,
 
     int textX = x;
     if (entry.Has(IsTodo)) {
-        p.setPen(Qt::black);
-        p.setBrush(Qt::black);
+        // The mark's ink follows what is behind it: the selection's white, or the cell's.
+        const QColor ink = white ? QColor(Qt::white) : InkOn(ToQColor(cell.colour));
+        p.setPen(ink);
+        p.setBrush(ink);
         if (entry.Has(TodoDone)) {
             const QPoint o(x + 2, y + 2);
             p.drawPolygon(
@@ -267,17 +296,19 @@ int CAlmxView::DrawEntry(QPainter& p, const DayCell& cell, const CellRect& r,
         const QPixmap& mark =
             entry.linkFile.find("://") != std::string::npos ? urlMark_ : fileMark_;
         p.drawPixmap(textX + 2, y, mark);
-        textX += mark.width() + 2;
+        textX += MarkWidth(mark) + 2;
     }
     if (display_.detailMarks && !entry.memo.empty()) {
         p.drawPixmap(textX + 2, y, memoMark_);
-        textX += memoMark_.width() + 2;
+        textX += MarkWidth(memoMark_) + 2;
     }
 
     const QString text =
         QString::fromStdString(EntryText(entry, cell.date, display_.monthViewTime, rules_));
     p.setFont(fonts.font);
-    p.setPen(white ? QColor(Qt::white) : ToQColor(DisplayColour(entry, display_.holidayColor)));
+    p.setPen(white ? QColor(Qt::white)
+                   : ReadableOn(ToQColor(DisplayColour(entry, display_.holidayColor)),
+                                ToQColor(cell.colour)));
     const int left = textX + 1;
     const int width = std::max(0, r.right - left);
     const int room = std::max(0, r.bottom - y);

@@ -16,6 +16,7 @@
 #include "core/todo_list.h"
 #include "document/document.h"
 #include "grid/grid_control.h"
+#include "ui/qt_colour.h"
 #include "views/list_support.h"
 #include "views/multi_sort_dlg.h"
 
@@ -43,6 +44,7 @@ enum Command : int {
     kCopy = 57634,
     kCut = 57635,
     kPaste = 57637,
+    kRefreshColours = 32948,
 };
 
 constexpr int kColumns = 5;
@@ -123,10 +125,15 @@ CTodoView::CTodoView(DocumentHost& host, SettingsStore& settings, Prompter& prom
         std::unique_ptr<QMenu> menu = CreateContextMenu(row >= 0);
         RunContextMenu(*menu, pos);
     };
+    connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &ViewBase::CommandStatesChanged);
+    connect(grid_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ViewBase::CommandStatesChanged);
     LoadLook();
 }
 
 CTodoView::~CTodoView() {
+    grid_->selectionModel()->disconnect(this);
     keys_.Store(settings_, "TodoSort");
 }
 
@@ -140,7 +147,7 @@ void CTodoView::LoadLook() {
     grid_->SetTableFont(tableFonts_[0]);
     grid_->SetRowHeight(QFontMetrics(tableFonts_[0]).height() + 2);
     tableBack_ = LoadListColour(settings_, "View", "TodoBackColor", 16777215);
-    grid_->Model().SetDefaultColours(Qt::black, ListColour(tableBack_));
+    grid_->Model().SetDefaultColours(InkOn(ListColour(tableBack_)), ListColour(tableBack_));
 
     const QFont titleFont = ListFont(FontSpec::Load(settings_, "TodoTitleFont", kTitleFontDefault));
     band_->SetLook(ListColour(LoadListColour(settings_, "Todo", "TitleBackColor", 12632256)),
@@ -201,6 +208,7 @@ void CTodoView::Refill(int row) {
     grid_->ResumeDrawing();
     grid_->SelectRow(row);
     QApplication::restoreOverrideCursor();
+    emit CommandStatesChanged();
 }
 
 void CTodoView::OnUpdate(QObject*, int hint, const CAlmxData*) {
@@ -242,6 +250,11 @@ void CTodoView::Changed(int row) {
 
 bool CTodoView::OnCommand(int id) {
     switch (id) {
+        case kRefreshColours:
+            // Fonts and colours written by another to-do list.
+            LoadLook();
+            Refill(-1);
+            return true;
         case kEdit:
             Edit();
             return true;
@@ -321,6 +334,7 @@ std::optional<CommandState> CTodoView::CommandStatus(int id) const {
         case kDeadlineMode:
             return CommandState{true, true, deadlineMode_ == TodoShowDeadline};
         case kPaste:
+        case kRefreshColours:
         case kSortOrder:
         case kTitleFont:
         case kTableFont:

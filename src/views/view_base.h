@@ -28,6 +28,10 @@ class ViewBase : public QWidget, public CommandTarget {
     // Whether the view handles the key itself, before the key assignments are looked up.
     virtual bool OwnsKey(const QKeyEvent&) const { return false; }
 
+  signals:
+    // The selection or the rows changed: what the view's commands can do may have changed.
+    void CommandStatesChanged();
+
   protected:
     // A change another view (or the document) announced; hint bits of calendar/day_cells.h.
     virtual void OnUpdate(QObject* sender, int hint, const CAlmxData* record) = 0;

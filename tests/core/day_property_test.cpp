@@ -110,5 +110,33 @@ TEST(DayRangeDialog, BothDatesAreCheckedBeforeAnythingChanges) {
     EXPECT_EQ(Keys(properties), (std::vector<std::string>{"2008/02/28", "2008/03/01"}));
 }
 
+TEST(DayRangeDialog, AReversedRangeIsRefusedAndAHugeOneAsksFirst) {
+    DayPropertyMap properties;
+    ScriptedPrompter prompter;
+    const std::string reversed = "終了日付には開始日付以降の日付を入力してください";
+    EXPECT_FALSE(ConfirmColourRange(properties, {"2008/03/01", "2008/02/28", 1}, prompter));
+    properties["2008/02/29"] = {5, ""};
+    EXPECT_FALSE(ConfirmRemoveRange(properties, {"2008/03/01", "2008/02/28", 1}, prompter));
+    EXPECT_EQ(prompter.Shown(), (std::vector<std::string>{reversed, reversed}));
+    EXPECT_EQ(Keys(properties), std::vector<std::string>{"2008/02/29"});
+
+    // 10,000 days pass without a question; one more asks, and No changes nothing.
+    properties.clear();
+    ScriptedPrompter asked;
+    EXPECT_TRUE(ConfirmColourRange(properties, {"2000/01/01", "2027/05/18", 1}, asked));
+    EXPECT_EQ(properties.size(), 10000u);
+    EXPECT_TRUE(asked.Shown().empty());
+    properties.clear();
+    asked.Then(Answer::No);
+    EXPECT_FALSE(ConfirmColourRange(properties, {"1583/01/01", "9998/12/31", 1}, asked));
+    EXPECT_TRUE(properties.empty());
+    ASSERT_EQ(asked.Shown().size(), 1u);
+    EXPECT_EQ(asked.Shown()[0],
+              "3073881日分の日付に色を設定します。ファイルが大きくなりますがよろしいですか？");
+    asked.Then(Answer::Yes);
+    EXPECT_TRUE(ConfirmColourRange(properties, {"2000/01/01", "2027/05/19", 2}, asked));
+    EXPECT_EQ(properties.size(), 10001u);
+}
+
 }  // namespace
 }  // namespace almx

@@ -23,6 +23,7 @@
 #include "core/text_entry_check.h"
 #include "core/ui/day_range_dialogs.h"
 #include "custom/ui/day_picture.h"
+#include "custom/ui/picture_cache.h"
 #include "document/document.h"
 #include "ui/font_colour.h"
 #include "views/month_view_commands.h"
@@ -721,6 +722,8 @@ TEST_F(MonthViewTest, DayPictureIsDrawnInItsCell) {
     View().picture = path.toStdString();
     View().OnCommand(kDayPicture);
     View().SelectDate(D(2025, 5, 1));
+    (void)Render();  // asks for the picture; it is decoded off the paint
+    PictureCache::Shared().WaitForIdle();
     const QImage image = Render();
     const QRect cell = CellBox(IndexOf(D(2025, 5, 20)));
     EXPECT_EQ(image.pixelColor(cell.center()), QColor(Qt::red));

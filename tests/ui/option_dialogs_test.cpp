@@ -86,8 +86,8 @@ TEST(Fonts, AMissingFaceIsDrawnWithAJapaneseFontUnderItsStoredName) {
         << drawn.toStdString();
     EXPECT_TRUE(
         JapaneseFallbackFamily(QStringLiteral("ＭＳ 明朝")).contains(QStringLiteral("Serif")));
-    // A positive size is a cell height: the character takes about four fifths.
-    EXPECT_EQ(FontFromSpec(FontSpec{"Arial", 20, 400, 0, 0, 0}).pixelSize(), 16);
+    // A positive size is a cell height: ascent and descent of the face the value was set for.
+    EXPECT_EQ(FontFromSpec(FontSpec{"Arial", 20, 400, 0, 0, 0}).pixelSize(), 18);
 }
 
 TEST(Settings, DefaultsFromAnEmptyStoreAndTheWriteBackReadsTheSame) {
