@@ -242,13 +242,14 @@ bool WriteFromStart(int fd, std::string_view bytes, FileWriter& writer) {
 // Writes over the file's own bytes, so that its every name and attribute stays. The old bytes
 // are in the backup before the first byte changes, and put back when the write fails.
 bool SaveInPlace(const fs::path& target, std::string_view bytes, FileWriter& writer,
-                 const struct stat& old) {
+                 const struct stat& old, bool keepBackup) {
     Descriptor fd(::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW));
     if (fd.Get() < 0) return false;
     FileBytes previous = ReadFileBytes(target.string());
     if (previous.status != ReadStatus::Complete) return false;
     const std::string backup = BackupPathOf(target.string());
-    if (backup != target.string() && !CopyToBackup(target, backup, previous.bytes, old)) {
+    if (keepBackup && backup != target.string() &&
+        !CopyToBackup(target, backup, previous.bytes, old)) {
         return false;
     }
     if (WriteFromStart(fd.Get(), bytes, writer) && fd.Close()) return true;
@@ -259,7 +260,8 @@ bool SaveInPlace(const fs::path& target, std::string_view bytes, FileWriter& wri
 
 }  // namespace
 
-bool SaveWithBackup(const std::string& path, std::string_view bytes, FileWriter& writer) {
+bool SaveWithBackup(const std::string& path, std::string_view bytes, FileWriter& writer,
+                    bool keepBackup) {
     const fs::path target = SaveTarget(path);
     struct stat old {};
     const bool exists = ::lstat(target.c_str(), &old) == 0;
@@ -280,7 +282,7 @@ bool SaveWithBackup(const std::string& path, std::string_view bytes, FileWriter&
     // new file cannot have would be lost: such a file is written in place.
     if (exists && (old.st_nlink > 1 || !TakeOverAttributes(fd.Get(), old, target.c_str()))) {
         abandon();
-        return SaveInPlace(target, bytes, writer, old);
+        return SaveInPlace(target, bytes, writer, old, keepBackup);
     }
     if (!writer.Write(fd.Get(), bytes) || !writer.Sync(fd.Get()) || !fd.Close()) {
         return abandon();
@@ -288,7 +290,7 @@ bool SaveWithBackup(const std::string& path, std::string_view bytes, FileWriter&
 
     bool movedAside = false;
     const std::string backup = BackupPathOf(target.string());
-    if (exists && backup != target.string()) {
+    if (keepBackup && exists && backup != target.string()) {
         if (::unlink(backup.c_str()) != 0 && errno != ENOENT) return abandon();
         // A hard link keeps the old file under its own name until the new one replaces it.
         if (::link(target.c_str(), backup.c_str()) != 0) {

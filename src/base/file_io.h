@@ -44,7 +44,10 @@ class FileWriter {
 // then written in place, so every name and attribute of it stays; a failed write there puts
 // the old bytes back. False when anything failed; a failure before the new file is in place
 // leaves the file as it was.
-bool SaveWithBackup(const std::string& path, std::string_view bytes, FileWriter& writer);
+// keepBackup false: the same without the backup (exports, which must not touch a ".bak" that
+// may be a schedule file's).
+bool SaveWithBackup(const std::string& path, std::string_view bytes, FileWriter& writer,
+                    bool keepBackup = true);
 
 // Copies the file to the first of the names with the extensions "bak", "2", "3", ... that does
 // not exist; an existing one holding the same bytes serves as well. Never overwrites. The name
