@@ -18,6 +18,12 @@ constexpr CommandSpec kTable[] = {
     {32901, "[ﾌｧｲﾙ]HTML出力...", O::Document},
     {32885, "[ﾌｧｲﾙ]ファイルの取り込み...", O::Document},
     {32874, "[ﾌｧｲﾙ]テキストコピー...", O::Document},
+    {32970, "[ﾌｧｲﾙ]Outlook CSV形式...", O::Document},
+    {32971, "[ﾌｧｲﾙ]Outlook Todo形式...", O::Document},
+    {32972, "[ﾌｧｲﾙ]Outlook CSV形式の取り込み...", O::Document},
+    {32973, "[ﾌｧｲﾙ]Outlook Todo CSV形式の取り込み...", O::Document},
+    {32974, "[ﾌｧｲﾙ]GENIO形式でCSV出力...", O::Document},
+    {32975, "[ﾌｧｲﾙ]ザウルス形式でCSV出力...", O::Document},
     {32858, "[ﾌｧｲﾙ]パスワード設定...", O::Document},
     {57607, "[ﾌｧｲﾙ]印刷...", O::View, "Ctrl+P"},
     {57609, "[ﾌｧｲﾙ]印刷プレビュー", O::View},
@@ -171,6 +177,8 @@ bool ChangesDocument(int id) {
     // Editing a record (32768) stays: its dialog shows the record and refuses the change.
     static constexpr int kChanging[] = {
         32885,  // ファイルの取り込み
+        32972,  // Outlook CSV形式の取り込み
+        32973,  // Outlook Todo CSV形式の取り込み
         32858,  // パスワード設定
         57635,  // 切り取り
         57637,  // 貼り付け
