@@ -59,9 +59,8 @@ void HandheldExport(bool genio, CAlmxDoc& doc, AppContext& context, QWidget* par
     const char* key = genio ? handheld::kGenioKey : handheld::kZaurusKey;
     const std::string initial = context.settings->GetString(
         handheld::kSection, key, genio ? handheld::kGenioDefault : handheld::kZaurusDefault);
-    const std::string path =
-        ChooseCsvFile(parent, genio ? handheld::kGenioTitle : handheld::kZaurusTitle, initial,
-                      true);
+    const std::string path = ChooseCsvFile(
+        parent, genio ? handheld::kGenioTitle : handheld::kZaurusTitle, initial, true);
     if (path.empty()) return;
     context.settings->SetString(handheld::kSection, key, path);
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -49,8 +49,8 @@ int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
     SystemClock clock;
     const DateTime today = clock.Now().Date();
     const std::optional<DateTime> from = hasFrom ? ParseDate(fromText) : today;
-    const int span = session.Settings().GetInt("System", format == "text" ? "TextCopySpan"
-                                                                           : "ExportSpan", 14);
+    const int span =
+        session.Settings().GetInt("System", format == "text" ? "TextCopySpan" : "ExportSpan", 14);
     const std::optional<DateTime> to =
         hasTo ? ParseDate(toText) : std::optional<DateTime>(from ? from->PlusDays(span) : today);
     if (!from || !to || !to->IsValid() || to->Year() > kMaxYear) {
@@ -94,8 +94,8 @@ int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
         text = format == "genio" ? GenioText(array.records) : ZaurusText(array.records);
         if (toFile) {
             FileWriter writer;
-            ok = WriteShiftJisFile(outPath, text, writer, session.Prompter(),
-                                   handheld::kCannotOpen);
+            ok =
+                WriteShiftJisFile(outPath, text, writer, session.Prompter(), handheld::kCannotOpen);
         }
     }
     doc.Close();

@@ -112,8 +112,8 @@ bool CAlmxImport::ImportFile(const std::string& path, int option) {
     if (!target_.CanChange()) return false;
     const FileBytes file = ReadFileBytes(path);
     if (file.status != ReadStatus::Complete) {
-        const char* reason = file.status == ReadStatus::CannotOpen ? file_messages::kOpen
-                                                                   : file_messages::kRead;
+        const char* reason =
+            file.status == ReadStatus::CannotOpen ? file_messages::kOpen : file_messages::kRead;
         prompter_.ShowMessage(CVeltaFileException(reason, path).what(), MessageKind::Error);
         return false;
     }

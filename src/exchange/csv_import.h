@@ -30,7 +30,7 @@ struct ImportOutcome {
     std::vector<CAlmxData> records;
     CAlmxFieldArray genres;  // the document's genres and those the rows named
     int accepted = 0;
-    int failed = 0;          // rejected rows, and a row left open at the end of the file
+    int failed = 0;            // rejected rows, and a row left open at the end of the file
     std::size_t replaced = 0;  // characters of a UTF-8 file Shift_JIS cannot hold, now "?"
 };
 

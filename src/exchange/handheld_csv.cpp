@@ -71,8 +71,8 @@ std::string ZaurusLine(const CAlmxData& r) {
     const std::string startDate = Date(r.start, "%04d%02d%02d");
     const std::string endDate = Date(end, "%04d%02d%02d");
     std::string line = "\"D\",\" \",\"" + startDate;
-    line += r.Has(StartTimeSet) ? Format("%02d%02d  ", r.start.Hour(), r.start.Minute(), 0)
-                                : "0000  ";
+    line +=
+        r.Has(StartTimeSet) ? Format("%02d%02d  ", r.start.Hour(), r.start.Minute(), 0) : "0000  ";
     line += "\",";
     if (endDate != startDate || r.Has(EndTimeSet)) {
         line += '"' + endDate;
@@ -83,8 +83,8 @@ std::string ZaurusLine(const CAlmxData& r) {
     const bool alarm = r.Has(StartTimeSet) && r.alarmMinutes != -1;
     if (alarm) {
         const DateTime at = r.start.PlusMinutes(-static_cast<long long>(r.alarmMinutes));
-        line += '"' + Date(at, "%04d%02d%02d") +
-                Format("%02d%02d  ", at.Hour(), at.Minute(), 0) + '"';
+        line +=
+            '"' + Date(at, "%04d%02d%02d") + Format("%02d%02d  ", at.Hour(), at.Minute(), 0) + '"';
     }
     line += alarm ? ",\"*\",\"" : ",\" \",\"";
     line += OneLine(r.title);
@@ -104,7 +104,8 @@ std::string GenioText(const RecordList& records) {
 std::string ZaurusText(const RecordList& records) {
     std::string text =
         "\"i\",\"SCRT\",\"TIM1\",\"TIM2\",\"ALRM\",\"ALON\",\"MEM1\"\n"
-        "\"T\",\"シークレット\",\"開始時刻\",\"終了時刻\",\"アラーム時刻\",\"アラーム設定\",\"内容\"\n";
+        "\"T\",\"シークレット\",\"開始時刻\",\"終了時刻\",\"アラーム時刻\",\"アラーム設定\","
+        "\"内容\"\n";
     for (const CAlmxData& record : records) {
         if (record.Has(IsTodo)) continue;
         text += ZaurusLine(record);

@@ -22,7 +22,9 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-const char* TrueFalse(bool value) { return value ? "True" : "False"; }
+const char* TrueFalse(bool value) {
+    return value ? "True" : "False";
+}
 
 void AddField(std::string& line, std::string_view text) {
     if (!line.empty()) line += ',';
@@ -72,7 +74,9 @@ std::string OutlookTime(const DateTime& value) {
     return buffer;
 }
 
-std::string CAlmxOutlookExport::HeaderLine(int) { return outlook::kScheduleHeader; }
+std::string CAlmxOutlookExport::HeaderLine(int) {
+    return outlook::kScheduleHeader;
+}
 
 std::string CAlmxOutlookExport::FormatLine(const DateTime& day, const CAlmxData& r,
                                            int includeHidden) {
@@ -87,8 +91,8 @@ std::string CAlmxOutlookExport::FormatLine(const DateTime& day, const CAlmxData&
     const DateTime start = recurring ? day.WithTimeOf(r.start) : r.start;
     const DateTime end = recurring ? day.WithTimeOf(r.end) : r.end;
     const bool rings = startTime && r.alarmMinutes != -1 && r.alarmMode != 0;
-    const DateTime alarm = rings ? start.PlusMinutes(-static_cast<long long>(r.alarmMinutes))
-                                 : start;
+    const DateTime alarm =
+        rings ? start.PlusMinutes(-static_cast<long long>(r.alarmMinutes)) : start;
 
     std::string line;
     line.reserve(256);
@@ -114,7 +118,9 @@ std::string CAlmxOutlookExport::FormatLine(const DateTime& day, const CAlmxData&
     return line;
 }
 
-std::string CAlmxOutlookTodoExport::HeaderLine(int) { return outlook::kTodoHeader; }
+std::string CAlmxOutlookTodoExport::HeaderLine(int) {
+    return outlook::kTodoHeader;
+}
 
 std::string CAlmxOutlookTodoExport::FormatLine(const DateTime&, const CAlmxData& r, int) {
     if (!r.Has(IsTodo)) return {};
@@ -122,8 +128,8 @@ std::string CAlmxOutlookTodoExport::FormatLine(const DateTime&, const CAlmxData&
     std::string line;
     line.reserve(256);
     AddField(line, r.title);
-    AddField(line, r.todoLeadDays == -1 ? std::string()
-                                        : OutlookDate(r.start.PlusDays(-r.todoLeadDays)));
+    AddField(line,
+             r.todoLeadDays == -1 ? std::string() : OutlookDate(r.start.PlusDays(-r.todoLeadDays)));
     AddField(line, OutlookDate(r.start));
     AddField(line, "False");
     AddField(line, OutlookDate(r.start));
@@ -179,8 +185,7 @@ int CAlmxOutlookImport::ParseLine(int row, std::string_view rowText, CAlmxData& 
     return 1;
 }
 
-int CAlmxOutlookTodoImport::ParseLine(int row, std::string_view rowText, CAlmxData& record,
-                                      int) {
+int CAlmxOutlookTodoImport::ParseLine(int row, std::string_view rowText, CAlmxData& record, int) {
     if (row == 0) return 0;
     const std::vector<std::string> cells = SplitCsvRow(rowText);
     record.Set(IsTodo);
@@ -205,16 +210,14 @@ int CAlmxOutlookTodoImport::ParseLine(int row, std::string_view rowText, CAlmxDa
     return 1;
 }
 
-bool ExportRecordsToOutlook(const std::vector<const CAlmxData*>& records,
-                            CAlmxFieldArray& genres, const DateTime& first, const DateTime& last,
-                            const std::string& path, int includeHidden,
-                            ExportEnvironment environment, FileWriter* writer) {
+bool ExportRecordsToOutlook(const std::vector<const CAlmxData*>& records, CAlmxFieldArray& genres,
+                            const DateTime& first, const DateTime& last, const std::string& path,
+                            int includeHidden, ExportEnvironment environment, FileWriter* writer) {
     RecordList store;
     for (const CAlmxData* record : records) {
         if (record) store.push_back(*record);
     }
-    CAlmxOutlookExport exporter(DayCellSource{store, &genres, nullptr}, first, last,
-                                environment);
+    CAlmxOutlookExport exporter(DayCellSource{store, &genres, nullptr}, first, last, environment);
     exporter.SetFileWriter(writer);
     return exporter.ExportToFile(path, includeHidden);
 }

@@ -77,9 +77,9 @@ class CAlmxOutlookTodoImport : public CAlmxImport {
 
 // The schedule list's export of selected rows: copies of the records in a store of their own,
 // exported over the range with the document's genres. False after the file's message.
-bool ExportRecordsToOutlook(const std::vector<const CAlmxData*>& records,
-                            CAlmxFieldArray& genres, const DateTime& first, const DateTime& last,
-                            const std::string& path, int includeHidden,
-                            ExportEnvironment environment, FileWriter* writer = nullptr);
+bool ExportRecordsToOutlook(const std::vector<const CAlmxData*>& records, CAlmxFieldArray& genres,
+                            const DateTime& first, const DateTime& last, const std::string& path,
+                            int includeHidden, ExportEnvironment environment,
+                            FileWriter* writer = nullptr);
 
 }  // namespace almx

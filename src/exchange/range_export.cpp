@@ -23,11 +23,13 @@ bool InCalendar(const DateTime& day) {
 
 }  // namespace
 
-CAlmxExport::CAlmxExport(const DayCellSource& source, const DateTime& first,
-                         const DateTime& last, ExportEnvironment environment)
+CAlmxExport::CAlmxExport(const DayCellSource& source, const DateTime& first, const DateTime& last,
+                         ExportEnvironment environment)
     : source_(source), first_(first.Date()), last_(last.Date()), environment_(environment) {}
 
-std::string CAlmxExport::HeaderLine(int) { return {}; }
+std::string CAlmxExport::HeaderLine(int) {
+    return {};
+}
 
 std::string CAlmxExport::GenreName(int genre) const {
     if (!source_.genres) return {};
@@ -68,19 +70,25 @@ long CAlmxExport::Walk(std::string& out, int includeHidden, int todayLimit, bool
 }
 
 bool CAlmxExport::FileText(std::string& out, int includeHidden) {
-    std::string text = HeaderLine(includeHidden);
-    if (!text.empty()) text += '\n';
+    const std::size_t before = out.size();
+    const std::string header = HeaderLine(includeHidden);
+    if (!header.empty()) {
+        out += header;
+        out += '\n';
+    }
     // Every time belongs to its calendar day; the setting itself is not touched.
-    if (Walk(text, includeHidden, 0, false) < 0) return false;
-    out += text;
+    if (Walk(out, includeHidden, 0, false) < 0) {
+        out.resize(before);
+        return false;
+    }
     return true;
 }
 
 bool CAlmxExport::ExportToFile(const std::string& path, int includeHidden) {
     std::string text;
     if (!FileText(text, includeHidden)) {
-        environment_.prompter.ShowMessage(
-            CVeltaFileException(file_messages::kWrite, path).what(), MessageKind::Error);
+        environment_.prompter.ShowMessage(CVeltaFileException(file_messages::kWrite, path).what(),
+                                          MessageKind::Error);
         return false;
     }
     return WriteShiftJisFile(path, text, *writer_, environment_.prompter,
@@ -103,8 +111,7 @@ bool CAlmxExport::ExportToClipboard(int includeHidden, ClipboardSink& clipboard)
     return true;
 }
 
-std::string CAlmxTextExport::FormatLine(const DateTime& day, const CAlmxData& record,
-                                        int options) {
+std::string CAlmxTextExport::FormatLine(const DateTime& day, const CAlmxData& record, int options) {
     if (record.Has(IsTodo)) return "Todo：" + record.title;
     std::string line;
     char buffer[32];

@@ -40,10 +40,8 @@ TEST(CsvRow, ScanCarriesTheQuoteStateAcrossLines) {
 TEST(CsvRow, JoinQuotesEveryFieldAndNeverWritesEscapeBytes) {
     const Fields fields{"plain", "a,b", "say \"x\"", "line1\r\nline2\rline3", "\x01\x02\x03\x04"};
     const std::string row = JoinCsvRow(fields);
-    EXPECT_EQ(row,
-              "\"plain\",\"a,b\",\"say \"\"x\"\"\",\"line1\nline2\nline3\",\"\"");
-    EXPECT_EQ(SplitCsvRow(row),
-              (Fields{"plain", "a,b", "say \"x\"", "line1\nline2\nline3", ""}));
+    EXPECT_EQ(row, "\"plain\",\"a,b\",\"say \"\"x\"\"\",\"line1\nline2\nline3\",\"\"");
+    EXPECT_EQ(SplitCsvRow(row), (Fields{"plain", "a,b", "say \"x\"", "line1\nline2\nline3", ""}));
 }
 
 }  // namespace

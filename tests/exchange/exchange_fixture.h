@@ -19,7 +19,9 @@ inline CAlmxData Schedule(const std::string& title, DateTime start, DateTime end
     return r;
 }
 
-inline DateTime Day(int y, int m, int d) { return DateTime::FromDate(y, m, d); }
+inline DateTime Day(int y, int m, int d) {
+    return DateTime::FromDate(y, m, d);
+}
 inline DateTime At(int y, int m, int d, int h, int min) {
     return DateTime::FromParts(y, m, d, h, min);
 }
@@ -57,9 +59,7 @@ class ExchangeTest : public DocumentTest {
 
     CAlmxData& Add(CAlmxData record) { return doc->Records().push_back(std::move(record)); }
 
-    DayCellSource Source() {
-        return DayCellSource{doc->Records(), &doc->Array().genres, nullptr};
-    }
+    DayCellSource Source() { return DayCellSource{doc->Records(), &doc->Array().genres, nullptr}; }
     ExportEnvironment Environment() { return ExportEnvironment{settings, clock, prompter}; }
 
     std::unique_ptr<CAlmxDoc> doc;

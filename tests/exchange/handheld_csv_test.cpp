@@ -23,12 +23,14 @@ TEST(GenioLine, ScheduleAndTodoFields) {
               "\"2025/06/02\",\"09:05:00\",\"2025/06/02\",\"10:30:00\",\"\",\"打合せ, A社\","
               "\"0\",\"90\",\"0\"");
     CAlmxData untimed = Schedule("休み", Day(2025, 6, 3), Day(2025, 6, 4));
-    EXPECT_EQ(GenioLine(untimed), "\"2025/06/03\",\"FF:FF:FF\",\"2025/06/04\",\"FF:FF:FF\",\"\","
-                                  "\"休み\",\"0\",\"-1\",\"0\"");
+    EXPECT_EQ(GenioLine(untimed),
+              "\"2025/06/03\",\"FF:FF:FF\",\"2025/06/04\",\"FF:FF:FF\",\"\","
+              "\"休み\",\"0\",\"-1\",\"0\"");
     CAlmxData todo = Schedule("宿題", Day(2025, 6, 3), Day(2025, 6, 3));
     todo.Set(IsTodo);
-    EXPECT_EQ(GenioLine(todo), "\"0000/00/00\",\"FF:FF:FF\",\"0000/00/00\",\"FF:FF:FF\",\"\","
-                               "\"宿題\",\"1\",\"0\",\"1\"");
+    EXPECT_EQ(GenioLine(todo),
+              "\"0000/00/00\",\"FF:FF:FF\",\"0000/00/00\",\"FF:FF:FF\",\"\","
+              "\"宿題\",\"1\",\"0\",\"1\"");
     todo.Set(TodoDone);
     EXPECT_NE(GenioLine(todo).find("\"宿題\",\"2\",\"0\",\"1\""), std::string::npos);
 }
@@ -39,8 +41,9 @@ TEST(GenioLine, RecurringRecordsEndTheirFirstOccurrenceAndTitlesStayOnOneLine) {
     weekly.repeatType = RepeatWeeks;
     weekly.title = "一行目\n二行目";
     const std::string line = GenioLine(weekly);
-    EXPECT_EQ(line, "\"2025/06/02\",\"09:05:00\",\"2025/06/02\",\"10:30:00\",\"\","
-                    "\"一行目 二行目\",\"0\",\"90\",\"0\"");
+    EXPECT_EQ(line,
+              "\"2025/06/02\",\"09:05:00\",\"2025/06/02\",\"10:30:00\",\"\","
+              "\"一行目 二行目\",\"0\",\"90\",\"0\"");
     EXPECT_NE(ZaurusLine(weekly).find("\"20250602"), std::string::npos);
     EXPECT_EQ(ZaurusLine(weekly).find("9998"), std::string::npos);
 }
@@ -73,8 +76,7 @@ TEST_F(HandheldFileTest, ZaurusFileSkipsTodosAndHasTwoHeaderLines) {
               "\"T\",\"シークレット\",\"開始時刻\",\"終了時刻\",\"アラーム時刻\",\"アラーム設定\","
               "\"内容\"\r\n" +
                   ZaurusLine(Timed()) + "\r\n");
-    EXPECT_EQ(GenioText(doc->Records()),
-              GenioLine(Timed()) + "\n" + GenioLine(todo) + "\n");
+    EXPECT_EQ(GenioText(doc->Records()), GenioLine(Timed()) + "\n" + GenioLine(todo) + "\n");
 }
 
 class FailingWrite : public FileWriter {
@@ -87,11 +89,10 @@ TEST_F(HandheldFileTest, WriteFailuresAreReportedAndLeaveTheOldFile) {
     FailingWrite full;
     EXPECT_FALSE(WriteShiftJisFile(PathOf("g.csv"), "x\n", full, prompter, handheld::kCannotOpen));
     EXPECT_EQ(ReadBytes(dir / "g.csv"), "old");
-    EXPECT_EQ(prompter.Shown().back(),
-              std::string(file_messages::kWrite) + ":" + PathOf("g.csv"));
+    EXPECT_EQ(prompter.Shown().back(), std::string(file_messages::kWrite) + ":" + PathOf("g.csv"));
     FileWriter plain;
-    EXPECT_FALSE(WriteShiftJisFile(PathOf("none/g.csv"), "x\n", plain, prompter,
-                                   handheld::kCannotOpen));
+    EXPECT_FALSE(
+        WriteShiftJisFile(PathOf("none/g.csv"), "x\n", plain, prompter, handheld::kCannotOpen));
     EXPECT_EQ(prompter.Shown().back(), "ファイルが開けません");
 }
 

@@ -55,9 +55,10 @@ TEST_F(OutlookExportTest, HeaderIsExactAndEveryRowHas22Fields) {
     const auto rows = RowsOf(ReadBytes(dir / "out.csv"));
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0], (std::vector<std::string>{
-                           "会議", "2025/06/02", "10:00:00", "2025/06/02", "11:30:00", "False",
-                           "False", "2025/06/02", "10:00:00", "", "", "", "", "True", "", "2",
-                           "", "", "", "標準", "一般", "標準"}));
+                           "会議",  "2025/06/02", "10:00:00", "2025/06/02", "11:30:00", "False",
+                           "False", "2025/06/02", "10:00:00", "",           "",         "",
+                           "",      "True",       "",         "2",          "",         "",
+                           "",      "標準",       "一般",     "標準"}));
 }
 
 TEST_F(OutlookExportTest, SingleScheduleOverThreeDaysIsWrittenOnce) {
@@ -255,10 +256,12 @@ TEST_F(OutlookExportTest, TodoExportWritesItsColumns) {
     EXPECT_NE(text.find("\"会社名 \""), std::string::npos);
     const auto rows = RowsOf(ReadBytes(dir / "todo.csv"));
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{
-                           "報告書", "2025/05/07", "2025/05/10", "False", "2025/05/10",
-                           "0:00:00", "2025/05/08", "0.000", "0", "0", "", "False", "二行\n目",
-                           "", "", "", "終了", "標準", "一般", "", "標準", ""}));
+    EXPECT_EQ(rows[0],
+              (std::vector<std::string>{
+                  "報告書",     "2025/05/07", "2025/05/10", "False", "2025/05/10", "0:00:00",
+                  "2025/05/08", "0.000",      "0",          "0",     "",           "False",
+                  "二行\n目",   "",           "",           "",      "終了",       "標準",
+                  "一般",       "",           "標準",       ""}));
 }
 
 TEST_F(OutlookExportTest, SelectedRowsGoThroughAStoreOfTheirOwn) {

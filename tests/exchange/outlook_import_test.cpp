@@ -34,8 +34,8 @@ class OutlookImportTest : public ExchangeTest {
                            const std::string& genre = "", const std::string& alarm = "False",
                            const std::string& alarmDate = "", const std::string& alarmTime = "") {
         return title + "," + start + "," + startTime + "," + end + "," + endTime + "," + allDay +
-               "," + alarm + "," + alarmDate + "," + alarmTime +
-               ",,,,,False,,2,,place,memo,普通," + genre + ",普通\n";
+               "," + alarm + "," + alarmDate + "," + alarmTime + ",,,,,False,,2,,place,memo,普通," +
+               genre + ",普通\n";
     }
 };
 
@@ -99,16 +99,17 @@ TEST_F(OutlookImportTest, NoGenreIsAddedPastTheGenreBound) {
         doc->Array().genres.Append(CAlmxField("g"));
     }
     const std::size_t before = doc->Array().genres.Count();
-    ASSERT_TRUE(Import(kHeader + Row("x", "2025/6/2", "9:00:00", "2025/6/2", "9:00:00", "False",
-                                     "新しい")));
+    ASSERT_TRUE(Import(kHeader +
+                       Row("x", "2025/6/2", "9:00:00", "2025/6/2", "9:00:00", "False", "新しい")));
     EXPECT_EQ(doc->Array().genres.Count(), before);
     EXPECT_EQ(doc->Records()[0].genre, 0);
 }
 
 TEST_F(OutlookImportTest, LongLinesAreReadWhole) {
     const std::string memo(5000, 'm');
-    ASSERT_TRUE(Import(kHeader + "long,2025/6/2,9:00:00,2025/6/2,9:00:00,False,False,,,,,,,False,,"
-                                 "2,,," +
+    ASSERT_TRUE(Import(kHeader +
+                       "long,2025/6/2,9:00:00,2025/6/2,9:00:00,False,False,,,,,,,False,,"
+                       "2,,," +
                        memo + ",普通,,普通\n"));
     ASSERT_EQ(doc->Records().size(), 1u);
     EXPECT_EQ(doc->Records()[0].memo, memo);
@@ -133,9 +134,9 @@ TEST_F(OutlookImportTest, NothingAcceptedIsAFailure) {
 }
 
 TEST_F(OutlookImportTest, Utf8FileWithAByteOrderMarkIsReadAsUtf8) {
-    const std::string file = "\xEF\xBB\xBF" + kHeader +
-                             Row("😀 と 日本語", "2025/6/2", "9:00:00", "2025/6/2", "9:00:00",
-                                 "False");
+    const std::string file =
+        "\xEF\xBB\xBF" + kHeader +
+        Row("😀 と 日本語", "2025/6/2", "9:00:00", "2025/6/2", "9:00:00", "False");
     WriteBytes(dir / "u.csv", file);
     ASSERT_TRUE(ImportPath(PathOf("u.csv")));
     ASSERT_EQ(doc->Records().size(), 1u);
@@ -146,7 +147,8 @@ TEST_F(OutlookImportTest, Utf8FileWithAByteOrderMarkIsReadAsUtf8) {
 }
 
 TEST_F(OutlookImportTest, EscapePairsOfOlderFilesComeBack) {
-    ASSERT_TRUE(Import(kHeader + "\"a\x01\x02" "b\",2025/6/2,9:00:00,2025/6/2,9:00:00,False,False,"
+    ASSERT_TRUE(Import(kHeader + "\"a\x01\x02"
+                                 "b\",2025/6/2,9:00:00,2025/6/2,9:00:00,False,False,"
                                  ",,,,,,False,,2,,,\"x\x03\x04y\",普通,,普通\n"));
     EXPECT_EQ(doc->Records()[0].title, "a\nb");
     EXPECT_EQ(doc->Records()[0].memo, "x\",y");
@@ -156,7 +158,8 @@ TEST_F(OutlookImportTest, TodoImportReadsDeadlineLeadDaysAndState) {
     const std::string header = std::string(outlook::kTodoHeader) + "\n";
     ASSERT_TRUE(Import(
         header +
-            "報告,,2025/5/10,False,2025/5/10,0:00:00,,0.000,0,0,,False,メモ,,,,未開始,普通,,,普通,\n"
+            "報告,,2025/5/10,False,2025/5/"
+            "10,0:00:00,,0.000,0,0,,False,メモ,,,,未開始,普通,,,普通,\n"
             "発表,2025/5/1,2025/5/10,False,2025/5/10,0:00:00,2025/5/9,0.000,0,0,,False,,,,,終了,"
             "普通,学校,,普通,\n"
             "壊れ,2025/5/1,,False,,,,,,,,,,,,,,,,,,\n",

@@ -43,9 +43,9 @@ TEST_F(TextExportTest, TodoTwoDaySpanHolidaysAndHiddenRecords) {
     Add(hidden);
     int count = 0;
     const auto lines = Lines(Text(Day(2025, 5, 3), Day(2025, 5, 5), 0, &count));
-    EXPECT_EQ(lines, (std::vector<std::string>{"Todo：買い物\r", "05/04 みどりの日\r",
-                                               "05/04 旅行\r", "05/05 振替休日\r", "05/05 旅行\r",
-                                               "05/05 内緒\r"}));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"Todo：買い物\r", "05/04 みどりの日\r", "05/04 旅行\r",
+                                        "05/05 振替休日\r", "05/05 旅行\r", "05/05 内緒\r"}));
     EXPECT_EQ(count, 6);
 }
 

@@ -20,7 +20,9 @@ namespace t = export_form_texts;
 
 namespace {
 
-QString U(const char* text) { return QString::fromUtf8(text); }
+QString U(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 QDialogButtonBox* OkCancel(QDialog* dialog) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
