@@ -55,6 +55,10 @@ long CAlmxExport::Walk(std::string& out, int includeHidden, int todayLimit, bool
                         &environment_.prompter)) {
             return -1;
         }
+        // One growth of the buffer per piece instead of many copies of it.
+        std::size_t entries = 0;
+        for (const DayCell& cell : cells.Cells()) entries += cell.entries.size();
+        out.reserve(out.size() + entries * (forText ? 64 : 320));
         for (const DayCell& cell : cells.Cells()) {
             for (const CAlmxData* entry : cell.entries) {
                 line = FormatLine(cell.date, *entry, includeHidden);
