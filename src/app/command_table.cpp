@@ -18,6 +18,12 @@ constexpr CommandSpec kTable[] = {
     {32901, "[ﾌｧｲﾙ]HTML出力(&H)...", O::Document},
     {32885, "[ﾌｧｲﾙ]ファイルの取り込み(&I)...", O::Document},
     {32874, "[ﾌｧｲﾙ]テキストコピー(&T)...", O::Document},
+    {32970, "[ﾌｧｲﾙ]Outlook CSV形式(&U)...", O::Document, "", false},
+    {32971, "[ﾌｧｲﾙ]Outlook Todo形式(&D)...", O::Document, "", false},
+    {32972, "[ﾌｧｲﾙ]Outlook CSV形式の取り込み(&K)...", O::Document, "", false},
+    {32973, "[ﾌｧｲﾙ]Outlook Todo CSV形式の取り込み(&J)...", O::Document, "", false},
+    {32974, "[ﾌｧｲﾙ]GENIO形式でCSV出力(&G)...", O::Document, "", false},
+    {32975, "[ﾌｧｲﾙ]ザウルス形式でCSV出力(&Z)...", O::Document, "", false},
     {32858, "[ﾌｧｲﾙ]パスワード設定(&W)...", O::Document},
     {57607, "[ﾌｧｲﾙ]印刷(&P)...", O::View, "Ctrl+P"},
     {57609, "[ﾌｧｲﾙ]印刷プレビュー(&V)", O::View},
@@ -177,6 +183,8 @@ bool ChangesDocument(int id) {
     // Editing a record (32768) stays: its dialog shows the record and refuses the change.
     static constexpr int kChanging[] = {
         32885,  // ファイルの取り込み
+        32972,  // Outlook CSV形式の取り込み
+        32973,  // Outlook Todo CSV形式の取り込み
         32858,  // パスワード設定
         57635,  // 切り取り
         57637,  // 貼り付け

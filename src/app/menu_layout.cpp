@@ -29,9 +29,15 @@ constexpr const char* kOptions = "オプション(&O)";
 constexpr const char* kWindow = "ウィンドウ(&W)";
 constexpr const char* kHelp = "ヘルプ(&H)";
 
+std::vector<MenuItem> ExchangeItems() {
+    return {Sub("エクスポート(&X)", Ids({32970, 32971, 0, 32974, 32975})),
+            Sub("インポート(&I)", Ids({32972, 32973}))};
+}
+
 std::vector<MenuItem> FileMenu() {
-    return Ids({57600, 57601, 57602, 57603, 57604, 0,     32885, 32858,        0, 32901,
-                32874, 0,     57607, 57609, 57606, 32786, 0,     kRecentFiles, 0, 57665});
+    return Join({Ids({57600, 57601, 57602, 57603, 57604, 0, 32885, 32858, 0, 32901, 32874}),
+                 ExchangeItems(),
+                 Ids({0, 57607, 57609, 57606, 32786, 0, kRecentFiles, 0, 57665})});
 }
 
 std::vector<MenuItem> WindowMenu() {
@@ -132,8 +138,8 @@ std::vector<MenuSpec> BuildMenus(MenuSet set) {
             return WeekMenus();
         case MenuSet::Todo: {
             std::vector<MenuSpec> menus =
-                ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 57607, 57609, 57606, 0,
-                               kRecentFiles, 0, 57665}),
+                ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 32971, 32973, 0, 57607,
+                               57609, 57606, 0, kRecentFiles, 0, 57665}),
                           Ids({32846, 32768, 32782, 0, 32829}));
             // The list's order, deadline display, fonts and colours; 32785 is the title font
             // here.

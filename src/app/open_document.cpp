@@ -5,6 +5,7 @@
 
 #include "app/app_context.h"
 #include "app/command_table.h"
+#include "app/exchange_commands.h"
 #include "base/prompter.h"
 #include "calendar/day_cells.h"
 #include "core/genre_multi_form.h"
@@ -97,6 +98,11 @@ void OpenDocument::SetGenreOnMany() {
 }
 
 bool OpenDocument::OnCommand(int id) {
+    if (IsExchangeCommand(id)) {
+        RunExchangeCommand(id, Doc(), context_, owner_.DialogParent(),
+                           [this] { owner_.UpdateEveryView(kHintRefill); });
+        return true;
+    }
     switch (id) {
         case cmd::kFileClose:
             owner_.CloseDocument(*this);
@@ -128,6 +134,7 @@ bool OpenDocument::OnCommand(int id) {
 }
 
 std::optional<CommandState> OpenDocument::CommandStatus(int id) const {
+    if (IsExchangeCommand(id)) return CommandState{};
     switch (id) {
         case cmd::kFileClose:
         case cmd::kFileSave:

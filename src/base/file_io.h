@@ -46,7 +46,8 @@ class FileWriter {
 // leaves the file as it was.
 bool SaveWithBackup(const std::string& path, std::string_view bytes, FileWriter& writer);
 
-// The same save without the backup: a temporary file renamed over the old one (or, where the
+// The same save without the backup (key files, exports: an export must not touch a ".bak"
+// that may be a schedule file's): a temporary file renamed over the old one (or, where the
 // rename would lose a name or an attribute, written in place and put back on failure).
 bool SaveReplacing(const std::string& path, std::string_view bytes, FileWriter& writer);
 

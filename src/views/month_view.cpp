@@ -18,6 +18,9 @@
 #include "base/clock.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
+#include "exchange/export_forms.h"
+#include "exchange/range_export.h"
+#include "exchange/ui/export_dialogs.h"
 #include "core/text_entry_check.h"
 #include "core/ui/day_range_dialogs.h"
 #include "custom/ui/picture_cache.h"
@@ -41,9 +44,9 @@ constexpr const char* kPictureFilter =
     "画像ﾌｧｲﾙ (*.bmp *.gif *.jpg *.jpeg *.tif *.tiff *.png);;全てのﾌｧｲﾙ (*)";
 
 // Commands whose dialogs belong to other parts of the program.
-constexpr int kLaterCommands[] = {kEdit,           kAddSchedule, kAddTodo,      kEditDiary,
-                                  kTextCopyDay,    kUpload,      kICalendar,    kHtmlMonth,
-                                  kICalendarRange, kPrint,       kPrintPreview, kDaysFromToday};
+constexpr int kLaterCommands[] = {kEdit,           kAddSchedule,  kAddTodo,  kEditDiary,
+                                  kUpload,         kICalendar,    kHtmlMonth, kICalendarRange,
+                                  kPrint,          kPrintPreview, kDaysFromToday};
 
 bool IsLaterCommand(int id) {
     return std::find(std::begin(kLaterCommands), std::end(kLaterCommands), id) !=
@@ -308,6 +311,9 @@ bool CAlmxView::OnCommand(int id) {
         case kPaste:
             Paste();
             return true;
+        case kTextCopyDay:
+            CopyDayAsText();
+            return true;
         case kFocusDayList:
             emit FocusDayListRequested();
             return true;
@@ -428,6 +434,8 @@ std::optional<CommandState> CAlmxView::CommandStatus(int id) const {
         case kRangeClear:
         case kPaste:
             return CommandState{SelectedDayEditable()};
+        case kTextCopyDay:
+            return CommandState{HoldsDate(nav_.Selected())};
         case kCaptionDigits:
         case kCaptionEnglish:
         case kCaptionJapanese:
@@ -590,6 +598,18 @@ void CAlmxView::Paste() {
     if (text.isEmpty()) return;
     // The document tells every view, this one included.
     Document().PasteOntoDate(text.toStdString(), nav_.Selected());
+}
+
+void CAlmxView::CopyDayAsText() {
+    if (!HoldsDate(nav_.Selected())) return;
+    CAlmxArray& array = Document().Array();
+    const DayCellSource source{array.records, &array.genres, &array.dayProperties};
+    // No box inside the walk's fill: what it meets is shown afterwards.
+    CAlmxTextExport exporter(source, nav_.Selected(), nav_.Selected(),
+                             {settings_, clock_, Document().FillNotices()});
+    QtClipboard clipboard;
+    exporter.ExportToClipboard(DayTextCopyOptions(settings_), clipboard);
+    Host().ShowFillNoticesLater();
 }
 
 // ---- options

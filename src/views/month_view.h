@@ -162,6 +162,8 @@ class CAlmxView : public ViewBase {
     void DayPictureCommand();
     void RangeCommand(bool remove);
     void Paste();
+    // The selected day's schedules as text to the clipboard.
+    void CopyDayAsText();
 
     // Options.
     void SetWeeks(int weeks);

@@ -194,3 +194,50 @@ TEST_F(AlmxCommand, SearchAndListGoThroughTheScheduleSearchsRecordTest) {
 
 }  // namespace
 }  // namespace almx
+
+namespace almx {
+namespace {
+
+TEST_F(AlmxCommand, ExportAndImportOutlookFilesAndText) {
+    ASSERT_EQ(Run("new " + Quoted("a.alx") + " --defaults").status, 0);
+    ASSERT_EQ(Run("add " + Quoted("a.alx") +
+                  " --defaults --title '会議 \"A\", 東京' --start '2026/12/10 10:00'"
+                  " --end '2026/12/10 11:30'")
+                  .status,
+              0);
+    ASSERT_EQ(Run("add " + Quoted("a.alx") +
+                  " --defaults --title '旅行' --start 2026/12/12 --end 2026/12/14")
+                  .status,
+              0);
+    const std::string range = " --from 2026/12/01 --to 2026/12/31";
+    Result text = Run("export " + Quoted("a.alx") + " --defaults --format text --weekday" + range);
+    ASSERT_EQ(text.status, 0);
+    EXPECT_EQ(text.out,
+              "12/10(木) 10:00 ～11:30 会議 \"A\", 東京\r\n12/12(土) 旅行\r\n12/13(日) 旅行\r\n"
+              "12/14(月) 旅行\r\n");
+    Result outlook = Run("export " + Quoted("a.alx") + " --defaults --format outlook" + range +
+                         " --out " + Quoted("o.csv"));
+    ASSERT_EQ(outlook.status, 0);
+    EXPECT_NE(ReadText(dir / "o.csv").find("\"\x89\xEF\x8B\x63 \"\"A\"\", "), std::string::npos)
+        << "the title in Shift_JIS with its quotes doubled";
+
+    ASSERT_EQ(Run("new " + Quoted("b.alx") + " --defaults").status, 0);
+    Result imported =
+        Run("import " + Quoted("b.alx") + " " + Quoted("o.csv") + " --defaults --format outlook");
+    EXPECT_EQ(imported.status, 0);
+    EXPECT_EQ(imported.out, "全件（2件）のインポートに成功しました。\n");
+    const CAlmxArray b = Load("b.alx");
+    ASSERT_EQ(b.records.size(), 2u);
+    EXPECT_EQ(b.records[0].title, "会議 \"A\", 東京");
+    EXPECT_EQ(b.records[1].end, DateTime::FromDate(2026, 12, 14));
+
+    std::ofstream(dir / "junk.csv") << "header\nnothing,here\n";
+    Result none = Run("import " + Quoted("b.alx") + " " + Quoted("junk.csv") +
+                      " --defaults --format outlook");
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.out, "インポートに失敗しました\n");
+    EXPECT_EQ(Run("export " + Quoted("a.alx") + " --defaults --format vcal").status, 2);
+}
+
+}  // namespace
+}  // namespace almx

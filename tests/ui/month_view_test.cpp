@@ -16,6 +16,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <deque>
+#include <fstream>
 
 #include "base/clock.h"
 #include "base/prompter.h"
@@ -25,6 +26,8 @@
 #include "custom/ui/day_picture.h"
 #include "custom/ui/picture_cache.h"
 #include "document/document.h"
+#include "exchange/outlook_csv.h"
+#include "text/encoding.h"
 #include "ui/font_colour.h"
 #include "views/month_view_commands.h"
 
@@ -775,6 +778,44 @@ TEST_F(MonthViewTest, AReadOnlyDocumentRefusesDayColoursPicturesAndPaste) {
     EXPECT_EQ(View().colourAsked, 0);
     ASSERT_EQ(prompter.Shown().size(), shown + 3);
     EXPECT_EQ(prompter.Shown().back(), "読み取り専用ファイルのため、変更は反映されません");
+}
+
+TEST_F(MonthViewTest, DayTextCopyAndAnImportedOutlookFileOnTheCalendar) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string path = folder.filePath(QStringLiteral("in.csv")).toStdString();
+    // Quotes, a memo over three lines, a three-day all-day row and a broken row.
+    const std::string csv =
+        std::string(outlook::kScheduleHeader) +
+        "\r\n\"会議 \"\"A\"\", 東京\",2025/5/13,10:00:00,2025/5/13,11:30:00,False,False,,,,,,,"
+        "True,,2,,本社,\"一行\r\n二行\r\n三行\",標準,仕事,標準\r\n"
+        "\"旅行\",2025/5/20,0:00:00,2025/5/22,0:00:00,TRUE,False,,,,,,,True,,2,,,,標準,,標準\r\n"
+        "\"壊れ\",2025/5/40,9:00:00,2025/5/40,9:00:00,False,False,,,,,,,True,,2,,,,標準,,標準\r\n";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << text::ToShiftJis(csv);
+    }
+    ASSERT_TRUE(CAlmxOutlookImport(Doc(), prompter).ImportFile(path, 0));
+    EXPECT_EQ(prompter.Shown().back(), "インポート成功：2件\nインポート失敗：1件");
+    View().SelectDate(D(2025, 5, 13));
+    View().grab().save(QStringLiteral(ALMX_BINARY_DIR "/imported_month_view.png"));
+
+    settings.SetInt("TextCopy", "Youbi", 1);
+    const auto menu = View().CreateContextMenu();
+    QAction* copy = menu->actions()[7];
+    ASSERT_EQ(copy->data().toInt(), kTextCopyDay);
+    ASSERT_TRUE(copy->isEnabled());
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    copy->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("05/13(火) 10:00 ～11:30 会議 \"A\", 東京\n"));
+    // An empty day leaves the clipboard alone and says nothing.
+    const std::size_t shown = prompter.Shown().size();
+    View().SelectDate(D(2025, 5, 14));
+    View().OnCommand(kTextCopyDay);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("05/13(火) 10:00 ～11:30 会議 \"A\", 東京\n"));
+    EXPECT_EQ(prompter.Shown().size(), shown);
 }
 
 }  // namespace

@@ -1,0 +1,101 @@
+// Outlook CSV export of a year, Outlook CSV import, and the two weeks of a text copy, over the
+// sample document (10,000 and 100,000 records).
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "base/clock.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
+#include "core/record_list.h"
+#include "document/document.h"
+#include "exchange/outlook_csv.h"
+#include "exchange/range_export.h"
+#include "sample_document.h"
+#include "text/encoding.h"
+
+namespace almx {
+namespace {
+
+struct Fixture {
+    explicit Fixture(int count) {
+        for (CAlmxData& r : bench::SampleRecords(count)) records.push_back(std::move(r));
+        genres = CAlmxFieldArray::General();
+        for (const char* name : {"仕事", "家族", "趣味"}) genres.Append(CAlmxField(name));
+    }
+    DayCellSource Source() { return DayCellSource{records, &genres, nullptr}; }
+    ExportEnvironment Environment() { return ExportEnvironment{settings, clock, prompter}; }
+
+    RecordList records;
+    CAlmxFieldArray genres;
+    MemorySettingsStore settings;
+    NoticeCollector prompter;
+    ManualClock clock{DateTime::FromParts(2019, 6, 1, 9, 0)};
+};
+
+// Header and lines of a year, encoded as the file holds them.
+void BM_OutlookExportYear(benchmark::State& state) {
+    Fixture f(static_cast<int>(state.range(0)));
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        CAlmxOutlookExport exporter(f.Source(), DateTime::FromDate(2019, 1, 1),
+                                    DateTime::FromDate(2019, 12, 31), f.Environment());
+        std::string text;
+        exporter.FileText(text, 0);
+        const text::SjisEncoding encoded = text::Utf8ToShiftJis(text);
+        bytes = encoded.bytes.size();
+        benchmark::DoNotOptimize(encoded.bytes.data());
+    }
+    state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_OutlookExportYear)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Rows of an exported file read back (no disk): split, parsed, genres assigned.
+void BM_OutlookImportRows(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    Fixture f(rows * 2);
+    std::string text;
+    CAlmxOutlookExport exporter(f.Source(), DateTime::FromDate(2017, 1, 1),
+                                DateTime::FromDate(2022, 12, 31), f.Environment());
+    exporter.FileText(text, 1);
+    // Keep the header and the first rows lines' worth of rows.
+    std::size_t pos = 0;
+    for (int i = 0; i <= rows && pos != std::string::npos; ++i) pos = text.find("\"\n\"", pos + 1);
+    if (pos != std::string::npos) text.resize(pos + 2);
+    const std::string bytes = text::Utf8ToShiftJis(text).bytes;
+    MemorySettingsStore settings;
+    ScriptedPrompter prompter;
+    ManualClock clock(DateTime::FromParts(2019, 6, 1, 9, 0));
+    DocumentContext context;
+    context.settings = &settings;
+    context.prompter = &prompter;
+    context.clock = &clock;
+    CAlmxDoc doc(context);
+    int accepted = 0;
+    for (auto _ : state) {
+        CAlmxOutlookImport importer(doc, prompter);
+        const ImportOutcome outcome = importer.ImportBytes(bytes, f.genres, {}, 0);
+        accepted = outcome.accepted;
+        benchmark::DoNotOptimize(outcome.records.data());
+    }
+    state.counters["rows"] = accepted;
+}
+BENCHMARK(BM_OutlookImportRows)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_TextExport14Days(benchmark::State& state) {
+    Fixture f(static_cast<int>(state.range(0)));
+    int lines = 0;
+    for (auto _ : state) {
+        CAlmxTextExport exporter(f.Source(), DateTime::FromDate(2019, 6, 1),
+                                 DateTime::FromDate(2019, 6, 14), f.Environment());
+        std::string text;
+        lines = exporter.ExportToText(text, 3);
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.counters["lines"] = lines;
+}
+BENCHMARK(BM_TextExport14Days)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace almx

@@ -1,0 +1,85 @@
+#pragma once
+// Outlook's schedule and to-do CSV files: RFC 4180 rows of 22 quoted fields under a Japanese
+// header, Shift_JIS with CR LF.
+
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "exchange/csv_import.h"
+#include "exchange/range_export.h"
+
+namespace almx {
+
+class CAlmxDoc;
+
+namespace outlook {
+inline constexpr const char* kScheduleHeader =
+    "\"件名\",\"開始日\",\"開始時刻\",\"終了日\",\"終了時刻\",\"終日イベント\",\"通知オン/オフ\","
+    "\"アラーム日付\",\"アラーム時刻\",\"会議の開催者\",\"必須出席者\",\"任意出席者\",\"ﾘｿｰｽ\","
+    "\"ﾌﾟﾗｲﾍﾞｰﾄ\",\"経費情報\",\"公開する時間帯の種類\",\"支払い条件\",\"場所\",\"内容\","
+    "\"秘密度\",\"分類\",\"優先度\"";
+inline constexpr const char* kTodoHeader =
+    "\"件名\",\"開始日\",\"期限\",\"ｱﾗｰﾑ ｵﾝ/ｵﾌ\",\"ｱﾗｰﾑ日付\",\"ｱﾗｰﾑ時刻\",\"終了日\",\"達成率\","
+    "\"予測時間\",\"実働時間\",\"Schedule+ の優先度\",\"ﾌﾟﾗｲﾍﾞｰﾄ\",\"ﾒﾓ\",\"会社名 \",\"経費情報\","
+    "\"支払い条件\",\"状況\",\"秘密度\",\"分類\",\"役割\",\"優先度\",\"連絡先\"";
+
+// Commands, dialogs and settings.
+inline constexpr const char* kScheduleExportText = "Outlook CSV形式";
+inline constexpr const char* kTodoExportText = "Outlook Todo形式";
+inline constexpr const char* kScheduleImportText = "Outlook CSV形式の取り込み";
+inline constexpr const char* kTodoImportText = "Outlook Todo CSV形式の取り込み";
+inline constexpr const char* kImportTitle = "Outlook インポートファイル";
+inline constexpr const char* kImportFilter = "CSVﾌｧｲﾙ(*.CSV) |*.CSV|全てのﾌｧｲﾙ(*.*) |*.*||";
+inline constexpr const char* kImportSection = "Import";
+inline constexpr const char* kImportKey = "Outlook";
+}  // namespace outlook
+
+// "%Y/%m/%d" and "%H:%M:00".
+std::string OutlookDate(const DateTime& value);
+std::string OutlookTime(const DateTime& value);
+
+class CAlmxOutlookExport : public CAlmxExport {
+  public:
+    using CAlmxExport::CAlmxExport;
+    std::string FormatLine(const DateTime& day, const CAlmxData& record,
+                           int includeHidden) override;
+    std::string HeaderLine(int includeHidden) override;
+
+  protected:
+    void BeginExport() override { written_.clear(); }
+
+  private:
+    // Single schedules already written: one listed on several days is written once.
+    std::unordered_set<const CAlmxData*> written_;
+};
+
+class CAlmxOutlookTodoExport : public CAlmxExport {
+  public:
+    using CAlmxExport::CAlmxExport;
+    std::string FormatLine(const DateTime& day, const CAlmxData& record,
+                           int includeHidden) override;
+    std::string HeaderLine(int includeHidden) override;
+};
+
+class CAlmxOutlookImport : public CAlmxImport {
+  public:
+    using CAlmxImport::CAlmxImport;
+    int ParseLine(int row, std::string_view rowText, CAlmxData& record, int option) override;
+};
+
+class CAlmxOutlookTodoImport : public CAlmxImport {
+  public:
+    using CAlmxImport::CAlmxImport;
+    int ParseLine(int row, std::string_view rowText, CAlmxData& record, int option) override;
+};
+
+// The schedule list's export of selected rows: copies of the records in a store of their own,
+// exported over the range with the document's genres. False after the file's message.
+bool ExportRecordsToOutlook(const std::vector<const CAlmxData*>& records, CAlmxFieldArray& genres,
+                            const DateTime& first, const DateTime& last, const std::string& path,
+                            int includeHidden, ExportEnvironment environment,
+                            FileWriter* writer = nullptr);
+
+}  // namespace almx

@@ -1,0 +1,103 @@
+#pragma once
+// The range export engine: walks a date range day by day through the day cells and asks its
+// format for one line per (day, record) pair. Formats (Outlook schedule and to-do, text) give
+// the header and the lines only.
+
+#include <string>
+#include <string_view>
+
+#include "base/date_time.h"
+#include "base/file_io.h"
+#include "calendar/day_cells.h"
+
+namespace almx {
+
+class Clock;
+class Prompter;
+class SettingsStore;
+
+namespace export_messages {
+inline constexpr const char* kExportFailed = "エクスポートに失敗しました";
+inline constexpr const char* kNoSchedules = "スケジュールがありません";
+}  // namespace export_messages
+
+// The program's clipboard, in its plain-text form (UTF-8, line ends "\n").
+class ClipboardSink {
+  public:
+    virtual ~ClipboardSink() = default;
+    virtual void SetText(const std::string& text) = 0;
+};
+
+// What an export reads besides its records.
+struct ExportEnvironment {
+    const SettingsStore& settings;
+    const Clock& clock;
+    Prompter& prompter;
+};
+
+class CAlmxExport {
+  public:
+    // Only the dates of first and last count.
+    CAlmxExport(const DayCellSource& source, const DateTime& first, const DateTime& last,
+                ExportEnvironment environment);
+    virtual ~CAlmxExport() = default;
+    CAlmxExport(const CAlmxExport&) = delete;
+    CAlmxExport& operator=(const CAlmxExport&) = delete;
+
+    // Writes the header and the lines as Shift_JIS with CR LF to a temporary file, flushes it
+    // and puts it in the path's place; times belong to their calendar day. On failure the
+    // file's message is shown, an existing file is left as it was, and false comes back (the
+    // command then shows kExportFailed).
+    virtual bool ExportToFile(const std::string& path, int includeHidden);
+    // What ExportToFile writes, in UTF-8 with "\n" line ends; false when the range leaves the
+    // calendar.
+    bool FileText(std::string& out, int includeHidden);
+    // Appends every line followed by CR LF (no header, the day boundary of "TodayLimit");
+    // returns the number of (day, record) pairs formatted.
+    virtual int ExportToText(std::string& out, int includeHidden);
+    // ExportToText with "\n" line ends to the clipboard; false (clipboard untouched) when the
+    // range lists nothing.
+    virtual bool ExportToClipboard(int includeHidden, ClipboardSink& clipboard);
+    // One line for the record on the day; empty: nothing is written for it.
+    virtual std::string FormatLine(const DateTime& day, const CAlmxData& record,
+                                   int includeHidden) = 0;
+    // Empty: the file has no header.
+    virtual std::string HeaderLine(int includeHidden);
+
+    // Tests make the file write fail through this.
+    void SetFileWriter(FileWriter* writer) { writer_ = writer ? writer : &defaultWriter_; }
+
+  protected:
+    // Called before every walk, so a format can forget what it wrote last time.
+    virtual void BeginExport() {}
+    // The day boundary of the walk in progress.
+    int WalkTodayLimit() const { return walkTodayLimit_; }
+    const DayCellSource& Source() const { return source_; }
+    // The genre's name, empty for a number without a genre.
+    std::string GenreName(int genre) const;
+
+  private:
+    // Lines end with "\n" in out; the number of pairs formatted, or -1 when the range leaves
+    // the calendar. forText: every pair gives a line, even an empty one.
+    long Walk(std::string& out, int includeHidden, int todayLimit, bool forText);
+
+    DayCellSource source_;
+    DateTime first_;
+    DateTime last_;
+    ExportEnvironment environment_;
+    int walkTodayLimit_ = 0;
+    FileWriter defaultWriter_;
+    FileWriter* writer_ = &defaultWriter_;
+};
+
+// Text copy: one line per (day, record), for the clipboard and the schedule mail.
+class CAlmxTextExport : public CAlmxExport {
+  public:
+    // Options in place of includeHidden.
+    enum Option : int { kWithYear = 1, kWithWeekday = 2 };
+
+    using CAlmxExport::CAlmxExport;
+    std::string FormatLine(const DateTime& day, const CAlmxData& record, int options) override;
+};
+
+}  // namespace almx

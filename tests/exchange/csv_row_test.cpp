@@ -1,0 +1,48 @@
+// Rows of other programs' CSV files: the continuation scan and the RFC 4180 splitter.
+
+#include "exchange/csv_row.h"
+
+#include <gtest/gtest.h>
+
+namespace almx {
+namespace {
+
+using Fields = std::vector<std::string>;
+
+TEST(CsvRow, SplitsQuotedBareAndEmptyFields) {
+    EXPECT_EQ(SplitCsvRow(R"("a",b,,"")"), (Fields{"a", "b", "", ""}));
+    // Doubled quotes are one; a comma inside quotes stays.
+    EXPECT_EQ(SplitCsvRow(R"("say ""hi"", then","x")"), (Fields{"say \"hi\", then", "x"}));
+    // A quoted field ends at a lone quote; what follows up to the comma belongs to it.
+    EXPECT_EQ(SplitCsvRow(R"("ab"cd,e)"), (Fields{"abcd", "e"}));
+    // A quote inside a bare field is text.
+    EXPECT_EQ(SplitCsvRow(R"(5" disk,x)"), (Fields{"5\" disk", "x"}));
+    EXPECT_EQ(SplitCsvRow(""), (Fields{""}));
+    EXPECT_EQ(SplitCsvRow("a,"), (Fields{"a", ""}));
+}
+
+TEST(CsvRow, TurnsBackTheEscapePairsOfOlderFiles) {
+    EXPECT_EQ(SplitCsvRow("\"one\x01\x02two\",\"q\x03\x04r\x04\x03s\""),
+              (Fields{"one\ntwo", "q\",r,\"s"}));
+}
+
+TEST(CsvRow, ScanCarriesTheQuoteStateAcrossLines) {
+    int state = ScanCsvLine(R"("a","memo first)", kBetweenFields);
+    EXPECT_EQ(state, kInQuotedField);
+    state = ScanCsvLine(R"(with ""quote"" inside)", state);
+    EXPECT_EQ(state, kInQuotedField);
+    state = ScanCsvLine(R"(last",x)", state);
+    EXPECT_EQ(state, kInBareField);
+    // A bare field with a quote in it does not open a quoted one.
+    EXPECT_NE(ScanCsvLine(R"(5" disk,"ok")", kBetweenFields), kInQuotedField);
+}
+
+TEST(CsvRow, JoinQuotesEveryFieldAndNeverWritesEscapeBytes) {
+    const Fields fields{"plain", "a,b", "say \"x\"", "line1\r\nline2\rline3", "\x01\x02\x03\x04"};
+    const std::string row = JoinCsvRow(fields);
+    EXPECT_EQ(row, "\"plain\",\"a,b\",\"say \"\"x\"\"\",\"line1\nline2\nline3\",\"\"");
+    EXPECT_EQ(SplitCsvRow(row), (Fields{"plain", "a,b", "say \"x\"", "line1\nline2\nline3", ""}));
+}
+
+}  // namespace
+}  // namespace almx
