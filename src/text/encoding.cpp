@@ -164,42 +164,78 @@ std::uint32_t DecodeUtf8(std::string_view s, std::size_t pos, std::size_t len) {
     }
 }
 
-// A BMP code point as UTF-8.
-void AppendUtf8(std::uint32_t cp, std::string& out) {
-    char buffer[3];
-    std::size_t len;
-    if (cp < 0x80) {
-        buffer[0] = static_cast<char>(cp);
-        len = 1;
-    } else if (cp < 0x800) {
-        buffer[0] = static_cast<char>(0xC0 | cp >> 6);
-        buffer[1] = static_cast<char>(0x80 | (cp & 0x3F));
-        len = 2;
-    } else {
-        buffer[0] = static_cast<char>(0xE0 | cp >> 12);
-        buffer[1] = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-        buffer[2] = static_cast<char>(0x80 | (cp & 0x3F));
-        len = 3;
+// Output gathered in a small buffer and appended in blocks: appending character by character
+// to a std::string costs more than the conversion itself.
+class BlockWriter {
+  public:
+    explicit BlockWriter(std::string& out) : out_(out) {}
+    ~BlockWriter() { Flush(); }
+    BlockWriter(const BlockWriter&) = delete;
+    BlockWriter& operator=(const BlockWriter&) = delete;
+
+    void Bytes(const char* bytes, std::size_t count) {
+        if (count > kRoom - used_) {
+            Flush();
+            if (count > kRoom) {
+                out_.append(bytes, count);
+                return;
+            }
+        }
+        std::memcpy(buffer_ + used_, bytes, count);
+        used_ += count;
     }
-    out.append(buffer, len);
-}
+    // Up to three bytes.
+    void Small(const char* bytes, std::size_t count) {
+        if (used_ + 3 > kRoom) Flush();
+        std::memcpy(buffer_ + used_, bytes, count);
+        used_ += count;
+    }
+    // A BMP code point as UTF-8.
+    void Utf8(std::uint32_t cp) {
+        char bytes[3];
+        if (cp < 0x80) {
+            bytes[0] = static_cast<char>(cp);
+            Small(bytes, 1);
+        } else if (cp < 0x800) {
+            bytes[0] = static_cast<char>(0xC0 | cp >> 6);
+            bytes[1] = static_cast<char>(0x80 | (cp & 0x3F));
+            Small(bytes, 2);
+        } else {
+            bytes[0] = static_cast<char>(0xE0 | cp >> 12);
+            bytes[1] = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+            bytes[2] = static_cast<char>(0x80 | (cp & 0x3F));
+            Small(bytes, 3);
+        }
+    }
+    void Flush() {
+        out_.append(buffer_, used_);
+        used_ = 0;
+    }
+
+  private:
+    static constexpr std::size_t kRoom = 4096;
+    std::string& out_;
+    char buffer_[kRoom];
+    std::size_t used_ = 0;
+};
 
 }  // namespace
 
 SjisEncoding Utf8ToShiftJis(std::string_view utf8) {
     SjisEncoding result;
-    std::string& out = result.bytes;
-    out.reserve(utf8.size());
+    // Never longer than the UTF-8: every character takes as many bytes or fewer.
+    result.bytes.reserve(utf8.size());
+    BlockWriter out(result.bytes);
     const std::size_t size = utf8.size();
     for (std::size_t i = 0; i < size;) {
         const std::size_t ascii = AsciiRunEnd(utf8, i);
-        out.append(utf8.data() + i, ascii - i);
+        out.Bytes(utf8.data() + i, ascii - i);
         i = ascii;
         if (i == size) break;
         const std::size_t len = Utf8SequenceLength(utf8, i);
         if (len == 0) {
             result.unrepresentable.emplace_back(kReplacement);
-            out += '?';
+            out.Small("?", 1);
             ++i;
             continue;
         }
@@ -208,32 +244,32 @@ SjisEncoding Utf8ToShiftJis(std::string_view utf8) {
             cp <= 0xFFFF ? kCp932Pages[kCp932PageOf[cp >> 8] * 256u + (cp & 0xFF)] : 0;
         if (code > 0xFF) {
             const char pair[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-            out.append(pair, 2);
+            out.Small(pair, 2);
         } else if (code != 0) {
-            out += static_cast<char>(code);
+            const char single = static_cast<char>(code);
+            out.Small(&single, 1);
         } else {
             const std::string_view ch = utf8.substr(i, len);
             if (const char* alias = Cp932Alias(ch)) {
-                out += alias;
+                out.Bytes(alias, std::strlen(alias));
             } else {
                 result.unrepresentable.emplace_back(ch);
-                out += '?';
+                out.Small("?", 1);
             }
         }
         i += len;
     }
+    out.Flush();
     return result;
 }
 
-Utf8Decoding ShiftJisToUtf8(std::string_view sjis) {
-    Utf8Decoding result;
-    std::string& out = result.text;
-    // Japanese text grows by half (two bytes become three); ASCII does not grow.
-    out.reserve(sjis.size() + sjis.size() / 2 + 16);
+std::size_t AppendShiftJisAsUtf8(std::string_view sjis, std::string& text) {
+    std::size_t invalid = 0;
+    BlockWriter out(text);
     const std::size_t size = sjis.size();
     for (std::size_t i = 0; i < size;) {
         const std::size_t ascii = AsciiRunEnd(sjis, i);
-        out.append(sjis.data() + i, ascii - i);
+        out.Bytes(sjis.data() + i, ascii - i);
         i = ascii;
         if (i == size) break;
         const auto lead = static_cast<unsigned char>(sjis[i]);
@@ -246,16 +282,25 @@ Utf8Decoding ShiftJisToUtf8(std::string_view sjis) {
         }
         if (cp == kNoCharacter) {
             // As iconv is told: a lead and trail byte pair is one bad character, else one byte.
-            ++result.invalidSequences;
-            out += kReplacement;
+            ++invalid;
+            out.Small(kReplacement.data(), kReplacement.size());
             const bool pair = IsSjisLeadByte(lead) && i + 1 < size &&
                               IsSjisTrailByte(static_cast<unsigned char>(sjis[i + 1]));
             i += pair ? 2 : 1;
             continue;
         }
-        AppendUtf8(cp, out);
+        out.Utf8(cp);
         i += len;
     }
+    out.Flush();
+    return invalid;
+}
+
+Utf8Decoding ShiftJisToUtf8(std::string_view sjis) {
+    Utf8Decoding result;
+    // Japanese text grows by half (two bytes become three); ASCII does not grow.
+    result.text.reserve(sjis.size() + sjis.size() / 2 + 16);
+    result.invalidSequences = AppendShiftJisAsUtf8(sjis, result.text);
     return result;
 }
 

@@ -31,6 +31,9 @@ SjisEncoding Utf8ToShiftJis(std::string_view utf8);
 // Code page 932 to UTF-8. Invalid or unmapped byte sequences become U+FFFD and are counted.
 Utf8Decoding ShiftJisToUtf8(std::string_view sjis);
 
+// The same, appended to text; returns the number of invalid or unmapped sequences.
+std::size_t AppendShiftJisAsUtf8(std::string_view sjis, std::string& text);
+
 // Convenience for texts known to be representable (file names, fixed messages).
 std::string ToShiftJis(std::string_view utf8);
 std::string FromShiftJis(std::string_view sjis);
