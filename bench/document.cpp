@@ -122,8 +122,7 @@ class NoSyncWriter : public almx::FileWriter {
 };
 
 void BM_DocumentSaveWithoutSync(benchmark::State& state) {
-    const std::string path =
-        TempFolder() + "/nosync" + std::to_string(state.range(0)) + ".alx";
+    const std::string path = TempFolder() + "/nosync" + std::to_string(state.range(0)) + ".alx";
     Environment env;
     NoSyncWriter writer;
     almx::CAlmxDoc doc(env.Context());

@@ -42,9 +42,9 @@ std::string FormatDisplayTime(const DateTime& time, int todayLimit) {
     const int minute = time.Minute();
     // Every view and sort key asks for this text: "%02d:%02d" without printf where it can.
     if (hour >= 0 && hour < 100 && minute >= 0 && minute < 60) {
-        const char text[5] = {static_cast<char>('0' + hour / 10), static_cast<char>('0' + hour % 10),
-                              ':', static_cast<char>('0' + minute / 10),
-                              static_cast<char>('0' + minute % 10)};
+        const char text[5] = {
+            static_cast<char>('0' + hour / 10), static_cast<char>('0' + hour % 10), ':',
+            static_cast<char>('0' + minute / 10), static_cast<char>('0' + minute % 10)};
         return std::string(text, 5);
     }
     char buffer[32];

@@ -150,7 +150,9 @@ std::size_t AsciiRunEnd(std::string_view s, std::size_t pos) {
 
 // The code point of a well-formed sequence of len bytes at pos.
 std::uint32_t DecodeUtf8(std::string_view s, std::size_t pos, std::size_t len) {
-    auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(s[pos + i])); };
+    auto byte = [&](std::size_t i) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(s[pos + i]));
+    };
     switch (len) {
         case 1:
             return byte(0);

@@ -162,8 +162,9 @@ TEST(ShiftJisCodec, EveryBmpCharacterEncodesAsIconvEncodesIt) {
         } else if (cp < 0x800) {
             utf8 = Bytes({static_cast<int>(0xC0 | cp >> 6), static_cast<int>(0x80 | (cp & 0x3F))});
         } else {
-            utf8 = Bytes({static_cast<int>(0xE0 | cp >> 12), static_cast<int>(0x80 | (cp >> 6 & 0x3F)),
-                          static_cast<int>(0x80 | (cp & 0x3F))});
+            utf8 =
+                Bytes({static_cast<int>(0xE0 | cp >> 12), static_cast<int>(0x80 | (cp >> 6 & 0x3F)),
+                       static_cast<int>(0x80 | (cp & 0x3F))});
         }
         const std::optional<std::string> expected = Convert(utf8, "UTF-8", "CP932");
         SjisEncoding encoded = Utf8ToShiftJis(utf8);
