@@ -114,4 +114,24 @@ void BM_DocumentSave(benchmark::State& state) {
 }
 BENCHMARK(BM_DocumentSave)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+// The same save with the flush to disk left out: what the program itself costs (format,
+// encode, write to the page cache, backup and rename); the fsync costs what the disk costs.
+class NoSyncWriter : public almx::FileWriter {
+  public:
+    bool Sync(int) override { return true; }
+};
+
+void BM_DocumentSaveWithoutSync(benchmark::State& state) {
+    const std::string path = TempFolder() + "/nosync" + std::to_string(state.range(0)) + ".alx";
+    Environment env;
+    NoSyncWriter writer;
+    almx::CAlmxDoc doc(env.Context());
+    doc.SetFileWriter(&writer);
+    doc.Array() = SampleDocument(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        if (!doc.SaveTo(path)) state.SkipWithError("save failed");
+    }
+}
+BENCHMARK(BM_DocumentSaveWithoutSync)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
 }  // namespace

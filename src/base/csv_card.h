@@ -54,5 +54,7 @@ class TCard {
 // The escape pairs of the codec, for callers that join cells themselves.
 std::string EscapeCsvField(std::string_view text);
 std::string UnescapeCsvField(std::string_view text);
+// The same into an existing string, keeping its storage.
+void AssignUnescaped(std::string_view text, std::string& out);
 
 }  // namespace almx

@@ -1,6 +1,5 @@
 #include "base/csv_scan.h"
 
-#include <cstring>
 #include <string>
 
 #include "text/encoding.h"
@@ -38,28 +37,24 @@ void FitToWidth(TCard& row, int width) {
 
 std::size_t ForEachCsvLine(std::string_view sjis,
                            const std::function<void(std::string_view line, bool last)>& onLine) {
-    text::Utf8Decoding decoded = text::ShiftJisToUtf8(sjis);
-    std::string& text = decoded.text;
-    // CR LF becomes LF in place and the last line gets its end, so every line can be split
-    // where it lies, without a copy.
-    std::size_t kept = 0;
-    for (std::size_t from = 0; from < text.size();) {
-        std::size_t crlf = text.find("\r\n", from);
-        std::size_t stop = crlf == std::string::npos ? text.size() : crlf;
-        if (kept != from) std::memmove(text.data() + kept, text.data() + from, stop - from);
-        kept += stop - from;
-        from = crlf == std::string::npos ? text.size() : crlf + 1;
+    // A line feed or carriage return byte is never part of a double-byte character, so the
+    // bytes split into lines before decoding, and each line is decoded into the same buffer:
+    // the whole file is never held twice. CR LF ends a line as LF does; the last line gets its
+    // end.
+    std::size_t invalid = 0;
+    std::string line;
+    for (std::size_t start = 0; start < sjis.size();) {
+        const std::size_t feed = sjis.find('\n', start);
+        const std::size_t next = feed == std::string_view::npos ? sjis.size() : feed + 1;
+        std::size_t stop = feed == std::string_view::npos ? sjis.size() : feed;
+        if (feed != std::string_view::npos && stop > start && sjis[stop - 1] == '\r') --stop;
+        line.clear();
+        invalid += text::AppendShiftJisAsUtf8(sjis.substr(start, stop - start), line);
+        line += '\n';
+        onLine(line, next >= sjis.size());
+        start = next;
     }
-    text.resize(kept);
-    if (!text.empty() && text.back() != '\n') text += '\n';
-
-    const std::string_view all(text);
-    for (std::size_t start = 0; start < all.size();) {
-        const std::size_t end = all.find('\n', start) + 1;
-        onLine(all.substr(start, end - start), end >= all.size());
-        start = end;
-    }
-    return decoded.invalidSequences;
+    return invalid;
 }
 
 CsvScan ScanCsvBytes(std::string_view sjis,

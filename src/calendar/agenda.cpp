@@ -1,6 +1,8 @@
 #include "calendar/agenda.h"
 
 #include <algorithm>
+#include <charconv>
+#include <string>
 
 #include "base/settings_store.h"
 #include "core/record_display.h"
@@ -11,6 +13,19 @@ namespace {
 
 // Long ranges are filled a year at a time; a day's entries do not depend on the range.
 constexpr long kChunkDays = 366;
+
+// FormatDate's "%d/%02d/%02d", without a temporary.
+void AppendDate(std::string& out, const DateTime& day) {
+    char buffer[16];
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, day.Year());
+    (void)error;
+    out.append(buffer, end);
+    for (int part : {day.Month(), day.Day()}) {
+        out += '/';
+        out += static_cast<char>('0' + part / 10);
+        out += static_cast<char>('0' + part % 10);
+    }
+}
 
 }  // namespace
 
@@ -37,14 +52,15 @@ bool WriteAgenda(std::ostream& out, const DayCellSource& source, const DateTime&
             return false;
         }
         for (const DayCell& cell : cells.Cells()) {
-            text = FormatDate(cell.date);
+            text.clear();
+            AppendDate(text, cell.date);
             text += " (";
             text += kWeekdayNames[cell.date.DayOfWeek()];
             text += ")\n";
             for (const CAlmxData* entry : cell.entries) {
                 if (!DrawnInViews(*entry)) continue;
                 text += entry->Has(HolidayMark) ? "  H " : "    ";
-                text += EntryText(*entry, cell.date, timeOverride, rules);
+                AppendEntryText(text, *entry, cell.date, timeOverride, rules);
                 text += '\n';
             }
             out << text;

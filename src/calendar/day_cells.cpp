@@ -203,6 +203,8 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
     const long lastDay = windowLast.DayNumber();
     // The display days of a record lie within this many days of its start and end dates.
     const long margin = 2 + std::abs(static_cast<long>(settings.todayLimit)) / 24;
+    const double looseFirst = static_cast<double>(firstDay - margin);
+    const double looseLast = static_cast<double>(lastDay + margin);
 
     const DateTime now = clock.Now();
     const OccurrenceContext context{settings.todayLimit, prompter, {}};
@@ -234,9 +236,10 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
 
         // Records plainly outside the window are passed over; the shift rule may move an
         // occurrence from after the window into it, so those always go to the marker.
+        // (Read from the raw day counts, a day looser than the day numbers, to skip their
+        // rounding: most records of a long file end here.)
         if (record.shiftRule == 0 && record.start.IsValid() && record.end.IsValid() &&
-            (record.start.DayNumber() - margin > lastDay ||
-             record.end.DayNumber() + margin < firstDay)) {
+            (record.start.Days() - 2.0 > looseLast || record.end.Days() + 2.0 < looseFirst)) {
             continue;
         }
         OccurrenceMask(record, windowFirst, windowLast, mask_, context);

@@ -39,13 +39,21 @@ DateTime DisplayEnd(const CAlmxData& record, int todayLimit) {
 std::string FormatDisplayTime(const DateTime& time, int todayLimit) {
     int hour = time.Hour();
     if (hour < todayLimit) hour += 24;
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d:%02d", hour, time.Minute());
+    const int minute = time.Minute();
+    // Every view and sort key asks for this text: "%02d:%02d" without printf where it can.
+    if (hour >= 0 && hour < 100 && minute >= 0 && minute < 60) {
+        const char text[5] = {
+            static_cast<char>('0' + hour / 10), static_cast<char>('0' + hour % 10), ':',
+            static_cast<char>('0' + minute / 10), static_cast<char>('0' + minute % 10)};
+        return std::string(text, 5);
+    }
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d", hour, minute);
     return buffer;
 }
 
-std::string TimePrefix(const CAlmxData& record, const DateTime& day, int timeOverride,
-                       int todayLimit) {
+void AppendTimePrefix(std::string& out, const CAlmxData& record, const DateTime& day,
+                      int timeOverride, int todayLimit) {
     const int mode = record.timeDisplay;
     const bool recurring = record.IsRecurring();
     const bool showStart = record.Has(StartTimeSet) &&
@@ -57,17 +65,31 @@ std::string TimePrefix(const CAlmxData& record, const DateTime& day, int timeOve
                           timeOverride == ShowStartAndEnd || timeOverride == ShowEndOnly) &&
                          (recurring || SameDate(day, DisplayEnd(record, todayLimit)));
     if (showStart && showEnd) {
-        return FormatDisplayTime(record.start, todayLimit) + "-" +
-               FormatDisplayTime(record.end, todayLimit) + " ";
+        out += FormatDisplayTime(record.start, todayLimit);
+        out += '-';
+        out += FormatDisplayTime(record.end, todayLimit);
+        out += ' ';
+    } else if (showStart) {
+        out += FormatDisplayTime(record.start, todayLimit);
+        out += ' ';
+    } else if (showEnd) {
+        out += "～";
+        out += FormatDisplayTime(record.end, todayLimit);
+        out += ' ';
     }
-    if (showStart) return FormatDisplayTime(record.start, todayLimit) + " ";
-    if (showEnd) return "～" + FormatDisplayTime(record.end, todayLimit) + " ";
-    return {};
 }
 
-std::string EntryText(const CAlmxData& record, const DateTime& day, int timeOverride,
-                      const DisplayRules& rules) {
-    std::string text = TimePrefix(record, day, timeOverride, rules.todayLimit) + record.title;
+std::string TimePrefix(const CAlmxData& record, const DateTime& day, int timeOverride,
+                       int todayLimit) {
+    std::string prefix;
+    AppendTimePrefix(prefix, record, day, timeOverride, todayLimit);
+    return prefix;
+}
+
+void AppendEntryText(std::string& text, const CAlmxData& record, const DateTime& day,
+                     int timeOverride, const DisplayRules& rules) {
+    AppendTimePrefix(text, record, day, timeOverride, rules.todayLimit);
+    text += record.title;
     if (record.Has(IsTodo) && !record.Has(TodoNoDeadline) && rules.todoLeftDraw) {
         long k = WholeDays(day, record.start);
         char buffer[48];
@@ -80,7 +102,16 @@ std::string EntryText(const CAlmxData& record, const DateTime& day, int timeOver
         }
         text += buffer;
     }
-    if (!record.place.empty()) text += "@" + record.place;
+    if (!record.place.empty()) {
+        text += '@';
+        text += record.place;
+    }
+}
+
+std::string EntryText(const CAlmxData& record, const DateTime& day, int timeOverride,
+                      const DisplayRules& rules) {
+    std::string text;
+    AppendEntryText(text, record, day, timeOverride, rules);
     return text;
 }
 

@@ -37,6 +37,11 @@ std::string TimePrefix(const CAlmxData& record, const DateTime& day, int timeOve
                        int todayLimit);
 std::string EntryText(const CAlmxData& record, const DateTime& day, int timeOverride,
                       const DisplayRules& rules);
+// The same appended to a text the caller keeps (long listings build no temporaries).
+void AppendTimePrefix(std::string& out, const CAlmxData& record, const DateTime& day,
+                      int timeOverride, int todayLimit);
+void AppendEntryText(std::string& text, const CAlmxData& record, const DateTime& day,
+                     int timeOverride, const DisplayRules& rules);
 
 DateTime FirstOccurrenceEnd(const CAlmxData& record, bool wholeRecord);
 

@@ -18,6 +18,14 @@ constexpr std::string_view kWeekdayLetters = "SMTWHFA";
 constexpr std::string_view kMonthLetters = "123456789ABC";
 constexpr std::string_view kRangeMark = "～";
 
+// Whether the text holds any of three bytes. (find_first_of asks memchr once per byte of the
+// text, which made it the largest cost of a save.)
+bool HasAny(std::string_view text, char a, char b, char c) {
+    bool found = false;
+    for (char ch : text) found |= ch == a || ch == b || ch == c;
+    return found;
+}
+
 // Cell texts appended the way the codec joins a quoted cell.
 class LineBuilder {
   public:
@@ -25,7 +33,7 @@ class LineBuilder {
 
     void Text(std::string_view text) {
         Open();
-        if (text.find_first_of(",\r\n") == std::string_view::npos) {
+        if (!HasAny(text, ',', '\r', '\n')) {
             out_ += text;
         } else {
             out_ += EscapeCsvField(text);
@@ -34,7 +42,7 @@ class LineBuilder {
     }
     // A text from memory, its line breaks as CR LF.
     void MemoryText(std::string_view text) {
-        if (text.find_first_of("\r\n") == std::string_view::npos) {
+        if (!HasAny(text, '\r', '\n', '\n')) {
             Text(text);
         } else {
             Text(CellFromText(text));

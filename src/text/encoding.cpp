@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -14,6 +16,11 @@
 namespace almx::text {
 
 namespace {
+
+// The code page 932 tables, written at build time from iconv's answers.
+#include "cp932_tables.inc"
+
+constexpr std::uint16_t kNoCharacter = 0xFFFF;
 
 // iconv descriptors are costly to open; keep one per direction and thread.
 class IconvHandle {
@@ -41,13 +48,6 @@ IconvHandle& Handle(const char* to, const char* from) {
     auto& slot = cache[{to, from}];
     if (!slot) slot = std::make_unique<IconvHandle>(to, from);
     return *slot;
-}
-
-bool IsAscii(std::string_view s) {
-    for (char c : s) {
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    }
-    return true;
 }
 
 // Length of the well-formed UTF-8 sequence at s[pos], or 0 when it is not well formed.
@@ -135,49 +135,174 @@ bool RunIconv(IconvHandle& handle, std::string_view input, std::string& out, OnE
     return true;
 }
 
+// The end of the run of ASCII bytes from pos, eight bytes at a time where it can.
+std::size_t AsciiRunEnd(std::string_view s, std::size_t pos) {
+    const std::size_t size = s.size();
+    while (pos + 8 <= size) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + pos, 8);
+        if (word & 0x8080808080808080ull) break;
+        pos += 8;
+    }
+    while (pos < size && static_cast<unsigned char>(s[pos]) < 0x80) ++pos;
+    return pos;
+}
+
+// The code point of a well-formed sequence of len bytes at pos.
+std::uint32_t DecodeUtf8(std::string_view s, std::size_t pos, std::size_t len) {
+    auto byte = [&](std::size_t i) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(s[pos + i]));
+    };
+    switch (len) {
+        case 1:
+            return byte(0);
+        case 2:
+            return (byte(0) & 0x1F) << 6 | (byte(1) & 0x3F);
+        case 3:
+            return (byte(0) & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
+        default:
+            return (byte(0) & 0x07) << 18 | (byte(1) & 0x3F) << 12 | (byte(2) & 0x3F) << 6 |
+                   (byte(3) & 0x3F);
+    }
+}
+
+// Output gathered in a small buffer and appended in blocks: appending character by character
+// to a std::string costs more than the conversion itself.
+class BlockWriter {
+  public:
+    explicit BlockWriter(std::string& out) : out_(out) {}
+    ~BlockWriter() { Flush(); }
+    BlockWriter(const BlockWriter&) = delete;
+    BlockWriter& operator=(const BlockWriter&) = delete;
+
+    void Bytes(const char* bytes, std::size_t count) {
+        if (count > kRoom - used_) {
+            Flush();
+            if (count > kRoom) {
+                out_.append(bytes, count);
+                return;
+            }
+        }
+        std::memcpy(buffer_ + used_, bytes, count);
+        used_ += count;
+    }
+    // Up to three bytes.
+    void Small(const char* bytes, std::size_t count) {
+        if (used_ + 3 > kRoom) Flush();
+        std::memcpy(buffer_ + used_, bytes, count);
+        used_ += count;
+    }
+    // A BMP code point as UTF-8.
+    void Utf8(std::uint32_t cp) {
+        char bytes[3];
+        if (cp < 0x80) {
+            bytes[0] = static_cast<char>(cp);
+            Small(bytes, 1);
+        } else if (cp < 0x800) {
+            bytes[0] = static_cast<char>(0xC0 | cp >> 6);
+            bytes[1] = static_cast<char>(0x80 | (cp & 0x3F));
+            Small(bytes, 2);
+        } else {
+            bytes[0] = static_cast<char>(0xE0 | cp >> 12);
+            bytes[1] = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+            bytes[2] = static_cast<char>(0x80 | (cp & 0x3F));
+            Small(bytes, 3);
+        }
+    }
+    void Flush() {
+        out_.append(buffer_, used_);
+        used_ = 0;
+    }
+
+  private:
+    static constexpr std::size_t kRoom = 4096;
+    std::string& out_;
+    char buffer_[kRoom];
+    std::size_t used_ = 0;
+};
+
 }  // namespace
 
 SjisEncoding Utf8ToShiftJis(std::string_view utf8) {
     SjisEncoding result;
-    if (IsAscii(utf8)) {
-        result.bytes.assign(utf8);
-        return result;
+    // Never longer than the UTF-8: every character takes as many bytes or fewer.
+    result.bytes.reserve(utf8.size());
+    BlockWriter out(result.bytes);
+    const std::size_t size = utf8.size();
+    for (std::size_t i = 0; i < size;) {
+        const std::size_t ascii = AsciiRunEnd(utf8, i);
+        out.Bytes(utf8.data() + i, ascii - i);
+        i = ascii;
+        if (i == size) break;
+        const std::size_t len = Utf8SequenceLength(utf8, i);
+        if (len == 0) {
+            result.unrepresentable.emplace_back(kReplacement);
+            out.Small("?", 1);
+            ++i;
+            continue;
+        }
+        const std::uint32_t cp = DecodeUtf8(utf8, i, len);
+        const std::uint16_t code =
+            cp <= 0xFFFF ? kCp932Pages[kCp932PageOf[cp >> 8] * 256u + (cp & 0xFF)] : 0;
+        if (code > 0xFF) {
+            const char pair[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+            out.Small(pair, 2);
+        } else if (code != 0) {
+            const char single = static_cast<char>(code);
+            out.Small(&single, 1);
+        } else {
+            const std::string_view ch = utf8.substr(i, len);
+            if (const char* alias = Cp932Alias(ch)) {
+                out.Bytes(alias, std::strlen(alias));
+            } else {
+                result.unrepresentable.emplace_back(ch);
+                out.Small("?", 1);
+            }
+        }
+        i += len;
     }
-    RunIconv(Handle("CP932", "UTF-8"), utf8, result.bytes,
-             [&](std::size_t offset, std::string& out) -> std::size_t {
-                 std::size_t len = Utf8SequenceLength(utf8, offset);
-                 if (len == 0) {
-                     result.unrepresentable.emplace_back(kReplacement);
-                     out += '?';
-                     return 1;
-                 }
-                 std::string_view ch = utf8.substr(offset, len);
-                 if (const char* alias = Cp932Alias(ch)) {
-                     out += alias;
-                 } else {
-                     result.unrepresentable.emplace_back(ch);
-                     out += '?';
-                 }
-                 return len;
-             });
+    out.Flush();
     return result;
+}
+
+std::size_t AppendShiftJisAsUtf8(std::string_view sjis, std::string& text) {
+    std::size_t invalid = 0;
+    BlockWriter out(text);
+    const std::size_t size = sjis.size();
+    for (std::size_t i = 0; i < size;) {
+        const std::size_t ascii = AsciiRunEnd(sjis, i);
+        out.Bytes(sjis.data() + i, ascii - i);
+        i = ascii;
+        if (i == size) break;
+        const auto lead = static_cast<unsigned char>(sjis[i]);
+        std::uint16_t cp = kCp932Single[lead];
+        std::size_t len = 1;
+        if (cp == kNoCharacter && kCp932LeadRow[lead] != 0 && i + 1 < size) {
+            const auto trail = static_cast<unsigned char>(sjis[i + 1]);
+            cp = kCp932Pairs[(kCp932LeadRow[lead] - 1u) * 256u + trail];
+            len = 2;
+        }
+        if (cp == kNoCharacter) {
+            // As iconv is told: a lead and trail byte pair is one bad character, else one byte.
+            ++invalid;
+            out.Small(kReplacement.data(), kReplacement.size());
+            const bool pair = IsSjisLeadByte(lead) && i + 1 < size &&
+                              IsSjisTrailByte(static_cast<unsigned char>(sjis[i + 1]));
+            i += pair ? 2 : 1;
+            continue;
+        }
+        out.Utf8(cp);
+        i += len;
+    }
+    out.Flush();
+    return invalid;
 }
 
 Utf8Decoding ShiftJisToUtf8(std::string_view sjis) {
     Utf8Decoding result;
-    if (IsAscii(sjis)) {
-        result.text.assign(sjis);
-        return result;
-    }
-    RunIconv(Handle("UTF-8", "CP932"), sjis, result.text,
-             [&](std::size_t offset, std::string& out) -> std::size_t {
-                 ++result.invalidSequences;
-                 out += kReplacement;
-                 auto lead = static_cast<unsigned char>(sjis[offset]);
-                 bool pair = IsSjisLeadByte(lead) && offset + 1 < sjis.size() &&
-                             IsSjisTrailByte(static_cast<unsigned char>(sjis[offset + 1]));
-                 return pair ? 2 : 1;
-             });
+    // Japanese text grows by half (two bytes become three); ASCII does not grow.
+    result.text.reserve(sjis.size() + sjis.size() / 2 + 16);
+    result.invalidSequences = AppendShiftJisAsUtf8(sjis, result.text);
     return result;
 }
 

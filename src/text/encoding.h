@@ -1,6 +1,7 @@
 #pragma once
 // The one place that converts between encodings (through glibc iconv). In memory every text
-// is UTF-8; Shift_JIS means Microsoft code page 932 (NEC and IBM extensions included).
+// is UTF-8; Shift_JIS means Microsoft code page 932 (NEC and IBM extensions included), converted
+// through tables written from iconv's answers at build time.
 
 #include <cstddef>
 #include <optional>
@@ -29,6 +30,9 @@ SjisEncoding Utf8ToShiftJis(std::string_view utf8);
 
 // Code page 932 to UTF-8. Invalid or unmapped byte sequences become U+FFFD and are counted.
 Utf8Decoding ShiftJisToUtf8(std::string_view sjis);
+
+// The same, appended to text; returns the number of invalid or unmapped sequences.
+std::size_t AppendShiftJisAsUtf8(std::string_view sjis, std::string& text);
 
 // Convenience for texts known to be representable (file names, fixed messages).
 std::string ToShiftJis(std::string_view utf8);

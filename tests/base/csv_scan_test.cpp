@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "text/encoding.h"
@@ -66,6 +68,78 @@ TEST(ScanCsvBytes, ReportsCutQuotedCellsAndBytesThatAreNoShiftJis) {
     const Scanned blank = Scan("\"a\",\"b\"\r\n\r\n\"1\",\"2\"\r\n");
     ASSERT_EQ(blank.rows.size(), 2u);
     EXPECT_EQ(blank.rows[1], (Cells{"1", "2"}));
+}
+
+// Lines are split on the bytes before they are decoded. The reference decodes the whole text
+// first, turns CR LF into LF and gives the last line its end.
+std::vector<std::pair<std::string, bool>> LinesOf(std::string_view sjis, std::size_t* invalid) {
+    std::vector<std::pair<std::string, bool>> lines;
+    *invalid = ForEachCsvLine(
+        sjis, [&](std::string_view line, bool last) { lines.emplace_back(line, last); });
+    return lines;
+}
+
+std::vector<std::pair<std::string, bool>> ReferenceLines(std::string_view sjis,
+                                                         std::size_t* invalid) {
+    text::Utf8Decoding decoded = text::ShiftJisToUtf8(sjis);
+    *invalid = decoded.invalidSequences;
+    std::string text;
+    for (std::size_t i = 0; i < decoded.text.size(); ++i) {
+        if (decoded.text.compare(i, 2, "\r\n") == 0) continue;  // the CR of CR LF
+        text += decoded.text[i];
+    }
+    if (!text.empty() && text.back() != '\n') text += '\n';
+    std::vector<std::pair<std::string, bool>> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find('\n', start) + 1;
+        lines.emplace_back(text.substr(start, end - start), end >= text.size());
+        start = end;
+    }
+    return lines;
+}
+
+TEST(ForEachCsvLine, SplitsTheBytesAsTheDecodedTextWouldSplit) {
+    std::size_t invalid = 0;
+    // A lead byte before CR LF is one bad byte and the line still ends there; a lone CR stays.
+    auto lines = LinesOf("a\x82\r\nb\rc\r\r\nd\r", &invalid);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], std::make_pair(std::string("a\xEF\xBF\xBD\n"), false));
+    EXPECT_EQ(lines[1], std::make_pair(std::string("b\rc\r\n"), false));
+    EXPECT_EQ(lines[2], std::make_pair(std::string("d\r\n"), true));
+    EXPECT_EQ(invalid, 1u);
+    lines = LinesOf("x\n\n", &invalid);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], std::make_pair(std::string("\n"), true));
+
+    // Random bytes rich in line ends, quotes, lead and trail bytes.
+    const char alphabet[] = {'\r', '\n', '"', ',', 'a', '\x82', '\xA0', '\x81', '\x40',
+                             '\x5C', '\xFD', '\xEF', '\x01', '\x02', '\xB1'};
+    std::mt19937 random(5);
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes(random() % 40, '\0');
+        for (char& c : bytes) c = alphabet[random() % sizeof alphabet];
+        std::size_t expectedInvalid = 0;
+        const auto expected = ReferenceLines(bytes, &expectedInvalid);
+        ASSERT_EQ(LinesOf(bytes, &invalid), expected) << testing::PrintToString(bytes);
+        ASSERT_EQ(invalid, expectedInvalid);
+    }
+}
+
+TEST(TCard, ARowSplitAfterALongerOneKeepsNothingOfIt) {
+    TCard row;
+    ASSERT_TRUE(row.Parse("\"a long first field, longer than fifteen bytes\",bare,\"third\"\n"));
+    ASSERT_EQ(row.Count(), 3);
+    ASSERT_TRUE(row.Parse("short,\"x\x01\x02y\"\n"));
+    ASSERT_EQ(row.Count(), 2);
+    EXPECT_EQ(row.At(0), "short");
+    EXPECT_FALSE(row.IsQuoted(0));
+    EXPECT_EQ(row.At(1), "x\r\ny");
+    EXPECT_TRUE(row.IsQuoted(1));
+    EXPECT_EQ(row.At(2), "");
+    EXPECT_FALSE(row.Parse("no line end"));
+    EXPECT_EQ(row.Count(), 0);
+    ASSERT_TRUE(row.Parse("\"1\",\"2\",\"3\",\"4\"\n"));
+    EXPECT_EQ(row.ToCsvLine(), "\"1\",\"2\",\"3\",\"4\"\n");
 }
 
 }  // namespace

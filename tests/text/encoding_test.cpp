@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <optional>
 #include <random>
+#include <vector>
 
 #include "text/sjis_chars.h"
 
@@ -117,6 +120,79 @@ TEST(ShiftJisCodec, RandomBytesAlwaysGiveValidUtf8) {
         ASSERT_TRUE(IsValidUtf8(decoded.text));
         SjisEncoding encoded = Utf8ToShiftJis(bytes);  // arbitrary bytes as UTF-8
         ASSERT_LE(encoded.bytes.size(), bytes.size());
+    }
+}
+
+// The codec runs on tables of its own; iconv, asked one code at a time, is the reference.
+TEST(ShiftJisCodec, EveryOneAndTwoByteCodeDecodesAsIconvDecodesIt) {
+    int checked = 0;
+    for (int first = 0; first < 256; ++first) {
+        const std::string one = Bytes({first});
+        const std::optional<std::string> alone = Convert(one, "CP932", "UTF-8");
+        Utf8Decoding decoded = ShiftJisToUtf8(one);
+        ASSERT_EQ(decoded.Complete(), alone.has_value()) << std::hex << first;
+        if (alone) {
+            ASSERT_EQ(decoded.text, *alone) << std::hex << first;
+            continue;
+        }
+        for (int second = 0; second < 256; ++second) {
+            const std::string two = Bytes({first, second});
+            const std::optional<std::string> expected = Convert(two, "CP932", "UTF-8");
+            decoded = ShiftJisToUtf8(two);
+            if (expected) {
+                ASSERT_EQ(decoded.text, *expected) << std::hex << first << ' ' << second;
+                ASSERT_TRUE(decoded.Complete());
+                ++checked;
+            } else {
+                ASSERT_FALSE(decoded.Complete()) << std::hex << first << ' ' << second;
+                ASSERT_TRUE(IsValidUtf8(decoded.text));
+            }
+        }
+    }
+    EXPECT_EQ(checked, 9604);
+}
+
+TEST(ShiftJisCodec, EveryBmpCharacterEncodesAsIconvEncodesIt) {
+    int mapped = 0;
+    for (std::uint32_t cp = 1; cp <= 0xFFFF; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+        std::string utf8;
+        if (cp < 0x80) {
+            utf8 = Bytes({static_cast<int>(cp)});
+        } else if (cp < 0x800) {
+            utf8 = Bytes({static_cast<int>(0xC0 | cp >> 6), static_cast<int>(0x80 | (cp & 0x3F))});
+        } else {
+            utf8 =
+                Bytes({static_cast<int>(0xE0 | cp >> 12), static_cast<int>(0x80 | (cp >> 6 & 0x3F)),
+                       static_cast<int>(0x80 | (cp & 0x3F))});
+        }
+        const std::optional<std::string> expected = Convert(utf8, "UTF-8", "CP932");
+        SjisEncoding encoded = Utf8ToShiftJis(utf8);
+        if (expected) {
+            ASSERT_EQ(encoded.bytes, *expected) << std::hex << cp;
+            ASSERT_TRUE(encoded.Complete()) << std::hex << cp;
+            ++mapped;
+        } else {
+            ASSERT_EQ(encoded.bytes, "?") << std::hex << cp;
+            ASSERT_EQ(encoded.unrepresentable, std::vector<std::string>{utf8}) << std::hex << cp;
+        }
+    }
+    EXPECT_GT(mapped, 7000);
+    // Beyond the BMP nothing has a cell.
+    EXPECT_EQ(Utf8ToShiftJis("\U0001F600").bytes, "?");
+}
+
+TEST(ShiftJisCodec, LongMixedTextsMatchIconvWhole) {
+    std::mt19937 random(11);
+    const std::string pieces[] = {"予定", "ｱｲｳﾞ", "abc,\"\r\n", "①～", "表示\\", "\uE000", "髙﨑"};
+    for (int round = 0; round < 200; ++round) {
+        std::string utf8;
+        for (int n = static_cast<int>(random() % 200); n > 0; --n) utf8 += pieces[random() % 7];
+        const std::optional<std::string> sjis = Convert(utf8, "UTF-8", "CP932");
+        ASSERT_TRUE(sjis.has_value());
+        EXPECT_EQ(ToShiftJis(utf8), *sjis);
+        EXPECT_EQ(FromShiftJis(*sjis), Convert(*sjis, "CP932", "UTF-8"));
+        EXPECT_EQ(FromShiftJis(*sjis), utf8);
     }
 }
 

@@ -1,0 +1,145 @@
+// Writes the code page 932 tables of text/encoding.cpp from glibc iconv's own answers, once per
+// build: asking iconv cell by cell at run time would cost every process tens of milliseconds.
+// Usage: almx_cp932_tablegen OUTPUT.inc
+
+#include <iconv.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::uint16_t kNone = 0xFFFF;  // never a code page 932 character
+
+class Converter {
+  public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (Ok()) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool Ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    // The whole input converted in one go, or false.
+    bool Run(const char* input, std::size_t size, std::string& out) {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        char buffer[32];
+        char* in = const_cast<char*>(input);
+        std::size_t inLeft = size;
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        if (iconv(cd_, &in, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
+            return false;
+        }
+        if (iconv(cd_, nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
+            return false;
+        }
+        out.assign(buffer, outPtr);
+        return inLeft == 0;
+    }
+
+  private:
+    iconv_t cd_;
+};
+
+// One UTF-32LE character as its code point, or kNone when the output is not exactly one BMP one.
+std::uint16_t OneCodePoint(const std::string& utf32) {
+    if (utf32.size() != 4) return kNone;
+    std::uint32_t cp;
+    std::memcpy(&cp, utf32.data(), 4);
+    return cp < kNone ? static_cast<std::uint16_t>(cp) : kNone;
+}
+
+void WriteArray(std::ofstream& out, const char* declaration,
+                const std::vector<std::uint16_t>& values) {
+    out << declaration << " = {";
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        out << (i % 16 == 0 ? "\n    " : " ") << values[i] << ',';
+    }
+    out << "\n};\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT\n", argv[0]);
+        return 2;
+    }
+    Converter decoder("UTF-32LE", "CP932");
+    Converter encoder("CP932", "UTF-32LE");
+    if (!decoder.Ok() || !encoder.Ok()) {
+        std::fprintf(stderr, "iconv cannot convert CP932\n");
+        return 1;
+    }
+    std::string out;
+
+    // Bytes that are characters on their own.
+    std::vector<std::uint16_t> single(256, kNone);
+    for (int b = 0; b < 256; ++b) {
+        const char in[1] = {static_cast<char>(b)};
+        if (decoder.Run(in, 1, out)) single[b] = OneCodePoint(out);
+        if (b < 0x80 && single[b] != b) {
+            std::fprintf(stderr, "byte %02X is not ASCII in CP932\n", b);
+            return 1;
+        }
+    }
+    // Every other byte followed by any byte: a row of 256 cells per lead byte that has any.
+    std::vector<std::uint16_t> leadRow(256, 0);  // 0: no row; else row number + 1
+    std::vector<std::uint16_t> pairs;
+    for (int lead = 0; lead < 256; ++lead) {
+        if (single[lead] != kNone) continue;
+        std::vector<std::uint16_t> row(256, kNone);
+        bool any = false;
+        for (int trail = 0; trail < 256; ++trail) {
+            const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            if (!decoder.Run(in, 2, out)) continue;
+            row[trail] = OneCodePoint(out);
+            any |= row[trail] != kNone;
+        }
+        if (!any) continue;
+        pairs.insert(pairs.end(), row.begin(), row.end());
+        leadRow[lead] = static_cast<std::uint16_t>(pairs.size() / 256);
+    }
+    // Every BMP code point the other way: the cell iconv prefers, one byte or two; 0 for none
+    // (U+0000 itself is ASCII, which the codec never looks up).
+    std::vector<std::uint16_t> pageOf(256, 0);  // 0: the empty page
+    std::vector<std::uint16_t> pages(256, 0);
+    for (int page = 0; page < 256; ++page) {
+        std::vector<std::uint16_t> cells(256, 0);
+        bool any = false;
+        for (int low = 0; low < 256; ++low) {
+            const std::uint32_t cp = static_cast<std::uint32_t>(page << 8 | low);
+            if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+            char in[4];
+            std::memcpy(in, &cp, 4);
+            if (!encoder.Run(in, 4, out) || out.empty() || out.size() > 2) continue;
+            const auto first = static_cast<unsigned char>(out[0]);
+            cells[low] = static_cast<std::uint16_t>(
+                out.size() == 1 ? first : first << 8 | static_cast<unsigned char>(out[1]));
+            any |= cp != 0;
+        }
+        if (!any) continue;
+        pageOf[page] = static_cast<std::uint16_t>(pages.size() / 256);
+        pages.insert(pages.end(), cells.begin(), cells.end());
+    }
+
+    std::ofstream file(argv[1], std::ios::trunc);
+    file << "// Generated by almx_cp932_tablegen from glibc iconv; do not edit.\n";
+    WriteArray(file, "constexpr std::uint16_t kCp932Single[256]", single);
+    WriteArray(file, "constexpr std::uint16_t kCp932LeadRow[256]", leadRow);
+    WriteArray(
+        file, ("constexpr std::uint16_t kCp932Pairs[" + std::to_string(pairs.size()) + "]").c_str(),
+        pairs);
+    WriteArray(file, "constexpr std::uint16_t kCp932PageOf[256]", pageOf);
+    WriteArray(
+        file, ("constexpr std::uint16_t kCp932Pages[" + std::to_string(pages.size()) + "]").c_str(),
+        pages);
+    file.close();
+    return file ? 0 : 1;
+}
