@@ -144,6 +144,8 @@ CalendarGrid::Change CalendarGrid::MoveKey(CalendarKey key, bool shift) {
 }
 
 CalendarGrid::Change CalendarGrid::MoveMonths(int months) {
+    const long index = Year() * 12L + (Month() - 1) + months;
+    if (index < kMinYear * 12L || index > kMaxYear * 12L + 11) return Change::Refused;
     return Select(MonthsFrom(selected_, months));
 }
 

@@ -109,7 +109,8 @@ class CalendarGrid {
     // a new month clears the day flags.
     Change Select(const DateTime& date);
     Change MoveKey(CalendarKey key, bool shift);
-    Change MoveMonths(int months);  // ±1 a month, ±12 a year, clamped to the range
+    // ±1 a month, ±12 a year; refused when the target month lies outside the calendar.
+    Change MoveMonths(int months);
 
     bool Bold(int day) const;
     bool Holiday(int day) const;

@@ -132,8 +132,13 @@ TEST(CalendarGridSelect, OwnerCannotSelectOutsideTheCalendar) {
     EXPECT_EQ(grid.Select(DateTime::Invalid()), CalendarGrid::Change::Refused);
     EXPECT_EQ(grid.Selected(), D(2025, 5, 10));
     ASSERT_NE(grid.Select(D(9998, 12, 31)), CalendarGrid::Change::Refused);
-    EXPECT_EQ(grid.MoveMonths(1), CalendarGrid::Change::SameMonth);
+    EXPECT_EQ(grid.MoveMonths(1), CalendarGrid::Change::Refused);
+    EXPECT_EQ(grid.MoveMonths(12), CalendarGrid::Change::Refused);
     EXPECT_EQ(grid.Selected(), D(9998, 12, 31));
+    ASSERT_NE(grid.Select(D(1583, 11, 30)), CalendarGrid::Change::Refused);
+    EXPECT_EQ(grid.MoveMonths(-12), CalendarGrid::Change::Refused);
+    EXPECT_EQ(grid.MoveMonths(-10), CalendarGrid::Change::NewMonth);
+    EXPECT_EQ(grid.Selected(), D(1583, 1, 30));
 }
 
 TEST(CalendarGridSelect, HolidayMarkingSetsTheMonthsHolidays) {
