@@ -19,7 +19,9 @@ const DateTime& LastDay() {
     return last;
 }
 
-bool ValidDay(int day) { return day >= 1 && day <= 31; }
+bool ValidDay(int day) {
+    return day >= 1 && day <= 31;
+}
 
 }  // namespace
 
@@ -103,7 +105,8 @@ int CalendarLayout::HitCell(int x, int y) const {
 }
 
 CalendarRect CaptionPreviousButton(int /*width*/, int averageCharWidth, int lineHeight) {
-    return {averageCharWidth, lineHeight / 4, averageCharWidth * 5, lineHeight * 2 - lineHeight / 4};
+    return {averageCharWidth, lineHeight / 4, averageCharWidth * 5,
+            lineHeight * 2 - lineHeight / 4};
 }
 
 CalendarRect CaptionNextButton(int width, int averageCharWidth, int lineHeight) {
@@ -117,7 +120,9 @@ void CalendarGrid::SetFirstWeekday(int firstWeekday) {
     firstWeekday_ = std::clamp(firstWeekday, 0, 6);
 }
 
-void CalendarGrid::SetRows(int rows) { rows_ = std::clamp(rows, 1, kCalendarMaxRows); }
+void CalendarGrid::SetRows(int rows) {
+    rows_ = std::clamp(rows, 1, kCalendarMaxRows);
+}
 
 int CalendarGrid::CellOf(const DateTime& date) const {
     if (!date.IsValid()) return -1;
@@ -149,8 +154,12 @@ CalendarGrid::Change CalendarGrid::MoveMonths(int months) {
     return Select(MonthsFrom(selected_, months));
 }
 
-bool CalendarGrid::Bold(int day) const { return ValidDay(day) && bold_[day]; }
-bool CalendarGrid::Holiday(int day) const { return ValidDay(day) && holiday_[day]; }
+bool CalendarGrid::Bold(int day) const {
+    return ValidDay(day) && bold_[day];
+}
+bool CalendarGrid::Holiday(int day) const {
+    return ValidDay(day) && holiday_[day];
+}
 
 void CalendarGrid::SetBold(int day, bool on) {
     if (ValidDay(day)) bold_[day] = on;

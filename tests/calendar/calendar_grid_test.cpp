@@ -5,12 +5,15 @@
 namespace almx {
 namespace {
 
-DateTime D(int y, int m, int d) { return DateTime::FromDate(y, m, d); }
+DateTime D(int y, int m, int d) {
+    return DateTime::FromDate(y, m, d);
+}
 
 TEST(CalendarGridStart, FirstColumnWeekdayForEveryFirstWeekday) {
     // 0 Monday .. 6 Sunday as the owner sets it; the column in 0 Sunday .. 6 Saturday.
     const int expected[7] = {1, 2, 3, 4, 5, 6, 0};
-    for (int first = 0; first < 7; ++first) EXPECT_EQ(CalendarColumnWeekday(first), expected[first]);
+    for (int first = 0; first < 7; ++first)
+        EXPECT_EQ(CalendarColumnWeekday(first), expected[first]);
 }
 
 TEST(CalendarGridStart, EveryFirstWeekdayKeepsTheFirstInTheFirstRow) {

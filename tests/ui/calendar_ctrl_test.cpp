@@ -1,4 +1,4 @@
-#include "views/calendar_ctrl.h"
+#include "ui/calendar_ctrl.h"
 
 #include <gtest/gtest.h>
 
@@ -11,22 +11,25 @@
 #include <vector>
 
 #include "base/clock.h"
+#include "calendar/ui/entry_widgets.h"
+#include "dialog_driver.h"
 
 namespace almx {
 namespace {
 
-DateTime D(int y, int m, int d) { return DateTime::FromDate(y, m, d); }
+DateTime D(int y, int m, int d) {
+    return DateTime::FromDate(y, m, d);
+}
 
 class CalendarCtrlTest : public ::testing::Test {
   protected:
     CalendarCtrlTest() : ctrl_(nullptr, QRect(0, 0, 210, 170), 400) {
         // 02:30 with the day changing at 4 o'clock: the logical today is the 9th.
         ctrl_.SetClock(&clock_, 4);
-        QObject::connect(&ctrl_, &CVeltaCalenderCtrl::Notified,
-                         [this](int id, int code) {
-                             EXPECT_EQ(id, 400);
-                             codes_.push_back(code);
-                         });
+        QObject::connect(&ctrl_, &CVeltaCalenderCtrl::Notified, [this](int id, int code) {
+            EXPECT_EQ(id, 400);
+            codes_.push_back(code);
+        });
     }
 
     // The middle of a cell's day number.
@@ -223,6 +226,24 @@ TEST_F(CalendarCtrlTest, PaintsSelectionTodayAndColours) {
     const int calendarDayCell = ctrl_.Grid().CellOf(D(2025, 6, 10));
     EXPECT_EQ(PixelNear(june, box(todayCell), 0, 0), QColor(255, 0, 0));
     EXPECT_NE(PixelNear(june, box(calendarDayCell), 0, 0), QColor(255, 0, 0));
+}
+
+TEST(PickDateTest, KeysAndDoubleClickPickADate) {
+    testing::OnNextDialog([](QDialog& dialog) {
+        auto* calendar = dialog.findChild<CVeltaCalenderCtrl*>(QStringLiteral("pickCalendar"));
+        ASSERT_TRUE(calendar);
+        EXPECT_EQ(calendar->Date(), D(2024, 1, 31));
+        QTest::keyClick(calendar, Qt::Key_PageDown);
+        QTest::keyClick(calendar, Qt::Key_Right);
+        const CalendarLayout layout = calendar->Layout();
+        const int cell = calendar->Grid().CellOf(calendar->Date());
+        const QPoint point(layout.NumberX(cell % 7) + 4, layout.NumberY(cell / 7) + 4);
+        QTest::mouseDClick(calendar, Qt::LeftButton, {}, point);
+    });
+    EXPECT_EQ(PickDate(nullptr, D(2024, 1, 31)), D(2024, 3, 1));
+
+    testing::OnNextDialog([](QDialog& dialog) { dialog.reject(); });
+    EXPECT_EQ(PickDate(nullptr, D(2024, 1, 31)), std::nullopt);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "views/calendar_ctrl.h"
+#include "ui/calendar_ctrl.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -131,9 +131,13 @@ DateTime CVeltaCalenderCtrl::Today() const {
     return almx::Today(clock_ ? *clock_ : system, todayLimit_);
 }
 
-bool CVeltaCalenderCtrl::SetDate(const DateTime& date) { return Apply(grid_.Select(date)); }
+bool CVeltaCalenderCtrl::SetDate(const DateTime& date) {
+    return Apply(grid_.Select(date));
+}
 
-bool CVeltaCalenderCtrl::MoveMonths(int months) { return Apply(grid_.MoveMonths(months)); }
+bool CVeltaCalenderCtrl::MoveMonths(int months) {
+    return Apply(grid_.MoveMonths(months));
+}
 
 bool CVeltaCalenderCtrl::Apply(CalendarGrid::Change change) {
     if (change == CalendarGrid::Change::Refused) return false;
@@ -232,8 +236,8 @@ void CVeltaCalenderCtrl::paintEvent(QPaintEvent*) {
             char number[8];
             std::snprintf(number, sizeof number, "%2d", date.Day());
             const QString text = QString::fromLatin1(number);
-            const CalendarRect box = layout.NumberBox(row, column, metrics.horizontalAdvance(text),
-                                                      metrics.height());
+            const CalendarRect box =
+                layout.NumberBox(row, column, metrics.horizontalAdvance(text), metrics.height());
             QColor colour = ToQColor(otherMonthColour_);
             if (inMonth) {
                 colour = ToQColor(grid_.Holiday(date.Day()) ? holidayColour_

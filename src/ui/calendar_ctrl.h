@@ -1,7 +1,7 @@
 #pragma once
 // The small month calendar drawn by the program: weekday header, rows of day numbers, the
 // selected date in a blue box, today in a red frame, an optional caption band with "<" and
-// ">". The week view and the diary view embed it.
+// ">". The week view and the diary view embed it; the entry dialogs' date picker shows it.
 
 #include <QFont>
 #include <QWidget>
