@@ -9,13 +9,6 @@ DateTime D(int y, int m, int d) {
     return DateTime::FromDate(y, m, d);
 }
 
-TEST(CalendarGridStart, FirstColumnWeekdayForEveryFirstWeekday) {
-    // 0 Monday .. 6 Sunday as the owner sets it; the column in 0 Sunday .. 6 Saturday.
-    const int expected[7] = {1, 2, 3, 4, 5, 6, 0};
-    for (int first = 0; first < 7; ++first)
-        EXPECT_EQ(CalendarColumnWeekday(first), expected[first]);
-}
-
 TEST(CalendarGridStart, EveryFirstWeekdayKeepsTheFirstInTheFirstRow) {
     // Every month of 2024..2026 with every first weekday: the grid starts on the column's
     // weekday, at most six days before the 1st and never after it.
@@ -164,18 +157,6 @@ CalendarLayout::Metrics Metrics(int captionHeight, int rows) {
     return m;
 }
 
-TEST(CalendarLayoutTest, BandsAndBoxes) {
-    const CalendarLayout layout(Metrics(0, 5));
-    EXPECT_EQ(layout.ColumnWidth(), 20);
-    EXPECT_EQ(layout.BandHeight(), 20);  // 120 / (5 + 1)
-    EXPECT_EQ(layout.ColumnX(2), 43);
-    EXPECT_EQ(layout.NumberY(0), 21);
-    EXPECT_EQ(layout.NumberBox(0, 0, 10, 8), (CalendarRect{1, 19, 17, 33}));
-    const CalendarLayout captioned(Metrics(30, 5));
-    EXPECT_EQ(captioned.BandHeight(), 20);
-    EXPECT_EQ(captioned.NumberY(1), 30 + 40 + 1);
-}
-
 TEST(CalendarLayoutTest, HitTestOnTheFiftyFiveBoxes) {
     const CalendarLayout layout(Metrics(0, 5));
     // Row 0 column 0: box x 1..16, y 19..32.
@@ -196,14 +177,6 @@ TEST(CalendarLayoutTest, HitTestOnTheFiftyFiveBoxes) {
     EXPECT_EQ(captioned.HitCell(3, 51), 0);
     // A window too small for any band hits nothing.
     EXPECT_EQ(CalendarLayout(CalendarLayout::Metrics{}).HitCell(0, 0), -1);
-}
-
-TEST(CalendarLayoutTest, CaptionButtonsDoNotOverlap) {
-    const CalendarRect previous = CaptionPreviousButton(200, 6, 16);
-    const CalendarRect next = CaptionNextButton(200, 6, 16);
-    EXPECT_EQ(previous, (CalendarRect{6, 4, 30, 28}));
-    EXPECT_EQ(next, (CalendarRect{170, 4, 194, 28}));
-    EXPECT_LT(previous.right, next.left);
 }
 
 }  // namespace
