@@ -1,8 +1,6 @@
 #include "calendar/ui/entry_widgets.h"
 
-#include <QCalendarWidget>
 #include <QColorDialog>
-#include <QDate>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -10,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "calendar/entry_checks.h"
+#include "ui/calendar_ctrl.h"
 
 namespace almx {
 
@@ -27,20 +26,18 @@ std::uint32_t ColourFromQ(const QColor& colour) {
 std::optional<DateTime> PickDate(QWidget* parent, const DateTime& initial) {
     QDialog dialog(parent);
     dialog.setWindowTitle(QStringLiteral("カレンダー"));
-    auto* calendar = new QCalendarWidget(&dialog);
-    calendar->setMinimumDate(QDate(kMinYear, 1, 1));
-    calendar->setMaximumDate(QDate(kMaxYear, 12, 31));
-    calendar->setGridVisible(true);
-    if (initial.IsValid()) {
-        calendar->setSelectedDate(QDate(initial.Year(), initial.Month(), initial.Day()));
-    }
-    QObject::connect(calendar, &QCalendarWidget::activated, &dialog, &QDialog::accept);
+    auto* calendar = new CVeltaCalenderCtrl(&dialog, QRect(0, 0, 224, 200), 400);
+    calendar->setObjectName(QStringLiteral("pickCalendar"));
+    calendar->setFixedSize(224, 200);
+    calendar->SetRows(6);  // every day of every month can be picked
+    if (initial.IsValid()) calendar->SetDate(initial);
+    QObject::connect(calendar, &CVeltaCalenderCtrl::DoubleClicked, &dialog, &QDialog::accept);
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(calendar);
     layout->addWidget(OkCancelButtons(&dialog));
+    calendar->setFocus();
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    const QDate date = calendar->selectedDate();
-    return DateTime::FromDate(date.year(), date.month(), date.day());
+    return calendar->Date();
 }
 
 DateField::DateField(QWidget* parent)
