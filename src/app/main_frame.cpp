@@ -731,13 +731,12 @@ void CMainFrame::SetShortcutText(int id, const std::optional<std::string>& text)
     QString label = action->text();
     const qsizetype tab = label.lastIndexOf(QLatin1Char('\t'));
     if (tab >= 0) label.truncate(tab);
-    if (text) {
+    // A command the platform cannot honour keeps the tool tip that says why.
+    if (!Unavailable(id)) {
         // The tool bar shows the tool tip: the item text without the key.
-        action->setToolTip(WithoutMnemonic(label));
-        label += QLatin1Char('\t') + QString::fromStdString(*text);
-    } else {
-        action->setToolTip(QString());
+        action->setToolTip(text ? WithoutMnemonic(label) : QString());
     }
+    if (text) label += QLatin1Char('\t') + QString::fromStdString(*text);
     action->setText(label);
 }
 
