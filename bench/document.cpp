@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "base/clock.h"
-#include "document/document.h"
 #include "base/prompter.h"
+#include "base/settings_store.h"
 #include "core/record_array.h"
+#include "document/document.h"
 #include "document/schedule_file_reader.h"
 #include "document/schedule_file_writer.h"
-#include "base/settings_store.h"
 #include "sample_document.h"
 
 namespace {

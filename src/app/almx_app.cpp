@@ -143,8 +143,8 @@ bool CAlmxApp::Start(const std::vector<std::string>& arguments) {
     mainFrame_->RebuildRecentFiles();
     mainFrame_->ApplyKeyTexts();
     CMainFrame* frame = mainFrame_.get();
-    qApp->installEventFilter(new KeyFilter(*frame, *frame->MdiArea(), *keys_,
-                                           [frame](int id) { frame->Dispatch(id); }));
+    qApp->installEventFilter(
+        new KeyFilter(*frame, *frame->MdiArea(), *keys_, [frame](int id) { frame->Dispatch(id); }));
     mainFrame_->ShowWithPlacement();
 
     // The document opened at start.

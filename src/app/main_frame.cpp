@@ -392,8 +392,8 @@ void CMainFrame::MakeSearchList() {
     if (document == nullptr) return;
     CAlmxDoc& doc = document->Doc();
     SearchCondition condition = doc.FindCondition();
-    const bool confirmed = askFindCondition ? askFindCondition(condition)
-                                            : AskFindConditionDialog(this, condition);
+    const bool confirmed =
+        askFindCondition ? askFindCondition(condition) : AskFindConditionDialog(this, condition);
     if (!confirmed) return;
     ConfirmFindCondition(condition, *context_.settings);
     doc.FindCondition() = condition;
@@ -750,8 +750,8 @@ void CMainFrame::UpdateBuiltInKeys() {
             const QKeyCombination combination = builtIn[0];
             if (std::optional<KeyStroke> stroke =
                     WindowsKeyOf(combination.key(), combination.keyboardModifiers())) {
-                const std::optional<int> bound = context_.keys->Lookup(
-                    stroke->code, stroke->alt, stroke->shift, stroke->ctrl);
+                const std::optional<int> bound =
+                    context_.keys->Lookup(stroke->code, stroke->alt, stroke->shift, stroke->ctrl);
                 taken = bound && *bound != id;
             }
         }

@@ -36,8 +36,7 @@ std::vector<MenuItem> ExchangeItems() {
 
 std::vector<MenuItem> FileMenu() {
     return Join({Ids({57600, 57601, 57602, 57603, 57604, 0, 32885, 32858, 0, 32901, 32874}),
-                 ExchangeItems(),
-                 Ids({0, 57607, 57609, 57606, 32786, 0, kRecentFiles, 0, 57665})});
+                 ExchangeItems(), Ids({0, 57607, 57609, 57606, 32786, 0, kRecentFiles, 0, 57665})});
 }
 
 std::vector<MenuItem> WindowMenu() {
@@ -65,13 +64,12 @@ std::vector<MenuItem> ColourItems() {
 }
 
 std::vector<MenuItem> SettingsItems() {
-    return Join(
-        {Ids({32890, 32859, 32906, 32908, 32860, 0}),
-         {Sub("起動時の表示(&S)", Ids({32800, 32801, 32802, 32899, 0, 32803, 32806}))},
-         // The diary toggles (32831, 32861) return with the diary view.
-         {Sub("日記(&D)", Ids({32862, 32946}))},
-         {Sub("リンクファイル(&L)", Ids({32830, 32905, 32886}))},
-         Ids({0, 32911, 32913})});
+    return Join({Ids({32890, 32859, 32906, 32908, 32860, 0}),
+                 {Sub("起動時の表示(&S)", Ids({32800, 32801, 32802, 32899, 0, 32803, 32806}))},
+                 // The diary toggles (32831, 32861) return with the diary view.
+                 {Sub("日記(&D)", Ids({32862, 32946}))},
+                 {Sub("リンクファイル(&L)", Ids({32830, 32905, 32886}))},
+                 Ids({0, 32911, 32913})});
 }
 
 std::vector<MenuSpec> MonthMenus() {
@@ -138,8 +136,8 @@ std::vector<MenuSpec> BuildMenus(MenuSet set) {
             return WeekMenus();
         case MenuSet::Todo: {
             std::vector<MenuSpec> menus =
-                ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 32971, 32973, 0, 57607,
-                               57609, 57606, 0, kRecentFiles, 0, 57665}),
+                ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 32971, 32973, 0, 57607, 57609,
+                               57606, 0, kRecentFiles, 0, 57665}),
                           Ids({32846, 32768, 32782, 0, 32829}));
             // The list's order, deadline display, fonts and colours; 32785 is the title font
             // here.
@@ -159,8 +157,8 @@ std::vector<MenuSpec> BuildMenus(MenuSet set) {
                              Ids({57635, 57634, 57637, 0, 57636, 32822, 32823}));
         case MenuSet::SearchList: {
             std::vector<MenuSpec> menus =
-                ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 32958, 32916, 0, 57607,
-                               57609, 57606, 0, kRecentFiles, 0, 57665}),
+                ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 32958, 32916, 0, 57607, 57609,
+                               57606, 0, kRecentFiles, 0, 57665}),
                           Ids({57635, 57634, 57637, 0, 32781, 32846, 32768, 32782, 0, 32829, 0,
                                32938, 32947, 32941}));
             menus[2].items = Join({Ids({32937, 0, 32936, 32785, 32871, 32872, 0}), BarsItems()});

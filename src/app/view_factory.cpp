@@ -66,14 +66,13 @@ void LinkDayList(ViewBase* month, ViewBase* dayList) {
     auto* dayView = qobject_cast<CDayView*>(dayList);
     if (monthView == nullptr || dayView == nullptr) return;
     QPointer<CAlmxView> guarded(monthView);
-    dayView->SetMonthLink({[guarded]() -> std::optional<DateTime> {
-                               if (!guarded) return std::nullopt;
-                               return guarded->Selected();
-                           },
-                           monthView, monthView,
-                           [guarded]() -> const CAlmxData* {
-                               return guarded ? guarded->TakeSearchHit() : nullptr;
-                           }});
+    dayView->SetMonthLink(
+        {[guarded]() -> std::optional<DateTime> {
+             if (!guarded) return std::nullopt;
+             return guarded->Selected();
+         },
+         monthView, monthView,
+         [guarded]() -> const CAlmxData* { return guarded ? guarded->TakeSearchHit() : nullptr; }});
     QObject::connect(monthView, &CAlmxView::SelectionChanged, dayView,
                      [dayView] { dayView->OnCommand(32825); });
     QObject::connect(monthView, &CAlmxView::DayListColoursChanged, dayView, &CDayView::ReloadLook);

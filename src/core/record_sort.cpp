@@ -62,8 +62,8 @@ void SortRecords(RecordList& records, SortKey key, SortOrder order) {
     }
     const int sign = order == SortOrder::Descending ? -1 : 1;
     // The lists' heap sort: it decides the order of records that compare equal.
-    HeapSortInPlace(items,
-                    [&](const SortItem& a, const SortItem& b) { return sign * Compare(a, b, key); });
+    HeapSortInPlace(
+        items, [&](const SortItem& a, const SortItem& b) { return sign * Compare(a, b, key); });
     std::vector<std::size_t> sorted;
     sorted.reserve(items.size());
     for (const SortItem& item : items) sorted.push_back(item.index);

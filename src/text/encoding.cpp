@@ -24,7 +24,7 @@ constexpr std::uint16_t kNoCharacter = 0xFFFF;
 
 // iconv descriptors are costly to open; keep one per direction and thread.
 class IconvHandle {
-public:
+  public:
     IconvHandle(const char* to, const char* from) : cd_(iconv_open(to, from)) {
         if (cd_ == reinterpret_cast<iconv_t>(-1)) {
             throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
@@ -39,7 +39,7 @@ public:
         return cd_;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 
@@ -306,9 +306,13 @@ Utf8Decoding ShiftJisToUtf8(std::string_view sjis) {
     return result;
 }
 
-std::string ToShiftJis(std::string_view utf8) { return Utf8ToShiftJis(utf8).bytes; }
+std::string ToShiftJis(std::string_view utf8) {
+    return Utf8ToShiftJis(utf8).bytes;
+}
 
-std::string FromShiftJis(std::string_view sjis) { return ShiftJisToUtf8(sjis).text; }
+std::string FromShiftJis(std::string_view sjis) {
+    return ShiftJisToUtf8(sjis).text;
+}
 
 std::optional<std::string> FirstUnrepresentable(std::string_view utf8) {
     SjisEncoding encoded = Utf8ToShiftJis(utf8);
@@ -318,9 +322,8 @@ std::optional<std::string> FirstUnrepresentable(std::string_view utf8) {
 
 std::optional<std::string> Convert(std::string_view bytes, const char* from, const char* to) {
     std::string out;
-    bool ok = RunIconv(Handle(to, from), bytes, out, [](std::size_t, std::string&) -> std::size_t {
-        return 0;
-    });
+    bool ok = RunIconv(Handle(to, from), bytes, out,
+                       [](std::size_t, std::string&) -> std::size_t { return 0; });
     if (!ok) return std::nullopt;
     return out;
 }

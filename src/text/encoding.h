@@ -12,13 +12,13 @@
 namespace almx::text {
 
 struct SjisEncoding {
-    std::string bytes;                            // '?' stands where a character could not go
-    std::vector<std::string> unrepresentable;     // each such character, as UTF-8, in order
+    std::string bytes;                         // '?' stands where a character could not go
+    std::vector<std::string> unrepresentable;  // each such character, as UTF-8, in order
     bool Complete() const { return unrepresentable.empty(); }
 };
 
 struct Utf8Decoding {
-    std::string text;                 // U+FFFD stands for each byte sequence that is not valid
+    std::string text;  // U+FFFD stands for each byte sequence that is not valid
     std::size_t invalidSequences = 0;
     bool Complete() const { return invalidSequences == 0; }
 };

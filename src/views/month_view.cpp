@@ -18,14 +18,14 @@
 #include "base/clock.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
-#include "exchange/export_forms.h"
-#include "exchange/range_export.h"
-#include "exchange/ui/export_dialogs.h"
 #include "core/text_entry_check.h"
 #include "core/ui/day_range_dialogs.h"
 #include "custom/ui/picture_cache.h"
 #include "document/document.h"
 #include "document/schedule_find.h"
+#include "exchange/export_forms.h"
+#include "exchange/range_export.h"
+#include "exchange/ui/export_dialogs.h"
 #include "ui/font_colour.h"
 #include "views/entry_painter.h"
 #include "views/find_dlg.h"
@@ -44,9 +44,9 @@ constexpr const char* kPictureFilter =
     "画像ﾌｧｲﾙ (*.bmp *.gif *.jpg *.jpeg *.tif *.tiff *.png);;全てのﾌｧｲﾙ (*)";
 
 // Commands whose dialogs belong to other parts of the program.
-constexpr int kLaterCommands[] = {kEdit,           kAddSchedule,  kAddTodo,  kEditDiary,
-                                  kUpload,         kICalendar,    kHtmlMonth, kICalendarRange,
-                                  kPrint,          kPrintPreview, kDaysFromToday};
+constexpr int kLaterCommands[] = {kEdit,   kAddSchedule,  kAddTodo,      kEditDiary,
+                                  kUpload, kICalendar,    kHtmlMonth,    kICalendarRange,
+                                  kPrint,  kPrintPreview, kDaysFromToday};
 
 bool IsLaterCommand(int id) {
     return std::find(std::begin(kLaterCommands), std::end(kLaterCommands), id) !=

@@ -112,8 +112,8 @@ TEST(ForEachCsvLine, SplitsTheBytesAsTheDecodedTextWouldSplit) {
     EXPECT_EQ(lines[1], std::make_pair(std::string("\n"), true));
 
     // Random bytes rich in line ends, quotes, lead and trail bytes.
-    const char alphabet[] = {'\r', '\n', '"', ',', 'a', '\x82', '\xA0', '\x81', '\x40',
-                             '\x5C', '\xFD', '\xEF', '\x01', '\x02', '\xB1'};
+    const char alphabet[] = {'\r',   '\n',   '"',    ',',    'a',    '\x82', '\xA0', '\x81',
+                             '\x40', '\x5C', '\xFD', '\xEF', '\x01', '\x02', '\xB1'};
     std::mt19937 random(5);
     for (int round = 0; round < 3000; ++round) {
         std::string bytes(random() % 40, '\0');

@@ -162,10 +162,9 @@ TEST_F(AlmxCommand, CheckShowsTheOpenMessagesAndFails) {
 
 TEST_F(AlmxCommand, SearchAndListGoThroughTheScheduleSearchsRecordTest) {
     ASSERT_EQ(Run("new " + Quoted("s.alx") + " --defaults").status, 0);
-    for (const char* args : {" --title '定例会議' --start 2025/05/03",
-                             " --title '会議室の予約' --start 2025/05/04",
-                             " --title 'xABC' --start 2025/05/01",
-                             " --title '散歩' --start 2025/05/02"}) {
+    for (const char* args :
+         {" --title '定例会議' --start 2025/05/03", " --title '会議室の予約' --start 2025/05/04",
+          " --title 'xABC' --start 2025/05/01", " --title '散歩' --start 2025/05/02"}) {
         ASSERT_EQ(Run("add " + Quoted("s.alx") + " --defaults" + args).status, 0);
     }
     Result ends = Run("search " + Quoted("s.alx") + " 会議 --mode ends");

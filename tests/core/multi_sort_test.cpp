@@ -202,8 +202,8 @@ namespace almx {
 namespace {
 
 // The heap sort as written out for the lists, 1-based, over indices.
-std::vector<std::size_t> ReferenceHeapOrder(std::vector<std::size_t> items,
-                                            const std::function<int(std::size_t, std::size_t)>& cmp) {
+std::vector<std::size_t> ReferenceHeapOrder(
+    std::vector<std::size_t> items, const std::function<int(std::size_t, std::size_t)>& cmp) {
     const std::size_t n = items.size();
     auto at = [&](std::size_t i) -> std::size_t& { return items[i - 1]; };
     auto sift = [&](std::size_t e, std::size_t i, std::size_t k) {
