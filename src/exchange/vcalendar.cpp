@@ -11,6 +11,7 @@
 #include "calendar/recurrence.h"
 #include "core/record_display.h"
 #include "exchange/csv_import.h"
+#include "exchange/text_file.h"
 #include "text/encoding.h"
 
 namespace almx {
@@ -369,7 +370,7 @@ void CVCalender::FromRecord(const CAlmxData& record) {
     startHasTime = record.Has(StartTimeSet) ? 1 : 0;
     endHasTime = record.Has(EndTimeSet) ? 1 : 0;
     timeFlags = startHasTime | (endHasTime << 1);
-    alarmMinutes = record.alarmMinutes;
+    alarmMinutes = record.Has(StartTimeSet) ? record.alarmMinutes : -1;
     shiftRule = record.shiftRule;
     const RuleText rule = RecordRule(record);
     rrule = rule.rrule;
@@ -391,7 +392,7 @@ void CVCalender::FromRecord(const CAlmxData& record) {
         end = record.IsRecurring() ? start.PlusDays(1) : end.Date().PlusDays(1);
     }
     if (startHasTime || endHasTime) startHasTime = endHasTime = 1;
-    if (record.alarmMinutes >= 0) alarm = record.start.PlusMinutes(-record.alarmMinutes);
+    if (alarmMinutes >= 0) alarm = record.start.PlusMinutes(-alarmMinutes);
 }
 
 void CVCalender::FromRecordForVcs(const CAlmxData& record, const DateTime& day, int todayLimit) {
@@ -420,7 +421,8 @@ void CVCalender::FromRecordForVcs(const CAlmxData& record, const DateTime& day, 
         end = start.PlusSeconds(
             static_cast<long long>((firstEnd.Days() - record.start.Days()) * 86400.0 + 0.5));
     }
-    if (record.alarmMinutes >= 0) {
+    // Only a timed schedule rings.
+    if (record.alarmMinutes >= 0 && record.Has(StartTimeSet)) {
         alarmMinutes = record.alarmMinutes;
         alarm = start.PlusMinutes(-record.alarmMinutes);
     }
@@ -1353,6 +1355,48 @@ CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
         ++result.accepted;
     }
     return result;
+}
+
+std::vector<const CAlmxData*> RecordsInRange(const std::vector<const CAlmxData*>& records,
+                                             const DateTime& from, const DateTime& to,
+                                             int todayLimit) {
+    std::vector<const CAlmxData*> listed;
+    OccurrenceContext context;
+    context.todayLimit = todayLimit;
+    for (const CAlmxData* record : records) {
+        if (record->Has(RecordFlag::IsTodo)) {
+            if (!record->Has(TodoNoDeadline) && record->start.Date() >= from.Date() &&
+                record->start.Date() <= to.Date()) {
+                listed.push_back(record);
+            }
+            continue;
+        }
+        const std::vector<std::uint8_t> mask = OccurrenceMask(*record, from, to, context);
+        if (std::find(mask.begin(), mask.end(), 1) != mask.end()) listed.push_back(record);
+    }
+    return listed;
+}
+
+std::string CalendarFileName(const std::string& title, const char* extension) {
+    std::string name;
+    for (char c : title) {
+        const auto byte = static_cast<unsigned char>(c);
+        name += (c == '/' || c == '\\' || byte < 0x20 || byte == 0x7F) ? '_' : c;
+    }
+    if (name.empty() || name == "." || name == "..") name = "almx";
+    return name + "." + extension;
+}
+
+bool WriteCalendarFile(const std::string& path, std::string_view bytes, std::string& why) {
+    try {
+        TextFile file(path, "wb");
+        file.Write(bytes);
+        file.Close();
+    } catch (const CVeltaFileException& failure) {
+        why = failure.what();
+        return false;
+    }
+    return true;
 }
 
 std::string CalendarImportMessage(const CalendarImport& result) {

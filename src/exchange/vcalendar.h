@@ -127,6 +127,16 @@ RuleText RecordRule(const CAlmxData& record);
 // Applies an RRULE to a record whose start and end are set; false (with why) rejects it.
 bool ApplyRule(std::string_view rrule, CAlmxData& record, bool ownProducer, std::string& why);
 
+// The records listed on the days from..to (each once, in document order): schedules that
+// occur there and to-dos due there.
+std::vector<const CAlmxData*> RecordsInRange(const std::vector<const CAlmxData*>& records,
+                                             const DateTime& from, const DateTime& to,
+                                             int todayLimit);
+// A file name from a title: "/" and control characters replaced, never empty.
+std::string CalendarFileName(const std::string& title, const char* extension);
+// Writes the bytes in binary mode; false after the file message in why.
+bool WriteCalendarFile(const std::string& path, std::string_view bytes, std::string& why);
+
 // The iCalendar file of the records; DTSTAMP and UIDs from the stamp.
 std::string ICalendarText(const std::vector<const CAlmxData*>& records, const CalendarStamp& stamp);
 // The single-component vCalendar file (Shift_JIS) of a record selected on day.
