@@ -718,6 +718,70 @@ bool Reject(std::string& why, const std::string& text) {
 
 }  // namespace
 
+// A vCalendar 1.0 rule ("D1 #5", "W2 MO WE 20261231T000000", "MD1 10 LD", "MP1 1+ MO 2-
+// FR", "YM1 6 #0") in RRULE words; empty when it is not one of those.
+std::string VcsRuleToRRule(std::string_view rule) {
+    std::vector<std::string_view> words;
+    for (std::string_view word : Split(rule, ' ')) {
+        if (!word.empty()) words.push_back(word);
+    }
+    if (words.empty()) return {};
+    std::string_view head = words.front();
+    std::string freq;
+    std::size_t digits = 0;
+    if (head.rfind("MD", 0) == 0 || head.rfind("MP", 0) == 0 || head.rfind("YM", 0) == 0) {
+        freq = head[0] == 'Y' ? "YEARLY" : "MONTHLY";
+        digits = 2;
+    } else if (head.rfind("D", 0) == 0 || head.rfind("W", 0) == 0) {
+        freq = head[0] == 'D' ? "DAILY" : "WEEKLY";
+        digits = 1;
+    } else {
+        return {};
+    }
+    int interval = 0;
+    if (!ParseInt(head.substr(digits), interval) || interval < 1) return {};
+    std::string out = "FREQ=" + freq + ";INTERVAL=" + std::to_string(interval);
+    std::string list;
+    std::string end;
+    int ordinal = 0;
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        std::string_view word = words[i];
+        std::string item;
+        if (word.front() == '#') {
+            if (word != "#0") end = ";COUNT=" + std::string(word.substr(1));
+            continue;
+        }
+        if (word.size() >= 8 && std::isdigit(static_cast<unsigned char>(word[0])) &&
+            word.size() != 2 && word.find_first_not_of("0123456789") >= 8) {
+            end = ";UNTIL=" + std::string(word);
+            continue;
+        }
+        if (head[0] == 'M' && head[1] == 'P' && word.size() == 2 &&
+            (word[1] == '+' || word[1] == '-') &&
+            std::isdigit(static_cast<unsigned char>(word[0]))) {
+            ordinal = (word[0] - '0') * (word[1] == '-' ? -1 : 1);
+            continue;
+        }
+        if (word == "LD") {
+            item = "-1";
+        } else if (head[1] == 'P' && ordinal != 0) {
+            item = std::to_string(ordinal) + std::string(word);
+        } else {
+            item = std::string(word);
+        }
+        list += (list.empty() ? "" : ",") + item;
+    }
+    if (!list.empty()) {
+        if (head.rfind("MD", 0) == 0)
+            out += ";BYMONTHDAY=" + list;
+        else if (head.rfind("YM", 0) == 0)
+            out += ";BYMONTH=" + list;
+        else
+            out += ";BYDAY=" + list;
+    }
+    return out + end;
+}
+
 bool ApplyRule(std::string_view rrule, CAlmxData& record, bool ownProducer, std::string& why) {
     std::map<std::string, std::string> parts;
     for (std::string_view part : Split(rrule, ';')) {
@@ -1055,14 +1119,12 @@ bool DecodeValue(ParsedLine& line, int version, std::size_t& replaced) {
         // Older vCalendar files: quoted-printable without a charset is Shift_JIS.
         sjis = (qp && version == 1) || !text::IsValidUtf8(bytes);
     }
-    if (sjis) {
-        bytes = text::ShiftJisToUtf8(bytes).text;
-    } else {
-        const text::SjisEncoding held = text::Utf8ToShiftJis(bytes);
-        if (!held.Complete()) {
-            replaced += held.unrepresentable.size();
-            bytes = text::ShiftJisToUtf8(held.bytes).text;
-        }
+    if (sjis) bytes = text::ShiftJisToUtf8(bytes).text;
+    // The schedule file is Shift_JIS: what it cannot hold becomes "?" now, not at saving.
+    const text::SjisEncoding held = text::Utf8ToShiftJis(bytes);
+    if (!held.Complete()) {
+        replaced += held.unrepresentable.size();
+        bytes = text::ShiftJisToUtf8(held.bytes).text;
     }
     line.value = std::move(bytes);
     return true;
@@ -1084,12 +1146,15 @@ std::string TextField(const CVData* item, int version) {
                        (value[i + 1] == ';' || value[i + 1] == ',' || value[i + 1] == '\\')) {
                 out += value[++i];
             } else {
-                out += value[i];
+                out += value[i] == '\r' ? '\n' : value[i];
             }
         }
         return out;
     }
-    return UnescapeText(value);
+    std::string text = UnescapeText(value);
+    // A lone CR inside a line is a line break too, as it would be written.
+    std::replace(text.begin(), text.end(), '\r', '\n');
+    return text;
 }
 
 // Decodes the component's fields; false rejects it.
@@ -1235,7 +1300,13 @@ int CVCalender::ToRecord(CAlmxData& record) const {
             rejection_ = "RDATE or EXRULE";
             return 0;
         }
-        if (!ApplyRule(rrule, record, ownProducer, rejection_)) return 0;
+        const std::string words =
+            rrule.find('=') == std::string::npos ? VcsRuleToRRule(rrule) : rrule;
+        if (words.empty()) {
+            rejection_ = "unknown rule";
+            return 0;
+        }
+        if (!ApplyRule(words, record, ownProducer, rejection_)) return 0;
         for (const DateTime& day : exdates) {
             record.exceptions.push_back(CDaySpan::FromDates(day, day));
         }

@@ -124,6 +124,8 @@ struct RuleText {
     std::vector<DateTime> exdates;
 };
 RuleText RecordRule(const CAlmxData& record);
+// A vCalendar 1.0 rule as RRULE text; empty when it is none.
+std::string VcsRuleToRRule(std::string_view rule);
 // Applies an RRULE to a record whose start and end are set; false (with why) rejects it.
 bool ApplyRule(std::string_view rrule, CAlmxData& record, bool ownProducer, std::string& why);
 

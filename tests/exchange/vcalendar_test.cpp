@@ -606,6 +606,32 @@ TEST(VCalendarReader, PhoneVcsInShiftJisQuotedPrintable) {
     EXPECT_TRUE(result.records[1].Has(IsTodo));
 }
 
+TEST(VCalendarRules, SimpleVcalendarRulesReadAsTheirRruleWords) {
+    EXPECT_EQ(VcsRuleToRRule("D1 #5"), "FREQ=DAILY;INTERVAL=1;COUNT=5");
+    EXPECT_EQ(VcsRuleToRRule("W2 MO WE 20261231T000000"),
+              "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,WE;UNTIL=20261231T000000");
+    EXPECT_EQ(VcsRuleToRRule("MD1 10 LD #0"), "FREQ=MONTHLY;INTERVAL=1;BYMONTHDAY=10,-1");
+    EXPECT_EQ(VcsRuleToRRule("MP1 1- FR"), "FREQ=MONTHLY;INTERVAL=1;BYDAY=-1FR");
+    EXPECT_EQ(VcsRuleToRRule("YM1 6"), "FREQ=YEARLY;INTERVAL=1;BYMONTH=6");
+    EXPECT_EQ(VcsRuleToRRule("X9"), "");
+    const CalendarImport result = ReadCalendar(
+        "BEGIN:VCALENDAR\r\nVERSION:1.0\r\nBEGIN:VEVENT\r\nDTSTART:20260130T190000\r\n"
+        "RRULE:MP1 1- FR #3\r\nSUMMARY:a\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n",
+        kStamp.now);
+    ASSERT_EQ(result.accepted, 1);
+    EXPECT_EQ(FlagText(result.records[0].validWeeks), "5");
+    EXPECT_EQ(FormatDate(result.records[0].end), "2026/03/27");
+}
+
+TEST(VCalendarReader, TextsTheScheduleFileCannotHoldAreCountedAndStable) {
+    const CalendarImport result = ReadCalendar(
+        Wrap("BEGIN:VEVENT\r\nDTSTART:20260105\r\nSUMMARY:a\xF0\x9F\x98\x80\rb\r\nEND:VEVENT\r\n"),
+        kStamp.now);
+    ASSERT_EQ(result.accepted, 1);
+    EXPECT_EQ(result.records[0].title, "a?\nb");
+    EXPECT_EQ(result.replaced, 1u);
+}
+
 TEST(VCalendarWriter, VcsCarriesCharsetAndShortQuotedPrintableLines) {
     CAlmxData r = Event(std::string(30 * 0 + 0, ' ') +
                             "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ",
