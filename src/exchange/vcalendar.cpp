@@ -948,7 +948,7 @@ bool ApplyRule(std::string_view rrule, CAlmxData& record, bool ownProducer, std:
             }
         } else if (!monthList.empty()) {
             if (firstDay != lastDay) return Reject(why, "BYMONTHDAY span with BYMONTH");
-            if (n != 1) return Reject(why, "BYMONTH with INTERVAL");
+            // Chosen months by day count their cycle from the start month, as RFC 5545 does.
             record.repeatType = RepeatChosenMonths;
             setMonths();
         } else {

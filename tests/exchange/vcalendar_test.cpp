@@ -198,6 +198,17 @@ std::vector<RuleCase> RuleCases() {
             {"chosen months by day", r, "FREQ=MONTHLY;BYMONTHDAY=20;BYMONTH=4,10", "20260420", {}});
     }
     {
+        CAlmxData r = Recurring(5, Day(2026, 3, 21), Day(2027, 12, 24), 3);
+        r.validMonths = {0, 0, 1, 1, 1, 0, 0, 1, 1, 1, 0, 0};
+        // Every third month from March, of those only March and September.
+        cases.push_back(
+            {"chosen months every 3 months",
+             r,
+             "FREQ=MONTHLY;BYMONTHDAY=21;BYMONTH=3,4,5,8,9,10;INTERVAL=3;UNTIL=20271224",
+             "20260321",
+             {}});
+    }
+    {
         CAlmxData r = Recurring(1, At(2026, 3, 1, 8, 0), open);
         r.Set(StartTimeSet);
         r.exceptions.push_back(CDaySpan::FromDates(Day(2026, 3, 3), Day(2026, 3, 4)));
