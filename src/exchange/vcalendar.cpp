@@ -1034,7 +1034,9 @@ const char* const kTimeZoneBlock =
 
 std::string ICalendarText(const std::vector<const CAlmxData*>& records,
                           const CalendarStamp& stamp) {
-    std::string out = "BEGIN:VCALENDAR\r\nPRODID:";
+    std::string out;
+    out.reserve(records.size() * 320 + 512);
+    out += "BEGIN:VCALENDAR\r\nPRODID:";
     out += vcal_messages::kProdId;
     out += "\r\nVERSION:2.0\r\nMETHOD:PUBLISH\r\n";
     out += kTimeZoneBlock;
@@ -1320,6 +1322,16 @@ CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
     CalendarImport result;
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     std::vector<RawComponent> components;
+    {
+        // One allocation for the components: moving them as the list grows costs more than
+        // the count.
+        std::size_t count = 0;
+        for (std::size_t at = bytes.find("BEGIN:V"); at != std::string_view::npos;
+             at = bytes.find("BEGIN:V", at + 7)) {
+            ++count;
+        }
+        components.reserve(count);
+    }
     ZoneOffsets zones;
     int version = 2;
     bool own = false;
