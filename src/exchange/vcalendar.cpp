@@ -663,8 +663,7 @@ RuleText RecordRule(const CAlmxData& record) {
         case RepeatYears:
             rule = "FREQ=YEARLY";
             if (record.positionMode) {
-                rule += ";BYDAY=" + byDay(true) +
-                        ";BYMONTH=" + std::to_string(LastSet(record.validMonths) + 1);
+                rule += ";BYDAY=" + byDay(true) + ";BYMONTH=" + months();
             } else {
                 rule += ";BYMONTHDAY=" + monthDays(true) +
                         ";BYMONTH=" + std::to_string(record.start.Month());
@@ -674,7 +673,8 @@ RuleText RecordRule(const CAlmxData& record) {
             rule = "FREQ=MONTHLY";
             rule +=
                 record.positionMode ? ";BYDAY=" + byDay(false) : ";BYMONTHDAY=" + monthDays(false);
-            useInterval = !record.positionMode;
+            // Chosen months step month by month.
+            useInterval = false;
             const std::string list = months();
             if (list != "1,2,3,4,5,6,7,8,9,10,11,12") rule += ";BYMONTH=" + list;
             break;
@@ -948,7 +948,7 @@ bool ApplyRule(std::string_view rrule, CAlmxData& record, bool ownProducer, std:
             }
         } else if (!monthList.empty()) {
             if (firstDay != lastDay) return Reject(why, "BYMONTHDAY span with BYMONTH");
-            // Chosen months by day count their cycle from the start month, as RFC 5545 does.
+            if (n != 1) return Reject(why, "BYMONTH with INTERVAL");
             record.repeatType = RepeatChosenMonths;
             setMonths();
         } else {
@@ -959,7 +959,7 @@ bool ApplyRule(std::string_view rrule, CAlmxData& record, bool ownProducer, std:
         monthFlags = {};
         for (int m : monthList) monthFlags[static_cast<std::size_t>(m - 1)] = 1;
         if (!days.empty()) {
-            if (singleDay && monthList.size() == 1) {
+            if (singleDay) {
                 record.repeatType = RepeatYears;
                 setPosition();
                 setMonths();

@@ -178,6 +178,14 @@ std::vector<RuleCase> RuleCases() {
         r.validMonths[0] = 1;
         cases.push_back(
             {"coming of age day", r, "FREQ=YEARLY;BYDAY=2MO;BYMONTH=1", "20260112", {}});
+        r.validMonths[6] = 1;
+        r.repeatInterval = 2;
+        // Every set month counts, not only the last one.
+        cases.push_back({"second monday of two months",
+                         r,
+                         "FREQ=YEARLY;BYDAY=2MO;BYMONTH=1,7;INTERVAL=2",
+                         "20260112",
+                         {}});
     }
     {
         CAlmxData r = Recurring(5, Day(2026, 1, 1), open);
@@ -200,13 +208,12 @@ std::vector<RuleCase> RuleCases() {
     {
         CAlmxData r = Recurring(5, Day(2026, 3, 21), Day(2027, 12, 24), 3);
         r.validMonths = {0, 0, 1, 1, 1, 0, 0, 1, 1, 1, 0, 0};
-        // Every third month from March, of those only March and September.
-        cases.push_back(
-            {"chosen months every 3 months",
-             r,
-             "FREQ=MONTHLY;BYMONTHDAY=21;BYMONTH=3,4,5,8,9,10;INTERVAL=3;UNTIL=20271224",
-             "20260321",
-             {}});
+        // Chosen months step month by month whatever the interval.
+        cases.push_back({"chosen months with an interval",
+                         r,
+                         "FREQ=MONTHLY;BYMONTHDAY=21;BYMONTH=3,4,5,8,9,10;UNTIL=20271224",
+                         "20260321",
+                         {}});
     }
     {
         CAlmxData r = Recurring(1, At(2026, 3, 1, 8, 0), open);
