@@ -8,6 +8,7 @@
 
 #include "base/clock.h"
 #include "base/settings_store.h"
+#include "cli/calendar_commands.h"
 #include "cli/command_registry.h"
 #include "cli/document_session.h"
 #include "exchange/handheld_csv.h"
@@ -20,6 +21,7 @@ namespace almx::cli {
 namespace {
 
 int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
+    if (IsCalendarFormat(args)) return RunCalendarExport(args, out, err);
     OptionReader options(args);
     DocumentSession session(options, err);
     std::string format;
@@ -106,7 +108,9 @@ int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
 const CommandRegistrar registrar({
     "export",
     "FILE --format outlook|outlook-todo|text|genio|zaurus [--from D --to D] [--hidden] [--year] "
-    "[--weekday] [--out PATH] [--password P] [--defaults]",
+    "[--weekday] [--out PATH] [--password P] [--defaults]; FILE --format ics [--from D --to D | "
+    "--day D] [--out PATH] [--now \"YYYY/MM/DD HH:MM\"] [--seed N]; FILE --format vcs "
+    "--record N --day D [--out PATH] [--now ...] [--seed N]",
     "writes a range (outlook, outlook-todo, text) or every record (genio, zaurus) as another "
     "program's file: Shift_JIS to --out, UTF-8 with CR LF to standard output",
     Run,

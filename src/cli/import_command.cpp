@@ -4,6 +4,7 @@
 #include <sstream>
 #include <string>
 
+#include "cli/calendar_commands.h"
 #include "cli/command_registry.h"
 #include "cli/document_session.h"
 #include "exchange/outlook_csv.h"
@@ -13,6 +14,7 @@ namespace almx::cli {
 namespace {
 
 int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
+    if (IsCalendarFormat(args)) return RunCalendarImport(args, out, err);
     OptionReader options(args);
     DocumentSession session(options, err);
     std::string format;
@@ -51,7 +53,7 @@ int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
 
 const CommandRegistrar registrar({
     "import",
-    "FILE SOURCE --format outlook|outlook-todo [--password P] [--defaults]",
+    "FILE SOURCE --format outlook|outlook-todo|ics|vcs [--password P] [--defaults] [--now ...]",
     "appends the records of an Outlook CSV file to the schedule file, saves it and prints the "
     "result",
     Run,

@@ -1,0 +1,1489 @@
+#include "exchange/vcalendar.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+#include <map>
+#include <random>
+#include <set>
+
+#include "calendar/recurrence.h"
+#include "core/record_display.h"
+#include "exchange/csv_import.h"
+#include "exchange/text_file.h"
+#include "text/encoding.h"
+
+namespace almx {
+
+namespace {
+
+constexpr const char* kCodes[7] = {"SU", "MO", "TU", "WE", "TH", "FR", "SA"};
+constexpr long long kJapanOffsetSeconds = 9 * 3600;
+
+std::string Upper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::toupper(static_cast<unsigned char>(a[i])) !=
+            std::toupper(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ParseInt(std::string_view text, int& value) {
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty() || text.size() > 9) return false;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && ptr == text.data() + text.size();
+}
+
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    std::size_t pos = 0;
+    while (true) {
+        const std::size_t next = text.find(separator, pos);
+        parts.push_back(text.substr(pos, next == std::string_view::npos ? text.npos : next - pos));
+        if (next == std::string_view::npos) break;
+        pos = next + 1;
+    }
+    return parts;
+}
+
+std::string BasicDate(const DateTime& value) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", value.Year(), value.Month(), value.Day());
+    return buffer;
+}
+
+std::string BasicDateTime(const DateTime& value) {
+    char buffer[24];
+    std::snprintf(buffer, sizeof buffer, "%04d%02d%02dT%02d%02d%02d", value.Year(), value.Month(),
+                  value.Day(), value.Hour(), value.Minute(), value.Second());
+    return buffer;
+}
+
+// Japan time as UTC, "YYYYMMDDTHHMMSSZ".
+std::string UtcDateTime(const DateTime& japan) {
+    return BasicDateTime(japan.PlusSeconds(-kJapanOffsetSeconds)) + "Z";
+}
+
+// The value of a parameter (quotes removed), matched without regard to letter case.
+std::string Parameter(std::string_view parameters, std::string_view key) {
+    std::size_t pos = 0;
+    while (pos <= parameters.size()) {
+        // One parameter runs to the next ";" outside quotes.
+        std::size_t end = pos;
+        bool quoted = false;
+        while (end < parameters.size() && (quoted || parameters[end] != ';')) {
+            if (parameters[end] == '"') quoted = !quoted;
+            ++end;
+        }
+        const std::string_view item = parameters.substr(pos, end - pos);
+        const std::size_t eq = item.find('=');
+        if (eq != std::string_view::npos && EqualNoCase(item.substr(0, eq), key)) {
+            std::string value(item.substr(eq + 1));
+            value.erase(std::remove(value.begin(), value.end(), '"'), value.end());
+            return value;
+        }
+        if (eq == std::string_view::npos && EqualNoCase(item, key)) return std::string(item);
+        pos = end + 1;
+    }
+    return {};
+}
+
+// A parameter without "=" in vCalendar ("QUOTED-PRINTABLE") or ENCODING=...
+bool IsQuotedPrintable(std::string_view parameters) {
+    return EqualNoCase(Parameter(parameters, "ENCODING"), "QUOTED-PRINTABLE") ||
+           EqualNoCase(Parameter(parameters, "QUOTED-PRINTABLE"), "QUOTED-PRINTABLE");
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+std::string QpDecodeValue(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '=' && i + 2 < text.size() + 0 && HexDigit(text[i + 1]) >= 0 &&
+            HexDigit(text[i + 2]) >= 0) {
+            out += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
+            i += 2;
+        } else if (text[i] == '=' && i + 1 == text.size()) {
+            // a soft break left at the end
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// Shift_JIS bytes in quoted-printable form, lines of at most 76 characters (the first shorter
+// by the property's head), broken between characters.
+std::string QpEncodeValue(std::string_view sjis, std::size_t firstLineUsed) {
+    std::string out;
+    std::size_t lineLength = firstLineUsed;
+    std::size_t i = 0;
+    while (i < sjis.size()) {
+        const auto lead = static_cast<unsigned char>(sjis[i]);
+        const bool doubleByte =
+            ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) &&
+            i + 1 < sjis.size();
+        const std::size_t count = doubleByte ? 2 : 1;
+        std::string piece;
+        for (std::size_t k = 0; k < count; ++k) {
+            const auto byte = static_cast<unsigned char>(sjis[i + k]);
+            if (byte < 0x21 || byte > 0x7E || byte == '=') {
+                char buffer[4];
+                std::snprintf(buffer, sizeof buffer, "=%02X", byte);
+                piece += buffer;
+            } else {
+                piece += static_cast<char>(byte);
+            }
+        }
+        // One character for the soft break's "=".
+        if (lineLength + piece.size() > 75) {
+            out += "=\r\n";
+            lineLength = 0;
+        }
+        out += piece;
+        lineLength += piece.size();
+        i += count;
+    }
+    return out;
+}
+
+struct CalendarValue {
+    DateTime value = DateTime::Invalid();
+    bool hasTime = false;
+};
+
+using ZoneOffsets = std::map<std::string, long long>;  // TZID upper-cased -> seconds east
+
+bool IsJapanZone(std::string_view tzid) {
+    const std::string upper = Upper(tzid);
+    return upper.find("TOKYO") != std::string::npos || upper == "JST" ||
+           upper.find("JAPAN") != std::string::npos;
+}
+
+// "YYYYMMDD" or "YYYYMMDDTHHMMSS", "Z" as UTC, a TZID through the file's zones; Japan time out.
+CalendarValue ParseCalendarValue(std::string_view text, std::string_view parameters,
+                                 const ZoneOffsets& zones) {
+    CalendarValue result;
+    const std::size_t t = text.find_first_of("Tt");
+    const std::string_view date = text.substr(0, t);
+    int y = 0, m = 0, d = 0;
+    if (date.size() != 8 || !ParseInt(date.substr(0, 4), y) || !ParseInt(date.substr(4, 2), m) ||
+        !ParseInt(date.substr(6, 2), d) || !IsValidDate(y, m, d)) {
+        return result;
+    }
+    if (t == std::string_view::npos) {
+        result.value = DateTime::FromDate(y, m, d);
+        return result;
+    }
+    const std::string_view time = text.substr(t + 1);
+    int hh = 0, mm = 0, ss = 0;
+    if (time.size() < 6 || !ParseInt(time.substr(0, 2), hh) || !ParseInt(time.substr(2, 2), mm) ||
+        !ParseInt(time.substr(4, 2), ss) || hh > 23 || mm > 59 || ss > 60) {
+        return result;
+    }
+    DateTime value = DateTime::FromParts(y, m, d, hh, mm, std::min(ss, 59));
+    const std::string_view rest = time.substr(6);
+    if (rest == "Z" || rest == "z") {
+        value = value.PlusSeconds(kJapanOffsetSeconds);
+    } else if (!rest.empty()) {
+        return result;
+    } else {
+        const std::string tzid = Parameter(parameters, "TZID");
+        if (!tzid.empty() && !IsJapanZone(tzid)) {
+            const auto zone = zones.find(Upper(tzid));
+            if (zone != zones.end()) value = value.PlusSeconds(kJapanOffsetSeconds - zone->second);
+        }
+    }
+    if (!value.IsValid() || value.Year() < kMinYear || value.Year() > kMaxYear) return result;
+    result.value = value;
+    result.hasTime = true;
+    return result;
+}
+
+// "-PT15M", "-P1D", "PT0S", "-PT1H30M": minutes before the start; -1 when not a lead time.
+int TriggerMinutes(std::string_view text) {
+    bool negative = false;
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty() || (text[0] != 'P' && text[0] != 'p')) return -1;
+    long long seconds = 0;
+    long long number = 0;
+    bool digits = false;
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(text[i])));
+        if (c >= '0' && c <= '9') {
+            number = number * 10 + (c - '0');
+            digits = true;
+            if (number > 10'000'000) return -1;
+            continue;
+        }
+        if (c == 'T') continue;
+        if (!digits) return -1;
+        if (c == 'W')
+            seconds += number * 7 * 86400;
+        else if (c == 'D')
+            seconds += number * 86400;
+        else if (c == 'H')
+            seconds += number * 3600;
+        else if (c == 'M')
+            seconds += number * 60;
+        else if (c == 'S')
+            seconds += number;
+        else
+            return -1;
+        number = 0;
+        digits = false;
+    }
+    if (digits) return -1;
+    if (!negative && seconds != 0) return -1;
+    return static_cast<int>(seconds / 60);
+}
+
+// Seconds east of UTC from "+0900" / "-0500".
+bool ParseOffset(std::string_view text, long long& seconds) {
+    if (text.size() < 5 || (text[0] != '+' && text[0] != '-')) return false;
+    int hh = 0, mm = 0;
+    if (!ParseInt(text.substr(1, 2), hh) || !ParseInt(text.substr(3, 2), mm)) return false;
+    seconds = (hh * 3600LL + mm * 60LL) * (text[0] == '-' ? -1 : 1);
+    return true;
+}
+
+// The days the record occurs on in [from, to], ignoring shifts and exceptions.
+std::vector<DateTime> PlainOccurrences(const CAlmxData& plain, const DateTime& from,
+                                       const DateTime& to, std::size_t limit) {
+    std::vector<DateTime> days;
+    for (DateTime chunk = from; chunk <= to && days.size() < limit; chunk = chunk.PlusDays(400)) {
+        DateTime chunkEnd = chunk.PlusDays(399);
+        if (chunkEnd > to) chunkEnd = to;
+        const std::vector<std::uint8_t> mask = OccurrenceMask(plain, chunk, chunkEnd);
+        for (std::size_t i = 0; i < mask.size() && days.size() < limit; ++i) {
+            if (mask[i]) days.push_back(chunk.PlusDays(static_cast<long>(i)));
+        }
+    }
+    return days;
+}
+
+CAlmxData PlainCopy(const CAlmxData& record) {
+    CAlmxData plain = record;
+    plain.shiftRule = 0;
+    plain.exceptions.clear();
+    return plain;
+}
+
+DateTime LastDay() {
+    return DateTime::FromDate(kMaxYear, 12, 31);
+}
+
+}  // namespace
+
+// ---- CVDataArray ----
+
+const CVData* CVDataArray::Find(std::string_view name) const {
+    for (const CVData& item : items_) {
+        if (EqualNoCase(item.name, name)) return &item;
+    }
+    return nullptr;
+}
+
+CVData* CVDataArray::Find(std::string_view name) {
+    for (CVData& item : items_) {
+        if (EqualNoCase(item.name, name)) return &item;
+    }
+    return nullptr;
+}
+
+const std::string& CVDataArray::Value(std::string_view name) const {
+    static const std::string empty;
+    const CVData* item = Find(name);
+    return item ? item->value : empty;
+}
+
+void CVDataArray::Set(std::string_view name, std::string_view value) {
+    if (CVData* item = Find(name)) {
+        item->value = std::string(value);
+        return;
+    }
+    Add(CVData{std::string(name), std::string(value), {}});
+}
+
+void CVDataArray::Add(CVData property) {
+    if (items_.size() == items_.capacity()) {
+        const std::size_t step =
+            growStep_ > 0 ? growStep_ : std::clamp<std::size_t>(items_.size() / 8, 4, 1024);
+        items_.reserve(items_.size() + step);
+    }
+    items_.push_back(std::move(property));
+}
+
+// ---- CVCalender ----
+
+CVCalender::CVCalender(const DateTime& now) {
+    for (const char* name :
+         {"BEGIN", "DTSTART", "DTEND", "RRULE", "DTSTAMP", "AALARM", "UID", "DESCRIPTION",
+          "SUMMARY", "LOCATION", "DUE", "COMPLETED", "STATUS", "END"}) {
+        Add(CVData{name, {}, {}});
+    }
+    Set("BEGIN", "VEVENT");
+    Set("END", "VEVENT");
+    Set("DTSTAMP", BasicDateTime(now));
+}
+
+void CVCalender::MakeTodo() {
+    Set("BEGIN", "VTODO");
+    Set("END", "VTODO");
+}
+
+bool CVCalender::IsTodo() const {
+    return EqualNoCase(Value("BEGIN"), "VTODO");
+}
+
+void CVCalender::FromRecord(const CAlmxData& record) {
+    summary = record.title;
+    description = record.memo;
+    location = record.place;
+    if (record.Has(RecordFlag::IsTodo)) {
+        MakeTodo();
+        start = record.start;
+        startHasTime = record.Has(StartTimeSet) ? 1 : 0;
+        noDeadline = record.Has(TodoNoDeadline);
+        end = record.Has(TodoDone) ? record.end : DateTime::Invalid();
+        return;
+    }
+    startHasTime = record.Has(StartTimeSet) ? 1 : 0;
+    endHasTime = record.Has(EndTimeSet) ? 1 : 0;
+    timeFlags = startHasTime | (endHasTime << 1);
+    alarmMinutes = record.Has(StartTimeSet) ? record.alarmMinutes : -1;
+    shiftRule = record.shiftRule;
+    const RuleText rule = RecordRule(record);
+    rrule = rule.rrule;
+    exdates = rule.exdates;
+    const DateTime firstEnd = FirstOccurrenceEnd(record, false);
+    const long shift = record.IsRecurring() ? DateDifference(record.start, rule.first) : 0;
+    start = record.start.PlusDays(shift);
+    end = firstEnd.PlusDays(shift);
+    if (end < start) end = start;
+    hasEnd = true;
+    if (startHasTime && !endHasTime) {
+        // Start time only: the event has no end unless it runs over several days.
+        hasEnd = DateDifference(start, end) > 0;
+        if (hasEnd) end = end.Date().PlusDays(1);
+    } else if (!startHasTime && endHasTime) {
+        start = start.Date();
+    } else if (!startHasTime) {
+        start = start.Date();
+        end = record.IsRecurring() ? start.PlusDays(1) : end.Date().PlusDays(1);
+    }
+    if (startHasTime || endHasTime) startHasTime = endHasTime = 1;
+    if (alarmMinutes >= 0) alarm = record.start.PlusMinutes(-alarmMinutes);
+}
+
+void CVCalender::FromRecordForVcs(const CAlmxData& record, const DateTime& day, int todayLimit) {
+    summary = record.title;
+    description = record.memo;
+    location = record.place;
+    if (record.Has(RecordFlag::IsTodo)) {
+        MakeTodo();
+        start = record.start;
+        noDeadline = record.Has(TodoNoDeadline);
+        if (record.Has(TodoDone)) end = record.end;
+        return;
+    }
+    startHasTime = record.Has(StartTimeSet) ? 1 : 0;
+    endHasTime = record.Has(EndTimeSet) ? 1 : 0;
+    const DateTime firstEnd = FirstOccurrenceEnd(record, false);
+    if (!record.IsRecurring()) {
+        start = record.start;
+        end = firstEnd;
+    } else {
+        // The day shown holds an occurrence that starts after midnight only when its start
+        // time lies before the day change hour.
+        DateTime d = day.Date();
+        if (record.Has(StartTimeSet) && record.start.Hour() < todayLimit) d = d.PlusDays(1);
+        start = d.WithTimeOf(record.start);
+        end = start.PlusSeconds(
+            static_cast<long long>((firstEnd.Days() - record.start.Days()) * 86400.0 + 0.5));
+    }
+    // Only a timed schedule rings.
+    if (record.alarmMinutes >= 0 && record.Has(StartTimeSet)) {
+        alarmMinutes = record.alarmMinutes;
+        alarm = start.PlusMinutes(-record.alarmMinutes);
+    }
+}
+
+namespace {
+
+void AppendLine(std::string& out, const std::string& line) {
+    out += FoldLine(line);
+}
+
+std::string DateProperty(const std::string& name, const DateTime& value, bool hasTime) {
+    if (hasTime) {
+        return name + ";TZID=" + vcal_messages::kTimeZone + ":" + BasicDateTime(value);
+    }
+    return name + ";VALUE=DATE:" + BasicDate(value);
+}
+
+std::string VcsText(const std::string& name, const std::string& value) {
+    const std::string sjis = text::Utf8ToShiftJis(value).bytes;
+    const std::string head = name + ";CHARSET=SHIFT_JIS;ENCODING=QUOTED-PRINTABLE:";
+    return head + QpEncodeValue(sjis, head.size()) + "\r\n";
+}
+
+}  // namespace
+
+std::string CVCalender::ToText(int version, const std::string& uidText, const DateTime& now) const {
+    std::string out;
+    const std::string kind = IsTodo() ? "VTODO" : "VEVENT";
+    if (version == 2) {
+        AppendLine(out, "BEGIN:" + kind);
+        AppendLine(out, "UID:" + uidText);
+        AppendLine(out, "DTSTAMP:" + UtcDateTime(now));
+        if (IsTodo()) {
+            if (!noDeadline && start.IsValid()) {
+                AppendLine(out, DateProperty("DUE", start, startHasTime != 0));
+            }
+            if (end.IsValid()) {
+                AppendLine(out, "STATUS:COMPLETED");
+                AppendLine(out, "COMPLETED:" + UtcDateTime(end));
+            } else {
+                AppendLine(out, "STATUS:NEEDS-ACTION");
+            }
+        } else {
+            AppendLine(out, DateProperty("DTSTART", start, startHasTime != 0));
+            if (hasEnd) AppendLine(out, DateProperty("DTEND", end, startHasTime != 0));
+            if (!rrule.empty()) AppendLine(out, "RRULE:" + rrule);
+            for (const DateTime& day : exdates) {
+                AppendLine(out, DateProperty("EXDATE", day, startHasTime != 0));
+            }
+        }
+        AppendLine(out, "SUMMARY:" + EscapeText(summary));
+        if (!description.empty()) AppendLine(out, "DESCRIPTION:" + EscapeText(description));
+        if (!location.empty()) AppendLine(out, "LOCATION:" + EscapeText(location));
+        if (timeFlags >= 0) AppendLine(out, "X-ALMX-TIMES:" + std::to_string(timeFlags));
+        if (shiftRule != 0) AppendLine(out, "X-ALMX-SHIFT:" + std::to_string(shiftRule));
+        if (!IsTodo() && alarmMinutes >= 0) {
+            AppendLine(out, "BEGIN:VALARM");
+            AppendLine(out, "ACTION:DISPLAY");
+            AppendLine(out, "DESCRIPTION:" + EscapeText(summary));
+            AppendLine(out, "TRIGGER:-PT" + std::to_string(alarmMinutes) + "M");
+            AppendLine(out, "END:VALARM");
+        }
+        AppendLine(out, "END:" + kind);
+        return out;
+    }
+    // vCalendar 1.0: local times without zone, texts in quoted-printable Shift_JIS.
+    out += "BEGIN:" + kind + "\r\n";
+    if (IsTodo()) {
+        if (!noDeadline && start.IsValid()) out += "DUE:" + BasicDateTime(start) + "\r\n";
+        if (end.IsValid()) {
+            out += "STATUS:COMPLETED\r\n";
+            out += "COMPLETED:" + BasicDateTime(end) + "\r\n";
+        } else {
+            out += "STATUS:NEEDS ACTION\r\n";
+        }
+    } else {
+        out += "DTSTART:" + BasicDateTime(start) + "\r\n";
+        out += "DTEND:" + BasicDateTime(end) + "\r\n";
+        if (alarm.IsValid()) out += "AALARM:" + BasicDateTime(alarm) + "\r\n";
+    }
+    out += "UID:" + uidText + "\r\n";
+    out += VcsText("SUMMARY", summary);
+    if (!description.empty()) {
+        std::string crlf;
+        for (char c : description) {
+            if (c == '\n') crlf += '\r';
+            crlf += c;
+        }
+        out += VcsText("DESCRIPTION", crlf);
+    }
+    if (!location.empty()) out += VcsText("LOCATION", location);
+    out += "END:" + kind + "\r\n";
+    return out;
+}
+
+// ---- Text helpers ----
+
+std::string EscapeText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\\' || c == ';' || c == ',') {
+            out += '\\';
+            out += c;
+        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            // CR LF is one line break
+        } else if (c == '\n' || c == '\r') {
+            out += "\\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string UnescapeText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char next = text[++i];
+        out += (next == 'n' || next == 'N') ? '\n' : next;
+    }
+    return out;
+}
+
+std::string FoldLine(std::string_view line) {
+    std::string out;
+    std::size_t budget = 75;
+    std::size_t pos = 0;
+    while (line.size() - pos > budget) {
+        std::size_t cut = pos + budget;
+        // Back up to the start of a UTF-8 sequence.
+        while (cut > pos && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+        if (cut == pos) cut = pos + budget;  // not UTF-8 at all: cut anyway
+        out.append(line.substr(pos, cut - pos));
+        out += "\r\n ";
+        pos = cut;
+        budget = 74;
+    }
+    out.append(line.substr(pos));
+    out += "\r\n";
+    return out;
+}
+
+std::vector<std::string> UnfoldLines(std::string_view bytes) {
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    bool qpOpen = false;  // a quoted-printable value whose line ended in "="
+    while (pos < bytes.size()) {
+        std::size_t end = bytes.find('\n', pos);
+        if (end == std::string_view::npos) end = bytes.size();
+        std::string_view line = bytes.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        pos = end + 1;
+        if (qpOpen && !lines.empty()) {
+            lines.back().pop_back();  // the soft break's "="
+            lines.back().append(line);
+        } else if (!line.empty() && (line[0] == ' ' || line[0] == '\t') && !lines.empty()) {
+            lines.back().append(line.substr(1));
+        } else {
+            lines.emplace_back(line);
+        }
+        const std::string& last = lines.back();
+        const std::size_t colon = last.find(':');
+        qpOpen = !last.empty() && last.back() == '=' && colon != std::string::npos &&
+                 IsQuotedPrintable(std::string_view(last).substr(0, colon));
+    }
+    return lines;
+}
+
+// ---- Rules ----
+
+RuleText RecordRule(const CAlmxData& record) {
+    RuleText out;
+    out.first = record.start.Date();
+    if (!record.IsRecurring()) return out;
+    const CAlmxData plain = PlainCopy(record);
+    const DateTime last = record.end.Date();
+    const std::vector<DateTime> first =
+        PlainOccurrences(plain, record.start.Date(), std::max(last, record.start.Date()), 1);
+    if (!first.empty()) out.first = first.front();
+
+    std::string rule;
+    const int n = std::max(1, record.repeatInterval);
+    auto weekCode = [](int week) {
+        return week == 4 ? std::string("-1") : std::to_string(week + 1);
+    };
+    auto byDay = [&](bool single) {
+        std::string list;
+        for (int w = 0; w < 5; ++w) {
+            if (!record.validWeeks[static_cast<std::size_t>(w)]) continue;
+            for (int d = 0; d < 7; ++d) {
+                if (!record.validWeekdays[static_cast<std::size_t>(d)]) continue;
+                if (!list.empty()) list += ",";
+                list += weekCode(w) + kCodes[d];
+                if (single) return list;
+            }
+        }
+        return list;
+    };
+    auto monthDays = [&](bool span) {
+        const int first = record.repeatFirstDay;
+        if (first == -1) return std::string("-1");
+        int lastDay = span ? record.repeatLastDay : first;
+        if (lastDay == -1) lastDay = 31;
+        std::string list = std::to_string(first);
+        for (int d = first + 1; d <= lastDay && d <= 31; ++d) list += "," + std::to_string(d);
+        return list;
+    };
+    auto months = [&] {
+        std::string list;
+        for (int m = 0; m < 12; ++m) {
+            if (!record.validMonths[static_cast<std::size_t>(m)]) continue;
+            if (!list.empty()) list += ",";
+            list += std::to_string(m + 1);
+        }
+        return list;
+    };
+    bool useInterval = true;
+    switch (record.repeatType) {
+        case RepeatDays:
+            rule = "FREQ=DAILY";
+            break;
+        case RepeatWeeks:
+            rule = "FREQ=WEEKLY";
+            break;
+        case RepeatMonths:
+            rule = "FREQ=MONTHLY";
+            rule +=
+                record.positionMode ? ";BYDAY=" + byDay(true) : ";BYMONTHDAY=" + monthDays(true);
+            break;
+        case RepeatYears:
+            rule = "FREQ=YEARLY";
+            if (record.positionMode) {
+                rule += ";BYDAY=" + byDay(true) + ";BYMONTH=" + months();
+            } else {
+                rule += ";BYMONTHDAY=" + monthDays(true) +
+                        ";BYMONTH=" + std::to_string(record.start.Month());
+            }
+            break;
+        case RepeatChosenMonths: {
+            rule = "FREQ=MONTHLY";
+            rule +=
+                record.positionMode ? ";BYDAY=" + byDay(false) : ";BYMONTHDAY=" + monthDays(false);
+            // Chosen months step month by month.
+            useInterval = false;
+            const std::string list = months();
+            if (list != "1,2,3,4,5,6,7,8,9,10,11,12") rule += ";BYMONTH=" + list;
+            break;
+        }
+        default:
+            return out;
+    }
+    if (useInterval && n != 1) rule += ";INTERVAL=" + std::to_string(n);
+    if (last != LastDay()) {
+        if (record.Has(StartTimeSet)) {
+            rule += ";UNTIL=" + UtcDateTime(last.WithTimeOf(record.start));
+        } else {
+            rule += ";UNTIL=" + BasicDate(last);
+        }
+    }
+    out.rrule = rule;
+    for (const CDaySpan& span : record.exceptions) {
+        DateTime from = span.First();
+        DateTime to = span.Last();
+        if (!from.IsValid() || !to.IsValid()) continue;
+        if (from < out.first) from = out.first;
+        if (to > last) to = last;
+        for (const DateTime& day : PlainOccurrences(plain, from, to, 10000)) {
+            out.exdates.push_back(record.Has(StartTimeSet) ? day.WithTimeOf(record.start) : day);
+        }
+    }
+    return out;
+}
+
+namespace {
+
+struct DayEntry {
+    int ordinal = 0;  // 0 every such weekday; 1..4; 5 last
+    int weekday = 0;
+};
+
+bool Reject(std::string& why, const std::string& text) {
+    why = text;
+    return false;
+}
+
+}  // namespace
+
+// A vCalendar 1.0 rule ("D1 #5", "W2 MO WE 20261231T000000", "MD1 10 LD", "MP1 1+ MO 2-
+// FR", "YM1 6 #0") in RRULE words; empty when it is not one of those.
+std::string VcsRuleToRRule(std::string_view rule) {
+    std::vector<std::string_view> words;
+    for (std::string_view word : Split(rule, ' ')) {
+        if (!word.empty()) words.push_back(word);
+    }
+    if (words.empty()) return {};
+    std::string_view head = words.front();
+    std::string freq;
+    std::size_t digits = 0;
+    if (head.rfind("MD", 0) == 0 || head.rfind("MP", 0) == 0 || head.rfind("YM", 0) == 0) {
+        freq = head[0] == 'Y' ? "YEARLY" : "MONTHLY";
+        digits = 2;
+    } else if (head.rfind("D", 0) == 0 || head.rfind("W", 0) == 0) {
+        freq = head[0] == 'D' ? "DAILY" : "WEEKLY";
+        digits = 1;
+    } else {
+        return {};
+    }
+    int interval = 0;
+    if (!ParseInt(head.substr(digits), interval) || interval < 1) return {};
+    std::string out = "FREQ=" + freq + ";INTERVAL=" + std::to_string(interval);
+    std::string list;
+    std::string end;
+    int ordinal = 0;
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        std::string_view word = words[i];
+        std::string item;
+        if (word.front() == '#') {
+            if (word != "#0") end = ";COUNT=" + std::string(word.substr(1));
+            continue;
+        }
+        if (word.size() >= 8 && std::isdigit(static_cast<unsigned char>(word[0])) &&
+            word.size() != 2 && word.find_first_not_of("0123456789") >= 8) {
+            end = ";UNTIL=" + std::string(word);
+            continue;
+        }
+        if (head[0] == 'M' && head[1] == 'P' && word.size() == 2 &&
+            (word[1] == '+' || word[1] == '-') &&
+            std::isdigit(static_cast<unsigned char>(word[0]))) {
+            ordinal = (word[0] - '0') * (word[1] == '-' ? -1 : 1);
+            continue;
+        }
+        if (word == "LD") {
+            item = "-1";
+        } else if (head[1] == 'P' && ordinal != 0) {
+            item = std::to_string(ordinal) + std::string(word);
+        } else {
+            item = std::string(word);
+        }
+        list += (list.empty() ? "" : ",") + item;
+    }
+    if (!list.empty()) {
+        if (head.rfind("MD", 0) == 0)
+            out += ";BYMONTHDAY=" + list;
+        else if (head.rfind("YM", 0) == 0)
+            out += ";BYMONTH=" + list;
+        else
+            out += ";BYDAY=" + list;
+    }
+    return out + end;
+}
+
+bool ApplyRule(std::string_view rrule, CAlmxData& record, bool ownProducer, std::string& why) {
+    std::map<std::string, std::string> parts;
+    for (std::string_view part : Split(rrule, ';')) {
+        const std::size_t eq = part.find('=');
+        if (eq == std::string_view::npos) continue;
+        std::string key = Upper(part.substr(0, eq));
+        if (parts.count(key)) return Reject(why, "repeated " + key);
+        parts[key] = Upper(part.substr(eq + 1));
+    }
+    for (const auto& [key, value] : parts) {
+        if (key == "FREQ" || key == "INTERVAL" || key == "UNTIL" || key == "COUNT" ||
+            key == "BYDAY" || key == "BYMONTHDAY" || key == "BYMONTH" || key == "WKST" ||
+            key.rfind("X-", 0) == 0) {
+            continue;
+        }
+        return Reject(why, "unsupported " + key);
+    }
+    const std::string freq = parts.count("FREQ") ? parts["FREQ"] : "";
+    int n = 1;
+    if (parts.count("INTERVAL") && (!ParseInt(parts["INTERVAL"], n) || n < 1 || n > 9999)) {
+        return Reject(why, "bad INTERVAL");
+    }
+    // BYDAY
+    std::vector<DayEntry> days;
+    if (parts.count("BYDAY")) {
+        for (std::string_view entry : Split(parts["BYDAY"], ',')) {
+            if (entry.size() < 2) return Reject(why, "bad BYDAY");
+            const std::string_view code = entry.substr(entry.size() - 2);
+            const std::string_view number = entry.substr(0, entry.size() - 2);
+            DayEntry day;
+            day.weekday = -1;
+            for (int d = 0; d < 7; ++d) {
+                if (code == kCodes[d]) day.weekday = d;
+            }
+            if (day.weekday < 0) return Reject(why, "bad BYDAY");
+            if (!number.empty()) {
+                int ordinal = 0;
+                if (!ParseInt(number, ordinal)) return Reject(why, "bad BYDAY");
+                if (ordinal == -1)
+                    ordinal = 5;
+                else if (ordinal == 5 && !ownProducer)
+                    return Reject(why, "fifth weekday");
+                else if (ordinal < 1 || ordinal > 5)
+                    return Reject(why, "bad BYDAY ordinal");
+                day.ordinal = ordinal;
+            }
+            days.push_back(day);
+        }
+    }
+    std::set<int> ordinals, weekdays;
+    for (const DayEntry& day : days) {
+        ordinals.insert(day.ordinal);
+        weekdays.insert(day.weekday);
+    }
+    if (!days.empty()) {
+        std::set<std::pair<int, int>> pairs;
+        for (const DayEntry& day : days) pairs.insert({day.ordinal, day.weekday});
+        if (pairs.size() != ordinals.size() * weekdays.size() ||
+            (ordinals.count(0) && ordinals.size() > 1)) {
+            return Reject(why, "BYDAY is not a full cross product");
+        }
+    }
+    // BYMONTHDAY
+    int firstDay = record.start.Day();
+    int lastDay = firstDay;
+    bool hasMonthDays = parts.count("BYMONTHDAY") > 0;
+    if (hasMonthDays) {
+        std::vector<int> list;
+        for (std::string_view entry : Split(parts["BYMONTHDAY"], ',')) {
+            int day = 0;
+            if (!ParseInt(entry, day) || day == 0 || day < -1 || day > 31) {
+                return Reject(why, "bad BYMONTHDAY");
+            }
+            list.push_back(day);
+        }
+        std::sort(list.begin(), list.end());
+        list.erase(std::unique(list.begin(), list.end()), list.end());
+        if (list.size() > 1 && list.front() == -1) return Reject(why, "BYMONTHDAY mixes -1");
+        int step = 1;
+        if (list.size() > 1) step = list[1] - list[0];
+        for (std::size_t i = 1; i < list.size(); ++i) {
+            if (list[i] - list[i - 1] != step) return Reject(why, "BYMONTHDAY has gaps");
+        }
+        // Older files of ours stepped the span by the interval.
+        if (step != 1 && !ownProducer) return Reject(why, "BYMONTHDAY has gaps");
+        firstDay = list.front();
+        lastDay = list.back();
+        if (lastDay == 31 && firstDay != 31) lastDay = -1;
+    }
+    std::array<std::uint8_t, 12> monthFlags{};
+    std::vector<int> monthList;
+    if (parts.count("BYMONTH")) {
+        for (std::string_view entry : Split(parts["BYMONTH"], ',')) {
+            int month = 0;
+            if (!ParseInt(entry, month) || month < 1 || month > 12) {
+                return Reject(why, "bad BYMONTH");
+            }
+            if (!monthFlags[static_cast<std::size_t>(month - 1)]) monthList.push_back(month);
+            monthFlags[static_cast<std::size_t>(month - 1)] = 1;
+        }
+    }
+    if (!days.empty() && hasMonthDays) return Reject(why, "BYDAY with BYMONTHDAY");
+
+    auto setPosition = [&] {
+        record.positionMode = 1;
+        record.validWeeks = {};
+        record.validWeekdays = {};
+        for (int o : ordinals) {
+            if (o == 0) {
+                record.validWeeks = {1, 1, 1, 1, 1};
+            } else {
+                record.validWeeks[static_cast<std::size_t>(o - 1)] = 1;
+            }
+        }
+        for (int d : weekdays) record.validWeekdays[static_cast<std::size_t>(d)] = 1;
+    };
+    auto setMonths = [&] {
+        if (monthList.empty()) {
+            record.validMonths.fill(1);
+        } else {
+            record.validMonths = monthFlags;
+        }
+    };
+    record.repeatInterval = n;
+    record.repeatFirstDay = firstDay;
+    record.repeatLastDay = lastDay;
+    record.positionMode = 0;
+    record.validMonths.fill(1);
+    const bool singleDay = ordinals.size() == 1 && weekdays.size() == 1 && !ordinals.count(0);
+    if (freq == "DAILY") {
+        if (!days.empty() || hasMonthDays || !monthList.empty()) {
+            return Reject(why, "DAILY with BY parts");
+        }
+        record.repeatType = RepeatDays;
+    } else if (freq == "WEEKLY") {
+        if (hasMonthDays || !monthList.empty() || ordinals.size() > 1 ||
+            (!ordinals.empty() && !ordinals.count(0))) {
+            return Reject(why, "WEEKLY with BY parts");
+        }
+        if (weekdays.size() <= 1) {
+            record.repeatType = RepeatWeeks;
+            if (weekdays.size() == 1) {
+                // The rule's weekday governs: the first occurrence is on or after DTSTART.
+                const DateTime moved = AlignForwardToWeekday(record.start, *weekdays.begin());
+                const long shift = DateDifference(record.start, moved);
+                record.start = record.start.PlusDays(shift);
+                record.end = record.end.PlusDays(shift);
+            }
+        } else {
+            if (n != 1) return Reject(why, "WEEKLY with several days and INTERVAL");
+            record.repeatType = RepeatChosenMonths;
+            setPosition();
+        }
+    } else if (freq == "MONTHLY") {
+        if (!days.empty()) {
+            if (singleDay && monthList.empty()) {
+                record.repeatType = RepeatMonths;
+                setPosition();
+            } else {
+                if (n != 1) return Reject(why, "MONTHLY BYDAY list with INTERVAL");
+                record.repeatType = RepeatChosenMonths;
+                setPosition();
+                setMonths();
+            }
+        } else if (!monthList.empty()) {
+            if (firstDay != lastDay) return Reject(why, "BYMONTHDAY span with BYMONTH");
+            if (n != 1) return Reject(why, "BYMONTH with INTERVAL");
+            record.repeatType = RepeatChosenMonths;
+            setMonths();
+        } else {
+            record.repeatType = RepeatMonths;
+        }
+    } else if (freq == "YEARLY") {
+        if (monthList.empty()) monthList.push_back(record.start.Month());
+        monthFlags = {};
+        for (int m : monthList) monthFlags[static_cast<std::size_t>(m - 1)] = 1;
+        if (!days.empty()) {
+            if (singleDay) {
+                record.repeatType = RepeatYears;
+                setPosition();
+                setMonths();
+            } else {
+                if (n != 1) return Reject(why, "YEARLY BYDAY list with INTERVAL");
+                record.repeatType = RepeatChosenMonths;
+                setPosition();
+                setMonths();
+            }
+        } else if (monthList.size() == 1) {
+            if (monthList.front() != record.start.Month()) {
+                return Reject(why, "YEARLY BYMONTH differs from DTSTART");
+            }
+            record.repeatType = RepeatYears;
+        } else {
+            if (firstDay != lastDay || n != 1) return Reject(why, "YEARLY month list");
+            record.repeatType = RepeatChosenMonths;
+            setMonths();
+        }
+    } else {
+        return Reject(why, "unsupported FREQ " + freq);
+    }
+
+    const bool hasUntil = parts.count("UNTIL") > 0;
+    const bool hasCount = parts.count("COUNT") > 0;
+    if (hasUntil && hasCount) return Reject(why, "UNTIL with COUNT");
+    DateTime last = LastDay();
+    if (hasUntil) {
+        const CalendarValue until = ParseCalendarValue(parts["UNTIL"], {}, {});
+        if (!until.value.IsValid()) return Reject(why, "bad UNTIL");
+        last = until.value.Date();
+        if (until.hasTime && record.Has(StartTimeSet) &&
+            until.value.SecondsOfDay() < record.start.SecondsOfDay()) {
+            last = last.PlusDays(-1);
+        }
+        if (last < record.start.Date()) return Reject(why, "UNTIL before DTSTART");
+    } else if (hasCount) {
+        int count = 0;
+        if (!ParseInt(parts["COUNT"], count) || count < 1 || count > 1'000'000) {
+            return Reject(why, "bad COUNT");
+        }
+        CAlmxData open = PlainCopy(record);
+        open.end = LastDay().WithTimeOf(record.end);
+        const std::vector<DateTime> found =
+            PlainOccurrences(open, record.start.Date(), LastDay(), static_cast<std::size_t>(count));
+        if (found.empty()) return Reject(why, "no occurrence");
+        last = found.back();
+    }
+    record.end = record.Has(EndTimeSet) ? last.WithTimeOf(record.end) : last;
+    return true;
+}
+
+// ---- Files ----
+
+namespace {
+
+std::string MakeUid(const DateTime& now, std::mt19937_64& random, std::size_t index) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d%02d%02d%02d%02d%02d", now.Year(), now.Month(),
+                  now.Day(), now.Hour(), now.Minute(), now.Second());
+    std::string uid = buffer;
+    uid += "-" + std::to_string(index + 1) + "-";
+    while (uid.size() < 40) uid += static_cast<char>('0' + random() % 10);
+    return uid + "@almanix";
+}
+
+const char* const kTimeZoneBlock =
+    "BEGIN:VTIMEZONE\r\nTZID:Asia/Tokyo\r\nBEGIN:STANDARD\r\nDTSTART:19700101T000000\r\n"
+    "TZOFFSETFROM:+0900\r\nTZOFFSETTO:+0900\r\nTZNAME:JST\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
+
+}  // namespace
+
+std::string ICalendarText(const std::vector<const CAlmxData*>& records,
+                          const CalendarStamp& stamp) {
+    std::string out;
+    out.reserve(records.size() * 320 + 512);
+    out += "BEGIN:VCALENDAR\r\nPRODID:";
+    out += vcal_messages::kProdId;
+    out += "\r\nVERSION:2.0\r\nMETHOD:PUBLISH\r\n";
+    out += kTimeZoneBlock;
+    std::mt19937_64 random(stamp.seed);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        CVCalender component(stamp.now);
+        component.FromRecord(*records[i]);
+        out += component.ToText(2, MakeUid(stamp.now, random, i), stamp.now);
+    }
+    out += "END:VCALENDAR\r\n";
+    return out;
+}
+
+std::string VCalendarText(const CAlmxData& record, const DateTime& day, int todayLimit,
+                          const CalendarStamp& stamp) {
+    std::string out = "BEGIN:VCALENDAR\r\nPRODID:";
+    out += vcal_messages::kProdId;
+    out += "\r\nVERSION:1.0\r\n";
+    CVCalender component(stamp.now);
+    component.FromRecordForVcs(record, day, todayLimit);
+    std::mt19937_64 random(stamp.seed);
+    out += component.ToText(1, MakeUid(stamp.now, random, 0), stamp.now);
+    out += "END:VCALENDAR\r\n";
+    return out;
+}
+
+namespace {
+
+struct RawComponent {
+    CVCalender component;
+    std::vector<CVData> alarm;  // VALARM properties
+};
+
+struct ParsedLine {
+    std::string name;  // upper-cased
+    std::string parameters;
+    std::string value;
+};
+
+bool ParseLine(std::string_view line, ParsedLine& out) {
+    std::size_t i = 0;
+    while (i < line.size() && line[i] != ';' && line[i] != ':') ++i;
+    if (i == line.size() || i == 0) return false;
+    out.name = Upper(line.substr(0, i));
+    out.parameters.clear();
+    if (line[i] == ';') {
+        const std::size_t begin = i + 1;
+        bool quoted = false;
+        ++i;
+        while (i < line.size() && (quoted || line[i] != ':')) {
+            if (line[i] == '"') quoted = !quoted;
+            ++i;
+        }
+        if (i == line.size()) return false;
+        out.parameters = std::string(line.substr(begin, i - begin));
+    }
+    out.value = std::string(line.substr(i + 1));
+    return true;
+}
+
+// Decodes a property's value into UTF-8 text; false to skip it.
+bool DecodeValue(ParsedLine& line, int version, std::size_t& replaced) {
+    const std::string encoding = Upper(Parameter(line.parameters, "ENCODING"));
+    if (encoding == "BASE64" || encoding == "B" ||
+        EqualNoCase(Parameter(line.parameters, "BASE64"), "BASE64")) {
+        return false;
+    }
+    const bool qp = IsQuotedPrintable(line.parameters);
+    std::string bytes = qp ? QpDecodeValue(line.value) : line.value;
+    const std::string charset = Upper(Parameter(line.parameters, "CHARSET"));
+    bool sjis = false;
+    if (!charset.empty()) {
+        sjis = charset != "UTF-8" && charset != "US-ASCII";
+        if (sjis && charset != "SHIFT_JIS" && charset != "SHIFT-JIS" && charset != "SJIS" &&
+            charset != "CP932" && charset != "WINDOWS-31J") {
+            if (auto converted = text::Convert(bytes, charset.c_str(), "UTF-8")) {
+                bytes = *converted;
+                sjis = false;
+            }
+        }
+    } else {
+        // Older vCalendar files: quoted-printable without a charset is Shift_JIS.
+        sjis = (qp && version == 1) || !text::IsValidUtf8(bytes);
+    }
+    if (sjis) bytes = text::ShiftJisToUtf8(bytes).text;
+    // The schedule file is Shift_JIS: what it cannot hold becomes "?" now, not at saving.
+    const text::SjisEncoding held = text::Utf8ToShiftJis(bytes);
+    if (!held.Complete()) {
+        replaced += held.unrepresentable.size();
+        bytes = text::ShiftJisToUtf8(held.bytes).text;
+    }
+    line.value = std::move(bytes);
+    return true;
+}
+
+std::string TextField(const CVData* item, int version) {
+    if (!item) return {};
+    std::string value = item->value;
+    if (version == 1) {
+        // vCalendar: "\n" pairs and CR LF are line breaks; "\;" an escaped separator.
+        std::string out;
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            if (value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n') continue;
+            if (value[i] == '\\' && i + 1 < value.size() &&
+                (value[i + 1] == 'n' || value[i + 1] == 'N')) {
+                out += '\n';
+                ++i;
+            } else if (value[i] == '\\' && i + 1 < value.size() &&
+                       (value[i + 1] == ';' || value[i + 1] == ',' || value[i + 1] == '\\')) {
+                out += value[++i];
+            } else {
+                out += value[i] == '\r' ? '\n' : value[i];
+            }
+        }
+        return out;
+    }
+    std::string text = UnescapeText(value);
+    // A lone CR inside a line is a line break too, as it would be written.
+    std::replace(text.begin(), text.end(), '\r', '\n');
+    return text;
+}
+
+// Decodes the component's fields; false rejects it.
+bool DecodeFields(CVCalender& c, const std::vector<CVData>& alarm, int version,
+                  const ZoneOffsets& zones, bool own) {
+    c.ownProducer = own;
+    c.summary = TextField(c.Find("SUMMARY"), version);
+    c.description = TextField(c.Find("DESCRIPTION"), version);
+    c.location = TextField(c.Find("LOCATION"), version);
+    c.uid = c.Value("UID");
+    c.rrule = c.Value("RRULE");
+    c.unsupportedRule = c.Find("RDATE") != nullptr || c.Find("EXRULE") != nullptr;
+    auto dateOf = [&](const char* name) {
+        const CVData* item = c.Find(name);
+        return item ? ParseCalendarValue(item->value, item->parameters, zones) : CalendarValue{};
+    };
+    if (const CVData* times = c.Find("X-ALMX-TIMES")) {
+        int flags = 0;
+        if (ParseInt(times->value, flags) && flags >= 0 && flags <= 3) c.timeFlags = flags;
+    }
+    if (const CVData* shift = c.Find("X-ALMX-SHIFT")) {
+        int rule = 0;
+        if (ParseInt(shift->value, rule) && rule >= 0 && rule < 32) c.shiftRule = rule;
+    }
+    for (const CVData& item : c.Items()) {
+        if (item.name != "EXDATE") continue;
+        for (std::string_view piece : Split(item.value, ',')) {
+            const CalendarValue day = ParseCalendarValue(piece, item.parameters, zones);
+            if (day.value.IsValid()) c.exdates.push_back(day.value.Date());
+        }
+    }
+    const CalendarValue recurrence = dateOf("RECURRENCE-ID");
+    c.recurrenceId = recurrence.value.IsValid() ? recurrence.value.Date() : DateTime::Invalid();
+    for (const CVData& item : alarm) {
+        if (item.name == "TRIGGER" && c.alarmMinutes < 0)
+            c.alarmMinutes = TriggerMinutes(item.value);
+    }
+    if (c.alarmMinutes < 0) {
+        // vCalendar's AALARM/DALARM: an absolute time.
+        for (const char* name : {"AALARM", "DALARM"}) {
+            const CalendarValue at = dateOf(name);
+            if (at.value.IsValid()) {
+                c.alarm = at.value;
+                break;
+            }
+        }
+    }
+    if (c.IsTodo()) {
+        const CalendarValue due = dateOf("DUE");
+        c.noDeadline = !due.value.IsValid();
+        c.start = due.value;
+        c.startHasTime = due.hasTime ? 1 : 0;
+        const CalendarValue done = dateOf("COMPLETED");
+        c.end = done.value;
+        if (!c.end.IsValid() && EqualNoCase(c.Value("STATUS"), "COMPLETED")) {
+            c.end = DateTime();  // completed without a date: the caller fills in now
+        }
+        return true;
+    }
+    const CalendarValue start = dateOf("DTSTART");
+    if (!start.value.IsValid()) return false;
+    c.start = start.value;
+    c.startHasTime = start.hasTime ? 1 : 0;
+    const CalendarValue end = dateOf("DTEND");
+    c.hasEnd = end.value.IsValid();
+    if (!c.hasEnd) {
+        c.end = start.hasTime ? c.start : c.start;
+        c.endHasTime = 0;
+        if (const CVData* duration = c.Find("DURATION")) {
+            const std::string_view text = duration->value;
+            const int minutes =
+                text.empty() || text[0] == '-' ? -1 : TriggerMinutes("-" + std::string(text));
+            if (minutes > 0) {
+                c.end = c.start.PlusMinutes(minutes);
+                c.endHasTime = start.hasTime ? 1 : 0;
+                if (!start.hasTime) c.end = c.end.PlusDays(-1);
+            }
+        }
+    } else if (!end.hasTime) {
+        // DATE ends are exclusive.
+        c.end = end.value.PlusDays(-1);
+        if (c.end < c.start.Date()) c.end = c.start.Date();
+        c.endHasTime = 0;
+    } else {
+        c.end = end.value;
+        c.endHasTime = 1;
+        if (version == 1 && own) {
+            c.startHasTime = c.start.SecondsOfDay() != 0 ? 1 : 0;
+            c.endHasTime = c.end.SecondsOfDay() != 0 ? 1 : 0;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int CVCalender::ToRecord(CAlmxData& record) const {
+    rejection_.clear();
+    record.title = summary;
+    record.place = location;
+    record.memo = description;
+    record.alarmMinutes = -1;
+    if (IsTodo()) {
+        record.Set(RecordFlag::IsTodo);
+        record.Set(TodoNoDeadline, noDeadline);
+        if (!noDeadline) {
+            record.start = start;
+            record.Set(StartTimeSet, startHasTime != 0);
+        }
+        record.Set(TodoDone, end.IsValid());
+        if (end.IsValid()) record.end = end;
+        return 1;
+    }
+    if (!start.IsValid()) {
+        rejection_ = "no DTSTART";
+        return 0;
+    }
+    record.start = start;
+    record.end = end.IsValid() ? end : start;
+    bool startTime = startHasTime != 0;
+    bool endTime = endHasTime != 0;
+    if (timeFlags >= 0) {
+        startTime = (timeFlags & 1) != 0;
+        endTime = (timeFlags & 2) != 0;
+        // Our own start-only entry over several days ends before the next day's 00:00.
+        if (startTime && !endTime && hasEnd && record.end.SecondsOfDay() == 0 &&
+            DateDifference(record.start, record.end) > 0) {
+            record.end = record.end.PlusDays(-1);
+        }
+    }
+    if (!endTime) record.end = record.end.Date();
+    if (!startTime && !endTime) record.start = record.start.Date();
+    record.Set(StartTimeSet, startTime);
+    record.Set(EndTimeSet, endTime);
+    if (alarmMinutes >= 0) {
+        record.alarmMinutes = alarmMinutes;
+    } else if (alarm.IsValid() && startTime && alarm <= start) {
+        record.alarmMinutes = static_cast<int>((start.Days() - alarm.Days()) * 1440.0 + 0.5);
+    }
+    record.shiftRule = shiftRule;
+    if (!rrule.empty() && !recurrenceId.IsValid()) {
+        if (unsupportedRule) {
+            rejection_ = "RDATE or EXRULE";
+            return 0;
+        }
+        const std::string words =
+            rrule.find('=') == std::string::npos ? VcsRuleToRRule(rrule) : rrule;
+        if (words.empty()) {
+            rejection_ = "unknown rule";
+            return 0;
+        }
+        if (!ApplyRule(words, record, ownProducer, rejection_)) return 0;
+        for (const DateTime& day : exdates) {
+            record.exceptions.push_back(CDaySpan::FromDates(day, day));
+        }
+    } else {
+        record.shiftRule = 0;
+    }
+    return 1;
+}
+
+CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
+    CalendarImport result;
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    std::vector<RawComponent> components;
+    {
+        // One allocation for the components: moving them as the list grows costs more than
+        // the count.
+        std::size_t count = 0;
+        for (std::size_t at = bytes.find("BEGIN:V"); at != std::string_view::npos;
+             at = bytes.find("BEGIN:V", at + 7)) {
+            ++count;
+        }
+        components.reserve(count);
+    }
+    ZoneOffsets zones;
+    int version = 2;
+    bool own = false;
+    std::vector<std::string> stack;  // names of the open components
+    std::string zoneId;
+    long long zoneOffset = 0;
+    bool zoneHasOffset = false;
+    RawComponent* current = nullptr;
+    std::size_t currentDepth = 0;
+    ParsedLine line;
+    for (const std::string& text : UnfoldLines(bytes)) {
+        if (!ParseLine(text, line)) continue;
+        if (line.name == "BEGIN") {
+            const std::string kind = Upper(line.value);
+            if ((kind == "VEVENT" || kind == "VTODO") && !current) {
+                components.emplace_back();
+                current = &components.back();
+                // The component holds exactly the lines read.
+                current->component.Clear();
+                current->component.Add(CVData{"BEGIN", kind, {}});
+                currentDepth = stack.size();
+                result.hadComponents = true;
+            }
+            if (kind == "VTIMEZONE") {
+                zoneId.clear();
+                zoneHasOffset = false;
+            }
+            stack.push_back(kind);
+            continue;
+        }
+        if (line.name == "END") {
+            const std::string kind = Upper(line.value);
+            // Close up to the matching BEGIN; an unmatched END is ignored.
+            const auto found = std::find(stack.rbegin(), stack.rend(), kind);
+            if (found == stack.rend()) continue;
+            stack.resize(static_cast<std::size_t>(stack.rend() - found) - 1);
+            if (kind == "VTIMEZONE" && !zoneId.empty() && zoneHasOffset) {
+                zones[Upper(zoneId)] = zoneOffset;
+            }
+            if (current && stack.size() <= currentDepth) {
+                current->component.Add(CVData{"END", kind, {}});
+                current = nullptr;
+            }
+            continue;
+        }
+        if (stack.empty()) continue;
+        const std::string& inner = stack.back();
+        if (!current) {
+            if (stack.size() == 1 && line.name == "VERSION") version = line.value == "1.0" ? 1 : 2;
+            if (stack.size() == 1 && line.name == "PRODID") {
+                own = line.value.find("Velta Ltd//Almanix") != std::string::npos;
+            }
+            if (line.name == "TZID" && inner == "VTIMEZONE") zoneId = line.value;
+            if (line.name == "TZOFFSETTO" && inner == "STANDARD" && !zoneHasOffset) {
+                zoneHasOffset = ParseOffset(line.value, zoneOffset);
+            }
+            continue;
+        }
+        if (!DecodeValue(line, version, result.replaced)) continue;
+        CVData property{line.name, line.value, line.parameters};
+        if (stack.size() == currentDepth + 1) {
+            current->component.Add(std::move(property));
+        } else if (inner == "VALARM") {
+            current->alarm.push_back(std::move(property));
+        }
+    }
+
+    std::map<std::string, std::size_t> byUid;  // UID -> index of its recurring record
+    std::vector<RawComponent*> overrides;
+    for (RawComponent& raw : components) {
+        CVCalender& c = raw.component;
+        if (!DecodeFields(c, raw.alarm, version, zones, own)) {
+            ++result.failed;
+            continue;
+        }
+        if (c.recurrenceId.IsValid()) {
+            overrides.push_back(&raw);
+            continue;
+        }
+        CAlmxData record;
+        if (!c.ToRecord(record)) {
+            ++result.failed;
+            continue;
+        }
+        if (record.Has(TodoNoDeadline)) record.start = now;
+        if (record.Has(TodoDone) && record.end == DateTime()) record.end = now;
+        if (record.IsRecurring() && !c.uid.empty()) byUid[c.uid] = result.records.size();
+        result.records.push_back(std::move(record));
+        ++result.accepted;
+    }
+    // A changed occurrence: its day leaves the master, and it stands as a single entry.
+    for (RawComponent* raw : overrides) {
+        CAlmxData record;
+        if (!raw->component.ToRecord(record)) {
+            ++result.failed;
+            continue;
+        }
+        const auto master = byUid.find(raw->component.uid);
+        if (master != byUid.end()) {
+            const DateTime day = raw->component.recurrenceId;
+            result.records[master->second].exceptions.push_back(CDaySpan::FromDates(day, day));
+        }
+        result.records.push_back(std::move(record));
+        ++result.accepted;
+    }
+    return result;
+}
+
+std::vector<const CAlmxData*> RecordsInRange(const std::vector<const CAlmxData*>& records,
+                                             const DateTime& from, const DateTime& to,
+                                             int todayLimit) {
+    std::vector<const CAlmxData*> listed;
+    OccurrenceContext context;
+    context.todayLimit = todayLimit;
+    for (const CAlmxData* record : records) {
+        if (record->Has(RecordFlag::IsTodo)) {
+            if (!record->Has(TodoNoDeadline) && record->start.Date() >= from.Date() &&
+                record->start.Date() <= to.Date()) {
+                listed.push_back(record);
+            }
+            continue;
+        }
+        const std::vector<std::uint8_t> mask = OccurrenceMask(*record, from, to, context);
+        if (std::find(mask.begin(), mask.end(), 1) != mask.end()) listed.push_back(record);
+    }
+    return listed;
+}
+
+std::string CalendarFileName(const std::string& title, const char* extension) {
+    std::string name;
+    for (char c : title) {
+        const auto byte = static_cast<unsigned char>(c);
+        name += (c == '/' || c == '\\' || byte < 0x20 || byte == 0x7F) ? '_' : c;
+    }
+    if (name.empty() || name == "." || name == "..") name = "almx";
+    return name + "." + extension;
+}
+
+bool WriteCalendarFile(const std::string& path, std::string_view bytes, std::string& why) {
+    try {
+        TextFile file(path, "wb");
+        file.Write(bytes);
+        file.Close();
+    } catch (const CVeltaFileException& failure) {
+        why = failure.what();
+        return false;
+    }
+    return true;
+}
+
+std::string CalendarImportMessage(const CalendarImport& result) {
+    return ImportResultMessage(result.accepted, result.failed);
+}
+
+}  // namespace almx
