@@ -3,6 +3,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <string>
 
 #include "base/clock.h"
@@ -17,6 +22,22 @@
 
 namespace almx {
 namespace {
+
+// Bytes held on the heap, counted by the replaced operator new and delete below.
+std::atomic<std::size_t> g_live{0};
+std::atomic<std::size_t> g_peak{0};
+
+// The most the heap held above what the fixture holds while the loop ran.
+class PeakMemory {
+  public:
+    PeakMemory() : base_(g_live.load()) { g_peak = base_; }
+    void Report(benchmark::State& state) const {
+        state.counters["peak_MB"] = static_cast<double>(g_peak.load() - base_) / (1024.0 * 1024.0);
+    }
+
+  private:
+    std::size_t base_;
+};
 
 struct Fixture {
     explicit Fixture(int count) {
@@ -38,16 +59,17 @@ struct Fixture {
 void BM_OutlookExportYear(benchmark::State& state) {
     Fixture f(static_cast<int>(state.range(0)));
     std::size_t bytes = 0;
+    const PeakMemory peak;
     for (auto _ : state) {
         CAlmxOutlookExport exporter(f.Source(), DateTime::FromDate(2019, 1, 1),
                                     DateTime::FromDate(2019, 12, 31), f.Environment());
-        std::string text;
-        exporter.FileText(text, 0);
-        const text::SjisEncoding encoded = text::Utf8ToShiftJis(text);
-        bytes = encoded.bytes.size();
-        benchmark::DoNotOptimize(encoded.bytes.data());
+        std::string encoded;
+        exporter.FileBytes(encoded, 0);
+        bytes = encoded.size();
+        benchmark::DoNotOptimize(encoded.data());
     }
     state.counters["bytes"] = static_cast<double>(bytes);
+    peak.Report(state);
 }
 BENCHMARK(BM_OutlookExportYear)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
@@ -73,6 +95,7 @@ void BM_OutlookImportRows(benchmark::State& state) {
     context.clock = &clock;
     CAlmxDoc doc(context);
     int accepted = 0;
+    const PeakMemory peak;
     for (auto _ : state) {
         CAlmxOutlookImport importer(doc, prompter);
         const ImportOutcome outcome = importer.ImportBytes(bytes, f.genres, {}, 0);
@@ -80,12 +103,14 @@ void BM_OutlookImportRows(benchmark::State& state) {
         benchmark::DoNotOptimize(outcome.records.data());
     }
     state.counters["rows"] = accepted;
+    peak.Report(state);
 }
 BENCHMARK(BM_OutlookImportRows)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_TextExport14Days(benchmark::State& state) {
     Fixture f(static_cast<int>(state.range(0)));
     int lines = 0;
+    const PeakMemory peak;
     for (auto _ : state) {
         CAlmxTextExport exporter(f.Source(), DateTime::FromDate(2019, 6, 1),
                                  DateTime::FromDate(2019, 6, 14), f.Environment());
@@ -94,8 +119,29 @@ void BM_TextExport14Days(benchmark::State& state) {
         benchmark::DoNotOptimize(text.data());
     }
     state.counters["lines"] = lines;
+    peak.Report(state);
 }
 BENCHMARK(BM_TextExport14Days)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace almx
+
+void* operator new(std::size_t size) {
+    void* p = std::malloc(size ? size : 1);
+    if (!p) throw std::bad_alloc();
+    const std::size_t live = almx::g_live += malloc_usable_size(p);
+    std::size_t peak = almx::g_peak.load();
+    while (live > peak && !almx::g_peak.compare_exchange_weak(peak, live)) {
+    }
+    return p;
+}
+
+void operator delete(void* p) noexcept {
+    if (!p) return;
+    almx::g_live -= malloc_usable_size(p);
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept {
+    operator delete(p);
+}

@@ -1,5 +1,7 @@
 #include "exchange/csv_import.h"
 
+#include <algorithm>
+
 #include "base/file_io.h"
 #include "base/prompter.h"
 #include "document/document.h"
@@ -61,6 +63,11 @@ void CAlmxImport::AssignGenre(CAlmxData& record, std::string_view name) {
     record.genre = genres_->FindOrAdd(name);
 }
 
+const std::vector<std::string>& CAlmxImport::SplitRow(std::string_view rowText) {
+    SplitCsvRow(rowText, cells_);
+    return cells_;
+}
+
 ImportOutcome CAlmxImport::ImportBytes(std::string_view bytes, const CAlmxFieldArray& genres,
                                        const RecordDefaults& defaults, int option) {
     ImportOutcome outcome;
@@ -70,9 +77,14 @@ ImportOutcome CAlmxImport::ImportBytes(std::string_view bytes, const CAlmxFieldA
     outcome.replaced = decoded.replaced;
     const std::string_view text = decoded.text;
 
+    // About one row a line: one growth of the list, within reason for a file of blank lines.
+    constexpr std::size_t kReserveLimit = 200000;
+    outcome.records.reserve(std::min<std::size_t>(
+        static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1, kReserveLimit));
+
     int state = kBetweenFields;
-    std::string pending;
-    bool open = false;  // a row goes on past the line just read
+    std::string pending;  // a row over several lines, joined; a one-line row is read in place
+    bool open = false;    // a row goes on past the line just read
     int row = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -83,17 +95,21 @@ ImportOutcome CAlmxImport::ImportBytes(std::string_view bytes, const CAlmxFieldA
         pos = lastLine ? text.size() : end + 1;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
 
-        if (open) pending += '\n';
-        pending += line;
+        const bool continued = open;
         state = ScanCsvLine(line, state);
         open = state == kInQuotedField;
-        if (open) continue;
+        if (continued || open) {
+            if (continued) pending += '\n';
+            pending += line;
+            if (open) continue;
+        }
+        const std::string_view rowText = continued ? std::string_view(pending) : line;
 
         state = kBetweenFields;
         // A blank line is no row.
-        if (!pending.empty()) {
+        if (!rowText.empty()) {
             CAlmxData record(defaults);
-            if (ParseLine(row, pending, record, option) == 1) {
+            if (ParseLine(row, rowText, record, option) == 1) {
                 outcome.records.push_back(std::move(record));
                 ++outcome.accepted;
             } else if (row > 0) {

@@ -59,11 +59,15 @@ class CAlmxImport {
                               const RecordDefaults& defaults, int option);
 
   protected:
+    // The fields of the row, in strings reused from row to row.
+    const std::vector<std::string>& SplitRow(std::string_view rowText);
+
     CAlmxDoc& target_;
     Prompter& prompter_;
 
   private:
     CAlmxFieldArray* genres_ = nullptr;  // the list AssignGenre extends, during ImportBytes
+    std::vector<std::string> cells_;
 };
 
 }  // namespace almx

@@ -1,5 +1,7 @@
 #include "exchange/csv_row.h"
 
+#include <algorithm>
+
 namespace almx {
 
 int ScanCsvLine(std::string_view line, int state) {
@@ -93,6 +95,46 @@ std::vector<std::string> SplitCsvRow(std::string_view row) {
     return fields;
 }
 
+void SplitCsvRow(std::string_view row, std::vector<std::string>& fields) {
+    if (row.find_first_of("\x01\x03\x04") != std::string_view::npos) {
+        fields = SplitCsvRow(row);
+        return;
+    }
+    // Without escape pairs the fields are copied straight, into strings kept from the last row.
+    std::size_t count = 0;
+    std::size_t i = 0;
+    while (true) {
+        if (count == fields.size()) fields.emplace_back();
+        std::string& field = fields[count++];
+        field.clear();
+        if (i < row.size() && row[i] == '"') {
+            ++i;
+            while (i < row.size()) {
+                const std::size_t quote = row.find('"', i);
+                if (quote == std::string_view::npos) {
+                    field.append(row.substr(i));
+                    i = row.size();
+                    break;
+                }
+                field.append(row.substr(i, quote - i));
+                i = quote + 1;
+                if (i < row.size() && row[i] == '"') {
+                    field += '"';
+                    ++i;
+                    continue;
+                }
+                break;
+            }
+        }
+        const std::size_t comma = std::min(row.find(',', i), row.size());
+        field.append(row.substr(i, comma - i));
+        i = comma;
+        if (i >= row.size()) break;
+        ++i;  // the comma
+    }
+    fields.resize(count);
+}
+
 std::string NormalizeCsvField(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -111,17 +153,21 @@ std::string NormalizeCsvField(std::string_view text) {
 
 void AppendQuotedField(std::string& out, std::string_view text) {
     out += '"';
+    // Plain bytes are copied in runs; only quotes, CR and the escape bytes stop a run.
+    std::size_t run = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c >= '\x01' && c <= '\x04') continue;
-        if (c == '\r') {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c > '"' || (c != '"' && c != '\r' && (c == 0 || c > 0x04))) continue;
+        out.append(text.data() + run, i - run);
+        if (c == '"') {
+            out += "\"\"";
+        } else if (c == '\r') {
             out += '\n';
             if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            continue;
         }
-        if (c == '"') out += '"';
-        out += c;
+        run = i + 1;
     }
+    out.append(text.data() + run, text.size() - run);
     out += '"';
 }
 

@@ -25,6 +25,8 @@ int ScanCsvLine(std::string_view line, int state);
 // field. The codec's escape pairs of older files (0x01 0x02, 0x03 0x04, 0x04 0x03) are turned
 // back into a line break, `",` and `,"`.
 std::vector<std::string> SplitCsvRow(std::string_view row);
+// The same into fields, reusing its strings.
+void SplitCsvRow(std::string_view row, std::vector<std::string>& fields);
 
 // A field as it is written: line breaks as "\n" (CR LF and a lone CR become one), the bytes
 // 0x01 to 0x04 dropped.

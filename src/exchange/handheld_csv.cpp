@@ -117,7 +117,12 @@ std::string ZaurusText(const RecordList& records) {
 bool WriteShiftJisFile(const std::string& path, const std::string& text, FileWriter& writer,
                        Prompter& prompter, std::string_view cannotOpen) {
     const text::SjisEncoding encoded = text::Utf8ToShiftJis(LfToCrLf(text));
-    if (SaveReplacing(path, encoded.bytes, writer)) return true;
+    return WriteShiftJisBytes(path, encoded.bytes, writer, prompter, cannotOpen);
+}
+
+bool WriteShiftJisBytes(const std::string& path, std::string_view bytes, FileWriter& writer,
+                        Prompter& prompter, std::string_view cannotOpen) {
+    if (SaveReplacing(path, bytes, writer)) return true;
     namespace fs = std::filesystem;
     std::error_code error;
     fs::path folder = fs::path(path).parent_path();

@@ -39,5 +39,8 @@ std::string ZaurusText(const RecordList& records);
 // the write failure message with the path.
 bool WriteShiftJisFile(const std::string& path, const std::string& text, FileWriter& writer,
                        Prompter& prompter, std::string_view cannotOpen);
+// The same for bytes already encoded.
+bool WriteShiftJisBytes(const std::string& path, std::string_view bytes, FileWriter& writer,
+                        Prompter& prompter, std::string_view cannotOpen);
 
 }  // namespace almx

@@ -26,9 +26,50 @@ const char* TrueFalse(bool value) {
     return value ? "True" : "False";
 }
 
-void AddField(std::string& line, std::string_view text) {
-    if (!line.empty()) line += ',';
-    AppendQuotedField(line, text);
+// Fields are appended to a line that starts at `from` in the buffer.
+struct LineBuilder {
+    std::string& out;
+    std::size_t from;
+
+    void Separate() {
+        if (out.size() != from) out += ',';
+    }
+    void Field(std::string_view text) {
+        Separate();
+        AppendQuotedField(out, text);
+    }
+    // A text of our own that needs no quoting rules.
+    void Plain(std::string_view text) {
+        Separate();
+        out += '"';
+        out += text;
+        out += '"';
+    }
+    void Date(const DateTime& value) {
+        Separate();
+        out += '"';
+        AppendOutlookDate(out, value);
+        out += '"';
+    }
+    void Time(const DateTime& value) {
+        Separate();
+        out += '"';
+        AppendOutlookTime(out, value);
+        out += '"';
+    }
+};
+
+// At least width digits, zeros in front (a negative value cannot occur in a valid date).
+void AppendNumber(std::string& out, int value, int width) {
+    char digits[16];
+    int n = 0;
+    unsigned v = value < 0 ? 0u : static_cast<unsigned>(value);
+    do {
+        digits[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0 && n < 16);
+    for (int i = n; i < width; ++i) out += '0';
+    while (n > 0) out += digits[--n];
 }
 
 // "9:30:00" loses its seconds; "9:30" stays whole; a text without ":" is no time.
@@ -61,17 +102,31 @@ std::string_view Cell(const std::vector<std::string>& cells, std::size_t index) 
 
 }  // namespace
 
+void AppendOutlookDate(std::string& out, const DateTime& value) {
+    AppendNumber(out, value.Year(), 4);
+    out += '/';
+    AppendNumber(out, value.Month(), 2);
+    out += '/';
+    AppendNumber(out, value.Day(), 2);
+}
+
+void AppendOutlookTime(std::string& out, const DateTime& value) {
+    AppendNumber(out, value.Hour(), 2);
+    out += ':';
+    AppendNumber(out, value.Minute(), 2);
+    out += ":00";
+}
+
 std::string OutlookDate(const DateTime& value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", value.Year(), value.Month(),
-                  value.Day());
-    return buffer;
+    std::string out;
+    AppendOutlookDate(out, value);
+    return out;
 }
 
 std::string OutlookTime(const DateTime& value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%02d:%02d:00", value.Hour(), value.Minute());
-    return buffer;
+    std::string out;
+    AppendOutlookTime(out, value);
+    return out;
 }
 
 std::string CAlmxOutlookExport::HeaderLine(int) {
@@ -80,10 +135,17 @@ std::string CAlmxOutlookExport::HeaderLine(int) {
 
 std::string CAlmxOutlookExport::FormatLine(const DateTime& day, const CAlmxData& r,
                                            int includeHidden) {
-    if (r.Has(IsTodo) || r.Has(HolidayMark)) return {};
-    if (r.Has(HideInViews) && !includeHidden) return {};
+    std::string line;
+    AppendLine(line, day, r, includeHidden);
+    return line;
+}
+
+bool CAlmxOutlookExport::AppendLine(std::string& out, const DateTime& day, const CAlmxData& r,
+                                    int includeHidden) {
+    if (r.Has(IsTodo) || r.Has(HolidayMark)) return false;
+    if (r.Has(HideInViews) && !includeHidden) return false;
     const bool recurring = r.IsRecurring();
-    if (!recurring && !written_.insert(&r).second) return {};
+    if (!recurring && !written_.insert(&r).second) return false;
 
     const bool startTime = r.Has(StartTimeSet);
     const bool endTime = r.Has(EndTimeSet);
@@ -94,66 +156,89 @@ std::string CAlmxOutlookExport::FormatLine(const DateTime& day, const CAlmxData&
     const DateTime alarm =
         rings ? start.PlusMinutes(-static_cast<long long>(r.alarmMinutes)) : start;
 
-    std::string line;
-    line.reserve(256);
-    AddField(line, r.title);
-    AddField(line, OutlookDate(start));
-    AddField(line, startTime ? OutlookTime(start) : "0:00:00");
-    AddField(line, OutlookDate(end));
-    AddField(line, endTime ? OutlookTime(end) : startTime ? OutlookTime(start) : "0:00:00");
-    AddField(line, TrueFalse(!startTime && !endTime));
-    AddField(line, TrueFalse(rings));
-    AddField(line, OutlookDate(alarm));
-    AddField(line, OutlookTime(alarm));
-    for (int i = 0; i < 4; ++i) AddField(line, "");
-    AddField(line, TrueFalse(!r.Has(HideInViews)));
-    AddField(line, "");
-    AddField(line, "2");
-    AddField(line, "");
-    AddField(line, r.place);
-    AddField(line, r.memo);
-    AddField(line, "標準");
-    AddField(line, GenreName(r.genre));
-    AddField(line, "標準");
-    return line;
+    LineBuilder line{out, out.size()};
+    line.Field(r.title);
+    line.Date(start);
+    if (startTime) {
+        line.Time(start);
+    } else {
+        line.Plain("0:00:00");
+    }
+    line.Date(end);
+    if (endTime) {
+        line.Time(end);
+    } else if (startTime) {
+        line.Time(start);
+    } else {
+        line.Plain("0:00:00");
+    }
+    line.Plain(TrueFalse(!startTime && !endTime));
+    line.Plain(TrueFalse(rings));
+    line.Date(alarm);
+    line.Time(alarm);
+    for (int i = 0; i < 4; ++i) line.Plain("");
+    line.Plain(TrueFalse(!r.Has(HideInViews)));
+    line.Plain("");
+    line.Plain("2");
+    line.Plain("");
+    line.Field(r.place);
+    line.Field(r.memo);
+    line.Plain("標準");
+    line.Field(GenreName(r.genre));
+    line.Plain("標準");
+    return true;
 }
 
 std::string CAlmxOutlookTodoExport::HeaderLine(int) {
     return outlook::kTodoHeader;
 }
 
-std::string CAlmxOutlookTodoExport::FormatLine(const DateTime&, const CAlmxData& r, int) {
-    if (!r.Has(IsTodo)) return {};
-    const bool done = r.Has(TodoDone);
+std::string CAlmxOutlookTodoExport::FormatLine(const DateTime& day, const CAlmxData& r,
+                                               int includeHidden) {
     std::string line;
-    line.reserve(256);
-    AddField(line, r.title);
-    AddField(line,
-             r.todoLeadDays == -1 ? std::string() : OutlookDate(r.start.PlusDays(-r.todoLeadDays)));
-    AddField(line, OutlookDate(r.start));
-    AddField(line, "False");
-    AddField(line, OutlookDate(r.start));
-    AddField(line, "0:00:00");
-    AddField(line, done ? OutlookDate(r.end) : std::string());
-    AddField(line, "0.000");
-    AddField(line, "0");
-    AddField(line, "0");
-    AddField(line, "");
-    AddField(line, "False");
-    AddField(line, r.memo);
-    for (int i = 0; i < 3; ++i) AddField(line, "");
-    AddField(line, done ? "終了" : "未開始");
-    AddField(line, "標準");
-    AddField(line, GenreName(r.genre));
-    AddField(line, "");
-    AddField(line, "標準");
-    AddField(line, "");
+    AppendLine(line, day, r, includeHidden);
     return line;
+}
+
+bool CAlmxOutlookTodoExport::AppendLine(std::string& out, const DateTime&, const CAlmxData& r,
+                                        int) {
+    if (!r.Has(IsTodo)) return false;
+    const bool done = r.Has(TodoDone);
+    LineBuilder line{out, out.size()};
+    line.Field(r.title);
+    if (r.todoLeadDays == -1) {
+        line.Plain("");
+    } else {
+        line.Date(r.start.PlusDays(-r.todoLeadDays));
+    }
+    line.Date(r.start);
+    line.Plain("False");
+    line.Date(r.start);
+    line.Plain("0:00:00");
+    if (done) {
+        line.Date(r.end);
+    } else {
+        line.Plain("");
+    }
+    line.Plain("0.000");
+    line.Plain("0");
+    line.Plain("0");
+    line.Plain("");
+    line.Plain("False");
+    line.Field(r.memo);
+    for (int i = 0; i < 3; ++i) line.Plain("");
+    line.Plain(done ? "終了" : "未開始");
+    line.Plain("標準");
+    line.Field(GenreName(r.genre));
+    line.Plain("");
+    line.Plain("標準");
+    line.Plain("");
+    return true;
 }
 
 int CAlmxOutlookImport::ParseLine(int row, std::string_view rowText, CAlmxData& record, int) {
     if (row == 0) return 0;
-    const std::vector<std::string> cells = SplitCsvRow(rowText);
+    const std::vector<std::string>& cells = SplitRow(rowText);
     record.title = Cell(cells, 0);
     const auto start = ParseDateAndTime(Cell(cells, 1), Cell(cells, 2));
     if (!start) return 0;
@@ -187,7 +272,7 @@ int CAlmxOutlookImport::ParseLine(int row, std::string_view rowText, CAlmxData& 
 
 int CAlmxOutlookTodoImport::ParseLine(int row, std::string_view rowText, CAlmxData& record, int) {
     if (row == 0) return 0;
-    const std::vector<std::string> cells = SplitCsvRow(rowText);
+    const std::vector<std::string>& cells = SplitRow(rowText);
     record.Set(IsTodo);
     record.title = Cell(cells, 0);
     const auto deadline = ParseDate(Cell(cells, 2));

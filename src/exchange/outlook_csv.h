@@ -39,6 +39,8 @@ inline constexpr const char* kImportKey = "Outlook";
 // "%Y/%m/%d" and "%H:%M:00".
 std::string OutlookDate(const DateTime& value);
 std::string OutlookTime(const DateTime& value);
+void AppendOutlookDate(std::string& out, const DateTime& value);
+void AppendOutlookTime(std::string& out, const DateTime& value);
 
 class CAlmxOutlookExport : public CAlmxExport {
   public:
@@ -46,6 +48,8 @@ class CAlmxOutlookExport : public CAlmxExport {
     std::string FormatLine(const DateTime& day, const CAlmxData& record,
                            int includeHidden) override;
     std::string HeaderLine(int includeHidden) override;
+    bool AppendLine(std::string& out, const DateTime& day, const CAlmxData& record,
+                    int includeHidden) override;
 
   protected:
     void BeginExport() override { written_.clear(); }
@@ -61,6 +65,8 @@ class CAlmxOutlookTodoExport : public CAlmxExport {
     std::string FormatLine(const DateTime& day, const CAlmxData& record,
                            int includeHidden) override;
     std::string HeaderLine(int includeHidden) override;
+    bool AppendLine(std::string& out, const DateTime& day, const CAlmxData& record,
+                    int includeHidden) override;
 };
 
 class CAlmxOutlookImport : public CAlmxImport {

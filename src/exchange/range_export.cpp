@@ -9,16 +9,35 @@
 #include "core/record_display.h"
 #include "exchange/handheld_csv.h"
 #include "exchange/text_file.h"
+#include "text/encoding.h"
 
 namespace almx {
 
 namespace {
 
-// Long ranges are filled a year at a time; a day's entries do not depend on the range.
-constexpr long kChunkDays = 366;
+// Lines are handed on in blocks of about this size.
+constexpr std::size_t kFlushBytes = 256 * 1024;
+// Room made per (day, record) pair: about what a line of Japanese texts takes.
+constexpr std::size_t kFileLineBytes = 320;
+constexpr std::size_t kTextLineBytes = 64;
 
 bool InCalendar(const DateTime& day) {
     return day.IsValid() && day.Year() >= kMinYear && day.Year() <= kMaxYear;
+}
+
+// Appends Shift_JIS bytes with every "\n" as CR LF (0x0A is never a trail byte).
+void AppendWithCrLf(std::string& out, std::string_view bytes) {
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        const std::size_t lf = bytes.find('\n', pos);
+        if (lf == std::string_view::npos) {
+            out.append(bytes.substr(pos));
+            break;
+        }
+        out.append(bytes.substr(pos, lf - pos));
+        out += "\r\n";
+        pos = lf + 1;
+    }
 }
 
 }  // namespace
@@ -31,13 +50,22 @@ std::string CAlmxExport::HeaderLine(int) {
     return {};
 }
 
-std::string CAlmxExport::GenreName(int genre) const {
-    if (!source_.genres) return {};
-    const CAlmxField* field = source_.genres->At(genre);
-    return field ? field->name : std::string();
+bool CAlmxExport::AppendLine(std::string& out, const DateTime& day, const CAlmxData& record,
+                             int includeHidden) {
+    const std::string line = FormatLine(day, record, includeHidden);
+    out += line;
+    return !line.empty();
 }
 
-long CAlmxExport::Walk(std::string& out, int includeHidden, int todayLimit, bool forText) {
+std::string_view CAlmxExport::GenreName(int genre) const {
+    if (!source_.genres) return {};
+    const CAlmxField* field = source_.genres->At(genre);
+    return field ? std::string_view(field->name) : std::string_view();
+}
+
+long CAlmxExport::Walk(int includeHidden, int todayLimit, bool forText,
+                       const std::function<void(std::string_view)>& flush,
+                       const std::function<void(std::size_t)>& expect) {
     BeginExport();
     walkTodayLimit_ = todayLimit;
     if (!InCalendar(first_) || !InCalendar(last_)) return -1;
@@ -46,30 +74,39 @@ long CAlmxExport::Walk(std::string& out, int includeHidden, int todayLimit, bool
 
     DayCellSettings settings = DayCellSettings::FromSettings(environment_.settings);
     settings.todayLimit = todayLimit;
-    DayCellSet cells(static_cast<int>(std::min(days, kChunkDays)));
+    const long pieceDays = pieceDays_;
+    DayCellSet cells(static_cast<int>(std::min(days, pieceDays)));
     long pairs = 0;
-    std::string line;
+    std::string buffer;
+    buffer.reserve(kFlushBytes + 4096);
     for (long done = 0; done < days;) {
-        const int count = static_cast<int>(std::min(days - done, kChunkDays));
+        const int count = static_cast<int>(std::min(days - done, pieceDays));
         if (!cells.Fill(first_.PlusDays(done), count, source_, settings, environment_.clock,
                         &environment_.prompter)) {
             return -1;
         }
-        // One growth of the buffer per piece instead of many copies of it.
         std::size_t entries = 0;
         for (const DayCell& cell : cells.Cells()) entries += cell.entries.size();
-        out.reserve(out.size() + entries * (forText ? 64 : 320));
+        expect(entries);
         for (const DayCell& cell : cells.Cells()) {
             for (const CAlmxData* entry : cell.entries) {
-                line = FormatLine(cell.date, *entry, includeHidden);
+                const std::size_t before = buffer.size();
+                const bool written = AppendLine(buffer, cell.date, *entry, includeHidden);
                 ++pairs;
-                if (line.empty() && !forText) continue;
-                out += line;
-                out += '\n';
+                if (!written && !forText) {
+                    buffer.resize(before);
+                    continue;
+                }
+                buffer += '\n';
+                if (buffer.size() >= kFlushBytes) {
+                    flush(buffer);
+                    buffer.clear();
+                }
             }
         }
         done += count;
     }
+    if (!buffer.empty()) flush(buffer);
     return pairs;
 }
 
@@ -81,30 +118,59 @@ bool CAlmxExport::FileText(std::string& out, int includeHidden) {
         out += '\n';
     }
     // Every time belongs to its calendar day; the setting itself is not touched.
-    if (Walk(out, includeHidden, 0, false) < 0) {
+    auto append = [&out](std::string_view lines) { out += lines; };
+    auto expect = [&out](std::size_t pairs) { out.reserve(out.size() + pairs * kFileLineBytes); };
+    if (Walk(includeHidden, 0, false, append, expect) < 0) {
         out.resize(before);
         return false;
     }
     return true;
 }
 
+bool CAlmxExport::FileBytes(std::string& bytes, int includeHidden) {
+    // Each block of lines is encoded as it comes, so the UTF-8 text of the whole range is
+    // never held.
+    const std::size_t before = bytes.size();
+    auto encode = [&bytes](std::string_view lines) {
+        AppendWithCrLf(bytes, text::Utf8ToShiftJis(lines).bytes);
+    };
+    const std::string header = HeaderLine(includeHidden);
+    if (!header.empty()) {
+        encode(header);
+        bytes += "\r\n";
+    }
+    auto expect = [&bytes](std::size_t pairs) {
+        bytes.reserve(bytes.size() + pairs * kFileLineBytes);
+    };
+    if (Walk(includeHidden, 0, false, encode, expect) < 0) {
+        bytes.resize(before);
+        return false;
+    }
+    return true;
+}
+
 bool CAlmxExport::ExportToFile(const std::string& path, int includeHidden) {
-    std::string text;
-    if (!FileText(text, includeHidden)) {
+    std::string bytes;
+    if (!FileBytes(bytes, includeHidden)) {
         environment_.prompter.ShowMessage(CVeltaFileException(file_messages::kWrite, path).what(),
                                           MessageKind::Error);
         return false;
     }
-    return WriteShiftJisFile(path, text, *writer_, environment_.prompter,
-                             CVeltaFileException(file_messages::kOpen, path).what());
+    return WriteShiftJisBytes(path, bytes, *writer_, environment_.prompter,
+                              CVeltaFileException(file_messages::kOpen, path).what());
 }
 
 int CAlmxExport::ExportToText(std::string& out, int includeHidden) {
-    std::string text;
     const int todayLimit = environment_.settings.GetInt("System", "TodayLimit", 0);
-    const long pairs = Walk(text, includeHidden, todayLimit, true);
-    if (pairs <= 0) return 0;
-    out += LfToCrLf(text);
+    const std::size_t before = out.size();
+    const long pairs = Walk(
+        includeHidden, todayLimit, true,
+        [&out](std::string_view lines) { AppendWithCrLf(out, lines); },
+        [&out](std::size_t pairs) { out.reserve(out.size() + pairs * kTextLineBytes); });
+    if (pairs <= 0) {
+        out.resize(before);
+        return 0;
+    }
     return static_cast<int>(std::min<long>(pairs, 0x7FFFFFFF));
 }
 

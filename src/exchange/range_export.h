@@ -3,6 +3,7 @@
 // format for one line per (day, record) pair. Formats (Outlook schedule and to-do, text) give
 // the header and the lines only.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -52,6 +53,8 @@ class CAlmxExport {
     // What ExportToFile writes, in UTF-8 with "\n" line ends; false when the range leaves the
     // calendar.
     bool FileText(std::string& out, int includeHidden);
+    // Appends the bytes ExportToFile writes (Shift_JIS, CR LF); false as FileText.
+    bool FileBytes(std::string& bytes, int includeHidden);
     // Appends every line followed by CR LF (no header, the day boundary of "TodayLimit");
     // returns the number of (day, record) pairs formatted.
     virtual int ExportToText(std::string& out, int includeHidden);
@@ -63,9 +66,15 @@ class CAlmxExport {
                                    int includeHidden) = 0;
     // Empty: the file has no header.
     virtual std::string HeaderLine(int includeHidden);
+    // Appends FormatLine's line to out without a line end; false when the line is empty.
+    // Formats override it to build their lines in place.
+    virtual bool AppendLine(std::string& out, const DateTime& day, const CAlmxData& record,
+                            int includeHidden);
 
     // Tests make the file write fail through this.
     void SetFileWriter(FileWriter* writer) { writer_ = writer ? writer : &defaultWriter_; }
+    // Days filled at a time; the lines do not depend on it (tests vary it).
+    void SetPieceDays(int days) { pieceDays_ = days > 0 ? days : 1; }
 
   protected:
     // Called before every walk, so a format can forget what it wrote last time.
@@ -74,18 +83,25 @@ class CAlmxExport {
     int WalkTodayLimit() const { return walkTodayLimit_; }
     const DayCellSource& Source() const { return source_; }
     // The genre's name, empty for a number without a genre.
-    std::string GenreName(int genre) const;
+    std::string_view GenreName(int genre) const;
 
   private:
-    // Lines end with "\n" in out; the number of pairs formatted, or -1 when the range leaves
-    // the calendar. forText: every pair gives a line, even an empty one.
-    long Walk(std::string& out, int includeHidden, int todayLimit, bool forText);
+    // Lines end with "\n"; they are gathered in a buffer that is handed to flush whenever it
+    // has grown past a block and at the end, and then emptied, so memory stays bounded by a
+    // piece of the range. The number of pairs formatted, or -1 when the range leaves the
+    // calendar. forText: every pair gives a line, even an empty one.
+    // expect hears the number of pairs of each piece before its lines, so the receiver can
+    // make room once.
+    long Walk(int includeHidden, int todayLimit, bool forText,
+              const std::function<void(std::string_view)>& flush,
+              const std::function<void(std::size_t)>& expect);
 
     DayCellSource source_;
     DateTime first_;
     DateTime last_;
     ExportEnvironment environment_;
     int walkTodayLimit_ = 0;
+    int pieceDays_ = 366;
     FileWriter defaultWriter_;
     FileWriter* writer_ = &defaultWriter_;
 };

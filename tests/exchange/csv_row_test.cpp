@@ -26,6 +26,24 @@ TEST(CsvRow, TurnsBackTheEscapePairsOfOlderFiles) {
               (Fields{"one\ntwo", "q\",r,\"s"}));
 }
 
+TEST(CsvRow, SplittingIntoReusedFieldsGivesTheSameFieldsRowAfterRow) {
+    // A long row, then shorter ones: nothing of an earlier row may stay behind.
+    const std::vector<std::string> rows{
+        R"("first ""long"" field, with comma","b","c","d","e")",
+        R"("ab"cd,e)",
+        "",
+        "a,",
+        "\"open quote runs to the end,x",
+        "\"one\x01\x02two\",\"q\x03\x04r\"",
+        R"(5" disk,"x""y",z)",
+    };
+    Fields fields;
+    for (const std::string& row : rows) {
+        SplitCsvRow(row, fields);
+        EXPECT_EQ(fields, SplitCsvRow(row)) << row;
+    }
+}
+
 TEST(CsvRow, ScanCarriesTheQuoteStateAcrossLines) {
     int state = ScanCsvLine(R"("a","memo first)", kBetweenFields);
     EXPECT_EQ(state, kInQuotedField);

@@ -195,6 +195,52 @@ TEST_F(OutlookExportTest, LongRangeIsWalkedInPiecesWithTheSameRows) {
     EXPECT_EQ(rows.back()[1], "2029/12/31");
 }
 
+TEST_F(OutlookExportTest, BytesDoNotDependOnHowTheRangeIsCutIntoPieces) {
+    // Every day for 200 days with a long memo: the lines are handed on in several blocks.
+    CAlmxData daily = Schedule("日課 \"朝\", 体操", At(2025, 1, 1, 6, 30), At(2026, 12, 31, 7, 0));
+    daily.repeatType = RepeatDays;
+    daily.repeatInterval = 1;
+    daily.Set(StartTimeSet);
+    daily.Set(EndTimeSet);
+    daily.alarmMinutes = 5;
+    daily.alarmMode = 1;
+    daily.memo = std::string(3000, 'm') + "\n二行目「メモ」\r\n三行目";
+    Add(daily);
+    // A single schedule over a piece boundary is written once, on its first day in the range.
+    CAlmxData camp = Schedule("合宿", Day(2025, 3, 30), Day(2025, 4, 3));
+    camp.place = "山中湖, 寮";
+    Add(camp);
+    for (int m = 1; m <= 7; ++m) {
+        Add(Schedule("月" + std::to_string(m), Day(2025, m, 28), Day(2025, m, 28)));
+    }
+
+    std::string whole;
+    {
+        CAlmxOutlookExport exporter(Source(), Day(2025, 1, 1), Day(2025, 7, 19), Environment());
+        exporter.SetPieceDays(100000);
+        ASSERT_TRUE(exporter.FileBytes(whole, 0));
+        // The text formulation, encoded at once, is the same file.
+        std::string text;
+        ASSERT_TRUE(exporter.FileText(text, 0));
+        EXPECT_EQ(whole, text::ToShiftJis(LfToCrLf(text)));
+        EXPECT_GT(whole.size(), 600000u);
+    }
+    for (int days : {1, 3, 31, 89}) {
+        CAlmxOutlookExport exporter(Source(), Day(2025, 1, 1), Day(2025, 7, 19), Environment());
+        exporter.SetPieceDays(days);
+        std::string bytes;
+        ASSERT_TRUE(exporter.FileBytes(bytes, 0));
+        EXPECT_EQ(bytes, whole) << days << " days a piece";
+        ASSERT_TRUE(exporter.ExportToFile(PathOf("out.csv"), 0));
+        EXPECT_EQ(ReadBytes(dir / "out.csv"), whole) << days << " days a piece";
+    }
+    const auto rows = RowsOf(whole);
+    ASSERT_EQ(rows.size(), 200u + 1u + 6u);  // the July one lies after the range
+    int camps = 0;
+    for (const auto& row : rows) camps += row[0] == "合宿";
+    EXPECT_EQ(camps, 1);
+}
+
 class FailingWriter : public FileWriter {
   public:
     bool Write(int fd, std::string_view bytes) override {
