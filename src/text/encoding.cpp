@@ -225,19 +225,29 @@ class BlockWriter {
 
 SjisEncoding Utf8ToShiftJis(std::string_view utf8) {
     SjisEncoding result;
-    // Never longer than the UTF-8: every character takes as many bytes or fewer.
-    result.bytes.reserve(utf8.size());
-    BlockWriter out(result.bytes);
+    AppendUtf8AsShiftJis(utf8, result);
+    return result;
+}
+
+void AppendUtf8AsShiftJis(std::string_view utf8, SjisEncoding& into) {
+    std::string& bytes = into.bytes;
+    const std::size_t start = bytes.size();
+    // Never longer than the UTF-8: every character takes as many bytes or fewer. Written in
+    // place (appending byte by byte costs more than the conversion); cut to size at the end.
+    bytes.resize(start + utf8.size());
+    char* const out = bytes.data() + start;
+    std::size_t used = 0;
     const std::size_t size = utf8.size();
     for (std::size_t i = 0; i < size;) {
         const std::size_t ascii = AsciiRunEnd(utf8, i);
-        out.Bytes(utf8.data() + i, ascii - i);
+        std::memcpy(out + used, utf8.data() + i, ascii - i);
+        used += ascii - i;
         i = ascii;
         if (i == size) break;
         const std::size_t len = Utf8SequenceLength(utf8, i);
         if (len == 0) {
-            result.unrepresentable.emplace_back(kReplacement);
-            out.Small("?", 1);
+            into.unrepresentable.emplace_back(kReplacement);
+            out[used++] = '?';
             ++i;
             continue;
         }
@@ -245,25 +255,26 @@ SjisEncoding Utf8ToShiftJis(std::string_view utf8) {
         const std::uint16_t code =
             cp <= 0xFFFF ? kCp932Pages[kCp932PageOf[cp >> 8] * 256u + (cp & 0xFF)] : 0;
         if (code > 0xFF) {
-            const char pair[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-            out.Small(pair, 2);
+            out[used++] = static_cast<char>(code >> 8);
+            out[used++] = static_cast<char>(code & 0xFF);
         } else if (code != 0) {
-            const char single = static_cast<char>(code);
-            out.Small(&single, 1);
+            out[used++] = static_cast<char>(code);
         } else {
             const std::string_view ch = utf8.substr(i, len);
             if (const char* alias = Cp932Alias(ch)) {
-                out.Bytes(alias, std::strlen(alias));
+                // Every alias is two bytes from a sequence of two or three.
+                out[used++] = alias[0];
+                out[used++] = alias[1];
             } else {
-                result.unrepresentable.emplace_back(ch);
-                out.Small("?", 1);
+                into.unrepresentable.emplace_back(ch);
+                out[used++] = '?';
             }
         }
         i += len;
     }
-    out.Flush();
-    return result;
+    bytes.resize(start + used);
 }
+
 
 std::size_t AppendShiftJisAsUtf8(std::string_view sjis, std::string& text) {
     std::size_t invalid = 0;
