@@ -2,7 +2,9 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 #include "base/csv_card.h"
@@ -19,11 +21,24 @@ constexpr std::string_view kWeekdayLetters = "SMTWHFA";
 constexpr std::string_view kMonthLetters = "123456789ABC";
 constexpr std::string_view kRangeMark = "～";
 
-// Whether the text holds any of three bytes. (find_first_of asks memchr once per byte of the
-// text, which made it the largest cost of a save.)
+// Whether the text holds any of three bytes, eight bytes at a time. (find_first_of asks
+// memchr once per byte of the text, and a byte loop was still the largest cost of a save.)
 bool HasAny(std::string_view text, char a, char b, char c) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+    // Exact: non-zero exactly when some byte of v is zero.
+    auto zeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+    const std::uint64_t wa = kOnes * static_cast<unsigned char>(a);
+    const std::uint64_t wb = kOnes * static_cast<unsigned char>(b);
+    const std::uint64_t wc = kOnes * static_cast<unsigned char>(c);
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if (zeroByte(word ^ wa) | zeroByte(word ^ wb) | zeroByte(word ^ wc)) return true;
+    }
     bool found = false;
-    for (char ch : text) found |= ch == a || ch == b || ch == c;
+    for (; i < text.size(); ++i) found |= text[i] == a || text[i] == b || text[i] == c;
     return found;
 }
 
