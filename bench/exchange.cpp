@@ -136,11 +136,15 @@ void* operator new(std::size_t size) {
     return p;
 }
 
+// This is the allocator's own pair: operator new above takes its memory from malloc.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept {
     if (!p) return;
     almx::g_live -= malloc_usable_size(p);
     std::free(p);
 }
+#pragma GCC diagnostic pop
 
 void operator delete(void* p, std::size_t) noexcept {
     operator delete(p);

@@ -2,12 +2,15 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 #include "base/csv_card.h"
 #include "core/record.h"
 #include "core/schedule_file_format.h"
+#include "text/encoding.h"
 #include "text/numbers.h"
 
 namespace almx {
@@ -18,69 +21,79 @@ constexpr std::string_view kWeekdayLetters = "SMTWHFA";
 constexpr std::string_view kMonthLetters = "123456789ABC";
 constexpr std::string_view kRangeMark = "～";
 
-// Whether the text holds any of three bytes. (find_first_of asks memchr once per byte of the
-// text, which made it the largest cost of a save.)
+// Whether the text holds any of three bytes, eight bytes at a time. (find_first_of asks
+// memchr once per byte of the text, and a byte loop was still the largest cost of a save.)
 bool HasAny(std::string_view text, char a, char b, char c) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+    // Exact: non-zero exactly when some byte of v is zero.
+    auto zeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+    const std::uint64_t wa = kOnes * static_cast<unsigned char>(a);
+    const std::uint64_t wb = kOnes * static_cast<unsigned char>(b);
+    const std::uint64_t wc = kOnes * static_cast<unsigned char>(c);
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if (zeroByte(word ^ wa) | zeroByte(word ^ wb) | zeroByte(word ^ wc)) return true;
+    }
     bool found = false;
-    for (char ch : text) found |= ch == a || ch == b || ch == c;
+    for (; i < text.size(); ++i) found |= text[i] == a || text[i] == b || text[i] == c;
     return found;
 }
 
-// Cell texts appended the way the codec joins a quoted cell.
+// Cell texts appended the way the codec joins a quoted cell: as UTF-8, or encoded to the
+// file's Shift_JIS as they go (the cells' own bytes are ASCII either way).
 class LineBuilder {
   public:
     explicit LineBuilder(std::string& out) : out_(out) {}
+    explicit LineBuilder(text::SjisEncoding& encoded) : out_(encoded.bytes), encoded_(&encoded) {}
 
     void Text(std::string_view text) {
         Open();
         if (!HasAny(text, ',', '\r', '\n')) {
-            out_ += text;
+            Append(text);
         } else {
-            out_ += EscapeCsvField(text);
+            Append(EscapeCsvField(text));
         }
         out_ += '"';
     }
     // A text from memory, its line breaks as CR LF.
     void MemoryText(std::string_view text) {
-        if (!HasAny(text, '\r', '\n', '\n')) {
+        if (!HasAny(text, ',', '\r', '\n')) {
+            // Nothing to convert or escape: the common case, scanned once.
+            Open();
+            Append(text);
+            out_ += '"';
+        } else if (!HasAny(text, '\r', '\n', '\n')) {
             Text(text);
         } else {
             Text(CellFromText(text));
         }
     }
     void Number(long value) {
-        Open();
-        char buffer[24];
-        auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-        (void)error;
-        out_.append(buffer, end);
-        out_ += '"';
+        Cell cell(*this);
+        cell.at = std::to_chars(cell.at, cell.End(), value).ptr;
     }
-    void Empty() {
-        Open();
-        out_ += '"';
-    }
+    void Empty() { Cell cell(*this); }
     // "%d/%02d/%02d"
     void Date(const DateTime& value) {
-        Open();
-        char buffer[24];
-        auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value.Year());
-        (void)error;
-        out_.append(buffer, end);
-        out_ += '/';
-        Two(value.Month());
-        out_ += '/';
-        Two(value.Day());
-        out_ += '"';
+        Cell cell(*this);
+        // One conversion to the calendar rather than one for each of the three parts.
+        const CivilDate date = CivilFromDays(value.DayNumber() - kEpochToUnixDays);
+        cell.at = std::to_chars(cell.at, cell.End(), date.year).ptr;
+        *cell.at++ = '/';
+        cell.Two(date.month);
+        *cell.at++ = '/';
+        cell.Two(date.day);
     }
     // "%02d:%02d"
     void Time(const DateTime& value) {
-        Open();
+        Cell cell(*this);
         const int seconds = value.SecondsOfDay();
-        Two(seconds / 3600);
-        out_ += ':';
-        Two(seconds / 60 % 60);
-        out_ += '"';
+        cell.Two(seconds / 3600);
+        *cell.at++ = ':';
+        cell.Two(seconds / 60 % 60);
     }
     void Colour(std::uint32_t value) {
         Open();
@@ -90,20 +103,48 @@ class LineBuilder {
     void End(std::string_view lineEnd) { out_ += lineEnd; }
 
   private:
+    // One short cell gathered on the stack and appended whole, quotes and separator included.
+    struct Cell {
+        explicit Cell(LineBuilder& builder) : line(builder) {
+            if (line.cells_++ != 0) *at++ = ',';
+            *at++ = '"';
+        }
+        ~Cell() {
+            *at++ = '"';
+            line.out_.append(buffer, at);
+        }
+        Cell(const Cell&) = delete;
+        Cell& operator=(const Cell&) = delete;
+        // Room for the closing quote is kept.
+        char* End() { return buffer + sizeof buffer - 1; }
+        void Two(int value) {
+            if (value >= 0 && value < 100) {
+                *at++ = static_cast<char>('0' + value / 10);
+                *at++ = static_cast<char>('0' + value % 10);
+            } else {
+                at = std::to_chars(at, End(), value).ptr;
+            }
+        }
+
+        LineBuilder& line;
+        char buffer[48];
+        char* at = buffer;
+    };
+
     void Open() {
         if (cells_++ != 0) out_ += ',';
         out_ += '"';
     }
-    void Two(int value) {
-        if (value >= 0 && value < 100) {
-            out_ += static_cast<char>('0' + value / 10);
-            out_ += static_cast<char>('0' + value % 10);
+    void Append(std::string_view text) {
+        if (encoded_) {
+            text::AppendUtf8AsShiftJis(text, *encoded_);
         } else {
-            out_ += std::to_string(value);
+            out_ += text;
         }
     }
 
     std::string& out_;
+    text::SjisEncoding* encoded_ = nullptr;
     int cells_ = 0;
 };
 
@@ -180,10 +221,11 @@ std::string ExceptionText(const CAlmxData& record) {
     return text;
 }
 
-void AppendRecordLine(const CAlmxData& r, std::string& out, std::string_view lineEnd) {
+namespace {
+
+void BuildRecordLine(const CAlmxData& r, LineBuilder& line, std::string_view lineEnd) {
     const bool todo = r.Has(IsTodo);
     const bool withEnd = !todo || r.Has(TodoDone);
-    LineBuilder line(out);
     line.Number(todo ? 1 : 0);
     line.Date(r.start);
     line.Time(r.start);
@@ -220,6 +262,19 @@ void AppendRecordLine(const CAlmxData& r, std::string& out, std::string_view lin
     line.MemoryText(r.place);
     line.MemoryText(r.memo);
     line.End(lineEnd);
+}
+
+}  // namespace
+
+void AppendRecordLine(const CAlmxData& record, std::string& out, std::string_view lineEnd) {
+    LineBuilder line(out);
+    BuildRecordLine(record, line, lineEnd);
+}
+
+void AppendRecordLineShiftJis(const CAlmxData& record, text::SjisEncoding& out,
+                              std::string_view lineEnd) {
+    LineBuilder line(out);
+    BuildRecordLine(record, line, lineEnd);
 }
 
 TCard RecordCard(const CAlmxData& record) {

@@ -9,6 +9,9 @@ namespace almx {
 
 class CAlmxData;
 class TCard;
+namespace text {
+struct SjisEncoding;
+}
 
 constexpr int kRecordCells = 26;
 
@@ -18,6 +21,10 @@ constexpr int kRecordCells = 26;
 // line with the given line end (the file's CR LF).
 std::string RecordLine(const CAlmxData& record);
 void AppendRecordLine(const CAlmxData& record, std::string& out, std::string_view lineEnd);
+// The same line encoded to Shift_JIS as it is built (no UTF-8 line in between); characters
+// code page 932 cannot hold go out as '?' and are listed in out.unrepresentable.
+void AppendRecordLineShiftJis(const CAlmxData& record, text::SjisEncoding& out,
+                              std::string_view lineEnd);
 // The same line split into its cells.
 TCard RecordCard(const CAlmxData& record);
 

@@ -43,8 +43,6 @@ std::string ScheduleHeaderLine() {
 
 ScheduleFileBytes WriteScheduleFile(const CAlmxArray& doc) {
     std::string utf8;
-    // Record lines run to about 150 bytes before their texts.
-    utf8.reserve(512 + doc.records.size() * 256);
     utf8 += ScheduleHeaderLine();
     TCard row;
     if (!doc.password.empty()) {
@@ -65,9 +63,14 @@ ScheduleFileBytes WriteScheduleFile(const CAlmxArray& doc) {
     for (const CMemoData& page : doc.memoPages) {
         AppendCells({"6", CellFromText(page.title), CellFromText(page.text)}, row, utf8);
     }
-    for (const CAlmxData& record : doc.records) AppendRecordLine(record, utf8, "\r\n");
-
-    text::SjisEncoding encoded = text::Utf8ToShiftJis(utf8);
+    text::SjisEncoding encoded;
+    // Record lines run to about 150 bytes before their texts.
+    encoded.bytes.reserve(utf8.size() + doc.records.size() * 200);
+    text::AppendUtf8AsShiftJis(utf8, encoded);
+    // The records, most of the file, are encoded as their lines are built.
+    for (const CAlmxData& record : doc.records) {
+        AppendRecordLineShiftJis(record, encoded, "\r\n");
+    }
     return {std::move(encoded.bytes), encoded.unrepresentable.size()};
 }
 

@@ -166,78 +166,33 @@ std::uint32_t DecodeUtf8(std::string_view s, std::size_t pos, std::size_t len) {
     }
 }
 
-// Output gathered in a small buffer and appended in blocks: appending character by character
-// to a std::string costs more than the conversion itself.
-class BlockWriter {
-  public:
-    explicit BlockWriter(std::string& out) : out_(out) {}
-    ~BlockWriter() { Flush(); }
-    BlockWriter(const BlockWriter&) = delete;
-    BlockWriter& operator=(const BlockWriter&) = delete;
-
-    void Bytes(const char* bytes, std::size_t count) {
-        if (count > kRoom - used_) {
-            Flush();
-            if (count > kRoom) {
-                out_.append(bytes, count);
-                return;
-            }
-        }
-        std::memcpy(buffer_ + used_, bytes, count);
-        used_ += count;
-    }
-    // Up to three bytes.
-    void Small(const char* bytes, std::size_t count) {
-        if (used_ + 3 > kRoom) Flush();
-        std::memcpy(buffer_ + used_, bytes, count);
-        used_ += count;
-    }
-    // A BMP code point as UTF-8.
-    void Utf8(std::uint32_t cp) {
-        char bytes[3];
-        if (cp < 0x80) {
-            bytes[0] = static_cast<char>(cp);
-            Small(bytes, 1);
-        } else if (cp < 0x800) {
-            bytes[0] = static_cast<char>(0xC0 | cp >> 6);
-            bytes[1] = static_cast<char>(0x80 | (cp & 0x3F));
-            Small(bytes, 2);
-        } else {
-            bytes[0] = static_cast<char>(0xE0 | cp >> 12);
-            bytes[1] = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-            bytes[2] = static_cast<char>(0x80 | (cp & 0x3F));
-            Small(bytes, 3);
-        }
-    }
-    void Flush() {
-        out_.append(buffer_, used_);
-        used_ = 0;
-    }
-
-  private:
-    static constexpr std::size_t kRoom = 4096;
-    std::string& out_;
-    char buffer_[kRoom];
-    std::size_t used_ = 0;
-};
-
 }  // namespace
 
 SjisEncoding Utf8ToShiftJis(std::string_view utf8) {
     SjisEncoding result;
-    // Never longer than the UTF-8: every character takes as many bytes or fewer.
-    result.bytes.reserve(utf8.size());
-    BlockWriter out(result.bytes);
+    AppendUtf8AsShiftJis(utf8, result);
+    return result;
+}
+
+void AppendUtf8AsShiftJis(std::string_view utf8, SjisEncoding& into) {
+    std::string& bytes = into.bytes;
+    const std::size_t start = bytes.size();
+    // Never longer than the UTF-8: every character takes as many bytes or fewer. Written in
+    // place (appending byte by byte costs more than the conversion); cut to size at the end.
+    bytes.resize(start + utf8.size());
+    char* const out = bytes.data() + start;
+    std::size_t used = 0;
     const std::size_t size = utf8.size();
     for (std::size_t i = 0; i < size;) {
         const std::size_t ascii = AsciiRunEnd(utf8, i);
-        out.Bytes(utf8.data() + i, ascii - i);
+        std::memcpy(out + used, utf8.data() + i, ascii - i);
+        used += ascii - i;
         i = ascii;
         if (i == size) break;
         const std::size_t len = Utf8SequenceLength(utf8, i);
         if (len == 0) {
-            result.unrepresentable.emplace_back(kReplacement);
-            out.Small("?", 1);
+            into.unrepresentable.emplace_back(kReplacement);
+            out[used++] = '?';
             ++i;
             continue;
         }
@@ -245,33 +200,53 @@ SjisEncoding Utf8ToShiftJis(std::string_view utf8) {
         const std::uint16_t code =
             cp <= 0xFFFF ? kCp932Pages[kCp932PageOf[cp >> 8] * 256u + (cp & 0xFF)] : 0;
         if (code > 0xFF) {
-            const char pair[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-            out.Small(pair, 2);
+            out[used++] = static_cast<char>(code >> 8);
+            out[used++] = static_cast<char>(code & 0xFF);
         } else if (code != 0) {
-            const char single = static_cast<char>(code);
-            out.Small(&single, 1);
+            out[used++] = static_cast<char>(code);
         } else {
             const std::string_view ch = utf8.substr(i, len);
             if (const char* alias = Cp932Alias(ch)) {
-                out.Bytes(alias, std::strlen(alias));
+                // Every alias is two bytes from a sequence of two or three.
+                out[used++] = alias[0];
+                out[used++] = alias[1];
             } else {
-                result.unrepresentable.emplace_back(ch);
-                out.Small("?", 1);
+                into.unrepresentable.emplace_back(ch);
+                out[used++] = '?';
             }
         }
         i += len;
     }
-    out.Flush();
-    return result;
+    bytes.resize(start + used);
 }
+
 
 std::size_t AppendShiftJisAsUtf8(std::string_view sjis, std::string& text) {
     std::size_t invalid = 0;
-    BlockWriter out(text);
+    const std::size_t start = text.size();
     const std::size_t size = sjis.size();
+    // A byte gives at most three bytes of UTF-8 (a half-width kana, or U+FFFD for a bad one).
+    // Written in place (appending byte by byte costs more than the conversion); cut to size
+    // at the end.
+    text.resize(start + 3 * size);
+    char* const out = text.data() + start;
+    std::size_t used = 0;
+    auto put = [&](std::uint32_t cp) {
+        if (cp < 0x80) {
+            out[used++] = static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out[used++] = static_cast<char>(0xC0 | cp >> 6);
+            out[used++] = static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out[used++] = static_cast<char>(0xE0 | cp >> 12);
+            out[used++] = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+            out[used++] = static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    };
     for (std::size_t i = 0; i < size;) {
         const std::size_t ascii = AsciiRunEnd(sjis, i);
-        out.Bytes(sjis.data() + i, ascii - i);
+        std::memcpy(out + used, sjis.data() + i, ascii - i);
+        used += ascii - i;
         i = ascii;
         if (i == size) break;
         const auto lead = static_cast<unsigned char>(sjis[i]);
@@ -285,16 +260,17 @@ std::size_t AppendShiftJisAsUtf8(std::string_view sjis, std::string& text) {
         if (cp == kNoCharacter) {
             // As iconv is told: a lead and trail byte pair is one bad character, else one byte.
             ++invalid;
-            out.Small(kReplacement.data(), kReplacement.size());
+            std::memcpy(out + used, kReplacement.data(), kReplacement.size());
+            used += kReplacement.size();
             const bool pair = IsSjisLeadByte(lead) && i + 1 < size &&
                               IsSjisTrailByte(static_cast<unsigned char>(sjis[i + 1]));
             i += pair ? 2 : 1;
             continue;
         }
-        out.Utf8(cp);
+        put(cp);
         i += len;
     }
-    out.Flush();
+    text.resize(start + used);
     return invalid;
 }
 

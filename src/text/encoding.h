@@ -27,6 +27,8 @@ struct Utf8Decoding {
 // glyph (WAVE DASH U+301C, DOUBLE VERTICAL LINE U+2016, MINUS SIGN U+2212, EM DASH U+2014,
 // CENT/POUND/NOT SIGN) go to their code page 932 cells; anything else missing is reported.
 SjisEncoding Utf8ToShiftJis(std::string_view utf8);
+// The same, appended to into's bytes and its list of unrepresentable characters.
+void AppendUtf8AsShiftJis(std::string_view utf8, SjisEncoding& into);
 
 // Code page 932 to UTF-8. Invalid or unmapped byte sequences become U+FFFD and are counted.
 Utf8Decoding ShiftJisToUtf8(std::string_view sjis);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "base/csv_card.h"
 #include "base/settings_store.h"
@@ -210,6 +211,44 @@ TEST(RecordLine, RandomRecordsSurviveTheLineAndItsShiftJisForm) {
         ASSERT_TRUE(ParseRecordLine(cells, back)) << line;
         ASSERT_EQ(back, r) << line;
     }
+}
+
+// The file's lines are encoded as they are built; they must be the bytes the UTF-8 line
+// encodes to, with the same characters reported, whatever the texts hold.
+TEST(RecordLine, ShiftJisLineIsTheEncodedUtf8Line) {
+    static const char* pieces[] = {
+        "予定", ",", "\"", "\",", "\n", "\r\n", "\r", "😀", "é", "\u301C", "\u2212", "\u00A2",
+        "\xE3\x81", "\xFF", "\x80", "ｱ", "a", "～", "\x01\x02"};
+    constexpr unsigned kPieces = sizeof pieces / sizeof pieces[0];
+    std::mt19937 random(17);
+    auto text = [&] {
+        std::string out;
+        for (unsigned n = random() % 7; n > 0; --n) out += pieces[random() % kPieces];
+        return out;
+    };
+    text::SjisEncoding file;
+    file.bytes = "head";
+    std::string expectedBytes = "head";
+    std::vector<std::string> expectedMissing;
+    for (int round = 0; round < 2000; ++round) {
+        CAlmxData r = Schedule(2000 + round % 30, round % 12 + 1, round % 28 + 1);
+        r.Set(IsTodo, round % 5 == 0);
+        r.title = text();
+        r.place = text();
+        r.memo = text();
+        r.linkFile = text();
+        if (round % 3 == 0) r.memo += std::string(200, 'x') + text();
+        std::string utf8;
+        AppendRecordLine(r, utf8, "\r\n");
+        text::SjisEncoding one = text::Utf8ToShiftJis(utf8);
+        expectedBytes += one.bytes;
+        expectedMissing.insert(expectedMissing.end(), one.unrepresentable.begin(),
+                               one.unrepresentable.end());
+        AppendRecordLineShiftJis(r, file, "\r\n");
+        ASSERT_EQ(file.bytes, expectedBytes) << utf8;
+        ASSERT_EQ(file.unrepresentable, expectedMissing) << utf8;
+    }
+    EXPECT_FALSE(expectedMissing.empty());
 }
 
 TEST(RecordLine, GarbageCellsNeverCrash) {
