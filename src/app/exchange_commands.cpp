@@ -99,7 +99,7 @@ void HtmlOut(CAlmxDoc& doc, AppContext& context, QWidget* parent) {
     CAlmxArray& array = doc.Array();
     const DayCellSource source{array.records, &array.genres, &array.dayProperties};
     CHtmlGenerator generator(source, *context.settings, *context.clock, &doc.FillNotices());
-    FileWriter writer;
+    PageWriter writer;
     const std::filesystem::path templates =
         DataFile(context.programFolder, kMonthStyleSheet).parent_path();
     const std::optional<std::filesystem::path> first =

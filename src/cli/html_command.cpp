@@ -120,7 +120,7 @@ int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
     } else {
         // Naming the folder on the command line is the answer to "create it?".
         session.Prompter().SetYesNo(Answer::Yes);
-        FileWriter writer;
+        PageWriter writer;
         const std::filesystem::path templates =
             DataFile(ProgramFolder(), kMonthStyleSheet).parent_path();
         const std::optional<std::filesystem::path> written = WriteHtmlPages(

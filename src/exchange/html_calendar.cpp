@@ -1,5 +1,6 @@
 #include "exchange/html_calendar.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <system_error>
 
@@ -159,12 +160,22 @@ DateTime CHtmlGenerator::Today() const {
     return almx::Today(clock_, display_.todayLimit);
 }
 
-bool CHtmlGenerator::FillMonth(int year, int month, int count) {
+bool CHtmlGenerator::FillMonth(int year, int month) {
     if (!ValidMonth(year, month)) return false;
-    if (count == 0) count = display_.CellCount();
+    // One fill serves the month page and both mobile pages of a month: the month view's grid,
+    // and at least the six weeks any month needs.
+    const std::uint64_t generation = source_.records.Generation();
+    if (filledYear_ == year && filledMonth_ == month && filledGeneration_ == generation) {
+        return true;
+    }
+    filledYear_ = 0;
+    const int count = std::max(display_.CellCount(), 42);
     const DateTime first = GridStart(year, month, display_.startMonday);
     if (!cells_.Fill(first, count, source_, cellSettings_, clock_, fillPrompter_)) return false;
     cells_.ColourOtherMonths(year, month, cellSettings_);
+    filledYear_ = year;
+    filledMonth_ = month;
+    filledGeneration_ = generation;
     return true;
 }
 
@@ -190,7 +201,7 @@ void CHtmlGenerator::AppendCellContent(std::string& out, const DayCell& cell) {
 }
 
 std::string CHtmlGenerator::MonthTable(int year, int month) {
-    if (!FillMonth(year, month, 0)) return {};
+    if (!FillMonth(year, month)) return {};
     CHtmlElement table = Parsed("<table id=\"sch\">");
     CHtmlElement heads("tr");
     for (int column = 0; column < 7; ++column) {
@@ -198,7 +209,7 @@ std::string CHtmlGenerator::MonthTable(int year, int month) {
             "th", HtmlEscape(display_.WeekdayName(ColumnWeekday(column, display_.startMonday)))));
     }
     table.AppendChild(heads, true, true);
-    const int count = cells_.Count();
+    const int count = std::min(cells_.Count(), display_.CellCount());
     for (int week = 0; week * 7 < count; ++week) {
         CHtmlElement row("tr");
         for (int column = 0; column < 7 && week * 7 + column < count; ++column) {
@@ -334,7 +345,7 @@ std::string CHtmlGenerator::MobileCalendarBody(std::string_view prefix, std::str
     const int lead = WeekdayColumn(first, display_.startMonday);
     const int days = DaysInMonth(year, month);
     const int weeks = (lead + days + 6) / 7;
-    if (!FillMonth(year, month, weeks * 7)) return {};
+    if (!FillMonth(year, month)) return {};
     const std::string bodyFile = MonthFileName(prefix, year, month, "body.html");
 
     body += "<PRE>\r\n";
@@ -401,7 +412,7 @@ std::string CHtmlGenerator::MobileBody(std::string_view mobileTop, int year, int
     const int lead = WeekdayColumn(first, display_.startMonday);
     const int days = DaysInMonth(year, month);
     CHtmlElement body("BODY");
-    if (FillMonth(year, month, ((lead + days + 6) / 7) * 7)) {
+    if (FillMonth(year, month)) {
         for (int day = 1; day <= days; ++day) {
             const DayCell& cell = cells_[lead + day - 1];
             bool shown = false;

@@ -106,8 +106,9 @@ class CHtmlGenerator {
     const HtmlExportSettings& Options() const { return options_; }
 
   private:
-    // Fills the cells from the grid start of the month; count 0: the month view's grid.
-    bool FillMonth(int year, int month, int count);
+    // Fills the cells from the grid start of the month, unless they hold it already. The
+    // generator lives for one command: day colours changed meanwhile are not seen.
+    bool FillMonth(int year, int month);
     // The heading div and the entry divs of a cell, as a td holds them.
     void AppendCellContent(std::string& out, const DayCell& cell);
     std::string NavigationTable(std::string_view prefix, int year, int month);
@@ -126,6 +127,16 @@ class CHtmlGenerator {
     DayCellSettings cellSettings_;
     int timeOverride_ = 0;
     DayCellSet cells_;
+    int filledYear_ = 0;
+    int filledMonth_ = 0;
+    std::uint64_t filledGeneration_ = 0;
+};
+
+// The writer of the pages: a page is made again from the document at any time, so it is put
+// in place without waiting for the disk (the old page stays whole until the rename).
+class PageWriter : public FileWriter {
+  public:
+    bool Sync(int) override { return true; }
 };
 
 // The output command after its dialog: checks the names, the folder and the range, creates the
