@@ -11,6 +11,7 @@ endif()
 install(TARGETS almx RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(FILES ${almx_res}/holiday.alx DESTINATION ${almx_data})
+install(FILES ${almx_res}/almxsch.css ${almx_res}/almxtop.css DESTINATION ${almx_data})
 install(DIRECTORY ${almx_res}/help DESTINATION ${almx_data})
 
 foreach(size 16 22 24 32 48 64 128 256)

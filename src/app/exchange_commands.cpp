@@ -12,6 +12,10 @@
 #include "exchange/handheld_csv.h"
 #include "exchange/outlook_csv.h"
 #include "exchange/ui/export_dialogs.h"
+#include "exchange/html_calendar.h"
+#include "exchange/ui/html_dialogs.h"
+#include "links/file_launcher.h"
+#include "base/data_folders.h"
 
 namespace almx {
 
@@ -87,6 +91,23 @@ void TextCopy(CAlmxDoc& doc, AppContext& context, QWidget* parent) {
     }
 }
 
+void HtmlOut(CAlmxDoc& doc, AppContext& context, QWidget* parent) {
+    HtmlMonthOutSettings request = HtmlMonthOutSettings::Load(*context.settings);
+    request.PresetRange(Today(*context.clock, context.display.todayLimit));
+    CHtmlOutDlg dialog(request, *context.settings, parent);
+    if (dialog.exec() != QDialog::Accepted) return;
+    CAlmxArray& array = doc.Array();
+    const DayCellSource source{array.records, &array.genres, &array.dayProperties};
+    CHtmlGenerator generator(source, *context.settings, *context.clock, &doc.FillNotices());
+    PageWriter writer;
+    const std::filesystem::path templates =
+        DataFile(context.programFolder, kMonthStyleSheet).parent_path();
+    const std::optional<std::filesystem::path> first =
+        WriteHtmlPages(request, generator, templates, *context.settings, *context.prompter, writer);
+    doc.ShowFillNotices();
+    if (first && dialog.Preview() && context.launcher) context.launcher->Open(first->string(), "");
+}
+
 }  // namespace
 
 bool IsExchangeCommand(int id) {
@@ -98,6 +119,7 @@ bool IsExchangeCommand(int id) {
         case kOutlookTodoImport:
         case kGenioExport:
         case kZaurusExport:
+        case kHtmlOut:
             return true;
         default:
             return false;
@@ -121,6 +143,9 @@ void RunExchangeCommand(int id, CAlmxDoc& doc, AppContext& context, QWidget* par
         case kGenioExport:
         case kZaurusExport:
             HandheldExport(id == kGenioExport, doc, context, parent);
+            break;
+        case kHtmlOut:
+            HtmlOut(doc, context, parent);
             break;
         default:
             break;

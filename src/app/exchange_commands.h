@@ -19,6 +19,7 @@ inline constexpr int kOutlookImport = 32972;
 inline constexpr int kOutlookTodoImport = 32973;
 inline constexpr int kGenioExport = 32974;
 inline constexpr int kZaurusExport = 32975;
+inline constexpr int kHtmlOut = 32901;
 }  // namespace exchange_cmd
 
 // Whether the id is one of the commands above.

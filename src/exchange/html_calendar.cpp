@@ -1,0 +1,618 @@
+#include "exchange/html_calendar.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <system_error>
+
+#include "base/clock.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
+#include "calendar/month_grid.h"
+#include "core/record.h"
+#include "exchange/html_element.h"
+#include "exchange/html_escape.h"
+#include "text/encoding.h"
+
+namespace almx {
+
+namespace {
+
+constexpr const char* kExportSection = "HtmlExport";
+constexpr const char* kOutSection = "HtmlMonthOut";
+constexpr const char* kCharset = "<meta charset=\"Shift_JIS\">\r\n";
+constexpr const char* kMobileCharset =
+    "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=Shift_JIS\">\r\n";
+
+std::string MonthTitle(int year, int month) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%d年%d月", year, month);
+    return text;
+}
+
+CHtmlElement Link(std::string_view text, std::string_view fileName, const char* tag = "a",
+                  const char* attribute = "href", std::string_view fragment = {}) {
+    CHtmlElement link(tag, HtmlEscape(text));
+    std::string target = PercentEncodeName(fileName);
+    if (!fragment.empty()) {
+        target += '#';
+        target += PercentEncodeName(fragment);
+    }
+    link.SetAttribute(attribute, target);
+    return link;
+}
+
+CHtmlElement Parsed(std::string_view openingTag) {
+    return *CHtmlElement::Parse(openingTag);
+}
+
+bool ValidMonth(int year, int month) {
+    return year >= 1583 && year <= 9998 && month >= 1 && month <= 12;
+}
+
+}  // namespace
+
+HtmlExportSettings HtmlExportSettings::Load(const SettingsStore& settings) {
+    HtmlExportSettings s;
+    s.fontTag = settings.GetInt(kExportSection, "FontTag", 1) != 0;
+    s.color = settings.GetInt(kExportSection, "Color", 1) != 0;
+    s.backColor = settings.GetInt(kExportSection, "BackColor", 1) != 0;
+    s.cssOut = settings.GetInt(kExportSection, "CssOut", 1) != 0;
+    s.cssColor = settings.GetString(kExportSection, "CssColor", "#669933");
+    s.viewWidth = settings.GetString(kExportSection, "ViewWidth", "640");
+    return s;
+}
+
+void HtmlExportSettings::Store(SettingsStore& settings) const {
+    settings.SetInt(kExportSection, "FontTag", fontTag ? 1 : 0);
+    settings.SetInt(kExportSection, "Color", color ? 1 : 0);
+    settings.SetInt(kExportSection, "BackColor", backColor ? 1 : 0);
+    settings.SetInt(kExportSection, "CssOut", cssOut ? 1 : 0);
+    settings.SetString(kExportSection, "CssColor", cssColor);
+    settings.SetString(kExportSection, "ViewWidth", viewWidth);
+}
+
+HtmlMonthOutSettings HtmlMonthOutSettings::Load(const SettingsStore& settings) {
+    HtmlMonthOutSettings s;
+    s.folder = settings.GetString(kOutSection, "Folder", "");
+    s.fileName = settings.GetString(kOutSection, "FileName", "");
+    s.topName = settings.GetString(kOutSection, "TopName", "");
+    s.backUrl = settings.GetString(kOutSection, "BackUrl", "");
+    s.mobileFile = settings.GetString(kOutSection, "MobileFile", "");
+    s.mobileTop = settings.GetString(kOutSection, "MobileTop", "");
+    s.navi = settings.GetInt(kOutSection, "Navi", 1) != 0;
+    return s;
+}
+
+void HtmlMonthOutSettings::Store(SettingsStore& settings) const {
+    settings.SetString(kOutSection, "Folder", folder);
+    settings.SetString(kOutSection, "FileName", fileName);
+    settings.SetString(kOutSection, "TopName", topName);
+    settings.SetString(kOutSection, "BackUrl", backUrl);
+    settings.SetString(kOutSection, "MobileFile", mobileFile);
+    settings.SetString(kOutSection, "MobileTop", mobileTop);
+    settings.SetInt(kOutSection, "Navi", navi ? 1 : 0);
+    settings.SetInt(kOutSection, "StartYear", startYear);
+    settings.SetInt(kOutSection, "StartMonth", startMonth);
+    settings.SetInt(kOutSection, "EndYear", endYear);
+    settings.SetInt(kOutSection, "EndMonth", endMonth);
+}
+
+void HtmlMonthOutSettings::PresetRange(const DateTime& today) {
+    const DateTime start = today.PlusDays(-30);
+    const DateTime end = today.PlusDays(180);
+    startYear = start.Year();
+    startMonth = start.Month();
+    endYear = end.Year();
+    endMonth = end.Month();
+}
+
+std::string HtmlColour(std::uint32_t colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", colour & 0xFFu, (colour >> 8) & 0xFFu,
+                  (colour >> 16) & 0xFFu);
+    return text;
+}
+
+std::string MonthFileName(std::string_view prefix, int year, int month, std::string_view suffix) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%04d%02d", year, month);
+    std::string name(prefix);
+    name += digits;
+    name += suffix;
+    return name;
+}
+
+void StepMonth(int& year, int& month, int step) {
+    month += step;
+    while (month < 1) {
+        month += 12;
+        --year;
+    }
+    while (month > 12) {
+        month -= 12;
+        ++year;
+    }
+}
+
+bool IsUsableFileName(std::string_view name) {
+    if (name == "." || name == "..") return false;
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '/' || byte < 0x20 || byte == 0x7F) return false;
+    }
+    return true;
+}
+
+CHtmlGenerator::CHtmlGenerator(const DayCellSource& source, const SettingsStore& settings,
+                               const Clock& clock, Prompter* fillPrompter)
+    : source_(source),
+      clock_(clock),
+      fillPrompter_(fillPrompter),
+      options_(HtmlExportSettings::Load(settings)),
+      display_(DisplaySettings::Load(settings)),
+      rules_(DisplayRules::FromSettings(settings)),
+      cellSettings_(DayCellSettings::FromSettings(settings)),
+      timeOverride_(settings.GetInt("View", "MonthViewTime", 0)) {
+    rules_.todayLimit = display_.todayLimit;
+}
+
+DateTime CHtmlGenerator::Today() const {
+    return almx::Today(clock_, display_.todayLimit);
+}
+
+bool CHtmlGenerator::FillMonth(int year, int month) {
+    if (!ValidMonth(year, month)) return false;
+    // One fill serves the month page and both mobile pages of a month: the month view's grid,
+    // and at least the six weeks any month needs.
+    const std::uint64_t generation = source_.records.Generation();
+    if (filledYear_ == year && filledMonth_ == month && filledGeneration_ == generation) {
+        return true;
+    }
+    filledYear_ = 0;
+    const int count = std::max(display_.CellCount(), 42);
+    const DateTime first = GridStart(year, month, display_.startMonday);
+    if (!cells_.Fill(first, count, source_, cellSettings_, clock_, fillPrompter_)) return false;
+    cells_.ColourOtherMonths(year, month, cellSettings_);
+    filledYear_ = year;
+    filledMonth_ = month;
+    filledGeneration_ = generation;
+    return true;
+}
+
+void CHtmlGenerator::AppendCellContent(std::string& out, const DayCell& cell) {
+    char day[8];
+    std::snprintf(day, sizeof day, "%02d", cell.date.Day());
+    CHtmlElement heading("div", day);
+    std::string headingClass = "almxday day" + std::to_string(cell.date.DayOfWeek() + 1);
+    if (cell.HasHolidayEntry()) headingClass += " holiday";
+    heading.SetAttribute("class", headingClass);
+    heading.AppendTo(out, true);
+    for (const CAlmxData* entry : cell.entries) {
+        if (!DrawnInViews(*entry)) continue;
+        CHtmlElement line("div", HtmlEscape(EntryText(*entry, cell.date, timeOverride_, rules_)));
+        if (options_.color) {
+            line.SetAttribute(
+                "style",
+                "color: " + HtmlColour(DisplayColour(*entry, display_.holidayColor)) + ";");
+        }
+        line.AppendTo(out, true);
+        out += "\r\n";
+    }
+}
+
+std::string CHtmlGenerator::MonthTable(int year, int month) {
+    if (!FillMonth(year, month)) return {};
+    CHtmlElement table = Parsed("<table id=\"sch\">");
+    CHtmlElement heads("tr");
+    for (int column = 0; column < 7; ++column) {
+        heads.AppendChild(CHtmlElement(
+            "th", HtmlEscape(display_.WeekdayName(ColumnWeekday(column, display_.startMonday)))));
+    }
+    table.AppendChild(heads, true, true);
+    const int count = std::min(cells_.Count(), display_.CellCount());
+    for (int week = 0; week * 7 < count; ++week) {
+        CHtmlElement row("tr");
+        for (int column = 0; column < 7 && week * 7 + column < count; ++column) {
+            const DayCell& cell = cells_[week * 7 + column];
+            CHtmlElement td("td");
+            if (options_.backColor) {
+                td.SetAttribute("style", "background-color: " + HtmlColour(cell.colour) + ";");
+            }
+            std::string content;
+            AppendCellContent(content, cell);
+            td.SetContent(std::move(content));
+            row.AppendChild(td);
+        }
+        table.AppendChild(row, true, true);
+    }
+    return table.ToString(true);
+}
+
+std::string CHtmlGenerator::NavigationTable(std::string_view prefix, int year, int month) {
+    int prevYear = year, prevMonth = month, nextYear = year, nextMonth = month;
+    StepMonth(prevYear, prevMonth, -1);
+    StepMonth(nextYear, nextMonth, 1);
+    CHtmlElement left = Parsed("<td class=\"left\">");
+    left.AppendChild(Link("前の月へ", MonthFileName(prefix, prevYear, prevMonth)));
+    CHtmlElement right = Parsed("<td class=\"right\">");
+    right.AppendChild(Link("次の月へ", MonthFileName(prefix, nextYear, nextMonth)));
+    CHtmlElement row("tr");
+    row.AppendChild(left);
+    row.AppendChild(right);
+    CHtmlElement table = Parsed("<table class=\"nav\">");
+    table.AppendChild(row);
+    return table.ToString(true);
+}
+
+std::string CHtmlGenerator::MonthPage(std::string_view prefix, std::string_view topName, int year,
+                                      int month, bool navi) {
+    const std::string title = MonthTitle(year, month);
+    CHtmlElement body("body");
+    body.AppendChild(CHtmlElement("h1", title));
+    if (navi) body.AppendHtml(NavigationTable(prefix, year, month));
+    body.AppendHtml(MonthTable(year, month));
+    if (navi) body.AppendHtml(NavigationTable(prefix, year, month));
+    if (!topName.empty()) {
+        body.AppendChild(CHtmlElement("p", Link("戻る", std::string(topName) + ".html")));
+    }
+
+    CHtmlElement head("head", kCharset);
+    head.AppendChild(CHtmlElement("title", title));
+    std::string rest = "\r\n<meta name=\"viewport\" content=\"width=";
+    AppendHtmlEscaped(rest, options_.viewWidth);
+    rest += "\">\r\n";
+    rest += "<link rel=\"stylesheet\" type=\"text/css\" href=\"almxsch.css\">\r\n";
+    rest += "<style>\r\n";
+    for (int weekday = 0; weekday < 7; ++weekday) {
+        rest += ".day" + std::to_string(weekday + 1) +
+                " {color:" + HtmlColour(display_.weekColors[static_cast<std::size_t>(weekday)]) +
+                ";}\r\n";
+    }
+    rest += ".holiday {color:" + HtmlColour(display_.holidayColor) + "}\r\n";
+    rest +=
+        "div.almxday {margin-bottom: 0.5em;}\r\n"
+        "#sch {     \r\n"
+        "\twidth: 100%;\r\n"
+        "\tborder-collapse: collapse;\r\n"
+        "}          \r\n"
+        "#sch th,#sch td {\r\n"
+        "\tborder: 1px solid gray;\r\n"
+        "\tpadding: 0.5em;\r\n"
+        "\tvertical-align: top;\r\n"
+        "\twidth: 14%;\r\n"
+        "}          \r\n"
+        "table.nav {\twidth: 100%;}\r\n"
+        "table.nav td.left{\ttext-align: left;}\r\n"
+        "table.nav td.right{\ttext-align: right;}\r\n"
+        "</style>\r\n";
+    head.AppendHtml(rest);
+
+    CHtmlElement html("html");
+    html.AppendChild(head);
+    html.AppendChild(body);
+    return "<!DOCTYPE html>\r\n" + html.ToString(true);
+}
+
+std::string CHtmlGenerator::TopPage(std::string_view prefix, int startYear, int startMonth,
+                                    int endYear, int endMonth) {
+    const DateTime today = Today();
+    CHtmlElement body("body");
+    body.AppendChild(CHtmlElement("h1", "スケジュール"));
+    body.AppendChild(CHtmlElement("p", Link(MonthTitle(today.Year(), today.Month()),
+                                            MonthFileName(prefix, today.Year(), today.Month()))));
+    CHtmlElement list("ul");
+    for (int year = endYear, month = endMonth;
+         year > startYear || (year == startYear && month >= startMonth);
+         StepMonth(year, month, -1)) {
+        list.AppendChild(
+            CHtmlElement("li", Link(MonthTitle(year, month), MonthFileName(prefix, year, month))));
+    }
+    body.AppendChild(list);
+
+    CHtmlElement head("head", kCharset);
+    head.AppendChild(CHtmlElement("title", "スケジュール"));
+    head.AppendHtml(
+        "\r\n<meta name=\"viewport\" "
+        "content=\"width=device-width,initial-scale=1,user-scalable=yes\">\r\n"
+        "<style>\r\n"
+        "</style>\r\n"
+        "<link rel=\"stylesheet\" type=\"text/css\" href=\"almxtop.css\">");
+    CHtmlElement html("html");
+    html.AppendChild(head);
+    html.AppendChild(body);
+    return "<!DOCTYPE html>\r\n" + html.ToString(true);
+}
+
+std::string CHtmlGenerator::MobileNavigation(std::string_view prefix, int year, int month) {
+    int prevYear = year, prevMonth = month, nextYear = year, nextMonth = month;
+    StepMonth(prevYear, prevMonth, -1);
+    StepMonth(nextYear, nextMonth, 1);
+    std::string out =
+        Link("前月", MonthFileName(prefix, prevYear, prevMonth), "A", "HREF").ToString(false);
+    out += "　";
+    out += Link("次月", MonthFileName(prefix, nextYear, nextMonth), "A", "HREF").ToString(false);
+    out += "\r\n";
+    return out;
+}
+
+std::string CHtmlGenerator::MobileCalendarBody(std::string_view prefix, std::string_view mobileTop,
+                                               int year, int month, bool navi, bool backLink) {
+    std::string body = CHtmlElement("B", MonthTitle(year, month) + "　").ToString(false);
+    body += "\r\n";
+    if (navi) body += MobileNavigation(prefix, year, month);
+
+    const DateTime first = DateTime::FromDate(year, month, 1);
+    const int lead = WeekdayColumn(first, display_.startMonday);
+    const int days = DaysInMonth(year, month);
+    const int weeks = (lead + days + 6) / 7;
+    if (!FillMonth(year, month)) return {};
+    const std::string bodyFile = MonthFileName(prefix, year, month, "body.html");
+
+    body += "<PRE>\r\n";
+    for (int column = 0; column < 7; ++column) {
+        const int weekday = ColumnWeekday(column, display_.startMonday);
+        const std::string colour =
+            HtmlColour(display_.weekColors[static_cast<std::size_t>(weekday)]);
+        CHtmlElement name(options_.fontTag ? "FONT" : "SPAN",
+                          HtmlEscape(display_.WeekdayName(weekday)));
+        if (options_.fontTag) {
+            name.SetAttribute("COLOR", colour);
+        } else {
+            name.SetAttribute("style", "color: " + colour + ";");
+        }
+        if (column > 0) body += ' ';
+        body += CHtmlElement("B", name.ToString(false)).ToString(false);
+    }
+    body += "\r\n";
+    for (int week = 0; week < weeks; ++week) {
+        for (int column = 0; column < 7; ++column) {
+            if (column > 0) body += ' ';
+            const DayCell& cell = cells_[week * 7 + column];
+            if (cell.date.Month() != month) {
+                body += "  ";
+                continue;
+            }
+            char number[8];
+            std::snprintf(number, sizeof number, "%2d", cell.date.Day());
+            bool shown = false;
+            for (const CAlmxData* entry : cell.entries) shown = shown || DrawnInViews(*entry);
+            if (shown) {
+                body += Link(number, bodyFile, "A", "HREF", std::to_string(cell.date.Day()))
+                            .ToString(false);
+            } else {
+                body += number;
+            }
+        }
+        body += "\r\n";
+    }
+    body += "</PRE>\r\n<HR>\r\n";
+    if (backLink && !mobileTop.empty()) {
+        CHtmlElement back = Parsed("<P ALIGN=\"CENTER\">");
+        back.AppendChild(Link("戻る", std::string(mobileTop) + ".html", "A", "HREF"));
+        body += back.ToString(true);
+        body += "\r\n";
+    }
+    if (navi) body += MobileNavigation(prefix, year, month);
+    return body;
+}
+
+std::string CHtmlGenerator::MobileMonth(std::string_view prefix, std::string_view mobileTop,
+                                        int year, int month, bool navi) {
+    CHtmlElement head("HEAD", kMobileCharset);
+    head.AppendChild(CHtmlElement("TITLE", MonthTitle(year, month)));
+    CHtmlElement html("HTML");
+    html.AppendChild(head, true, true);
+    html.AppendChild(
+        CHtmlElement("BODY", MobileCalendarBody(prefix, mobileTop, year, month, navi, true)));
+    return html.ToString(true);
+}
+
+std::string CHtmlGenerator::MobileBody(std::string_view mobileTop, int year, int month) {
+    const DateTime first = DateTime::FromDate(year, month, 1);
+    const int lead = WeekdayColumn(first, display_.startMonday);
+    const int days = DaysInMonth(year, month);
+    CHtmlElement body("BODY");
+    if (FillMonth(year, month)) {
+        for (int day = 1; day <= days; ++day) {
+            const DayCell& cell = cells_[lead + day - 1];
+            bool shown = false;
+            for (const CAlmxData* entry : cell.entries) shown = shown || DrawnInViews(*entry);
+            if (!shown) continue;
+            body.AppendHtml("<HR>\r\n");
+            CHtmlElement anchor("A");
+            anchor.SetAttribute("NAME", std::to_string(day));
+            body.AppendChild(anchor);
+            std::string content;
+            AppendCellContent(content, cell);
+            body.AppendHtml(content);
+        }
+    }
+    if (!mobileTop.empty()) {
+        CHtmlElement back = Parsed("<P ALIGN=\"CENTER\">");
+        back.AppendChild(Link("戻る", std::string(mobileTop) + ".html", "A", "HREF"));
+        body.AppendChild(back);
+    }
+    CHtmlElement head("HEAD", kMobileCharset);
+    head.AppendChild(CHtmlElement("TITLE", MonthTitle(year, month)));
+    CHtmlElement html("HTML");
+    html.AppendChild(head, true, true);
+    html.AppendChild(body);
+    return html.ToString(true);
+}
+
+std::string CHtmlGenerator::MobileTopPage(std::string_view prefix, int startYear, int startMonth,
+                                          int endYear, int endMonth) {
+    const DateTime today = Today();
+    CHtmlElement body("BODY");
+    body.AppendChild(CHtmlElement("H1", "スケジュール"));
+    body.AppendChild(Link("[" + MonthTitle(today.Year(), today.Month()) + "]",
+                          MonthFileName(prefix, today.Year(), today.Month()), "A", "HREF"),
+                     false);
+    body.AppendHtml("\r\n<P>\r\n");
+    for (int year = endYear, month = endMonth;
+         year > startYear || (year == startYear && month >= startMonth);
+         StepMonth(year, month, -1)) {
+        body.AppendChild(Link("[" + MonthTitle(year, month) + "]",
+                              MonthFileName(prefix, year, month), "A", "HREF"),
+                         false);
+        body.AppendHtml("<BR>\r\n");
+    }
+    CHtmlElement head("HEAD", kMobileCharset);
+    head.AppendChild(CHtmlElement("TITLE", "スケジュール"));
+    CHtmlElement html("HTML");
+    html.AppendChild(head, true, true);
+    html.AppendChild(body);
+    return html.ToString(true);
+}
+
+std::string CHtmlGenerator::CopyFragment(int year, int month) {
+    char title[32];
+    std::snprintf(title, sizeof title, "%04d年%02d月", year, month);
+    return std::string("<div style=\"text-align: center;font-weight: bold;\">") + title + "</DIV>" +
+           MonthTable(year, month);
+}
+
+std::string CHtmlGenerator::MobileCopyFragment(std::string_view mobilePrefix, int year, int month) {
+    return "<div style=\"text-align:center;\">" +
+           MobileCalendarBody(mobilePrefix, {}, year, month, false, false) + "</div>";
+}
+
+std::optional<std::string> CHtmlGenerator::StyleSheet(const std::filesystem::path& templatePath,
+                                                      std::string_view cssColor) {
+    FileBytes file = ReadFileBytes(templatePath.string());
+    if (file.status != ReadStatus::Complete) return std::nullopt;
+    std::string text = std::move(file.bytes);
+    // The colour goes into a style sheet: keep it to what a colour can hold.
+    std::string colour;
+    for (char c : cssColor) {
+        if (c == '#' || c == '(' || c == ')' || c == ',' || c == '.' || c == '%' || c == ' ' ||
+            (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+            colour += c;
+        }
+    }
+    std::string out;
+    out.reserve(text.size());
+    static constexpr std::string_view kPlaceholder = "$color1";
+    std::size_t pos = 0;
+    for (std::size_t hit; (hit = text.find(kPlaceholder, pos)) != std::string::npos;
+         pos = hit + kPlaceholder.size()) {
+        out.append(text, pos, hit - pos);
+        out += colour;
+    }
+    out.append(text, pos, std::string::npos);
+    return out;
+}
+
+namespace {
+
+bool WritePage(const std::filesystem::path& path, const std::string& utf8, Prompter& prompter,
+               FileWriter& writer) {
+    if (SaveReplacing(path.string(), text::ToShiftJis(utf8), writer)) return true;
+    prompter.ShowMessage(std::string(html_messages::kWrite) + "\n" + path.string(),
+                         MessageKind::Error);
+    return false;
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> WriteHtmlPages(const HtmlMonthOutSettings& request,
+                                                    CHtmlGenerator& generator,
+                                                    const std::filesystem::path& templateFolder,
+                                                    SettingsStore& settings, Prompter& prompter,
+                                                    FileWriter& writer) {
+    namespace fs = std::filesystem;
+    for (const std::string* name :
+         {&request.fileName, &request.topName, &request.mobileFile, &request.mobileTop}) {
+        if (!IsUsableFileName(*name)) {
+            prompter.ShowMessage(html_messages::kBadName, MessageKind::Warning);
+            return std::nullopt;
+        }
+    }
+    if (request.folder.empty() || request.folder.find('\0') != std::string::npos) {
+        prompter.ShowMessage(html_messages::kNoFolder, MessageKind::Warning);
+        return std::nullopt;
+    }
+    if (!ValidMonth(request.startYear, request.startMonth)) {
+        prompter.ShowMessage(html_messages::kBadStartDate, MessageKind::Warning);
+        return std::nullopt;
+    }
+    if (!ValidMonth(request.endYear, request.endMonth) ||
+        request.endYear * 12 + request.endMonth < request.startYear * 12 + request.startMonth) {
+        prompter.ShowMessage(html_messages::kBadEndDate, MessageKind::Warning);
+        return std::nullopt;
+    }
+
+    const fs::path folder(request.folder);
+    std::error_code error;
+    if (!fs::is_directory(folder, error)) {
+        if (fs::exists(folder, error) ||
+            prompter.AskYesNo(html_messages::kCreateFolder) != Answer::Yes) {
+            if (fs::exists(folder, error)) {
+                prompter.ShowMessage(html_messages::kCannotCreateFolder, MessageKind::Error);
+            }
+            return std::nullopt;
+        }
+        fs::create_directories(folder, error);
+        if (error || !fs::is_directory(folder, error)) {
+            prompter.ShowMessage(html_messages::kCannotCreateFolder, MessageKind::Error);
+            return std::nullopt;
+        }
+    }
+
+    const fs::path firstPage =
+        folder / MonthFileName(request.fileName, request.startYear, request.startMonth);
+    for (int year = request.startYear, month = request.startMonth;
+         year * 12 + month <= request.endYear * 12 + request.endMonth; StepMonth(year, month, 1)) {
+        if (!WritePage(
+                folder / MonthFileName(request.fileName, year, month),
+                generator.MonthPage(request.fileName, request.topName, year, month, request.navi),
+                prompter, writer)) {
+            return std::nullopt;
+        }
+        if (!request.mobileFile.empty()) {
+            if (!WritePage(folder / MonthFileName(request.mobileFile, year, month),
+                           generator.MobileMonth(request.mobileFile, request.mobileTop, year, month,
+                                                 request.navi),
+                           prompter, writer) ||
+                !WritePage(folder / MonthFileName(request.mobileFile, year, month, "body.html"),
+                           generator.MobileBody(request.mobileTop, year, month), prompter,
+                           writer)) {
+                return std::nullopt;
+            }
+        }
+    }
+    if (!request.topName.empty() &&
+        !WritePage(folder / (request.topName + ".html"),
+                   generator.TopPage(request.fileName, request.startYear, request.startMonth,
+                                     request.endYear, request.endMonth),
+                   prompter, writer)) {
+        return std::nullopt;
+    }
+    if (!request.mobileTop.empty() &&
+        !WritePage(folder / (request.mobileTop + ".html"),
+                   generator.MobileTopPage(request.mobileFile, request.startYear,
+                                           request.startMonth, request.endYear, request.endMonth),
+                   prompter, writer)) {
+        return std::nullopt;
+    }
+    if (generator.Options().cssOut) {
+        for (const char* sheet : {kMonthStyleSheet, kTopStyleSheet}) {
+            const std::optional<std::string> text =
+                CHtmlGenerator::StyleSheet(templateFolder / sheet, generator.Options().cssColor);
+            if (!text) {
+                prompter.ShowMessage(html_messages::kCssRead, MessageKind::Error);
+                continue;
+            }
+            if (!SaveReplacing((folder / sheet).string(), *text, writer)) {
+                prompter.ShowMessage(
+                    std::string(html_messages::kWrite) + "\n" + (folder / sheet).string(),
+                    MessageKind::Error);
+            }
+        }
+    }
+    HtmlMonthOutSettings stored = request;
+    stored.Store(settings);
+    return firstPage;
+}
+
+}  // namespace almx
