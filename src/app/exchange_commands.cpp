@@ -6,16 +6,16 @@
 
 #include "app/app_context.h"
 #include "base/clock.h"
+#include "base/data_folders.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
 #include "document/document.h"
 #include "exchange/handheld_csv.h"
+#include "exchange/html_calendar.h"
 #include "exchange/outlook_csv.h"
 #include "exchange/ui/export_dialogs.h"
-#include "exchange/html_calendar.h"
 #include "exchange/ui/html_dialogs.h"
 #include "links/file_launcher.h"
-#include "base/data_folders.h"
 
 namespace almx {
 

@@ -220,7 +220,6 @@ void AppendUtf8AsShiftJis(std::string_view utf8, SjisEncoding& into) {
     bytes.resize(start + used);
 }
 
-
 std::size_t AppendShiftJisAsUtf8(std::string_view sjis, std::string& text) {
     std::size_t invalid = 0;
     const std::size_t start = text.size();

@@ -216,9 +216,9 @@ TEST(RecordLine, RandomRecordsSurviveTheLineAndItsShiftJisForm) {
 // The file's lines are encoded as they are built; they must be the bytes the UTF-8 line
 // encodes to, with the same characters reported, whatever the texts hold.
 TEST(RecordLine, ShiftJisLineIsTheEncodedUtf8Line) {
-    static const char* pieces[] = {
-        "予定", ",", "\"", "\",", "\n", "\r\n", "\r", "😀", "é", "\u301C", "\u2212", "\u00A2",
-        "\xE3\x81", "\xFF", "\x80", "ｱ", "a", "～", "\x01\x02"};
+    static const char* pieces[] = {"予定", ",", "\"",     "\",",    "\n",      "\r\n",     "\r",
+                                   "😀",    "é", "\u301C", "\u2212", "\u00A2",  "\xE3\x81", "\xFF",
+                                   "\x80", "ｱ", "a",      "～",     "\x01\x02"};
     constexpr unsigned kPieces = sizeof pieces / sizeof pieces[0];
     std::mt19937 random(17);
     auto text = [&] {
