@@ -53,14 +53,14 @@ std::uint32_t LoadTable::Add(bool isClass) {
     return static_cast<std::uint32_t>(isClass_.size() - 1);
 }
 
-bool LoadTable::ReadObjectTag(Reader& in, const ClassSpec& spec) {
+bool LoadTable::ReadObjectTag(Reader& in, const ClassSpec& expected) {
     const std::uint16_t tag = in.U16();
     if (tag == kNullTag) return false;
     if (tag == kNewClassTag) {
         const std::uint16_t schema = in.U16();
         const std::uint16_t nameLength = in.U16();
-        if (in.Bytes(nameLength) != spec.name) in.Fail();
-        if (schema != spec.schema) in.Fail();
+        if (in.Bytes(nameLength) != expected.name) in.Fail();
+        if (schema != expected.schema) in.Fail();
         Add(true);
     } else {
         std::uint32_t objectTag = 0;

@@ -53,10 +53,10 @@ struct ClassSpec {
 // and every new object takes the next index. One per archive.
 class LoadTable {
   public:
-    // Reads an element's tag: false for a null element. A new class must be `spec`; a class
+    // Reads an element's tag: false for a null element. A new class must be `expected`; a class
     // reference (small or big form) must name a class read before. A reference to an object
     // read before would share one element twice, which no writer does: malformed.
-    bool ReadObjectTag(Reader& in, const ClassSpec& spec);
+    bool ReadObjectTag(Reader& in, const ClassSpec& expected);
 
   private:
     std::uint32_t Add(bool isClass);

@@ -5,11 +5,31 @@
 #include "base/data_folders.h"
 #include "base/ini_settings_store.h"
 #include "core/legacy_genre_file.h"
+#include "document/document_messages.h"
 
 namespace almx::cli {
 
 std::filesystem::path ProgramFolder() {
     return RunningProgramFolder();
+}
+
+ReadOnlyDocument::ReadOnlyDocument(const std::optional<std::string>& password)
+    : settings_(IniSettingsStore::DefaultPath()) {
+    settings_.SetInt("System", "SharedFile", 0);
+    if (password) prompter_.ThenText(*password);
+    DocumentContext context;
+    context.settings = &settings_;
+    context.prompter = &prompter_;
+    context.clock = &clock_;
+    document_ = std::make_unique<CAlmxDoc>(context);
+}
+
+bool ReadOnlyDocument::Open(const std::string& path, std::ostream& err) {
+    const bool opened = document_->Open(path);
+    for (const std::string& message : prompter_.Shown()) {
+        if (message != doc_messages::kPasswordPrompt) err << message << '\n';
+    }
+    return opened;
 }
 
 DocumentSession::DocumentSession(OptionReader& options, std::ostream& err) : prompter_(err) {

@@ -4,9 +4,13 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <ostream>
+#include <string>
 
 #include "base/clock.h"
+#include "base/ini_settings_store.h"
+#include "base/prompter.h"
 #include "base/settings_store.h"
 #include "cli/command_registry.h"
 #include "cli/console_prompter.h"
@@ -28,6 +32,27 @@ class DocumentSession {
     SystemClock clock_;
     ConsolePrompter prompter_;
     CAlmxFieldArray genres_;
+    std::unique_ptr<CAlmxDoc> document_;
+};
+
+// A document opened for reading only, under the user's settings, without taking the file's
+// lock (a listing must not lock the file for others). A given password answers the password
+// question once.
+class ReadOnlyDocument {
+  public:
+    explicit ReadOnlyDocument(const std::optional<std::string>& password);
+
+    // False when the file could not be opened; the document's messages, but the password
+    // question, go to err.
+    bool Open(const std::string& path, std::ostream& err);
+
+    CAlmxDoc& Document() { return *document_; }
+    SettingsStore& Settings() { return settings_; }
+
+  private:
+    IniSettingsStore settings_;
+    ScriptedPrompter prompter_;
+    SystemClock clock_;
     std::unique_ptr<CAlmxDoc> document_;
 };
 

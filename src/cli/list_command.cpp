@@ -5,14 +5,11 @@
 #include <sstream>
 #include <string>
 
-#include "base/clock.h"
-#include "base/ini_settings_store.h"
-#include "base/prompter.h"
 #include "calendar/schedule_list.h"
 #include "cli/command_registry.h"
+#include "cli/document_session.h"
 #include "cli/search_options.h"
 #include "document/document.h"
-#include "document/document_messages.h"
 
 namespace almx::cli {
 
@@ -67,22 +64,9 @@ int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
     }
     if (positional.size() == 2) condition.text = positional[1];
 
-    // The user's settings, read only; a listing must not lock the file for others.
-    IniSettingsStore settings(IniSettingsStore::DefaultPath());
-    settings.SetInt("System", "SharedFile", 0);
-    ScriptedPrompter prompter;  // answers the password question once, from the option
-    if (givenPassword) prompter.ThenText(password);
-    SystemClock clock;
-    DocumentContext context;
-    context.settings = &settings;
-    context.prompter = &prompter;
-    context.clock = &clock;
-    CAlmxDoc document(context);
-    const bool opened = document.Open(positional[0]);
-    for (const std::string& message : prompter.Shown()) {
-        if (message != doc_messages::kPasswordPrompt) err << message << '\n';
-    }
-    if (!opened) return 1;
+    ReadOnlyDocument opened(givenPassword ? std::optional<std::string>(password) : std::nullopt);
+    if (!opened.Open(positional[0], err)) return 1;
+    CAlmxDoc& document = opened.Document();
 
     for (const CAlmxData* record : ScheduleRows(document.Records(), condition, keys)) {
         const ScheduleRowTexts row = ScheduleRow(*record, document.Array().genres);

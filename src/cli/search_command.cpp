@@ -4,17 +4,14 @@
 #include <ostream>
 #include <string>
 
-#include "base/clock.h"
 #include "base/date_time.h"
-#include "base/ini_settings_store.h"
-#include "base/prompter.h"
 #include "cli/command_registry.h"
+#include "cli/document_session.h"
 #include "cli/search_options.h"
 #include "core/record.h"
 #include "core/record_display.h"
 #include "core/search_condition.h"
 #include "document/document.h"
-#include "document/document_messages.h"
 
 namespace almx::cli {
 
@@ -39,22 +36,10 @@ int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 2;
     }
 
-    // The user's settings, read only; a search must not lock the file for others.
-    IniSettingsStore settings(IniSettingsStore::DefaultPath());
-    settings.SetInt("System", "SharedFile", 0);
-    ScriptedPrompter prompter;  // answers the password question once, from the option
-    if (givenPassword) prompter.ThenText(password);
-    SystemClock clock;
-    DocumentContext context;
-    context.settings = &settings;
-    context.prompter = &prompter;
-    context.clock = &clock;
-    CAlmxDoc document(context);
-    const bool opened = document.Open(positional[0]);
-    for (const std::string& message : prompter.Shown()) {
-        if (message != doc_messages::kPasswordPrompt) err << message << '\n';
-    }
-    if (!opened) return 1;
+    ReadOnlyDocument opened(givenPassword ? std::optional<std::string>(password) : std::nullopt);
+    if (!opened.Open(positional[0], err)) return 1;
+    CAlmxDoc& document = opened.Document();
+    SettingsStore& settings = opened.Settings();
 
     DisplayRules rules = DisplayRules::FromSettings(settings);
     // A to-do's "days left" would be counted from the date printed beside it: leave it out.
