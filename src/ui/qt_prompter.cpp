@@ -15,40 +15,49 @@ QString ToQString(std::string_view text) {
 
 const QString kCaption = QStringLiteral("Almanix");
 
+// Messages may carry text from outside (a server's reply): never read as rich text.
+QMessageBox::StandardButton Box(QWidget* parent, QMessageBox::Icon icon, std::string_view text,
+                                QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton preferred) {
+    QMessageBox box(icon, kCaption, ToQString(text), buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    if (preferred != QMessageBox::NoButton) box.setDefaultButton(preferred);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
 }  // namespace
 
 void QtPrompter::ShowMessage(std::string_view text, MessageKind kind) {
     switch (kind) {
         case MessageKind::Information:
-            QMessageBox::information(parent_, kCaption, ToQString(text));
+            Box(parent_, QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::NoButton);
             break;
         case MessageKind::Warning:
-            QMessageBox::warning(parent_, kCaption, ToQString(text));
+            Box(parent_, QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::NoButton);
             break;
         case MessageKind::Error:
-            QMessageBox::critical(parent_, kCaption, ToQString(text));
+            Box(parent_, QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::NoButton);
             break;
     }
 }
 
 Answer QtPrompter::AskYesNo(std::string_view text) {
-    auto button = QMessageBox::question(parent_, kCaption, ToQString(text),
-                                        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    auto button = Box(parent_, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No,
+                      QMessageBox::Yes);
     return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
 Answer QtPrompter::AskYesNoCancel(std::string_view text) {
-    auto button = QMessageBox::question(parent_, kCaption, ToQString(text),
-                                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                        QMessageBox::Yes);
+    auto button = Box(parent_, QMessageBox::Question, text,
+                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (button == QMessageBox::Yes) return Answer::Yes;
     if (button == QMessageBox::No) return Answer::No;
     return Answer::Cancel;
 }
 
 Answer QtPrompter::AskOkCancel(std::string_view text) {
-    auto button = QMessageBox::question(parent_, kCaption, ToQString(text),
-                                        QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+    auto button = Box(parent_, QMessageBox::Question, text, QMessageBox::Ok | QMessageBox::Cancel,
+                      QMessageBox::Ok);
     return button == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 
@@ -56,6 +65,7 @@ int QtPrompter::AskButtons(std::string_view caption, std::string_view text,
                            const std::vector<std::string>& buttons) {
     QMessageBox box(QMessageBox::Question, ToQString(caption), ToQString(text),
                     QMessageBox::NoButton, parent_);
+    box.setTextFormat(Qt::PlainText);
     std::vector<QAbstractButton*> made;
     for (const std::string& label : buttons) {
         made.push_back(box.addButton(ToQString(label), QMessageBox::AcceptRole));
