@@ -17,6 +17,9 @@ namespace {
 
 constexpr std::size_t kLineLimit = 998;
 constexpr std::size_t kFoldAt = 76;
+// Longer header texts are sent as folded encoded words so no line passes 998 octets.
+constexpr std::size_t kPlainHeaderLimit = 900;
+constexpr std::size_t kReferencesLimit = 900;
 
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines(1);
@@ -148,13 +151,14 @@ bool JisLineTooLong(const std::string& sjisText) {
 }
 
 void Composer::ChooseEncoding() {
-    std::vector<std::string> texts{mail_.subject, fromName_, body_};
+    std::vector<std::string> texts{mail_.subject, fromName_, body_, fileName_};
     for (const auto* list : {&to_, &cc_}) {
         for (const Recipient& r : *list) texts.push_back(r.parts.name);
     }
     for (const std::string& text : texts) {
         const text::SjisEncoding sjis = text::Utf8ToShiftJis(text);
-        if (!sjis.Complete() || !JisCarriesExactly(sjis.bytes)) {
+        const bool longHeader = &text != &texts[2] && text.size() > kPlainHeaderLimit;
+        if (!sjis.Complete() || !JisCarriesExactly(sjis.bytes) || longHeader) {
             result_.utf8 = true;
             return;
         }
@@ -216,7 +220,15 @@ std::string Composer::Digits(int count) {
 }
 
 void Composer::ReferenceLines(std::string& out, bool sjis) const {
-    const std::string refs = CleanHeaderText(mail_.references);
+    // Message identifiers are ASCII; the oldest are left out when the line would be too long.
+    std::string refs;
+    for (unsigned char c : CleanHeaderText(mail_.references)) {
+        if (c < 0x80) refs += static_cast<char>(c);
+    }
+    while (refs.size() > kReferencesLimit) {
+        const std::size_t blank = refs.find(' ', refs.size() - kReferencesLimit);
+        refs = blank == std::string::npos ? std::string() : refs.substr(blank + 1);
+    }
     if (refs.empty()) return;
     std::string reply = refs;
     const std::size_t pair = refs.find("> <");
@@ -425,7 +437,7 @@ std::string EncodeUtf8Header(std::string_view utf8) {
     for (unsigned char c : utf8) {
         if (c >= 0x80 || c < 0x20 || c == 0x7f) plain = false;
     }
-    if (plain) return std::string(utf8);
+    if (plain && utf8.size() <= kPlainHeaderLimit) return std::string(utf8);
     std::string out;
     std::size_t start = 0;
     while (start < utf8.size()) {

@@ -181,6 +181,19 @@ TEST_F(ComposerTest, LongLinesAndLongHeadersStayWithin998) {
     // Subject words are folded and decode back to the whole subject.
     const std::size_t at = out.content.find("Subject: ");
     EXPECT_NE(out.content.find("?=\r\n =?UTF-8?B?", at), std::string::npos);
+
+    // Plain ASCII header texts that long are folded too; references keep the newest ids.
+    CMail ascii;
+    ascii.to = std::string(1500, 'n') + " <a@example.com>";
+    ascii.subject = std::string(2000, 's');
+    for (int i = 0; i < 200; ++i) ascii.references += "<id" + std::to_string(i) + "@example.com> ";
+    ascii.references += "<last\xe3\x81\x82@example.com>";
+    const ComposedMail folded = Compose(ascii);
+    ASSERT_TRUE(folded.Ok());
+    for (const std::string& line : Lines(folded.content)) EXPECT_LE(line.size(), 998u);
+    for (unsigned char c : folded.content) EXPECT_LT(c, 0x80);
+    EXPECT_NE(folded.content.find("<last@example.com>\r\n"), std::string::npos);
+    EXPECT_EQ(folded.content.find("<id0@"), std::string::npos);
 }
 
 TEST_F(ComposerTest, ManyRecipientsAreFoldedAfterCommas) {
