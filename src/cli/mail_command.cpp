@@ -2,6 +2,7 @@
 // final "."), the clock fixed by --now. almx mail send: sends it through the mail engine and
 // exits 0 only when every message got its 250 after the data.
 
+#include <chrono>
 #include <fstream>
 #include <ostream>
 #include <sstream>
@@ -55,6 +56,7 @@ struct MailOptions {
     std::optional<DateTime> now;
     std::uint64_t seed = 1;
     int count = 1;
+    bool reportTime = false;
 };
 
 // Reads the message and account options; returns an error text or "".
@@ -82,6 +84,7 @@ std::string ReadOptions(OptionReader& options, MailOptions& o) {
         if (!ReadInt(value, 0, 999999999, number)) return "--seed wants a number";
         o.seed = static_cast<std::uint64_t>(number);
     }
+    o.reportTime = options.Flag("--report-time");
     if (options.Value("--count", value)) {
         if (!ReadInt(value, 1, 10000, o.count)) return "--count wants 1-10000";
     }
@@ -154,12 +157,19 @@ int Send(MailOptions& o, std::ostream& err) {
     QEventLoop loop;
     bool allSent = false;
     bool done = false;
+    const auto started = std::chrono::steady_clock::now();
     engine.SendQueue(mails, o.config, [&](const mail::SendOutcome& outcome) {
         allSent = outcome.AllSent();
         done = true;
         loop.quit();
     });
     if (!done) loop.exec();
+    if (o.reportTime) {
+        const auto took = std::chrono::duration_cast<std::chrono::microseconds>(
+            std::chrono::steady_clock::now() - started);
+        err << "almx mail: " << mails.size() << " message(s) in " << took.count() / 1000.0
+            << " ms\n";
+    }
     return allSent ? 0 : 1;
 }
 #endif
@@ -191,7 +201,7 @@ const CommandRegistrar registrar({
     "[--attach F] [--references R] [--now T] [--seed N] [--count N] [--server H] [--port P] "
     "[--user U] [--password-file F] [--auth] [--ssl 0|1|2] [--ca-file F] [--address A] "
     "[--name N] [--pop-before] [--pop-server H] [--pop-port P] [--pop-ssl 0|1|2] [--apop] "
-    "[--smail-time MS]",
+    "[--smail-time MS] [--report-time]",
     "prints a message's bytes as sent after DATA, or sends it over SMTP",
     Run,
 });
