@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <functional>
 #include <map>
 
 #include "base/clock.h"
@@ -183,6 +184,47 @@ TEST_F(MailEngineTest, PopBeforeSmtp) {
     EXPECT_EQ(o.error, "応答がありません");
     EXPECT_FALSE(o.AllSent());
     EXPECT_EQ(transport.connections.size(), 3u);
+}
+
+// A prompter whose message box lets the event loop run, as a modal box does.
+class PumpingPrompter : public ScriptedPrompter {
+  public:
+    explicit PumpingPrompter(ScriptedTransport& transport) : transport_(transport) {}
+    void ShowMessage(std::string_view text, MessageKind kind) override {
+        ScriptedPrompter::ShowMessage(text, kind);
+        sentBefore = transport_.sent.empty() ? 0 : transport_.sent.back().size();
+        transport_.Pump();
+        transport_.Advance(kQuitWaitLimitMs);
+        sentAfter = transport_.sent.empty() ? 0 : transport_.sent.back().size();
+        if (during) during();
+    }
+    std::size_t sentBefore = 0, sentAfter = 0;
+    std::function<void()> during;
+
+  private:
+    ScriptedTransport& transport_;
+};
+
+TEST_F(MailEngineTest, SocketEventsWaitWhileAMessageBoxIsOpen) {
+    PumpingPrompter boxes(transport);
+    server.answers["MAIL"] = "550 refused\r\n";
+    MailEngine engine(transport, boxes, clock, folder);
+    SendOutcome outcome;
+    bool done = false;
+    bool doneWhileBoxOpen = true;
+    boxes.during = [&] { doneWhileBoxOpen = done; };
+    engine.SendQueue({Mail("a@example.com")}, config, [&](const SendOutcome& o) {
+        outcome = o;
+        done = true;
+    });
+    transport.Pump();
+    // The QUIT went out before the box; its reply and the timer waited until it was closed.
+    EXPECT_TRUE(boxes.Saw("エラーが発生しました：550 refused"));
+    EXPECT_EQ(boxes.sentBefore, boxes.sentAfter);
+    EXPECT_FALSE(doneWhileBoxOpen);
+    EXPECT_TRUE(done);
+    EXPECT_FALSE(outcome.AllSent());
+    EXPECT_FALSE(engine.Busy());
 }
 
 TEST_F(MailEngineTest, LanFolderGetsTheMessageAppended) {
