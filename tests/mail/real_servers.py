@@ -16,6 +16,7 @@ import ssl
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 SKIP = 77
@@ -69,6 +70,43 @@ class Sink:
 def authenticator(server, session, envelope, mechanism, data):
     ok = isinstance(data, LoginPassword) and data.login == USER.encode() and data.password == PASSWORD.encode()
     return AuthResult(success=ok)
+
+
+def hostile(script):
+    """A one-connection server on 127.0.0.1 that plays script(conn); returns its port."""
+    listener = socket.socket()
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(1)
+    listener.settimeout(60)
+
+    def serve():
+        try:
+            conn, _ = listener.accept()
+            conn.settimeout(30)
+            with conn:
+                script(conn)
+        except OSError:
+            pass
+        finally:
+            listener.close()
+
+    threading.Thread(target=serve, daemon=True).start()
+    return listener.getsockname()[1]
+
+
+def lines_until(conn, verb):
+    """Answers 250 to every command until one starting with verb; returns False on a drop."""
+    buffer = b""
+    while True:
+        while b"\r\n" not in buffer:
+            chunk = conn.recv(4096)
+            if not chunk:
+                return False
+            buffer += chunk
+        line, buffer = buffer.split(b"\r\n", 1)
+        if line.upper().startswith(verb):
+            return True
+        conn.sendall(b"250 ok\r\n")
 
 
 def main(tmp):
@@ -228,6 +266,55 @@ service stats {{
         f.write("wrong\n")
     got, r = send("plain", "--pop-before", "--pop-port", str(pop_port))
     check("パスワードエラー：" in r.stderr.decode(), "refused POP login message")
+    # Hostile servers: each gives its message, and nothing is reported sent.
+    def drop_after_rcpt(conn):
+        conn.sendall(b"220 hi\r\n")
+        if lines_until(conn, b"RCPT"):
+            conn.sendall(b"250 ok\r\n")
+            lines_until(conn, b"DATA")
+
+    def refuse(verb):
+        def script(conn):
+            conn.sendall(b"220 hi\r\n" if verb != b"GREETING" else b"554 no service\r\n")
+            if verb != b"GREETING" and lines_until(conn, verb):
+                conn.sendall(b"550 refused here\r\n")
+                lines_until(conn, b"QUIT")
+        return script
+
+    def endless(conn):
+        conn.sendall(b"220 " + b"x" * 100000)
+        time.sleep(2)
+
+    def garbage(conn):
+        conn.sendall(b"\x16\x03\x01 hello\r\n")
+        time.sleep(2)
+
+    def injection(conn):
+        # STARTTLS offered, then plain text slipped in behind the go-ahead.
+        conn.sendall(b"220 hi\r\n")
+        lines_until(conn, b"EHLO")
+        conn.sendall(b"250-hi\r\n250 STARTTLS\r\n")
+        lines_until(conn, b"STARTTLS")
+        conn.sendall(b"220 go ahead\r\n250 injected\r\n")
+        time.sleep(2)
+
+    cases = [(drop_after_rcpt, [], "エラーが発生しました：応答がありません"),
+             (endless, [], "エラーが発生しました：サーバの応答が長すぎます"),
+             (garbage, [], "エラーが発生しました：サーバの応答が正しくありません"),
+             (injection, ["--ssl", "1"], "SSL/TLS接続に失敗しました：")]
+    for verb in (b"GREETING", b"HELO", b"MAIL", b"RCPT", b"DATA"):
+        cases.append((refuse(verb), [], "エラーが発生しました：5"))
+    for script, extra, message in cases:
+        port = hostile(script)
+        args = [ALMX, "mail", "send", "--server", "127.0.0.1", "--port", str(port), "--to", "a@example.com",
+                "--body", "x", "--address", "me@example.jp", "--smail-time", "100", *extra]
+        started = time.monotonic()
+        r = subprocess.run(args, env=env, capture_output=True, timeout=90)
+        err = r.stderr.decode()
+        check(r.returncode == 1, f"hostile {script.__name__}: exit {r.returncode}")
+        check(message in err, f"hostile {script.__name__}: said {err!r}")
+        check(time.monotonic() - started < 20, f"hostile {script.__name__}: took too long")
+
     # Nothing in the logs gives the password away.
     for name in os.listdir(os.path.join(state, "Almanix")):
         data = open(os.path.join(state, "Almanix", name), "rb").read()
