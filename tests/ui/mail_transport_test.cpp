@@ -16,6 +16,7 @@
 #include "mail/mail_engine.h"
 #include "mail/ui/mail_status_window.h"
 #include "mail/ui/net/qt_mail_transport.h"
+#include "mail/ui/program_mail.h"
 #include "ui/qt_prompter.h"
 
 namespace almx::mail {
@@ -164,6 +165,24 @@ TEST(QtMailTransport, RefusedConnectionIsReported) {
     while (!listener.failed && waited.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_TRUE(listener.failed);
+}
+
+TEST(QtMailTransport, ProgramEngineShowsItsChecksInABox) {
+    ProgramMail mail(nullptr);
+    MailServerConfig config;  // no server, no address
+    QString shown;
+    testing::OnNextDialog([&](QDialog& dialog) {
+        if (auto* box = qobject_cast<QMessageBox*>(&dialog)) shown = box->text();
+        dialog.reject();
+    });
+    bool done = false;
+    mail.SendQueue({Mail()}, config, [&](const SendOutcome& o) {
+        done = true;
+        EXPECT_FALSE(o.AllSent());
+    });
+    EXPECT_TRUE(done);
+    EXPECT_EQ(shown, QStringLiteral("メール設定を行ってください"));
+    EXPECT_FALSE(mail.Busy());
 }
 
 TEST(QtMailTransport, StatusWindowShowsBothLines) {
