@@ -90,7 +90,8 @@ std::optional<std::string> MailEngine::WriteLan(const std::string& folder,
     }
     if (!path.empty() && path.back() != '/') path += '/';
     path += "inbox.log";
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    // Someone else reads this file: the umask decides who.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     bool ok = fd >= 0;
     if (ok) {
         ok = ::write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size());
@@ -176,6 +177,8 @@ void MailEngine::StartNext() {
     if (config.popBefore) {
         logName_ = "rec.log";
         WritePrivate(folder_ / logName_, "", true);
+        // The receive bookkeeping file the login opens; nothing is written to it.
+        WritePrivate(folder_ / "inbox.log", "", false);
         pop_ = std::make_unique<PopSession>(config);
         Apply(pop_->Start(transport_.NowMs()));
         transport_.Connect({config.popServer, config.popPort, config.popSsl == 2, config.caFile});

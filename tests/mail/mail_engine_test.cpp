@@ -178,6 +178,9 @@ TEST_F(MailEngineTest, PopBeforeSmtp) {
     const std::string rec = Read(folder / "rec.log");
     EXPECT_NE(rec.find("PASS ******"), std::string::npos);
     EXPECT_EQ(rec.find("pw-Secret9"), std::string::npos);
+    struct stat st {};
+    ASSERT_EQ(::stat((folder / "inbox.log").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 
     server.answers["USER"] = std::nullopt;  // lost connection: nothing is sent
     o = Send(engine, {Mail("a@example.com")});
