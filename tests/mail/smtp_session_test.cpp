@@ -330,6 +330,13 @@ TEST_F(SmtpSessionTest, WithoutAListCramThenLoginAndTheResultMustBe235) {
     EXPECT_EQ(o.error, "エラーが発生しました：535 bad credentials");
     EXPECT_FALSE(Sent("MAIL"));
     EXPECT_TRUE(o.sent.empty());
+
+    // Only 235 means authenticated; a 250 there is not taken for it.
+    FakeSmtpServer odd;
+    odd.answers["CRED"] = "250 fine\r\n";
+    o = Run(odd);
+    EXPECT_EQ(o.error, "エラーが発生しました：250 fine");
+    EXPECT_FALSE(Sent("MAIL"));
 }
 
 TEST_F(SmtpSessionTest, StartTlsIsRequiredAndEhloIsSentAgain) {
