@@ -6,6 +6,7 @@
 #include "base/prompter.h"
 #include "core/text_entry_check.h"
 #include "document/document.h"
+#include "text/encoding.h"
 #include "text/utf8_matcher.h"
 
 namespace almx {
@@ -14,16 +15,6 @@ namespace {
 
 unsigned Flags(bool matchCase) {
     return matchCase ? text::kFoldExact : text::kFoldCase;
-}
-
-std::size_t Utf8CharLength(std::string_view text, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    std::size_t length = lead < 0x80    ? 1
-                         : lead >= 0xF0 ? 4
-                         : lead >= 0xE0 ? 3
-                         : lead >= 0xC0 ? 2
-                                        : 1;
-    return std::min(length, text.size() - at);
 }
 
 // Every hit that lies wholly inside [0, limit), overlapping ones included, in order.
@@ -38,7 +29,7 @@ std::vector<TextRange> HitsBefore(std::string_view text, std::size_t limit, std:
         std::optional<text::Match> hit = matched.Find(what, flags, from);
         if (!hit) break;
         hits.push_back({hit->offset, hit->offset + hit->length});
-        from = hit->offset + Utf8CharLength(prefix, hit->offset);
+        from = hit->offset + std::max<std::size_t>(1, text::Utf8CharLength(prefix, hit->offset));
     }
     return hits;
 }
