@@ -126,7 +126,10 @@ void CMemoView::ShowPage(std::size_t page) {
     if (tabs_->currentIndex() != static_cast<int>(page)) {
         tabs_->setCurrentIndex(static_cast<int>(page));
     }
-    stack_->setCurrentWidget(Editor(page));
+    QPlainTextEdit* editor = Editor(page);
+    stack_->setCurrentWidget(editor);
+    // Focus on the view goes to the page's text.
+    setFocusProxy(editor);
 }
 
 void CMemoView::Rebuild() {
@@ -139,6 +142,7 @@ void CMemoView::RebuildWidgets() {
     // A tab bar that is not shown lays out its tabs once, not once per tab.
     const bool hidden = tabs_->isHidden();
     tabs_->hide();
+    setFocusProxy(nullptr);
     for (QPlainTextEdit* editor : editors_) delete editor;
     editors_.clear();
     while (tabs_->count() > 0) tabs_->removeTab(tabs_->count() - 1);
@@ -240,6 +244,7 @@ bool CMemoView::OnCommand(int id) {
             const std::size_t page = book_.Current();
             if (book_.DeleteCommand()) {
                 QPlainTextEdit* gone = editors_[page];
+                setFocusProxy(nullptr);
                 editors_.erase(editors_.begin() + static_cast<std::ptrdiff_t>(page));
                 delete gone;
                 building_ = true;
