@@ -130,7 +130,8 @@ bool MemoBook::Synchronise() {
     std::vector<std::optional<std::string>> edited(pages_.size());
     for (std::size_t i = 0; i < pages_.size(); ++i) {
         if (pages_[i].edited && readBody_) edited[i] = readBody_(i);
-        const std::string& body = edited[i] ? *edited[i] : pages_[i].body;
+        // A text not edited since it was read or checked is known to be storable.
+        const std::string& body = edited[i] ? *edited[i] : std::string();
         if (!CheckMemoPageRepresentable(prompter_, {pages_[i].title, body})) {
             refused_ = i;
             return false;
