@@ -167,6 +167,14 @@ void CAlmxFrame::resizeEvent(QResizeEvent* event) {
 }
 
 void CAlmxFrame::closeEvent(QCloseEvent* event) {
+    if (!document_.Closing()) {
+        for (ViewBase* view : Views()) {
+            if (!view->QueryClose()) {
+                event->ignore();
+                return;
+            }
+        }
+    }
     if (!host_.MayCloseFrame(*this)) {
         event->ignore();
         return;

@@ -171,6 +171,16 @@ constexpr CommandSpec kTable[] = {
     {32870, "[表示]TODOの表のフォント(&F)...", O::View, "", false},
     {32871, "[表示]タイトルの背景色(&B)...", O::View, "", false},
     {32872, "[表示]タイトルの文字色(&C)...", O::View, "", false},
+    // The memo view's editing and memo commands.
+    {57643, "[編集]元に戻す(&U)", O::View, "Ctrl+Z", false},
+    {57642, "[編集]すべて選択(&L)", O::View, "Ctrl+A", false},
+    {57641, "[編集]置換(&E)...", O::View, "Ctrl+H", false},
+    {32980, "[編集]メモの追加(&M)...", O::View, "", false},
+    {32981, "[編集]メモのタイトルの変更(&I)...", O::View, "", false},
+    {32982, "[編集]メモの削除(&D)", O::View, "", false},
+    {32984, "[編集]メモの並び替え(&O)...", O::View, "", false},
+    {32985, "[編集]メモの検索(&K)...", O::View, "", false},
+    {32983, "[ｵﾌﾟｼｮﾝ]メモのフォント(&M)...", O::View, "", false},
 };
 
 }  // namespace
@@ -204,6 +214,11 @@ bool ChangesDocument(int id) {
         32845,  // 整列
         32837,  // ジャンル設定
         32862,  // 日記のフォルダ
+        57641,  // 置換
+        32980,  // メモの追加
+        32981,  // メモのタイトルの変更
+        32982,  // メモの削除
+        32984,  // メモの並び替え
     };
     for (int changing : kChanging) {
         if (changing == id) return true;

@@ -876,6 +876,11 @@ bool CMainFrame::OnCommand(int id) {
         }
         case cmd::kWindowNew:
             if (CAlmxFrame* frame = ActiveFrame()) {
+                // One memo view per document: a second would edit the same pages apart.
+                if (frame->Kind() == ViewKind::Memo) {
+                    ActivateFrame(frame);
+                    return true;
+                }
                 CreateFrame(frame->Kind(), frame->Document(), frame->isMaximized());
             }
             return true;

@@ -151,10 +151,15 @@ std::vector<MenuSpec> BuildMenus(MenuSet set) {
             return ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 57607, 57609, 57606, 0,
                                   kRecentFiles, 0, 57665}),
                              Ids({57635, 57634, 57637, 0, 32791, 32898, 0, 57636, 32822, 32823}));
-        case MenuSet::Memo:
-            return ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 57607, 57609, 57606, 0,
-                                  kRecentFiles, 0, 57665}),
-                             Ids({57635, 57634, 57637, 0, 57636, 32822, 32823}));
+        case MenuSet::Memo: {
+            std::vector<MenuSpec> menus =
+                ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 57607, 57609, 57606, 0,
+                               kRecentFiles, 0, 57665}),
+                          Ids({57643, 0, 57635, 57634, 57637, 57642, 0, 32980, 32981, 32982,
+                               32984, 0, 57636, 57641, 32822, 32823, 32985}));
+            menus[3].items.insert(menus[3].items.begin(), {MenuItem{32983, nullptr, {}}});
+            return menus;
+        }
         case MenuSet::SearchList: {
             std::vector<MenuSpec> menus =
                 ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 32958, 32916, 0, 57607, 57609,

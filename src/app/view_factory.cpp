@@ -6,6 +6,7 @@
 #include "app/app_context.h"
 #include "calendar/ui/entry_commands.h"
 #include "views/day_view.h"
+#include "views/memo_view.h"
 #include "views/month_view.h"
 #include "views/placeholder_view.h"
 #include "views/sch_view.h"
@@ -94,8 +95,8 @@ ViewBase* CreateDiaryView(DocumentHost& host, AppContext&, QWidget* parent) {
     return new PlaceholderView(host, QStringLiteral("日記ビュー"), parent);
 }
 
-ViewBase* CreateMemoView(DocumentHost& host, AppContext&, QWidget* parent) {
-    return new PlaceholderView(host, QStringLiteral("メモビュー"), parent);
+ViewBase* CreateMemoView(DocumentHost& host, AppContext& context, QWidget* parent) {
+    return new CMemoView(host, *context.settings, *context.prompter, parent);
 }
 
 ViewBase* CreateSearchListView(DocumentHost& host, AppContext& context, QWidget* parent) {

@@ -41,7 +41,7 @@ class CAlmxArray {
     int version = kCurrentVersion;
     int defaultScheduleGenre = 0;  // as stored
     int defaultTodoGenre = 0;      // as stored
-    int extraNumber = 0;           // kept as read
+    int extraNumber = 0;           // the memo index (the memo page shown last), kept as read
     std::vector<CMemoData> memoPages;
 };
 

@@ -343,6 +343,7 @@ bool CAlmxDoc::SaveTo(const std::string& rawPath) {
             return false;
         }
     }
+    if (commitMemos && !commitMemos()) return false;
     if (beforeSave) beforeSave();
     ScheduleFileBytes bytes = WriteScheduleFile(array_);
     if (!SaveWithBackup(path, bytes.bytes, *writer_)) {
@@ -435,6 +436,7 @@ bool CAlmxDoc::ImportCommand() {
 
 int CAlmxDoc::ImportFile(const std::string& path) {
     if (!CanChange()) return -1;
+    if (commitMemos && !commitMemos()) return -1;
     Prompter& prompter = *context_.prompter;
     FileBytes file = ReadFileBytes(path);
     if (file.status == ReadStatus::CannotOpen) {

@@ -157,6 +157,9 @@ class CAlmxDoc {
     void SetFileWriter(FileWriter* writer) { writer_ = writer ? writer : &defaultWriter_; }
     // Called before the document is written (the memo view commits its edits).
     std::function<void()> beforeSave;
+    // The memo view's edits into the memo list, before a save and before an import; false
+    // (after its message) stops the save or the import.
+    std::function<bool()> commitMemos;
 
   private:
     void Reset();

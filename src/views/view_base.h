@@ -28,6 +28,10 @@ class ViewBase : public QWidget, public CommandTarget {
     // Whether the view handles the key itself, before the key assignments are looked up.
     virtual bool OwnsKey(const QKeyEvent&) const { return false; }
 
+    // Whether the view lets its frame close while its document stays open (it may commit
+    // edits, or refuse and say why).
+    virtual bool QueryClose() { return true; }
+
   signals:
     // The selection or the rows changed: what the view's commands can do may have changed.
     void CommandStatesChanged();

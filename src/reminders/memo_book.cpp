@@ -1,0 +1,308 @@
+#include "reminders/memo_book.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "base/prompter.h"
+#include "core/text_entry_check.h"
+#include "document/document.h"
+#include "text/encoding.h"
+#include "text/utf8_matcher.h"
+
+namespace almx {
+
+namespace {
+
+unsigned Flags(bool matchCase) {
+    return matchCase ? text::kFoldExact : text::kFoldCase;
+}
+
+// Every hit that lies wholly inside [0, limit), overlapping ones included, in order.
+std::vector<TextRange> HitsBefore(std::string_view text, std::size_t limit, std::string_view what,
+                                  unsigned flags) {
+    std::vector<TextRange> hits;
+    const std::string_view prefix = text.substr(0, std::min(limit, text.size()));
+    if (prefix.empty() || what.empty()) return hits;
+    const text::MatchText matched(prefix);
+    std::size_t from = 0;
+    while (from < prefix.size()) {
+        std::optional<text::Match> hit = matched.Find(what, flags, from);
+        if (!hit) break;
+        hits.push_back({hit->offset, hit->offset + hit->length});
+        from = hit->offset + std::max<std::size_t>(1, text::Utf8CharLength(prefix, hit->offset));
+    }
+    return hits;
+}
+
+std::optional<TextRange> FindDown(std::string_view text, std::size_t from, std::string_view what,
+                                  unsigned flags) {
+    if (what.empty() || from >= text.size()) return std::nullopt;
+    std::optional<text::Match> hit = text::FindUtf8(text, what, flags, from);
+    if (!hit) return std::nullopt;
+    return TextRange{hit->offset, hit->offset + hit->length};
+}
+
+}  // namespace
+
+std::optional<TextRange> FindInText(std::string_view text, TextRange selection,
+                                    std::string_view what, bool down, bool matchCase) {
+    const unsigned flags = Flags(matchCase);
+    if (down) return FindDown(text, selection.end, what, flags);
+    std::vector<TextRange> hits = HitsBefore(text, selection.start, what, flags);
+    if (hits.empty()) return std::nullopt;
+    // The hit ending nearest the selection; of two ending there, the longer.
+    return *std::max_element(hits.begin(), hits.end(), [](const TextRange& a, const TextRange& b) {
+        return a.end != b.end ? a.end < b.end : a.start > b.start;
+    });
+}
+
+bool SelectionIsHit(std::string_view text, TextRange selection, std::string_view what,
+                    bool matchCase) {
+    if (selection.end <= selection.start || selection.end > text.size() || what.empty()) {
+        return false;
+    }
+    const std::string_view selected = text.substr(selection.start, selection.end - selection.start);
+    std::optional<text::Match> hit = text::FindUtf8(selected, what, Flags(matchCase), 0);
+    return hit && hit->offset == 0 && hit->length == selected.size();
+}
+
+MemoSortForm::MemoSortForm(std::vector<CMemoData> memos) : memos_(std::move(memos)) {
+    if (!memos_.empty()) selected_ = 0;
+}
+
+void MemoSortForm::Select(int row) {
+    if (row >= 0 && row < static_cast<int>(memos_.size())) selected_ = row;
+}
+
+void MemoSortForm::Up() {
+    if (selected_ <= 0) return;
+    std::swap(memos_[selected_], memos_[selected_ - 1]);
+    --selected_;
+}
+
+void MemoSortForm::Down() {
+    if (selected_ < 0 || selected_ + 1 >= static_cast<int>(memos_.size())) return;
+    std::swap(memos_[selected_], memos_[selected_ + 1]);
+    ++selected_;
+}
+
+MemoBook::MemoBook(CAlmxDoc& document, Prompter& prompter)
+    : document_(document), prompter_(prompter) {}
+
+std::vector<CMemoData>& MemoBook::List() {
+    return document_.Array().memoPages;
+}
+
+void MemoBook::Build() {
+    const std::vector<CMemoData>& list = List();
+    pages_.clear();
+    pages_.reserve(std::max<std::size_t>(list.size(), 1));
+    if (list.empty()) {
+        pages_.push_back({memo_msg::kDefaultTitle, {}, false});
+    } else {
+        for (const CMemoData& memo : list) pages_.push_back({memo.title, memo.text, false});
+    }
+    known_ = list;
+    refused_.reset();
+    const int stored = document_.Array().extraNumber;
+    current_ =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(stored, 0)), pages_.size() - 1);
+}
+
+void MemoBook::SetCurrent(std::size_t page) {
+    if (page < pages_.size()) current_ = page;
+}
+
+void MemoBook::MarkEdited(std::size_t page) {
+    if (page >= pages_.size()) return;
+    pages_[page].edited = true;
+    document_.SetModified();
+}
+
+std::string MemoBook::BodyOf(std::size_t page) const {
+    const Page& p = pages_[page];
+    return p.edited && readBody_ ? readBody_(page) : p.body;
+}
+
+bool MemoBook::Synchronise() {
+    refused_.reset();
+    // Read and check every edited text first: a refusal copies nothing.
+    std::vector<std::optional<std::string>> edited(pages_.size());
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        if (pages_[i].edited && readBody_) edited[i] = readBody_(i);
+        // A text not edited since it was read or checked is known to be storable.
+        const std::string& body = edited[i] ? *edited[i] : std::string();
+        if (!CheckMemoPageRepresentable(prompter_, {pages_[i].title, body})) {
+            refused_ = i;
+            return false;
+        }
+    }
+    std::vector<CMemoData>& list = List();
+    if (list.empty() && !pages_.empty()) {
+        const std::string& body = edited[0] ? *edited[0] : pages_[0].body;
+        // An untouched default page is no memo yet; a renamed one is kept.
+        if (body.empty() && pages_[0].title == memo_msg::kDefaultTitle) return true;
+        list.emplace_back();
+        known_.emplace_back();
+        document_.SetModified();
+    }
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        if (i >= list.size()) {
+            list.emplace_back();
+            known_.emplace_back();
+        }
+        Page& page = pages_[i];
+        list[i].title = page.title;
+        known_[i].title = page.title;
+        if (edited[i]) {
+            page.body = std::move(*edited[i]);
+            page.edited = false;
+            list[i].text = page.body;
+            known_[i].text = page.body;
+        }
+    }
+    document_.Array().extraNumber = static_cast<int>(current_);
+    return true;
+}
+
+bool MemoBook::ListChangedOutside() const {
+    return document_.Array().memoPages != known_;
+}
+
+bool MemoBook::AddCommand() {
+    if (!document_.CanChange()) return false;
+    std::optional<std::string> title = prompter_.AskText(memo_msg::kTitlePrompt, "");
+    if (!title) return false;
+    if (!CheckRepresentable(prompter_, {{entry_label::kMemoTitle, *title}})) return false;
+    if (!Synchronise()) return false;
+    std::vector<CMemoData>& list = List();
+    if (list.empty()) {
+        // The empty default page becomes a memo of its own.
+        list.push_back({pages_[0].title, {}});
+        known_.push_back(list.back());
+    }
+    pages_.push_back({*title, {}, false});
+    list.push_back({*title, {}});
+    known_.push_back(list.back());
+    current_ = pages_.size() - 1;
+    document_.SetModified();
+    return true;
+}
+
+bool MemoBook::RenameCommand() {
+    if (!document_.CanChange()) return false;
+    std::optional<std::string> title =
+        prompter_.AskText(memo_msg::kTitlePrompt, pages_[current_].title);
+    if (!title) return false;
+    if (!CheckRepresentable(prompter_, {{entry_label::kMemoTitle, *title}})) return false;
+    pages_[current_].title = *title;
+    document_.SetModified();
+    return true;
+}
+
+bool MemoBook::DeleteCommand() {
+    if (!document_.CanChange()) return false;
+    if (pages_.size() <= 1) {
+        prompter_.ShowMessage(memo_msg::kOnlyOne, MessageKind::Warning);
+        return false;
+    }
+    const std::size_t page = current_;
+    if (prompter_.AskYesNo(pages_[page].title + memo_msg::kDeleteSuffix) != Answer::Yes) {
+        return false;
+    }
+    pages_.erase(pages_.begin() + static_cast<std::ptrdiff_t>(page));
+    std::vector<CMemoData>& list = List();
+    if (page < list.size()) list.erase(list.begin() + static_cast<std::ptrdiff_t>(page));
+    if (page < known_.size()) known_.erase(known_.begin() + static_cast<std::ptrdiff_t>(page));
+    current_ = std::min(page, pages_.size() - 1);
+    document_.SetModified();
+    return true;
+}
+
+std::optional<MemoSortForm> MemoBook::BeginSort() {
+    if (!document_.CanChange()) return std::nullopt;
+    if (!Synchronise()) return std::nullopt;
+    return MemoSortForm(List());
+}
+
+void MemoBook::ApplySort(const MemoSortForm& form) {
+    if (!document_.CanChange()) return;
+    List() = form.Memos();
+    document_.Array().extraNumber = 0;
+    Build();
+    document_.SetModified();
+}
+
+std::optional<std::vector<MemoHit>> MemoBook::SearchAll(std::string_view word,
+                                                        const text::WordOptions& options) {
+    if (!Synchronise()) return std::nullopt;
+    std::vector<MemoHit> hits;
+    const std::vector<CMemoData>& list = List();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const text::MatchText matched(list[i].text);
+        if (text::FindWords(matched, word, options)) {
+            hits.push_back({list[i].title, static_cast<int>(i), list[i].text});
+        }
+    }
+    if (hits.empty()) prompter_.ShowMessage(memo_msg::kNothingFound, MessageKind::Information);
+    return hits;
+}
+
+std::optional<TextRange> MemoBook::Find(std::string_view text, TextRange selection, bool down) {
+    std::optional<TextRange> hit =
+        FindInText(text, selection, findState.what, down, findState.matchCase);
+    if (!hit) prompter_.ShowMessage(memo_msg::kNoMatch, MessageKind::Information);
+    return hit;
+}
+
+MemoBook::ReplaceResult MemoBook::Replace(std::string_view text, TextRange selection) {
+    ReplaceResult result;
+    if (SelectionIsHit(text, selection, findState.what, findState.matchCase)) {
+        if (!document_.CanChange()) {
+            result.refused = true;
+            return result;
+        }
+        result.replaced = selection;
+        result.newText.reserve(text.size() + findState.replacement.size());
+        result.newText.append(text.substr(0, selection.start));
+        result.newText += findState.replacement;
+        result.newText.append(text.substr(selection.end));
+        selection = {selection.start, selection.start + findState.replacement.size()};
+    } else {
+        result.newText = std::string(text);
+    }
+    result.next = Find(result.newText, selection, findState.down);
+    return result;
+}
+
+std::vector<TextRange> MemoBook::ReplaceAll(std::string_view text, TextRange selection) {
+    std::vector<TextRange> ranges;
+    if (!document_.CanChange()) return ranges;
+    const std::string& what = findState.what;
+    const unsigned flags = Flags(findState.matchCase);
+    const bool fromSelection = SelectionIsHit(text, selection, what, findState.matchCase);
+    if (findState.down) {
+        std::size_t from = fromSelection ? selection.start : selection.end;
+        while (std::optional<TextRange> hit = FindDown(text, from, what, flags)) {
+            ranges.push_back(*hit);
+            // An empty hit cannot happen (the pattern is not empty); step on regardless.
+            from = std::max(hit->end, hit->start + 1);
+        }
+    } else {
+        const std::size_t limit = fromSelection ? selection.end : selection.start;
+        std::vector<TextRange> hits = HitsBefore(text, limit, what, flags);
+        // From the selection upwards: each next hit must end before the previous one starts.
+        std::size_t bound = limit;
+        for (auto it = hits.rbegin(); it != hits.rend(); ++it) {
+            if (it->end <= bound) {
+                ranges.push_back(*it);
+                bound = it->start;
+            }
+        }
+        std::reverse(ranges.begin(), ranges.end());
+    }
+    if (ranges.empty()) prompter_.ShowMessage(memo_msg::kNoMatch, MessageKind::Information);
+    return ranges;
+}
+
+}  // namespace almx
