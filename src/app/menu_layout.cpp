@@ -155,9 +155,9 @@ std::vector<MenuSpec> BuildMenus(MenuSet set) {
             std::vector<MenuSpec> menus =
                 ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 57607, 57609, 57606, 0,
                                kRecentFiles, 0, 57665}),
-                          Ids({57643, 0, 57635, 57634, 57637, 57642, 0, 32980, 32981, 32982,
-                               32984, 0, 57636, 57641, 32822, 32823, 32985}));
-            menus[3].items.insert(menus[3].items.begin(), {MenuItem{32983, nullptr, {}}});
+                          Ids({57643, 0, 57635, 57634, 57637, 57642, 0, 32990, 32991, 32992,
+                               32994, 0, 57636, 57641, 32822, 32823, 32995}));
+            menus[3].items.insert(menus[3].items.begin(), {MenuItem{32993, nullptr, {}}});
             return menus;
         }
         case MenuSet::SearchList: {

@@ -38,12 +38,12 @@ inline constexpr int kFind = 57636;
 inline constexpr int kReplace = 57641;
 inline constexpr int kFindNext = 32822;
 inline constexpr int kFindPrevious = 32823;
-inline constexpr int kAdd = 32980;
-inline constexpr int kRename = 32981;
-inline constexpr int kDelete = 32982;
-inline constexpr int kFont = 32983;
-inline constexpr int kSort = 32984;
-inline constexpr int kSearch = 32985;
+inline constexpr int kAdd = 32990;
+inline constexpr int kRename = 32991;
+inline constexpr int kDelete = 32992;
+inline constexpr int kFont = 32993;
+inline constexpr int kSort = 32994;
+inline constexpr int kSearch = 32995;
 }  // namespace memo_cmd
 
 // "MemoFont" when nothing is stored.

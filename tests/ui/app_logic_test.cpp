@@ -161,7 +161,7 @@ TEST(MenuLayout, TheMonthMenusShowEveryCommandOfTheTableButTheHandOver) {
     // The diary toggles wait for the diary view.
     const std::set<int> waiting{32831, 32861};
     // The memo view's editing and memo commands are in its menus only.
-    const std::set<int> memoOnly{57643, 57642, 57641, 32980, 32981, 32982, 32983, 32984, 32985};
+    const std::set<int> memoOnly{57643, 57642, 57641, 32990, 32991, 32992, 32993, 32994, 32995};
     const std::vector<int> memo = MenuCommandIds(MenuSet::Memo);
     for (const CommandSpec& stored : CommandTable()) {
         if (stored.id == 32957) continue;
