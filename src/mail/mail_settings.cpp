@@ -236,11 +236,11 @@ void MailProfile::SetInt(std::string_view section, std::string_view key, int val
     SetString(section, key, std::to_string(value));
 }
 
-std::vector<std::pair<std::string, std::string>> MailProfile::Keys() const {
-    std::vector<std::pair<std::string, std::string>> keys;
+std::vector<MailProfile::Entry> MailProfile::Keys() const {
+    std::vector<Entry> keys;
     for (const Section& s : sections_) {
         for (const Line& line : s.lines) {
-            if (line.isKey) keys.emplace_back(s.name, line.key);
+            if (line.isKey) keys.push_back(Entry{s.name, line.key, line.value});
         }
     }
     return keys;

@@ -34,8 +34,14 @@ class MailProfile {
     void SetString(std::string_view section, std::string_view key, std::string_view value);
     void SetInt(std::string_view section, std::string_view key, int value);
 
-    // Every (section, key) in file order, for checks.
-    std::vector<std::pair<std::string, std::string>> Keys() const;
+    struct Entry {
+        std::string section;
+        std::string key;
+        std::string value;
+        friend bool operator==(const Entry&, const Entry&) = default;
+    };
+    // Every key of every section in file order, as stored (Shift_JIS), for checks.
+    std::vector<Entry> Keys() const;
 
   private:
     struct Line {
@@ -78,6 +84,8 @@ struct MailAccount {
     int smtpSsl = 0;         // "SmtpSsl": 0 none, 1 STARTTLS, 2 TLS from the first byte
     int popSsl = 0;          // "PopSsl": the same for POP3 (STLS)
     int popPort = 110;       // "PopPortNo", 995 by default with PopSsl 2
+
+    friend bool operator==(const MailAccount&, const MailAccount&) = default;
 };
 
 namespace mail_ssl {
