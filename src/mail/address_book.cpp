@@ -138,6 +138,10 @@ AddressBookSource AddressBook::Load(const std::string& csvPath, const std::strin
     return AddressBookSource::Converted;
 }
 
+AddressBookSource AddressBook::Load(const MailSettings& mail) {
+    return Load(CsvPath(mail.AddressBookSetting(), mail.Folder()), mail.Folder() + "/" + kDatName);
+}
+
 std::string_view AddressBook::Name(std::size_t index) const {
     return index < table_.RowCount() ? table_.Row(index)[kNameColumn] : std::string_view();
 }

@@ -14,6 +14,7 @@
 
 namespace almx {
 
+class MailSettings;
 class Prompter;
 
 namespace address_messages {
@@ -61,6 +62,9 @@ class AddressBook {
 
     // Reads the CSV; when there is no CSV file at all, converts the .dat found at datPath.
     AddressBookSource Load(const std::string& csvPath, const std::string& datPath);
+    // Load with the paths the mail settings give: the CSV of "AdrCategory"/"System" and
+    // "qpostadr.dat" in the settings' folder.
+    AddressBookSource Load(const MailSettings& mail);
     // The CSV's bytes: UTF-8 when they are valid UTF-8, else Shift_JIS.
     void LoadCsvBytes(std::string_view bytes);
 

@@ -187,6 +187,15 @@ TEST(AddressBook, ConvertsTheOlderBookOnlyWhenNoCsvExists) {
     EXPECT_EQ(written, text::ToShiftJis(std::string(kHeaderLine) +
                                         "\"山田\",\"a@x.jp\",\"\",\"\",\"\",\"\",\"\"\r\n"));
 
+    // The mail settings' folder holds both unless "AdrCategory"/"System" names another CSV.
+    dir.Write(MailSettings::kFileName, "[AdrCategory]\r\nSystem=other.csv\r\n");
+    MailSettings mail(dir.Path());
+    mail.Reload();
+    AddressBook viaSettings;
+    EXPECT_EQ(viaSettings.Load(mail), AddressBookSource::Converted);
+    EXPECT_EQ(viaSettings.Find("山田"), 0u);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("other.csv")));
+
     // Now the CSV is the book: the .dat is not read again.
     dir.Write("qpostadr.dat", LegacyBytes({{"別人", "z@x.jp"}}));
     AddressBook again;
