@@ -11,6 +11,7 @@
 #include "core/display_settings.h"
 #include "core/genre.h"
 #include "document/document.h"
+#include "mail/mail_outbox.h"
 #include "views/entry_painter.h"
 
 namespace almx {
@@ -53,6 +54,10 @@ struct AppContext {
     CKeycustArray* keys = nullptr;
     // Re-reads the store when another process wrote to it (the single-instance hand-over).
     std::function<void()> reloadSettings;
+    // The folder of "almxmail.ini"; empty: the user's config folder beside the settings store.
+    std::string mailFolder;
+    // Hands messages to the sending engine; empty until the engine is connected.
+    MailSendFunction sendMail;
 
     DocumentContext ForDocument() const;
     // What the entry dialogs and commands need, the link dialogs included once the launcher

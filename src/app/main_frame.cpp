@@ -28,6 +28,7 @@
 #include "app/command_router.h"
 #include "app/command_table.h"
 #include "app/key_input.h"
+#include "app/mail_commands.h"
 #include "app/open_document.h"
 #include "app/option_dialogs.h"
 #include "app/option_forms.h"
@@ -151,6 +152,7 @@ CMainFrame::CMainFrame(CAlmxApp& app, AppContext& context)
     setWindowTitle(QStringLiteral("Almanix"));
     setWindowIcon(ApplicationIcon());  // the about box and the child frames take it too
     setAcceptDrops(true);
+    options_.mailSetup = [this] { return CurrentMailSetup(context_); };
     mdi_ = new QMdiArea(this);
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -856,6 +858,12 @@ bool CMainFrame::OnCommand(int id) {
         case cmd::kAlarmSettings:
             AlarmSettings();
             return true;
+        case cmd::kMailSettings:
+            RunMailSettings(context_, this);
+            return true;
+        case cmd::kTestMail:
+            RunTestMail(context_);
+            return true;
         case cmd::kLinkFileOptions:
             EditLinkFileOptions(this, *context_.settings);
             return true;
@@ -931,6 +939,8 @@ std::optional<CommandState> CMainFrame::CommandStatus(int id) const {
         case cmd::kWeekColors:
         case cmd::kDayDraw:
         case cmd::kAlarmSettings:
+        case cmd::kMailSettings:
+        case cmd::kTestMail:
         case cmd::kLinkFileOptions:
         case cmd::kOtherSettings:
         case cmd::kHolidaySettings:

@@ -35,7 +35,7 @@ std::vector<MenuItem> ExchangeItems() {
 }
 
 std::vector<MenuItem> FileMenu() {
-    return Join({Ids({57600, 57601, 57602, 57603, 57604, 0, 32885, 32858, 0, 32901, 32874}),
+    return Join({Ids({57600, 57601, 57602, 57603, 57604, 0, 32885, 32858, 0, 32901, 32874, 32977}),
                  ExchangeItems(), Ids({0, 57607, 57609, 57606, 32786, 0, kRecentFiles, 0, 57665})});
 }
 
@@ -64,7 +64,7 @@ std::vector<MenuItem> ColourItems() {
 }
 
 std::vector<MenuItem> SettingsItems() {
-    return Join({Ids({32890, 32859, 32906, 32908, 32860, 0}),
+    return Join({Ids({32890, 32859, 32906, 32908, 32976, 32860, 0}),
                  {Sub("起動時の表示(&S)", Ids({32800, 32801, 32802, 32899, 0, 32803, 32806}))},
                  // The diary toggles (32831, 32861) return with the diary view.
                  {Sub("日記(&D)", Ids({32862, 32946}))},

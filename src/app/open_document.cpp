@@ -6,6 +6,7 @@
 #include "app/app_context.h"
 #include "app/command_table.h"
 #include "app/exchange_commands.h"
+#include "app/mail_commands.h"
 #include "base/prompter.h"
 #include "calendar/day_cells.h"
 #include "core/genre_multi_form.h"
@@ -104,6 +105,9 @@ bool OpenDocument::OnCommand(int id) {
         return true;
     }
     switch (id) {
+        case cmd::kScheduleMail:
+            RunScheduleMail(Doc(), context_, owner_.DialogParent());
+            return true;
         case cmd::kFileClose:
             owner_.CloseDocument(*this);
             return true;
@@ -136,6 +140,7 @@ bool OpenDocument::OnCommand(int id) {
 std::optional<CommandState> OpenDocument::CommandStatus(int id) const {
     if (IsExchangeCommand(id)) return CommandState{};
     switch (id) {
+        case cmd::kScheduleMail:
         case cmd::kFileClose:
         case cmd::kFileSave:
         case cmd::kFileSaveAs:

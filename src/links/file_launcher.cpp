@@ -54,7 +54,7 @@ constexpr std::array<const char*, 23> kFailureTexts{
 
 int UnlaunchableCode(std::string_view target) {
     namespace fs = std::filesystem;
-    if (IsUrl(target)) return 0;
+    if (IsUrl(target) || target.rfind("mailto:", 0) == 0) return 0;
     if (target.empty() || IsWindowsLink(target)) return launch::kFileNotFound;
     const fs::path path{std::string(target)};
     std::error_code error;

@@ -23,6 +23,7 @@
 #include "app/command_router.h"
 #include "app/command_table.h"
 #include "app/key_input.h"
+#include "app/mail_commands.h"
 #include "app/main_frame.h"
 #include "app/open_document.h"
 #include "app/option_dialogs.h"
@@ -34,6 +35,8 @@
 #include "custom/ui/keycust_dlg.h"
 #include "dialog_driver.h"
 #include "grid/grid_control.h"
+#include "mail/mail_settings.h"
+#include "mail/ui/mail_dialogs.h"
 #include "views/todo_view.h"
 #include "views/view_base.h"
 
@@ -370,13 +373,49 @@ TEST_F(KeyShellTest, TheHolidayDialogWritesBothSettings) {
     EXPECT_FALSE(app_->Context().display.hurikae);
 }
 
+TEST_F(KeyShellTest, TheMailCommandsUseTheMailSettings) {
+    ASSERT_TRUE(Start());
+    app_->Context().mailFolder = dir_.string();
+    // Without a server the alarm-mail toggle refuses.
+    ASSERT_TRUE(Frame().Dispatch(cmd::kAlarmMail));
+    EXPECT_TRUE(prompter_.Saw("エラー：メールのサーバ設定がされていません"));
+    EXPECT_EQ(settings_.GetInt("System", "AlermMail", 0), 0);
+
+    testing::OnNextDialog([&](QDialog& dialog) {
+        auto& mail = dynamic_cast<CMailSetDlg&>(dialog);
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("メール設定"));
+        mail.smtpEdit->setText(QStringLiteral("smtp.example.jp"));
+        mail.mailToEdit->setText(QStringLiteral("alarm@example.jp"));
+        dialog.accept();
+    });
+    ASSERT_TRUE(Frame().Dispatch(cmd::kMailSettings));
+    EXPECT_EQ(settings_.GetString("System", "MailTo", ""), "alarm@example.jp");
+    MailSettings saved(dir_.string());
+    saved.Reload();
+    EXPECT_EQ(saved.Accounts().at(0).smtp, "smtp.example.jp");
+
+    ASSERT_TRUE(Frame().Dispatch(cmd::kAlarmMail));
+    EXPECT_TRUE(prompter_.Saw("アラーム表示の代わりに全てメール送信します"));
+    EXPECT_EQ(settings_.GetInt("System", "AlermMail", 0), 1);
+
+    ASSERT_TRUE(Frame().Dispatch(cmd::kTestMail));
+    EXPECT_TRUE(prompter_.Saw("メールの送信機能は、まだ使用できません"));
+
+    testing::OnNextDialog([&](QDialog& dialog) {
+        EXPECT_NE(dynamic_cast<CTextMailDlg*>(&dialog), nullptr);
+        EXPECT_EQ(dynamic_cast<CTextMailDlg&>(dialog).recipientEdit->text(),
+                  QStringLiteral("alarm@example.jp"));
+        dialog.reject();
+    });
+    EXPECT_TRUE(Frame().Dispatch(cmd::kScheduleMail));
+}
+
 // Commands that no link of the route answers yet; the issues that build them remove them here.
 const std::set<int> kWaiting = {
     32786,  // 印刷形式
     32898,  // この日の日記の削除
     32853,  // 月間スケジュールへ
     32827,  // ｽｹｼﾞｭｰﾙﾘｽﾄ (day list font)
-    32906,  // メール設定
     32895,  // ToDo日数の初期値
     32862,  // 日記のフォルダ
     32833,  // 日記リスト
