@@ -23,6 +23,7 @@
 #include "app/command_table.h"
 #include "app/first_paint.h"
 #include "app/key_input.h"
+#include "app/mail_commands.h"
 #include "app/main_frame.h"
 #include "app/single_instance.h"
 #include "base/clock.h"
@@ -30,6 +31,7 @@
 #include "base/settings_store.h"
 #include "calendar/day_cells.h"
 #include "core/legacy_genre_file.h"
+#include "mail/ui/program_mail.h"
 #include "ui/qt_colour.h"
 #include "ui/qt_prompter.h"
 #include "ui/qt_settings_store.h"
@@ -101,6 +103,7 @@ CAlmxApp::CAlmxApp(AppServices services) : services_(std::move(services)) {
 
 CAlmxApp::~CAlmxApp() {
     // Frames and views before the documents they show.
+    mail_.reset();
     mainFrame_.reset();
     documents_.clear();
 }
@@ -140,6 +143,10 @@ bool CAlmxApp::Start(const std::vector<std::string>& arguments) {
     context_.todayAtStart = commandLine_.showToday;
     mainFrame_ = std::make_unique<CMainFrame>(*this, context_);
     if (services_.setDialogParent) services_.setDialogParent(mainFrame_.get());
+    if (!context_.sendMail) {
+        mail_ = std::make_unique<mail::ProgramMail>(mainFrame_.get());
+        context_.sendMail = ProgramMailSender(context_, *mail_);
+    }
     mainFrame_->RebuildRecentFiles();
     mainFrame_->ApplyKeyTexts();
     CMainFrame* frame = mainFrame_.get();
@@ -163,6 +170,7 @@ bool CAlmxApp::Start(const std::vector<std::string>& arguments) {
         OpenResult result = OpenResult::Failed;
         OpenDocumentFile(commandLine_.fileName, &result);
         if (result == OpenResult::Failed) {
+            mail_.reset();
             mainFrame_.reset();
             return false;
         }

@@ -24,6 +24,9 @@ namespace almx {
 
 class CMainFrame;
 class SingleInstance;
+namespace mail {
+class ProgramMail;
+}
 
 // The process runs on Japan time whatever the machine's zone; called before Qt starts.
 void UseJapanTime();
@@ -142,6 +145,8 @@ class CAlmxApp : public QObject, public CommandTarget, public DocumentOwner {
     int requestedView_ = -1;
     std::vector<std::unique_ptr<OpenDocument>> documents_;
     std::unique_ptr<CMainFrame> mainFrame_;
+    // Its window and message boxes belong to the main frame, so it goes before the frame.
+    std::unique_ptr<mail::ProgramMail> mail_;
     std::vector<std::string> recent_;
     int untitledCount_ = 0;
     std::unique_ptr<QPrinter> printer_;

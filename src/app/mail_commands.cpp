@@ -7,9 +7,11 @@
 #include "document/document.h"
 #include "exchange/export_forms.h"
 #include "exchange/range_export.h"
+#include "mail/mail_hooks.h"
 #include "mail/mail_outbox.h"
 #include "mail/mail_settings.h"
 #include "mail/ui/mail_dialogs.h"
+#include "mail/ui/program_mail.h"
 
 namespace almx {
 
@@ -29,6 +31,26 @@ MailSetup CurrentMailSetup(const AppContext& context) {
             break;
     }
     return MailSetup::Ready;
+}
+
+MailSendFunction ProgramMailSender(const AppContext& context, mail::ProgramMail& engine) {
+    return [&context, &engine](const std::vector<OutgoingMail>& messages) {
+        auto settings = std::make_shared<MailSettings>(MailFolderOf(context));
+        settings->Reload();
+        engine.SetComposeHooks(ComposeHooksFrom(settings, *context.clock, *context.prompter));
+        std::vector<mail::CMail> mails;
+        mails.reserve(messages.size());
+        for (const OutgoingMail& message : messages) {
+            mail::CMail mail;
+            mail.to = message.to;
+            mail.subject = message.subject;
+            mail.body = message.body;
+            mails.push_back(std::move(mail));
+        }
+        // The engine reports failures itself; nothing waits on the outcome here.
+        engine.SendQueue(mails, settings->Sender(), [](const mail::SendOutcome&) {});
+        return true;
+    };
 }
 
 void RunMailSettings(AppContext& context, QWidget* parent) {

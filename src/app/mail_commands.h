@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/frame_options.h"
+#include "mail/mail_outbox.h"
 
 class QWidget;
 
@@ -12,6 +13,9 @@ namespace almx {
 
 struct AppContext;
 class CAlmxDoc;
+namespace mail {
+class ProgramMail;
+}
 
 namespace cmd {
 inline constexpr int kTestMail = 32976;
@@ -23,6 +27,10 @@ std::string MailFolderOf(const AppContext& context);
 
 // The real mail settings as the alarm-mail toggle checks them.
 MailSetup CurrentMailSetup(const AppContext& context);
+
+// The send function of the context: the messages go to the program's engine with the current
+// account, the address book and the signatures as the mail settings hold them when sent.
+MailSendFunction ProgramMailSender(const AppContext& context, mail::ProgramMail& engine);
 
 void RunMailSettings(AppContext& context, QWidget* parent);
 void RunTestMail(AppContext& context);

@@ -478,11 +478,15 @@ const MailAccount* MailSettings::Current() const {
     return &accounts_[static_cast<std::size_t>(i)];
 }
 
-MailSender MailSettings::Sender() const {
-    MailSender sender;
+mail::MailServerConfig MailSettings::Sender() const {
+    mail::MailServerConfig sender;
     sender.caFile = CaFile();
+    sender.smailTimeMs = SmailTime();
+    sender.manyAlert = ManyAlert();
+    sender.lanDir = LanDir();
     const MailAccount* a = Current();
     if (a == nullptr) return sender;
+    sender.accountName = a->name;
     sender.smtpServer = a->smtp;
     sender.smtpPort = a->smtpPort;
     sender.smtpSsl = a->smtpSsl;
@@ -492,10 +496,10 @@ MailSender MailSettings::Sender() const {
     sender.popPort = a->popPort;
     sender.popSsl = a->popSsl;
     sender.apop = a->apop;
-    sender.userId = a->userId;
+    sender.user = a->userId;
     sender.password = a->password;
-    sender.address = a->address;
-    sender.name = a->userName;
+    sender.fromAddress = a->address;
+    sender.fromName = a->userName;
     return sender;
 }
 

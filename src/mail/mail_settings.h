@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/file_io.h"
+#include "mail/mail_server_config.h"
 
 namespace almx {
 
@@ -94,24 +95,6 @@ inline constexpr int kStartTls = 1;
 inline constexpr int kImplicit = 2;
 }  // namespace mail_ssl
 
-// What the sending engine needs of the current account, in one plain value.
-struct MailSender {
-    std::string smtpServer;
-    int smtpPort = 25;
-    int smtpSsl = 0;
-    bool smtpAuth = false;
-    bool popBefore = false;
-    std::string popServer;
-    int popPort = 110;
-    int popSsl = 0;
-    bool apop = false;
-    std::string userId;
-    std::string password;  // clear text
-    std::string address;   // MAIL FROM and From
-    std::string name;      // the display name for From
-    std::string caFile;    // "System"/"CaFile": extra certificate authorities, may be empty
-};
-
 struct MailSignature {
     std::string file;
     std::string name;
@@ -152,8 +135,9 @@ class MailSettings {
     const MailAccount* Current() const;
     // A new account with every default (name "接続%02d" of its number).
     MailAccount DefaultAccount(int number) const;
-    // The current account as the sender needs it; nullopt-like empty server when none.
-    MailSender Sender() const;
+    // The current account and the sending switches as the engine needs them; an empty server
+    // when there is no account.
+    mail::MailServerConfig Sender() const;
 
     // Writes "Mail"/"SetNo", "Set"/"SetCount" and every account into the profile (passwords
     // scrambled) and saves the file. False when the file could not be written.

@@ -123,7 +123,7 @@ TEST(MailSettings, SaveKeepsUnknownKeysCommentsAndScramblesPasswords) {
     EXPECT_EQ(stored[4], '-');
     EXPECT_EQ(stored[9], '!');
     EXPECT_EQ(again.Sender().password, "pa5s-Word!");
-    EXPECT_EQ(again.Sender().name, "山田 太郎");
+    EXPECT_EQ(again.Sender().fromName, "山田 太郎");
 }
 
 TEST(MailSettings, SavedFileIsPrivateAndAFailedSaveLeavesTheOldFile) {

@@ -19,6 +19,7 @@ class ProgramMail {
 
     void SendQueue(const std::vector<CMail>& mails, const MailServerConfig& config,
                    MailEngine::Done done);
+    void SetComposeHooks(ComposeContext hooks) { engine_.SetComposeHooks(std::move(hooks)); }
     bool Busy() const { return engine_.Busy(); }
     CStatusDlg& Window() { return window_; }
 
