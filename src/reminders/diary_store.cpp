@@ -310,7 +310,7 @@ DiarySave DiaryStore::Save(const DateTime& date, const std::string& text, DiaryD
         }
         index_.erase(std::remove(index_.begin(), index_.end(), name), index_.end());
         days_.erase(date.Year() * 10000 + date.Month() * 100 + date.Day());
-        ++generation_;
+        IndexChanged();
         loaded.text.clear();
         loaded.fromFile = false;
         loaded.fileName = FileName(date);
@@ -337,7 +337,7 @@ DiarySave DiaryStore::Save(const DateTime& date, const std::string& text, DiaryD
     if (std::find(index_.begin(), index_.end(), name) == index_.end()) {
         index_.insert(std::upper_bound(index_.begin(), index_.end(), name), name);
         days_.insert(date.Year() * 10000 + date.Month() * 100 + date.Day());
-        ++generation_;
+        IndexChanged();
     }
     loaded.text = text;
     loaded.fromFile = true;
@@ -359,6 +359,11 @@ bool DiaryStore::Remove(const DateTime& date) {
     return gone;
 }
 
+void DiaryStore::IndexChanged() {
+    ++generation_;
+    if (indexListener_) indexListener_();
+}
+
 bool DiaryStore::HasDiary(const DateTime& date) const {
     return days_.count(date.Year() * 10000 + date.Month() * 100 + date.Day()) != 0;
 }
@@ -376,7 +381,23 @@ void DiaryStore::Rescan() {
         index_.push_back(std::move(name));
     }
     std::sort(index_.begin(), index_.end());
-    ++generation_;
+    IndexChanged();
+}
+
+std::vector<std::string> DiaryStore::ListFiles() {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(FolderInUse(), error), end; !error && it != end;
+         it.increment(error)) {
+        std::string name = it->path().filename().string();
+        if (name.size() != 12 || name[8] != '.' || !EndsWithTxt(name)) continue;
+        if (!std::all_of(name.begin(), name.begin() + 8,
+                         [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool DiaryStore::OpenInEditor(const DateTime& date) {

@@ -5,6 +5,7 @@
 // and written back in its own form so that nothing of it is lost.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -99,6 +100,10 @@ class DiaryStore {
     // Whether the file changed on disk since the day was loaded.
     bool ChangedOnDisk(const DiaryDay& loaded);
 
+    // The diary list's names: "*.txt" files of exactly 12 characters, eight digits and a ".",
+    // sorted. Scans the folder now; creates nothing.
+    std::vector<std::string> ListFiles();
+
     // The names of the last Rescan, sorted, in the case found on disk.
     const std::vector<std::string>& Index() const { return index_; }
     // Bumped by each Rescan, so views know to repaint their marks.
@@ -120,11 +125,15 @@ class DiaryStore {
     static std::optional<std::string> Encode(const std::string& text, const DiaryDay& form,
                                              std::string* firstBad = nullptr);
 
+    // Told after every change of the index (scan, save, removal).
+    void SetIndexListener(std::function<void()> listener) { indexListener_ = std::move(listener); }
+
     // Tests make writing fail part way through this.
     void SetFileWriter(FileWriter* writer) { writer_ = writer ? writer : &defaultWriter_; }
 
   private:
     bool EnsureFolder(const std::string& folder);
+    void IndexChanged();
     static DiaryStamp StampOf(const std::string& path);
 
     Prompter& prompter_;
@@ -137,6 +146,7 @@ class DiaryStore {
     std::vector<std::string> index_;
     std::set<int> days_;  // yyyymmdd of the indexed names that are real dates
     unsigned generation_ = 0;
+    std::function<void()> indexListener_;
     FileWriter defaultWriter_;
     FileWriter* writer_ = &defaultWriter_;
 };
