@@ -32,6 +32,7 @@
 #include "app/option_dialogs.h"
 #include "app/option_forms.h"
 #include "app/window_placement.h"
+#include "reminders/ui/diary_dialogs.h"
 #include "base/clock.h"
 #include "base/data_folders.h"
 #include "base/prompter.h"
@@ -137,7 +138,7 @@ bool IsFontCommand(int id) {
 }
 
 bool Unavailable(int id) {
-    return id == cmd::kIme || id == cmd::kDiaryMarks || id == cmd::kDiaryFirst;
+    return id == cmd::kIme;
 }
 
 }  // namespace
@@ -266,8 +267,13 @@ void CMainFrame::FillMenu(QMenu* menu, const std::vector<MenuItem>& items) {
             // Its own text, the shared action's state.
             QAction* named = menu->addAction(QString::fromUtf8(item.text));
             named->setEnabled(action->isEnabled());
-            connect(action, &QAction::changed, named,
-                    [named, action] { named->setEnabled(action->isEnabled()); });
+            named->setCheckable(action->isCheckable());
+            named->setChecked(action->isChecked());
+            connect(action, &QAction::changed, named, [named, action] {
+                named->setEnabled(action->isEnabled());
+                named->setCheckable(action->isCheckable());
+                named->setChecked(action->isChecked());
+            });
             connect(named, &QAction::triggered, action, &QAction::trigger);
         } else if (action) {
             menu->addAction(action);
@@ -361,6 +367,8 @@ OpenDocument* CMainFrame::ActiveDocument() const {
 CAlmxFrame* CMainFrame::CreateFrame(ViewKind kind, OpenDocument& document, bool maximise) {
     CAlmxFrame* frame = kind == ViewKind::Month
                             ? new CMonthFrame(document, context_, *this, show_)
+                        : kind == ViewKind::Diary
+                            ? new CDiaryFrame(document, context_, *this, show_)
                             : new CAlmxFrame(kind, document, context_, *this, show_);
     // Without a stored placement frames cascade from the top left.
     const int step = 24 * static_cast<int>(mdi_->subWindowList().size() % 8);
@@ -513,6 +521,11 @@ void CMainFrame::Tick() {
     MinuteCheck::Result result = document.Minutes().Run(document.Doc(), context_.clock->Now(),
                                                         context_.display.saveSpanMinute);
     if (result.saved) UpdateTitles();
+    // The automatic save also writes a diary day being typed.
+    if (const int span = context_.display.saveSpanMinute; span > 0 && result.newMinute) {
+        const DateTime now = context_.clock->Now();
+        if ((now.Hour() * 60 + now.Minute()) % span == 0) document.Host().CommitDiaryText();
+    }
     if (result.dayChanged) {
         for (CAlmxFrame* each : FramesOf(document)) {
             if (each->Kind() == ViewKind::Month) {
@@ -859,6 +872,11 @@ bool CMainFrame::OnCommand(int id) {
         case cmd::kLinkFileOptions:
             EditLinkFileOptions(this, *context_.settings);
             return true;
+        case cmd::kDiaryIcon: {
+            CDiaryIconDlg dialog(context_.display, *context_.settings, this);
+            if (dialog.exec() == QDialog::Accepted) app_.UpdateEveryView(kHintRepaint);
+            return true;
+        }
         case cmd::kOtherSettings:
             OtherSettings();
             return true;
@@ -927,6 +945,7 @@ std::optional<CommandState> CMainFrame::CommandStatus(int id) const {
         case cmd::kDayDraw:
         case cmd::kAlarmSettings:
         case cmd::kLinkFileOptions:
+        case cmd::kDiaryIcon:
         case cmd::kOtherSettings:
         case cmd::kHolidaySettings:
         case cmd::kViewChangeMes:
