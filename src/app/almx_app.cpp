@@ -300,6 +300,8 @@ void CAlmxApp::WriteAtExit() {
     if (mainFrame_) {
         const SharedShowState& show = mainFrame_->ShowState();
         if (show.value != show.initial) settings.SetInt("Settings", "ShowCmd", show.value);
+        const SharedShowState& diary = mainFrame_->DiaryShowState();
+        if (diary.value != diary.initial) settings.SetInt("DiaryView", "ShowCmd", diary.value);
         mainFrame_->Options().StoreStartLayout();
     }
     for (int i = 0; i < 16; ++i) {

@@ -161,6 +161,9 @@ CMainFrame::CMainFrame(CAlmxApp& app, AppContext& context)
     const int stored = context_.settings->GetInt("Settings", "ShowCmd", kShowNormal);
     show_.initial = stored == kShowMaximised ? kShowMaximised : kShowNormal;
     show_.value = show_.initial;
+    const int diaryStored = context_.settings->GetInt("DiaryView", "ShowCmd", show_.initial);
+    diaryShow_.initial = diaryStored == kShowMaximised ? kShowMaximised : kShowNormal;
+    diaryShow_.value = diaryShow_.initial;
 
     CreateActions();
     CreateToolBar();
@@ -368,7 +371,7 @@ CAlmxFrame* CMainFrame::CreateFrame(ViewKind kind, OpenDocument& document, bool 
     CAlmxFrame* frame = kind == ViewKind::Month
                             ? new CMonthFrame(document, context_, *this, show_)
                         : kind == ViewKind::Diary
-                            ? new CDiaryFrame(document, context_, *this, show_)
+                            ? new CDiaryFrame(document, context_, *this, diaryShow_)
                             : new CAlmxFrame(kind, document, context_, *this, show_);
     // Without a stored placement frames cascade from the top left.
     const int step = 24 * static_cast<int>(mdi_->subWindowList().size() % 8);
@@ -894,6 +897,11 @@ bool CMainFrame::OnCommand(int id) {
         }
         case cmd::kWindowNew:
             if (CAlmxFrame* frame = ActiveFrame()) {
+                // A second diary view of the document would save over the first one's day.
+                if (frame->Kind() == ViewKind::Diary) {
+                    ActivateFrame(frame);
+                    return true;
+                }
                 CreateFrame(frame->Kind(), frame->Document(), frame->isMaximized());
             }
             return true;

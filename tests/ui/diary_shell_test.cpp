@@ -118,11 +118,31 @@ TEST_F(DiaryShellTest, DiaryFirstOpensTodaysDiaryInItsOwnFrame) {
     EXPECT_STREQ(active->PlacementSection(), "DiaryView");
     EXPECT_STREQ(active->PlacementKey(), "DiaryPos");
 
+    // "新しいウィンドウを開く" keeps the one diary view of the document.
+    EXPECT_TRUE(Frame().Dispatch(57648));
+    int diaries = 0;
+    for (CAlmxFrame* frame : Frame().Frames()) diaries += frame->Kind() == ViewKind::Diary;
+    EXPECT_EQ(diaries, 1);
+    EXPECT_EQ(Frame().ActiveFrame(), active);
+
     // Typed text is saved when the frame closes.
     view->Editor().insertPlainText(QStringLiteral("text"));
     active->close();
     QApplication::processEvents();
     EXPECT_TRUE(fs::exists(fs::canonical(dir_) / "nikki" / "20250503.TXT"));
+}
+
+TEST_F(DiaryShellTest, DiaryFramesKeepTheirOwnShowState) {
+    settings_.SetInt("Diary", "First", 1);
+    ASSERT_TRUE(Start({path_}));
+    CAlmxFrame* diary = Frame().ActiveFrame();
+    ASSERT_EQ(diary->Kind(), ViewKind::Diary);
+    diary->showMaximized();
+    QApplication::processEvents();
+    Frame().close();
+    QApplication::processEvents();
+    EXPECT_EQ(settings_.GetInt("DiaryView", "ShowCmd", -1), 3);
+    EXPECT_FALSE(settings_.Contains("Settings", "ShowCmd"));
 }
 
 }  // namespace
