@@ -97,6 +97,14 @@ TEST_F(DiaryShellTest, TheMonthViewEditsAndRemovesTheDaysDiaryAndItsMarkFollows)
     EXPECT_EQ(launcher_.opened, std::vector<std::string>{today});
     EXPECT_TRUE(fs::exists(today));
     EXPECT_TRUE(diary->HasDiary(DateTime::FromDate(2025, 5, 3)));
+    EXPECT_TRUE(Frame().Dispatch(32831));  // show the marks
+    EXPECT_TRUE(app_->Context().display.diaryMarks);
+    if (const char* out = std::getenv("ALMX_DIARY_MONTH_PNG")) {
+        Frame().resize(900, 640);
+        Frame().show();
+        QApplication::processEvents();
+        Frame().grab().save(QString::fromUtf8(out));
+    }
 
     prompter_.Then(Answer::Yes);
     EXPECT_TRUE(Frame().Dispatch(32898));
