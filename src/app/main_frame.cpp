@@ -453,6 +453,8 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
     if (frame) {
         lastActive_ = frame;
         if (auto* month = qobject_cast<CMonthFrame*>(frame)) CMonthFrame::SetLastActive(month);
+        if (frame->Kind() == ViewKind::Diary)
+            context_.settings->SetString("System", "OpenFile", frame->Document().Doc().Path());
         UseMenus(MenusFor(frame->Kind()));
     } else if (mdi_->subWindowList().isEmpty()) {
         lastActive_ = nullptr;

@@ -125,6 +125,15 @@ TEST_F(DiaryShellTest, DiaryFirstOpensTodaysDiaryInItsOwnFrame) {
     EXPECT_EQ(view->Date(), DateTime::FromDate(2025, 5, 3));
     EXPECT_STREQ(active->PlacementSection(), "DiaryView");
     EXPECT_STREQ(active->PlacementKey(), "DiaryPos");
+    // Activating a diary frame (not another one) names its file in "System"/"OpenFile".
+    settings_.SetString("System", "OpenFile", "elsewhere");
+    for (CAlmxFrame* frame : Frame().Frames())
+        if (frame->Kind() == ViewKind::Month) Frame().ActivateFrame(frame);
+    QApplication::processEvents();
+    EXPECT_EQ(settings_.GetString("System", "OpenFile", ""), "elsewhere");
+    Frame().ActivateFrame(active);
+    QApplication::processEvents();
+    EXPECT_EQ(settings_.GetString("System", "OpenFile", ""), app_->Documents()[0]->Doc().Path());
 
     // "新しいウィンドウを開く" keeps the one diary view of the document.
     EXPECT_TRUE(Frame().Dispatch(57648));
