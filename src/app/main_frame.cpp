@@ -33,6 +33,7 @@
 #include "app/option_forms.h"
 #include "app/window_placement.h"
 #include "reminders/ui/diary_dialogs.h"
+#include "views/diary_view.h"
 #include "base/clock.h"
 #include "base/data_folders.h"
 #include "base/prompter.h"
@@ -611,6 +612,11 @@ bool CMainFrame::RunCloseSequence() {
         if (context_.prompter->AskYesNo(doc_messages::kCloseWithSnooze) != Answer::Yes) {
             return false;
         }
+    }
+    // The diary views write the day being typed; one that cannot asks before it is lost.
+    for (CAlmxFrame* frame : Frames()) {
+        if (auto* diary = qobject_cast<CDiaryView*>(frame->ActiveView()); diary && !diary->MayClose())
+            return false;
     }
     StorePlacement();
     context_.settings->SetInt("View", "StandardBar", toolBar_->isVisible() ? 1 : 0);

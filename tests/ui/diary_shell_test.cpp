@@ -156,10 +156,13 @@ TEST_F(DiaryShellTest, DiaryFramesKeepTheirOwnShowState) {
     ASSERT_EQ(diary->Kind(), ViewKind::Diary);
     diary->showMaximized();
     QApplication::processEvents();
+    // Closing the program writes the day being typed.
+    qobject_cast<CDiaryView*>(diary->ActiveView())->Editor().insertPlainText(QStringLiteral("x"));
     Frame().close();
     QApplication::processEvents();
     EXPECT_EQ(settings_.GetInt("DiaryView", "ShowCmd", -1), 3);
     EXPECT_FALSE(settings_.Contains("Settings", "ShowCmd"));
+    EXPECT_TRUE(fs::exists(fs::canonical(dir_) / "nikki" / "20250503.TXT"));
 }
 
 }  // namespace
