@@ -175,6 +175,12 @@ bool CAlmxApp::Start(const std::vector<std::string>& arguments) {
             return false;
         }
     }
+    // "Diary"/"First": today's diary, after today's schedules.
+    if (settings.GetInt("Diary", "First", 0) == 1 && !documents_.empty()) {
+        OpenDocument* first = documents_.front().get();
+        first->Host().SetSharedDate(Today(*context_.clock, context_.display.todayLimit));
+        mainFrame_->CreateFrame(ViewKind::Diary, *first);
+    }
     mainFrame_->UpdateCommandStates();
     context_.todayAtStart = true;  // the flag is for the views of the start-up only
     qCInfo(lcAlmx) << "started";
@@ -205,6 +211,10 @@ std::unique_ptr<OpenDocument> CAlmxApp::MakeDocument() {
 }
 
 OpenDocument* CAlmxApp::Adopt(std::unique_ptr<OpenDocument> document) {
+    // The diary is scanned once the file is read, so its folder is the file's.
+    document->Host().AttachDiary(
+        *context_.prompter, context_.trash, context_.launcher,
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() + "/diary");
     documents_.push_back(std::move(document));
     return documents_.back().get();
 }
@@ -298,6 +308,8 @@ void CAlmxApp::WriteAtExit() {
     if (mainFrame_) {
         const SharedShowState& show = mainFrame_->ShowState();
         if (show.value != show.initial) settings.SetInt("Settings", "ShowCmd", show.value);
+        const SharedShowState& diary = mainFrame_->DiaryShowState();
+        if (diary.value != diary.initial) settings.SetInt("DiaryView", "ShowCmd", diary.value);
         mainFrame_->Options().StoreStartLayout();
     }
     for (int i = 0; i < 16; ++i) {

@@ -9,6 +9,7 @@
 #include "app/open_document.h"
 #include "app/view_factory.h"
 #include "app/window_placement.h"
+#include "views/diary_view.h"
 #include "base/settings_store.h"
 #include "views/view_base.h"
 
@@ -25,7 +26,7 @@ QString KindName(ViewKind kind) {
         case ViewKind::Todo:
             return QStringLiteral("ToDoリスト");
         case ViewKind::Diary:
-            return QStringLiteral("日記ビュー");
+            return QStringLiteral("日記");
         case ViewKind::Memo:
             return QStringLiteral("メモビュー");
         case ViewKind::SearchList:
@@ -82,16 +83,22 @@ const char* CAlmxFrame::PlacementKey() const {
             return "TodoPos";
         case ViewKind::SearchList:
             return "SchPos";
+        case ViewKind::Diary:
+            return "DiaryPos";
         default:
             return nullptr;
     }
+}
+
+const char* CAlmxFrame::PlacementSection() const {
+    return kind_ == ViewKind::Diary ? "DiaryView" : "Settings";
 }
 
 void CAlmxFrame::RestorePlacement() {
     const char* key = PlacementKey();
     if (!key) return;
     std::optional<WindowPlacement> placement =
-        WindowPlacement::Parse(context_.settings->GetString("Settings", key, ""));
+        WindowPlacement::Parse(context_.settings->GetString(PlacementSection(), key, ""));
     if (!placement || !placement->HasUsableRect()) return;
     setGeometry(placement->left, placement->top, placement->Width(), placement->Height());
 }
@@ -103,7 +110,7 @@ void CAlmxFrame::SavePlacement() const {
     WindowPlacement placement =
         PlacementToStore(rect.left(), rect.top(), rect.left() + rect.width(),
                          rect.top() + rect.height(), isMaximized());
-    context_.settings->SetString("Settings", key, placement.Format());
+    context_.settings->SetString(PlacementSection(), key, placement.Format());
 }
 
 void CAlmxFrame::ShowInitially(bool maximise) {
@@ -180,6 +187,19 @@ void CAlmxFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     QMdiSubWindow::closeEvent(event);
+}
+
+CDiaryFrame::CDiaryFrame(OpenDocument& document, AppContext& context, FrameHost& host,
+                         SharedShowState& show, QWidget* parent)
+    : CAlmxFrame(ViewKind::Diary, document, context, host, show, parent) {}
+
+void CDiaryFrame::closeEvent(QCloseEvent* event) {
+    auto* diary = qobject_cast<CDiaryView*>(ActiveView());
+    if (diary && !diary->MayClose()) {
+        event->ignore();
+        return;
+    }
+    CAlmxFrame::closeEvent(event);
 }
 
 QPointer<CMonthFrame> CMonthFrame::lastActive_;

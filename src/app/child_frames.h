@@ -51,6 +51,8 @@ class CAlmxFrame : public QMdiSubWindow, public CommandTarget {
 
     // "MonthPos", "WeekPos", "TodoPos", "SchPos"; nullptr for a frame not restored.
     const char* PlacementKey() const;
+    // "Settings", or "DiaryView" for the diary frame.
+    const char* PlacementSection() const;
     // Takes the stored placement's rectangle; the show state is the shared one unless the
     // caller maximises.
     void RestorePlacement();
@@ -83,6 +85,17 @@ class CAlmxFrame : public QMdiSubWindow, public CommandTarget {
     ViewBase* view_ = nullptr;
     // The last rectangle in the normal state: what a maximised frame restores to.
     QRect normalRect_;
+};
+
+// The diary frame: its view saves the day's text before the frame closes.
+class CDiaryFrame : public CAlmxFrame {
+    Q_OBJECT
+  public:
+    CDiaryFrame(OpenDocument& document, AppContext& context, FrameHost& host,
+                SharedShowState& show, QWidget* parent = nullptr);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
 };
 
 class CMonthFrame : public CAlmxFrame {

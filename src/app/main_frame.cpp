@@ -33,6 +33,8 @@
 #include "app/option_dialogs.h"
 #include "app/option_forms.h"
 #include "app/window_placement.h"
+#include "reminders/ui/diary_dialogs.h"
+#include "views/diary_view.h"
 #include "base/clock.h"
 #include "base/data_folders.h"
 #include "base/prompter.h"
@@ -138,7 +140,7 @@ bool IsFontCommand(int id) {
 }
 
 bool Unavailable(int id) {
-    return id == cmd::kIme || id == cmd::kDiaryMarks || id == cmd::kDiaryFirst;
+    return id == cmd::kIme;
 }
 
 }  // namespace
@@ -162,6 +164,9 @@ CMainFrame::CMainFrame(CAlmxApp& app, AppContext& context)
     const int stored = context_.settings->GetInt("Settings", "ShowCmd", kShowNormal);
     show_.initial = stored == kShowMaximised ? kShowMaximised : kShowNormal;
     show_.value = show_.initial;
+    const int diaryStored = context_.settings->GetInt("DiaryView", "ShowCmd", show_.initial);
+    diaryShow_.initial = diaryStored == kShowMaximised ? kShowMaximised : kShowNormal;
+    diaryShow_.value = diaryShow_.initial;
 
     CreateActions();
     CreateToolBar();
@@ -268,8 +273,13 @@ void CMainFrame::FillMenu(QMenu* menu, const std::vector<MenuItem>& items) {
             // Its own text, the shared action's state.
             QAction* named = menu->addAction(QString::fromUtf8(item.text));
             named->setEnabled(action->isEnabled());
-            connect(action, &QAction::changed, named,
-                    [named, action] { named->setEnabled(action->isEnabled()); });
+            named->setCheckable(action->isCheckable());
+            named->setChecked(action->isChecked());
+            connect(action, &QAction::changed, named, [named, action] {
+                named->setEnabled(action->isEnabled());
+                named->setCheckable(action->isCheckable());
+                named->setChecked(action->isChecked());
+            });
             connect(named, &QAction::triggered, action, &QAction::trigger);
         } else if (action) {
             menu->addAction(action);
@@ -363,6 +373,8 @@ OpenDocument* CMainFrame::ActiveDocument() const {
 CAlmxFrame* CMainFrame::CreateFrame(ViewKind kind, OpenDocument& document, bool maximise) {
     CAlmxFrame* frame = kind == ViewKind::Month
                             ? new CMonthFrame(document, context_, *this, show_)
+                        : kind == ViewKind::Diary
+                            ? new CDiaryFrame(document, context_, *this, diaryShow_)
                             : new CAlmxFrame(kind, document, context_, *this, show_);
     // Without a stored placement frames cascade from the top left.
     const int step = 24 * static_cast<int>(mdi_->subWindowList().size() % 8);
@@ -444,6 +456,8 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
     if (frame) {
         lastActive_ = frame;
         if (auto* month = qobject_cast<CMonthFrame*>(frame)) CMonthFrame::SetLastActive(month);
+        if (frame->Kind() == ViewKind::Diary)
+            context_.settings->SetString("System", "OpenFile", frame->Document().Doc().Path());
         UseMenus(MenusFor(frame->Kind()));
     } else if (mdi_->subWindowList().isEmpty()) {
         lastActive_ = nullptr;
@@ -515,6 +529,11 @@ void CMainFrame::Tick() {
     MinuteCheck::Result result = document.Minutes().Run(document.Doc(), context_.clock->Now(),
                                                         context_.display.saveSpanMinute);
     if (result.saved) UpdateTitles();
+    // The automatic save also writes a diary day being typed.
+    if (const int span = context_.display.saveSpanMinute; span > 0 && result.newMinute) {
+        const DateTime now = context_.clock->Now();
+        if ((now.Hour() * 60 + now.Minute()) % span == 0) document.Host().CommitDiaryText();
+    }
     if (result.dayChanged) {
         for (CAlmxFrame* each : FramesOf(document)) {
             if (each->Kind() == ViewKind::Month) {
@@ -595,6 +614,11 @@ bool CMainFrame::RunCloseSequence() {
         if (context_.prompter->AskYesNo(doc_messages::kCloseWithSnooze) != Answer::Yes) {
             return false;
         }
+    }
+    // The diary views write the day being typed; one that cannot asks before it is lost.
+    for (CAlmxFrame* frame : Frames()) {
+        if (auto* diary = qobject_cast<CDiaryView*>(frame->ActiveView()); diary && !diary->MayClose())
+            return false;
     }
     StorePlacement();
     context_.settings->SetInt("View", "StandardBar", toolBar_->isVisible() ? 1 : 0);
@@ -867,6 +891,11 @@ bool CMainFrame::OnCommand(int id) {
         case cmd::kLinkFileOptions:
             EditLinkFileOptions(this, *context_.settings);
             return true;
+        case cmd::kDiaryIcon: {
+            CDiaryIconDlg dialog(context_.display, *context_.settings, this);
+            if (dialog.exec() == QDialog::Accepted) app_.UpdateEveryView(kHintRepaint);
+            return true;
+        }
         case cmd::kOtherSettings:
             OtherSettings();
             return true;
@@ -884,8 +913,9 @@ bool CMainFrame::OnCommand(int id) {
         }
         case cmd::kWindowNew:
             if (CAlmxFrame* frame = ActiveFrame()) {
-                // One memo view per document: a second would edit the same pages apart.
-                if (frame->Kind() == ViewKind::Memo) {
+                // One memo or diary view per document: a second memo view would edit the same
+                // pages apart, a second diary view would save over the first one's day.
+                if (frame->Kind() == ViewKind::Memo || frame->Kind() == ViewKind::Diary) {
                     ActivateFrame(frame);
                     return true;
                 }
@@ -942,6 +972,7 @@ std::optional<CommandState> CMainFrame::CommandStatus(int id) const {
         case cmd::kMailSettings:
         case cmd::kTestMail:
         case cmd::kLinkFileOptions:
+        case cmd::kDiaryIcon:
         case cmd::kOtherSettings:
         case cmd::kHolidaySettings:
         case cmd::kViewChangeMes:

@@ -90,6 +90,8 @@ class CMainFrame : public QMainWindow, public CommandTarget, public FrameHost {
     OtherSettingsForm CurrentOtherSettings() const;
     void ApplyOtherSettings(const OtherSettingsForm& form);
     SharedShowState& ShowState() { return show_; }
+    // "DiaryView"/"ShowCmd": the diary frames' own show state.
+    SharedShowState& DiaryShowState() { return diaryShow_; }
     void RedrawViews(almx::Redraw scope);
 
     // The close sequence; false when the user kept the program open.
@@ -130,6 +132,7 @@ class CMainFrame : public QMainWindow, public CommandTarget, public FrameHost {
     AppContext& context_;
     FrameOptions options_;
     SharedShowState show_;
+    SharedShowState diaryShow_;
     QMdiArea* mdi_;
     QToolBar* toolBar_ = nullptr;
     QLabel* message_ = nullptr;

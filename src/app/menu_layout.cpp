@@ -66,8 +66,7 @@ std::vector<MenuItem> ColourItems() {
 std::vector<MenuItem> SettingsItems() {
     return Join({Ids({32890, 32859, 32906, 32908, 32976, 32860, 0}),
                  {Sub("起動時の表示(&S)", Ids({32800, 32801, 32802, 32899, 0, 32803, 32806}))},
-                 // The diary toggles (32831, 32861) return with the diary view.
-                 {Sub("日記(&D)", Ids({32862, 32946}))},
+                 {Sub("日記(&D)", Ids({32831, 32861, 0, 32862, 32946}))},
                  {Sub("リンクファイル(&L)", Ids({32830, 32905, 32886}))},
                  Ids({0, 32911, 32913})});
 }
@@ -122,6 +121,43 @@ std::vector<MenuSpec> ListMenus(std::vector<MenuItem> fileItems, std::vector<Men
     };
 }
 
+MenuItem Labelled(int id, const char* text) {
+    return MenuItem{id, nullptr, {}, text};
+}
+
+// The diary view's menus: its own labels on the ids of the same actions.
+std::vector<MenuSpec> DiaryMenus() {
+    std::vector<MenuSpec> menus = ListMenus(
+        {Labelled(57600, nullptr), Labelled(57601, nullptr), Labelled(57602, nullptr),
+         Labelled(57603, nullptr), Labelled(57604, nullptr), MenuItem{},
+         Labelled(32901, "HTMLファイル出力(&H)..."), MenuItem{}, Labelled(57607, nullptr),
+         Labelled(57609, nullptr), Labelled(57606, nullptr), MenuItem{}, MenuItem{kRecentFiles},
+         MenuItem{}, Labelled(57665, nullptr)},
+        {Labelled(57635, nullptr), Labelled(57634, nullptr), Labelled(57637, nullptr), MenuItem{},
+         Labelled(32768, "編集(&E)..."), MenuItem{},
+         Labelled(32781, "スケジュールの追加(&A)..."), Labelled(32846, "TODOの追加(&B)..."),
+         Labelled(32782, "削除(&D)..."), Labelled(32842, "スケジュールを一つ上へ(&U)"),
+         Labelled(32843, "スケジュールを一つ下へ(&W)"),
+         Labelled(32829, "リンクファイルを開く(&L)"), MenuItem{}, Labelled(32791, nullptr),
+         Labelled(32898, "この日の日記の削除(&X)..."), MenuItem{},
+         Labelled(32941, "検索リスト(&S)...")});
+    menus[2].items = Join(
+        {{Labelled(32776, "次の日へ(&A)"), Labelled(32777, "前の日へ(&B)"),
+          Labelled(32772, "次の週へ(&W)"), Labelled(32773, "前の週へ(&X)"),
+          Labelled(32769, "次の月へ(&N)"), Labelled(32770, "前の月へ(&P)"),
+          Labelled(32909, "次の年へ(&Y)"), Labelled(32910, "前の年へ(&Z)"), MenuItem{},
+          Labelled(32775, "今日へ移動(&O)"), Labelled(32774, "指定日数後へ(&D)..."),
+          Labelled(32771, "指定の日付へ(&M)..."), MenuItem{}},
+         BarsItems()});
+    menus[3].items = Join({{Sub("フォント(&F)", {Labelled(32779, "本文(&T)...")})},
+                           {Sub("時刻の表示(&I)",
+                                {Labelled(32921, "データ毎の設定(&D)"), Labelled(32922, nullptr),
+                                 Labelled(32923, nullptr), Labelled(32924, nullptr),
+                                 Labelled(32925, "表示しない(&N)")})},
+                           Ids({0}), SettingsItems()});
+    return menus;
+}
+
 std::vector<MenuSpec> BuildMenus(MenuSet set) {
     switch (set) {
         case MenuSet::NoDocument:
@@ -148,9 +184,7 @@ std::vector<MenuSpec> BuildMenus(MenuSet set) {
             return menus;
         }
         case MenuSet::Diary:
-            return ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 57607, 57609, 57606, 0,
-                                  kRecentFiles, 0, 57665}),
-                             Ids({57635, 57634, 57637, 0, 32791, 32898, 0, 57636, 32822, 32823}));
+            return DiaryMenus();
         case MenuSet::Memo: {
             std::vector<MenuSpec> menus =
                 ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 57607, 57609, 57606, 0,

@@ -13,6 +13,7 @@
 #include "core/ui/date_dialog.h"
 #include "core/ui/genre_dialogs.h"
 #include "document/document_messages.h"
+#include "reminders/ui/diary_dialogs.h"
 
 namespace almx {
 
@@ -47,6 +48,7 @@ bool OpenDocument::SaveModified() {
 }
 
 bool OpenDocument::Save() {
+    host_->CommitDiaryText();
     const bool named = !Doc().Path().empty();
     if (!Doc().Save()) return false;
     if (!named) owner_.AddRecentFile(Doc().Path());
@@ -61,6 +63,7 @@ bool OpenDocument::SaveAs() {
     std::string target = *path;
     if (QFileInfo(QString::fromStdString(target)).suffix().isEmpty()) target += ".alx";
     if (!Doc().SaveTo(target)) return false;
+    host_->RescanDiary();  // a relative diary folder follows the file
     owner_.AddRecentFile(Doc().Path());
     host_->UpdateAllViews(nullptr, kHintRepaint);
     return true;
@@ -132,6 +135,15 @@ bool OpenDocument::OnCommand(int id) {
         case cmd::kGenreMulti:
             SetGenreOnMany();
             return true;
+        case cmd::kDiaryFolder:
+            EditDiaryFolder(owner_.DialogParent(), *host_, *context_.prompter);
+            return true;
+        case cmd::kDiaryList:
+            if (DiaryStore* diary = host_->Diary()) {
+                CDiaryListDlg dialog(*diary, context_.launcher, owner_.DialogParent());
+                dialog.exec();
+            }
+            return true;
         default:
             return false;
     }
@@ -149,7 +161,10 @@ std::optional<CommandState> OpenDocument::CommandStatus(int id) const {
         case cmd::kDeleteOld:
         case cmd::kGenres:
         case cmd::kGenreMulti:
+        case cmd::kDiaryFolder:
             return CommandState{};
+        case cmd::kDiaryList:
+            return CommandState{host_->Diary() != nullptr};
         default:
             return std::nullopt;
     }

@@ -4,10 +4,18 @@
 #include <QPointer>
 
 #include "app/app_context.h"
+#include "base/clock.h"
+#include "base/file_io.h"
 #include "calendar/ui/entry_commands.h"
+#include "exchange/html_calendar.h"
+#include "exchange/ui/html_dialogs.h"
+#include "links/file_launcher.h"
+#include "reminders/diary_html.h"
 #include "views/day_view.h"
+#include "views/diary_view.h"
 #include "views/memo_view.h"
 #include "views/month_view.h"
+#include "views/month_view_commands.h"
 #include "views/placeholder_view.h"
 #include "views/sch_view.h"
 #include "views/todo_view.h"
@@ -47,6 +55,16 @@ ViewBase* CreateMonthView(DocumentHost& host, AppContext& context, QWidget* pare
             view->SetCommandHandler(id, std::move(handler));
         },
         view, host, context.ForEntries(), [view] { return view->Selected(); });
+    DocumentHost* document = &host;
+    view->SetDiaryQuery([document](const DateTime& day) {
+        return document->Diary() && document->Diary()->HasDiary(day);
+    });
+    view->SetCommandHandler(month_cmd::kEditDiary, [view, document] {
+        if (document->Diary()) document->Diary()->OpenInEditor(view->Selected());
+    });
+    view->SetCommandHandler(month_cmd::kRemoveDiary, [view, document] {
+        if (document->Diary()) document->Diary()->Remove(view->Selected());
+    });
     // The status bar's message pane shows the view's texts (the date, a date being typed).
     QObject::connect(view, &CAlmxView::StatusTextChanged, view, [view](const QString& text) {
         if (auto* message = view->window()->findChild<QLabel*>(QStringLiteral("message")))
@@ -91,8 +109,34 @@ ViewBase* CreateTodoView(DocumentHost& host, AppContext& context, QWidget* paren
     return view;
 }
 
-ViewBase* CreateDiaryView(DocumentHost& host, AppContext&, QWidget* parent) {
-    return new PlaceholderView(host, QStringLiteral("日記ビュー"), parent);
+ViewBase* CreateDiaryView(DocumentHost& host, AppContext& context, QWidget* parent) {
+    auto* view = new CDiaryView(host, context.display, *context.settings, *context.prompter,
+                                *context.clock, parent);
+    view->SetEntryActions(ListEntryActions(view, host, context.ForEntries()));
+    view->DayList().List().SetMarks({context.marks.file, context.marks.url, context.marks.memo});
+    DocumentHost* document = &host;
+    const EntryEnvironment env = context.ForEntries();
+    view->editDay = [view, document, env](const DateTime& day) {
+        EditDay(view, *document, env, day);
+    };
+    AppContext* app = &context;
+    view->htmlPages = [view, document, app] {
+        DiaryStore* store = document->Diary();
+        if (!store) return;
+        HtmlMonthOutSettings request = HtmlMonthOutSettings::Load(*app->settings, "HtmlDiary");
+        request.PresetRange(Today(*app->clock, app->display.todayLimit));
+        CHtmlOutDlg dialog(request, *app->settings, view, "HtmlDiary");
+        if (dialog.exec() != QDialog::Accepted) return;
+        DiaryPageStyle style;
+        style.backColour = app->display.backColor;
+        style.weekdayColours = app->display.weekColors;
+        style.startMonday = app->display.startMonday;
+        for (int day = 0; day < 7; ++day) style.weekdayNames[day] = app->display.WeekdayName(day);
+        FileWriter writer;
+        const auto first = WriteDiaryPages(*store, request, style, *app->prompter, writer);
+        if (first && dialog.Preview() && app->launcher) app->launcher->Open(*first, "");
+    };
+    return view;
 }
 
 ViewBase* CreateMemoView(DocumentHost& host, AppContext& context, QWidget* parent) {

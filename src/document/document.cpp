@@ -142,12 +142,9 @@ bool CAlmxDoc::RemoveRecord(const CAlmxData* record) {
 void CAlmxDoc::Reset() {
     lock_.Release();
     array_ = CAlmxArray();
-    std::string folder = context_.settings->GetString("Diary", "Dir", "");
-    if (folder.empty()) {
-        std::error_code error;
-        folder = fs::current_path(error).string();
-    }
-    array_.diaryFolder = folder;
+    // Empty stays empty: the diary then uses the program's data folder, never the working
+    // directory of the moment.
+    array_.diaryFolder = context_.settings->GetString("Diary", "Dir", "");
     path_.clear();
     modified_ = false;
     readOnly_ = false;

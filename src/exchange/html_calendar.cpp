@@ -18,7 +18,6 @@ namespace almx {
 namespace {
 
 constexpr const char* kExportSection = "HtmlExport";
-constexpr const char* kOutSection = "HtmlMonthOut";
 constexpr const char* kCharset = "<meta charset=\"Shift_JIS\">\r\n";
 constexpr const char* kMobileCharset =
     "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=Shift_JIS\">\r\n";
@@ -71,30 +70,30 @@ void HtmlExportSettings::Store(SettingsStore& settings) const {
     settings.SetString(kExportSection, "ViewWidth", viewWidth);
 }
 
-HtmlMonthOutSettings HtmlMonthOutSettings::Load(const SettingsStore& settings) {
+HtmlMonthOutSettings HtmlMonthOutSettings::Load(const SettingsStore& settings, const char* section) {
     HtmlMonthOutSettings s;
-    s.folder = settings.GetString(kOutSection, "Folder", "");
-    s.fileName = settings.GetString(kOutSection, "FileName", "");
-    s.topName = settings.GetString(kOutSection, "TopName", "");
-    s.backUrl = settings.GetString(kOutSection, "BackUrl", "");
-    s.mobileFile = settings.GetString(kOutSection, "MobileFile", "");
-    s.mobileTop = settings.GetString(kOutSection, "MobileTop", "");
-    s.navi = settings.GetInt(kOutSection, "Navi", 1) != 0;
+    s.folder = settings.GetString(section, "Folder", "");
+    s.fileName = settings.GetString(section, "FileName", "");
+    s.topName = settings.GetString(section, "TopName", "");
+    s.backUrl = settings.GetString(section, "BackUrl", "");
+    s.mobileFile = settings.GetString(section, "MobileFile", "");
+    s.mobileTop = settings.GetString(section, "MobileTop", "");
+    s.navi = settings.GetInt(section, "Navi", 1) != 0;
     return s;
 }
 
-void HtmlMonthOutSettings::Store(SettingsStore& settings) const {
-    settings.SetString(kOutSection, "Folder", folder);
-    settings.SetString(kOutSection, "FileName", fileName);
-    settings.SetString(kOutSection, "TopName", topName);
-    settings.SetString(kOutSection, "BackUrl", backUrl);
-    settings.SetString(kOutSection, "MobileFile", mobileFile);
-    settings.SetString(kOutSection, "MobileTop", mobileTop);
-    settings.SetInt(kOutSection, "Navi", navi ? 1 : 0);
-    settings.SetInt(kOutSection, "StartYear", startYear);
-    settings.SetInt(kOutSection, "StartMonth", startMonth);
-    settings.SetInt(kOutSection, "EndYear", endYear);
-    settings.SetInt(kOutSection, "EndMonth", endMonth);
+void HtmlMonthOutSettings::Store(SettingsStore& settings, const char* section) const {
+    settings.SetString(section, "Folder", folder);
+    settings.SetString(section, "FileName", fileName);
+    settings.SetString(section, "TopName", topName);
+    settings.SetString(section, "BackUrl", backUrl);
+    settings.SetString(section, "MobileFile", mobileFile);
+    settings.SetString(section, "MobileTop", mobileTop);
+    settings.SetInt(section, "Navi", navi ? 1 : 0);
+    settings.SetInt(section, "StartYear", startYear);
+    settings.SetInt(section, "StartMonth", startMonth);
+    settings.SetInt(section, "EndYear", endYear);
+    settings.SetInt(section, "EndMonth", endMonth);
 }
 
 void HtmlMonthOutSettings::PresetRange(const DateTime& today) {

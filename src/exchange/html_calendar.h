@@ -62,9 +62,11 @@ struct HtmlMonthOutSettings {
     int endMonth = 0;
 
     // The texts and "Navi"; the range stays zero (the dialog presets it).
-    static HtmlMonthOutSettings Load(const SettingsStore& settings);
+    // section: "HtmlMonthOut", or "HtmlDiary" for the diary's pages.
+    static HtmlMonthOutSettings Load(const SettingsStore& settings,
+                                     const char* section = "HtmlMonthOut");
     // Every field, the range included.
-    void Store(SettingsStore& settings) const;
+    void Store(SettingsStore& settings, const char* section = "HtmlMonthOut") const;
     // The range the dialog opens with: the month of today less 30 days through the month of
     // today plus 180 days.
     void PresetRange(const DateTime& today);

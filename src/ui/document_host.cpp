@@ -32,6 +32,20 @@ void DocumentHost::ShowFillNoticesLater() {
     });
 }
 
+void DocumentHost::AttachDiary(Prompter& prompter, FileTrash* trash, FileLauncher* launcher,
+                               std::string defaultFolder) {
+    diary_ = std::make_unique<DiaryStore>(prompter, trash, launcher);
+    diary_->SetDefaultFolder(std::move(defaultFolder));
+    diary_->SetIndexListener([this] { UpdateAllViews(nullptr, kHintRepaint); });
+    RescanDiary();
+}
+
+void DocumentHost::RescanDiary() {
+    if (!diary_) return;
+    diary_->SetDocumentPath(document_->Path());
+    diary_->SetFolder(document_->Array().diaryFolder);
+}
+
 void DocumentHost::Changed(QObject* sender) {
     document_->SetModified(true);
     UpdateAllViews(sender, kHintRefill);

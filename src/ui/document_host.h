@@ -7,6 +7,7 @@
 
 #include "base/date_time.h"
 #include "document/document.h"
+#include "reminders/diary_store.h"
 
 namespace almx {
 
@@ -31,11 +32,25 @@ class DocumentHost : public QObject {
     const DateTime& SharedDate() const { return sharedDate_; }
     void SetSharedDate(const DateTime& date) { sharedDate_ = date; }
 
+    // The document's diary; nullptr until the program attaches it (tests without a diary).
+    DiaryStore* Diary() { return diary_.get(); }
+    // Makes the diary of the document and scans its folder; every view repaints when the
+    // index changes (the month view's marks).
+    void AttachDiary(Prompter& prompter, FileTrash* trash, FileLauncher* launcher,
+                     std::string defaultFolder);
+    // The document's folder or path changed (opened, saved elsewhere, the folder dialog).
+    void RescanDiary();
+
+    // The diary views save a modified day (the automatic save, the document's save).
+    void CommitDiaryText() { emit CommitEditors(); }
+
   signals:
+    void CommitEditors();
     void Updated(QObject* sender, int hint, const almx::CAlmxData* record);
 
   private:
     std::unique_ptr<CAlmxDoc> document_;
+    std::unique_ptr<DiaryStore> diary_;
     DateTime sharedDate_;
     bool noticesScheduled_ = false;
 };

@@ -294,12 +294,12 @@ void CDayListBox::resizeEvent(QResizeEvent* event) {
 // --- CDayView ---
 
 CDayView::CDayView(DocumentHost& host, SettingsStore& settings, Prompter& prompter,
-                   const Clock& clock, QWidget* parent)
+                   const Clock& clock, QWidget* parent, CDayListBox::Kind kind)
     : ViewBase(host, parent),
       settings_(settings),
       prompter_(prompter),
       clock_(clock),
-      list_(new CDayListBox(CDayListBox::DayViewList, settings, this)) {
+      list_(new CDayListBox(kind, settings, this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(list_);

@@ -132,7 +132,7 @@ class CDayView : public ViewBase {
     Q_OBJECT
   public:
     CDayView(DocumentHost& host, SettingsStore& settings, Prompter& prompter, const Clock& clock,
-             QWidget* parent = nullptr);
+             QWidget* parent = nullptr, CDayListBox::Kind kind = CDayListBox::DayViewList);
     ~CDayView() override;
 
     // The month view of the same frame: its selected day, its commands and its focus.

@@ -21,6 +21,7 @@ inline constexpr int kCaptionDigits = 32788;
 inline constexpr int kCaptionEnglish = 32789;
 inline constexpr int kCaptionJapanese = 32790;
 inline constexpr int kEditDiary = 32791;
+inline constexpr int kRemoveDiary = 32898;
 inline constexpr int kSelectionColour = 32817;
 inline constexpr int kFind = 57636;
 inline constexpr int kFindNext = 32822;

@@ -283,17 +283,17 @@ TEST_F(DayOfUseTest, ACommandThatCannotActIsDisabledNeverADeadClick) {
     EXPECT_EQ(imeBox->toolTip().toStdString(), option_messages::kImeUnavailable);
     EXPECT_TRUE(sheet.Form().ime);
 
-    // The diary toggles wait for the diary: in no menu, and no key reaches them.
+    // The diary toggles: in the options menus of every view, and they flip their settings.
     for (int id : {cmd::kDiaryMarks, cmd::kDiaryFirst}) {
-        for (MenuSet set : {MenuSet::Month, MenuSet::Week, MenuSet::Todo, MenuSet::Memo}) {
+        for (MenuSet set : {MenuSet::Month, MenuSet::Week, MenuSet::Todo, MenuSet::Diary}) {
             const std::vector<int> ids = MenuCommandIds(set);
-            EXPECT_EQ(std::count(ids.begin(), ids.end(), id), 0) << id;
+            EXPECT_EQ(std::count(ids.begin(), ids.end(), id), 1) << id;
         }
-        EXPECT_FALSE(Enabled(id)) << id;
-        EXPECT_FALSE(Frame().Dispatch(id)) << id;
+        EXPECT_TRUE(Enabled(id)) << id;
+        EXPECT_TRUE(Frame().Dispatch(id)) << id;
     }
-    EXPECT_FALSE(settings_.Contains("View", "Diary"));
-    EXPECT_FALSE(settings_.Contains("Diary", "First"));
+    EXPECT_EQ(settings_.GetInt("View", "Diary", -1), 1);
+    EXPECT_EQ(settings_.GetInt("Diary", "First", -1), 1);
 
     // The to-do frame: no sort that nothing there handles, and its title font in a menu.
     const std::vector<int> todoIds = MenuCommandIds(MenuSet::Todo);

@@ -44,8 +44,9 @@ std::uint32_t ParseCssColour(const std::string& text) {
 
 }  // namespace
 
-CHtmlOutDlg::CHtmlOutDlg(HtmlMonthOutSettings& request, SettingsStore& settings, QWidget* parent)
-    : QDialog(parent), request_(request), settings_(settings) {
+CHtmlOutDlg::CHtmlOutDlg(HtmlMonthOutSettings& request, SettingsStore& settings, QWidget* parent,
+                         const char* section)
+    : QDialog(parent), request_(request), settings_(settings), section_(section) {
     setWindowTitle(QStringLiteral("HTML出力"));
     auto* form = new QFormLayout;
     folderEdit = new QLineEdit(Q(request.folder), this);
@@ -113,7 +114,7 @@ void CHtmlOutDlg::Confirm(bool preview) {
     request_.startMonth = startMonth->value();
     request_.endYear = endYear->value();
     request_.endMonth = endMonth->value();
-    request_.Store(settings_);
+    request_.Store(settings_, section_);
     preview_ = preview;
     accept();
 }

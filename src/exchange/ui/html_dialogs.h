@@ -18,7 +18,8 @@ class CHtmlOutDlg : public QDialog {
     Q_OBJECT
   public:
     // The fields come from request (texts and "Navi" as loaded, the range as preset).
-    CHtmlOutDlg(HtmlMonthOutSettings& request, SettingsStore& settings, QWidget* parent = nullptr);
+    CHtmlOutDlg(HtmlMonthOutSettings& request, SettingsStore& settings, QWidget* parent = nullptr,
+                const char* section = "HtmlMonthOut");
 
     // Whether "出力してプレビュー" closed the dialog.
     bool Preview() const { return preview_; }
@@ -41,6 +42,7 @@ class CHtmlOutDlg : public QDialog {
   private:
     HtmlMonthOutSettings& request_;
     SettingsStore& settings_;
+    const char* section_;
     bool preview_ = false;
 };
 
