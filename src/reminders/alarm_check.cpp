@@ -71,6 +71,35 @@ AlarmWindowTexts WindowTexts(const AlarmNotice& notice) {
     return texts;
 }
 
+std::string NotificationBody(const AlarmNotice& notice) {
+    const AlarmWindowTexts texts = WindowTexts(notice);
+    std::string plain = texts.time;
+    if (!texts.place.empty()) plain += "\n" + texts.place;
+    std::string body;
+    for (char c : plain) {
+        switch (c) {
+            case '&':
+                body += "&amp;";
+                break;
+            case '<':
+                body += "&lt;";
+                break;
+            case '>':
+                body += "&gt;";
+                break;
+            case '"':
+                body += "&quot;";
+                break;
+            case '\'':
+                body += "&apos;";
+                break;
+            default:
+                body += c;
+        }
+    }
+    return body;
+}
+
 bool ParseSnoozeMinutes(const std::string& text, int& minutes) {
     std::size_t begin = text.find_first_not_of(' ');
     std::size_t end = text.find_last_not_of(' ');

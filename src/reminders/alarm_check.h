@@ -63,6 +63,9 @@ struct AlarmWindowTexts {
 };
 AlarmWindowTexts WindowTexts(const AlarmNotice& notice);
 
+// The desktop notification's body: the time line and the place, markup characters escaped.
+std::string NotificationBody(const AlarmNotice& notice);
+
 // Checks the snooze minutes typed into the window: the value, or nothing when it is no whole
 // number from 1 to 32768.
 bool ParseSnoozeMinutes(const std::string& text, int& minutes);
