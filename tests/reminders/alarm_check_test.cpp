@@ -303,6 +303,10 @@ TEST(AlarmWindowTexts, FieldsAndTheSnoozeRange) {
     EXPECT_EQ(WindowTexts({record, At("2008/01/10 10:30"), ""}).endTime, "");
     EXPECT_EQ(WindowTexts({record, At("2008/01/10 10:30"), ""}).time, "10:30");
 
+    record.place = "A&B <三階>";
+    EXPECT_EQ(NotificationBody({record, At("2008/01/10 10:20"), ""}),
+              "10:20（10分前）\nA&amp;B &lt;三階&gt;");
+
     int minutes = 0;
     for (const char* bad : {"0", "32769", "", "-1", "5分", "99999999999"}) {
         EXPECT_FALSE(ParseSnoozeMinutes(bad, minutes)) << bad;
