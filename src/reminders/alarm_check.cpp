@@ -225,10 +225,14 @@ AlarmCheck::Result AlarmCheck::Run(const RecordList& records, const DateTime& no
     checkedOnce_ = true;
 
     std::vector<Due> due;
+    const long long toMinuteOfDay = to.SecondsOfDay() / 60;
     for (const CAlmxData& record : records) {
         if (!MayRing(record)) continue;
         DateTime minute = DateTime::Invalid();
         if (from == to) {
+            // The hour and minute of t + lead must be the start's: one sum rules out the rest.
+            const long long u = ((toMinuteOfDay + record.alarmMinutes) % 1440 + 1440) % 1440;
+            if (record.start.SecondsOfDay() / 60 != u) continue;
             if (IsAlarmDue(record, to, occurrences)) minute = to;
         } else {
             std::vector<DateTime> minutes = DueMinutes(record, from, to, occurrences);
