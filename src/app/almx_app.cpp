@@ -14,6 +14,8 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QTranslator>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -71,6 +73,33 @@ std::string KeyFallbackPath() {
 
 std::string ProgramFolder() {
     return QCoreApplication::applicationDirPath().toStdString();
+}
+
+// The system clock started at another moment (ALMX_NOW), running on from there.
+class ShiftedClock : public Clock {
+  public:
+    explicit ShiftedClock(const DateTime& start)
+        : offset_(static_cast<long long>(
+              std::llround((start.Days() - system_.Now().Days()) * 86400.0))) {}
+    DateTime Now() const override { return system_.Now().PlusSeconds(offset_); }
+
+  private:
+    SystemClock system_;
+    long long offset_;
+};
+
+// "YYYY/MM/DD HH:MM:SS" (seconds optional); invalid otherwise.
+DateTime ReadStartTime(const char* text) {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    char tail = 0;
+    const int read = text ? std::sscanf(text, "%d/%d/%d %d:%d:%d%c", &year, &month, &day,
+                                        &hour, &minute, &second, &tail)
+                          : 0;
+    if ((read != 5 && read != 6) || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
+        second < 0 || second > 59 || !IsValidDate(year, month, day)) {
+        return DateTime::Invalid();
+    }
+    return DateTime::FromParts(year, month, day, hour, minute, second);
 }
 
 }  // namespace
@@ -533,7 +562,17 @@ int CAlmxApp::RunProgram() {
     }
 
     QtPrompter prompter;
-    SystemClock clock;
+    SystemClock systemClock;
+    std::unique_ptr<ShiftedClock> shiftedClock;
+    if (const char* now = std::getenv("ALMX_NOW"); now && *now) {
+        const DateTime start = ReadStartTime(now);
+        if (start.IsValid()) {
+            shiftedClock = std::make_unique<ShiftedClock>(start);
+        } else {
+            qCWarning(lcAlmx) << "ALMX_NOW is not \"YYYY/MM/DD HH:MM:SS\":" << now;
+        }
+    }
+    const Clock& clock = shiftedClock ? static_cast<const Clock&>(*shiftedClock) : systemClock;
     AppServices services;
     services.settings = &settings;
     services.prompter = &prompter;

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/alarm_presenter.h"
 #include "app/almx_app.h"
 #include "app/app_context.h"
 #include "app/app_log.h"
@@ -526,15 +527,29 @@ void CMainFrame::Tick() {
     CAlmxFrame* frame = ActiveFrame();
     if (!frame) return;
     OpenDocument& document = frame->Document();
-    MinuteCheck::Result result = document.Minutes().Run(document.Doc(), context_.clock->Now(),
-                                                        context_.display.saveSpanMinute);
+    const DateTime now = context_.clock->Now();
+    const DateTime previousTick = lastTick_;
+    lastTick_ = now;
+    std::optional<MinuteCheck::Alarms> alarms;
+    if (document.Alarms()) {
+        if (!alarms_) {
+            alarms_ = std::make_unique<AlarmPresenter>(this, context_);
+            alarms_->mailReady = [this] {
+                return options_.mailSetup && options_.mailSetup() == MailSetup::Ready;
+            };
+        }
+        alarms_->SetDocument(&document.Host());
+        alarms.emplace(MinuteCheck::Alarms{*document.Alarms(), *alarms_, previousTick});
+    }
+    MinuteCheck::Result result = document.Minutes().Run(
+        document.Doc(), now, context_.display.saveSpanMinute, alarms ? &*alarms : nullptr);
     if (result.saved) UpdateTitles();
     // The automatic save also writes a diary day being typed.
     if (const int span = context_.display.saveSpanMinute; span > 0 && result.newMinute) {
         const DateTime now = context_.clock->Now();
         if ((now.Hour() * 60 + now.Minute()) % span == 0) document.Host().CommitDiaryText();
     }
-    if (result.dayChanged) {
+    if (result.dayChanged || result.alarms.dateChanged) {
         for (CAlmxFrame* each : FramesOf(document)) {
             if (each->Kind() == ViewKind::Month) {
                 message_->setText(StatusDateText());

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +29,7 @@ namespace almx {
 
 struct SearchCondition;
 
+class AlarmPresenter;
 class CAlmxApp;
 struct AppContext;
 class OpenDocument;
@@ -137,6 +139,8 @@ class CMainFrame : public QMainWindow, public CommandTarget, public FrameHost {
     QToolBar* toolBar_ = nullptr;
     QLabel* message_ = nullptr;
     QTimer clock_;
+    std::unique_ptr<AlarmPresenter> alarms_;
+    DateTime lastTick_ = DateTime::Invalid();
     std::map<int, QAction*> actions_;
     std::vector<QAction*> recentActions_;
     std::map<MenuSet, std::vector<QMenu*>> menus_;

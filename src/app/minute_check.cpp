@@ -23,19 +23,35 @@ bool AutoSaveDue(int saveSpanMinute, const DateTime& since, const DateTime& now)
     return !(since.PlusMinutes(saveSpanMinute) > now);
 }
 
-MinuteCheck::Result MinuteCheck::Run(CAlmxDoc& document, const DateTime& now, int saveSpanMinute) {
+MinuteCheck::Result MinuteCheck::Run(CAlmxDoc& document, const DateTime& now, int saveSpanMinute,
+                                     const Alarms* alarms) {
     if (running_) return {};
-    running_ = true;
-    struct Guard {
-        bool& flag;
-        ~Guard() { flag = false; }
-    } guard{running_};
-    return RunOnce(document, now, saveSpanMinute);
+    Result result;
+    {
+        running_ = true;
+        struct Guard {
+            bool& flag;
+            ~Guard() { flag = false; }
+        } guard{running_};
+        Save(document, now, saveSpanMinute, result);
+    }
+    const long long minute = MinuteOf(now);
+    if (minute != lastMinute_) {
+        result.newMinute = true;
+        result.dayChanged = lastMinute_ < 0 || now.DayNumber() != lastDay_;
+        // Set before the alarms: a check nested in an alarm window sees this minute as done.
+        lastMinute_ = minute;
+        lastDay_ = now.DayNumber();
+        if (alarms) {
+            result.alarms =
+                alarms->check.Run(document.Records(), now, alarms->ui, alarms->previousTick);
+        }
+    }
+    return result;
 }
 
-MinuteCheck::Result MinuteCheck::RunOnce(CAlmxDoc& document, const DateTime& now,
-                                         int saveSpanMinute) {
-    Result result;
+void MinuteCheck::Save(CAlmxDoc& document, const DateTime& now, int saveSpanMinute,
+                       Result& result) {
     if (!since_.IsValid()) since_ = now;
     const DateTime reference = Later(document.LastSaveTime(), since_);
     if (!document.Path().empty() && document.IsModified() && !document.IsReadOnly() &&
@@ -49,14 +65,6 @@ MinuteCheck::Result MinuteCheck::RunOnce(CAlmxDoc& document, const DateTime& now
             document.SetModified(true);
         }
     }
-    const long long minute = MinuteOf(now);
-    if (minute != lastMinute_) {
-        result.newMinute = true;
-        result.dayChanged = lastMinute_ < 0 || now.DayNumber() != lastDay_;
-        lastMinute_ = minute;
-        lastDay_ = now.DayNumber();
-    }
-    return result;
 }
 
 }  // namespace almx

@@ -5,6 +5,7 @@
 // drive it with a manual clock.
 
 #include "base/date_time.h"
+#include "reminders/alarm_check.h"
 
 namespace almx {
 
@@ -22,16 +23,26 @@ class MinuteCheck {
         bool dayChanged = false;  // the first check, or the day differs from the last one
         bool saved = false;       // the automatic save wrote the file
         bool saveFailed = false;  // it tried and failed
+        AlarmCheck::Result alarms;
     };
 
-    // One tick for the document. A tick that arrives while one runs (a message box of a
-    // failed save keeps the clock running) does nothing.
-    Result Run(CAlmxDoc& document, const DateTime& now, int saveSpanMinute);
+    // The document's alarms, checked once per new minute after the save.
+    struct Alarms {
+        AlarmCheck& check;
+        AlarmUi& ui;
+        DateTime previousTick;  // the program's previous tick for any document
+    };
+
+    // One tick for the document. A tick that arrives while the save runs (a message box of a
+    // failed save keeps the clock running) does nothing; one that arrives while an alarm
+    // window is open evaluates its own minute.
+    Result Run(CAlmxDoc& document, const DateTime& now, int saveSpanMinute,
+               const Alarms* alarms = nullptr);
 
     bool Running() const { return running_; }
 
   private:
-    Result RunOnce(CAlmxDoc& document, const DateTime& now, int saveSpanMinute);
+    void Save(CAlmxDoc& document, const DateTime& now, int saveSpanMinute, Result& result);
 
     bool running_ = false;
     long long lastMinute_ = -1;

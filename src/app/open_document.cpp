@@ -24,7 +24,12 @@ OpenDocument::OpenDocument(std::unique_ptr<CAlmxDoc> document, AppContext& conte
     : host_(std::make_unique<DocumentHost>(std::move(document))),
       context_(context),
       owner_(owner),
-      untitledNumber_(untitledNumber) {}
+      untitledNumber_(untitledNumber) {
+    if (context.settings && context.clock) {
+        alarms_ = std::make_unique<AlarmCheck>(Doc().SnoozeList(), *context.settings,
+                                               *context.clock);
+    }
+}
 
 OpenDocument::~OpenDocument() = default;
 

@@ -48,6 +48,8 @@ class OpenDocument : public CommandTarget {
     CAlmxDoc& Doc() { return host_->Document(); }
     const CAlmxDoc& Doc() const { return host_->Document(); }
     MinuteCheck& Minutes() { return minutes_; }
+    // Null without a clock or settings store.
+    AlarmCheck* Alarms() { return alarms_.get(); }
 
     // The file's name, or "ｽｹｼﾞｭｰﾗ" and a number for a new document.
     QString Title() const;
@@ -74,6 +76,7 @@ class OpenDocument : public CommandTarget {
     AppContext& context_;
     DocumentOwner& owner_;
     MinuteCheck minutes_;
+    std::unique_ptr<AlarmCheck> alarms_;
     int untitledNumber_;
     bool closing_ = false;
 };

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -19,6 +20,7 @@
 #include <algorithm>
 
 #include "app/frame_options.h"
+#include "reminders/ui/file_wave_dialog.h"
 #include "base/date_time.h"
 #include "ui/colour_button.h"
 
@@ -116,10 +118,9 @@ CAlermSetDlg::CAlermSetDlg(const AlarmSettingsForm& form, QWidget* parent) : QDi
     wave_->setMinimumWidth(280);
     auto* browse = new QPushButton(QStringLiteral("参照(&R)..."));
     connect(browse, &QPushButton::clicked, this, [this] {
-        QString chosen =
-            QFileDialog::getOpenFileName(this, QStringLiteral("音声ファイル"), wave_->text(),
-                                         QStringLiteral("音声ファイル (*.wav);;全てのﾌｧｲﾙ (*)"));
-        if (!chosen.isEmpty()) wave_->setText(chosen);
+        CFileWaveDlg chooser(wave_->text().trimmed(), this);
+        if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return;
+        wave_->setText(QDir::toNativeSeparators(chooser.selectedFiles().constFirst()));
     });
     auto* waveRow = new QHBoxLayout;
     waveRow->addWidget(wave_);

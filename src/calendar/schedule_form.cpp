@@ -20,6 +20,14 @@ std::optional<DateTime> ReadDateTime(const std::string& date, const std::string&
 
 }  // namespace
 
+RecordDefaults ScheduleForm::NewScheduleDefaults(RecordDefaults defaults,
+                                                const SettingsStore& settings) {
+    constexpr int kUnset = -2;
+    const int lead = settings.GetInt("System", "TimerDelay", kUnset);
+    if (lead >= -1) defaults.alarmMinutes = lead;
+    return defaults;
+}
+
 CAlmxData ScheduleForm::NewSchedule(const RecordDefaults& defaults, const DateTime& day,
                                     const CAlmxFieldArray& genres, int genre, int timeDisplay) {
     CAlmxData record(defaults);

@@ -10,6 +10,7 @@
 #include "base/date_time.h"
 #include "calendar/entry_checks.h"
 #include "calendar/repeat_form.h"
+#include "base/settings_store.h"
 #include "core/record.h"
 
 namespace almx {
@@ -25,6 +26,10 @@ class ScheduleForm {
 
     // A new schedule on the day: the recurrence day range on the day of the month, the given
     // genre and its colour, the time display of "View"/"ViewTime".
+    // The defaults of a new schedule: the document's, with the lead set through the week
+    // view's timer command ("System"/"TimerDelay") when it was set.
+    static RecordDefaults NewScheduleDefaults(RecordDefaults defaults,
+                                              const SettingsStore& settings);
     static CAlmxData NewSchedule(const RecordDefaults& defaults, const DateTime& day,
                                  const CAlmxFieldArray& genres, int genre, int timeDisplay);
 

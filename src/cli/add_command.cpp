@@ -34,6 +34,24 @@ std::optional<DateTime> Parse(const DateTimeText& text) {
     return text.time.empty() ? ParseDate(text.date) : ParseTime(text.date, text.time);
 }
 
+// The lead minutes a schedule may hold: a year.
+constexpr int kMaxAlarmMinutes = 366 * 24 * 60;
+
+bool ReadInt(const std::string& text, int low, int high, int& value) {
+    if (text.empty() || text.size() > 9) return false;
+    std::size_t i = text[0] == '-' ? 1 : 0;
+    if (i == text.size()) return false;
+    long read = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        read = read * 10 + (text[i] - '0');
+    }
+    if (text[0] == '-') read = -read;
+    if (read < low || read > high) return false;
+    value = static_cast<int>(read);
+    return true;
+}
+
 int Run(const Arguments& args, std::ostream&, std::ostream& err) {
     OptionReader options(args);
     DocumentSession session(options, err);
@@ -43,12 +61,28 @@ int Run(const Arguments& args, std::ostream&, std::ostream& err) {
     const bool hasTitle = options.Value("--title", title);
     const bool hasStart = options.Value("--start", startText);
     options.Value("--end", endText);
+    std::string alarmText;
+    std::string modeText;
+    const bool hasAlarm = options.Value("--alarm", alarmText);
+    const bool hasMode = options.Value("--alarm-mode", modeText);
     if (std::string unknown = options.Unknown(); !unknown.empty()) {
         err << "almx add: unknown option " << unknown << '\n';
         return 2;
     }
     if (options.Positional().size() != 1 || !hasTitle || !hasStart) {
         err << "almx add: give FILE --title T --start \"YYYY/MM/DD [HH:MM]\"\n";
+        return 2;
+    }
+    int alarmMinutes = 0;
+    int alarmMode = 0;
+    if (hasAlarm && !ReadInt(alarmText, -1, kMaxAlarmMinutes, alarmMinutes)) {
+        err << "almx add: --alarm takes -1 (none) or the minutes before the start, up to "
+            << kMaxAlarmMinutes << '\n';
+        return 2;
+    }
+    if (hasMode && !ReadInt(modeText, 0, 255, alarmMode)) {
+        err << "almx add: --alarm-mode takes the bits 1 screen, 2 mail, 4 open the link (0 to "
+               "255)\n";
         return 2;
     }
     if (std::optional<std::string> bad = text::FirstUnrepresentable(title)) {
@@ -90,6 +124,8 @@ int Run(const Arguments& args, std::ostream&, std::ostream& err) {
     record.end = *endTime;
     record.Set(StartTimeSet, !start.time.empty());
     record.Set(EndTimeSet, !end.time.empty());
+    if (hasAlarm) record.alarmMinutes = alarmMinutes;
+    if (hasMode) record.alarmMode = alarmMode;
     record.genre = doc.Array().DefaultScheduleGenre();
     if (const CAlmxField* genre = doc.Array().genres.At(record.genre)) {
         record.colour = genre->colour;
@@ -104,7 +140,7 @@ int Run(const Arguments& args, std::ostream&, std::ostream& err) {
 const CommandRegistrar registrar({
     "add",
     "FILE --title T --start \"YYYY/MM/DD [HH:MM]\" [--end \"YYYY/MM/DD [HH:MM]\"] "
-    "[--password P] [--defaults]",
+    "[--alarm MINUTES] [--alarm-mode BITS] [--password P] [--defaults]",
     "appends a schedule to a schedule file and saves it",
     Run,
 });

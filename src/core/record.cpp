@@ -33,4 +33,8 @@ CAlmxSnoozeData::CAlmxSnoozeData(const CAlmxData& record, const DateTime& now, i
       snoozeTime(
           now.PlusMinutes(snoozeMinutes + (record.alarmMinutes != -1 ? record.alarmMinutes : 0))) {}
 
+void CAlmxSnoozeData::Rearm(const DateTime& now, int snoozeMinutes) {
+    snoozeTime = now.PlusMinutes(snoozeMinutes + (alarmMinutes != -1 ? alarmMinutes : 0));
+}
+
 }  // namespace almx

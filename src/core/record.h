@@ -124,6 +124,8 @@ class CAlmxSnoozeData : public CAlmxData {
     CAlmxSnoozeData(const CAlmxData& record, const DateTime& now, int snoozeMinutes);
 
     const DateTime& NotificationTime() const override { return snoozeTime; }
+    // Due again "Snooze" minutes from now.
+    void Rearm(const DateTime& now, int snoozeMinutes);
 
     DateTime snoozeTime;
 };

@@ -4,6 +4,7 @@
 // from the SettingsStore and "now" from the Clock.
 
 #include <functional>
+#include <list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -147,7 +148,8 @@ class CAlmxDoc {
     void SetModified(bool modified = true) { modified_ = modified; }
     bool IsReadOnly() const { return readOnly_; }
     const FileLock& Lock() const { return lock_; }
-    std::vector<CAlmxSnoozeData>& SnoozeList() { return snoozeList_; }
+    // A list: entries keep their addresses while a check fires them.
+    std::list<CAlmxSnoozeData>& SnoozeList() { return snoozeList_; }
     const DateTime& LastSaveTime() const { return lastSave_; }
     bool TodoLeftDraw() const { return todoLeftDraw_; }
     // The copy made of a file that could not be read whole, when the last open made one.
@@ -181,7 +183,7 @@ class CAlmxDoc {
     bool modified_ = false;
     bool readOnly_ = false;
     FileLock lock_;
-    std::vector<CAlmxSnoozeData> snoozeList_;
+    std::list<CAlmxSnoozeData> snoozeList_;
     DateTime lastSave_ = DateTime::Invalid();
     bool todoLeftDraw_ = true;
     std::string safetyBackup_;

@@ -281,5 +281,19 @@ TEST(EntryChecks, CancelQuestionAndTimeChoices) {
     EXPECT_EQ(times[47], "23:30");
 }
 
+TEST(ScheduleForm, TheWeekViewsTimerLeadStartsNewSchedules) {
+    RecordDefaults defaults;
+    defaults.alarmMinutes = 5;
+    defaults.alarmMode = 2;
+    MemorySettingsStore settings;
+    EXPECT_EQ(ScheduleForm::NewScheduleDefaults(defaults, settings).alarmMinutes, 5);
+    settings.SetInt("System", "TimerDelay", 30);
+    const RecordDefaults lead = ScheduleForm::NewScheduleDefaults(defaults, settings);
+    EXPECT_EQ(lead.alarmMinutes, 30);
+    EXPECT_EQ(lead.alarmMode, 2);
+    settings.SetInt("System", "TimerDelay", -1);
+    EXPECT_EQ(ScheduleForm::NewScheduleDefaults(defaults, settings).alarmMinutes, -1);
+}
+
 }  // namespace
 }  // namespace almx

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <utility>
 
 #include "app/minute_check.h"
 #include "base/clock.h"
@@ -225,6 +227,53 @@ TEST_F(AutoSaveTest, TheMinuteAndTheDayAreReportedOnce) {
     MinuteCheck::Result day = check.Run(*document, clock_.Now(), 0);
     EXPECT_TRUE(day.newMinute);
     EXPECT_TRUE(day.dayChanged);
+}
+
+// The alarm window is open while the clock ticks: the tick evaluates its own minute, so a
+// later alarm is not swallowed by the one on screen.
+TEST_F(AutoSaveTest, ATickDuringAnAlarmWindowChecksItsNewMinute) {
+    auto document = Document();
+    for (int minute : {1, 2}) {
+        CAlmxData record;
+        record.title = minute == 1 ? "first" : "second";
+        record.start = DateTime::FromParts(2025, 5, 3, 9, minute);
+        record.Set(StartTimeSet);
+        record.alarmMinutes = 0;
+        record.alarmMode = AlarmOnScreen;
+        document->Records().push_back(record);
+    }
+    struct Ui : AlarmUi {
+        std::function<void()> nested;
+        std::vector<std::string> shown;
+        void RestoreMainWindow() override {}
+        bool MailReady() override { return false; }
+        void HandMail(std::vector<AlarmMail>) override {}
+        void PlaySound(const std::string&) override {}
+        void ShowNotification(const AlarmNotice&) override {}
+        bool ShowAlarmWindow(const AlarmNotice& notice) override {
+            shown.push_back(notice.entry.title);
+            if (auto run = std::exchange(nested, nullptr)) run();
+            return false;
+        }
+        void OpenLink(const CAlmxData&) override {}
+    } ui;
+    MinuteCheck check;
+    AlarmCheck alarms(document->SnoozeList(), settings_, clock_);
+    const MinuteCheck::Alarms step{alarms, ui, DateTime::Invalid()};
+    check.Run(*document, clock_.Now(), 0, &step);  // 09:00:05
+    ui.nested = [&] {
+        clock_.AdvanceSeconds(10);  // 09:01:15, the same minute: nothing
+        EXPECT_FALSE(check.Run(*document, clock_.Now(), 0, &step).newMinute);
+        clock_.AdvanceSeconds(50);  // 09:02:05
+        const MinuteCheck::Result inner = check.Run(*document, clock_.Now(), 0, &step);
+        EXPECT_TRUE(inner.alarms.checked);
+        EXPECT_EQ(inner.alarms.fired, 1);
+    };
+    clock_.AdvanceSeconds(60);  // 09:01:05
+    EXPECT_EQ(check.Run(*document, clock_.Now(), 0, &step).alarms.fired, 1);
+    EXPECT_EQ(ui.shown, (std::vector<std::string>{"first", "second"}));
+    clock_.AdvanceSeconds(10);
+    EXPECT_FALSE(check.Run(*document, clock_.Now(), 0, &step).alarms.checked);
 }
 
 }  // namespace
