@@ -96,7 +96,8 @@ CAlmxView::CAlmxView(DocumentHost& host, DisplaySettings& display, SettingsStore
       settings_(settings),
       prompter_(prompter),
       clock_(clock),
-      nav_(CurrentGridOptions()) {
+      nav_(CurrentGridOptions()),
+      cellPainter_(display) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     showTodayAtStart_ = settings_.GetInt("View", "First", 1) == 1;
@@ -104,11 +105,9 @@ CAlmxView::CAlmxView(DocumentHost& host, DisplaySettings& display, SettingsStore
     rules_.todayLimit = display_.todayLimit;
     captionSpec_ = CaptionFontSpec(settings_);
     weekdaySpec_ = WeekdayHeaderFontSpec(settings_);
+    marks_ = EntryMarks::Drawn();
+    cellPainter_.SetMarks(&marks_);
     LoadFonts();
-    const EntryMarks marks = EntryMarks::Drawn();
-    fileMark_ = marks.file;
-    urlMark_ = marks.url;
-    memoMark_ = marks.memo;
 
     // The date the document holds for its views, once; else today.
     DateTime start = Today();
@@ -186,18 +185,9 @@ DateTime CAlmxView::Today() const {
 void CAlmxView::LoadFonts() {
     captionFont_ = FontFromSpec(captionSpec_);
     weekdayFont_ = FontFromSpec(weekdaySpec_);
-    dayFont_ = FontFromSpec(display_.dateFont);
-    diaryFont_ = FontFromSpec(display_.diaryIconFont);
     captionMetrics_ = QFontMetrics(captionFont_);
     weekdayMetrics_ = QFontMetrics(weekdayFont_);
-    dayMetrics_ = QFontMetrics(dayFont_);
-    for (int style = 0; style < 4; ++style) {
-        QFont font = FontFromSpec(display_.scheduleFont);
-        if (style & 1) font.setWeight(QFont::Bold);
-        if (style & 2) font.setStrikeOut(true);
-        entryFonts_[static_cast<std::size_t>(style)].font = font;
-        entryFonts_[static_cast<std::size_t>(style)].metrics = QFontMetrics(font);
-    }
+    cellPainter_.LoadFonts(FontFromSpec(display_.dateFont));
 }
 
 void CAlmxView::LayOut() {
