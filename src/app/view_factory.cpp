@@ -1,6 +1,7 @@
 #include "app/view_factory.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
 
 #include "app/app_context.h"
@@ -8,8 +9,10 @@
 #include "views/day_view.h"
 #include "views/month_view.h"
 #include "views/placeholder_view.h"
+#include "views/print_support.h"
 #include "views/sch_view.h"
 #include "views/todo_view.h"
+#include "views/week_view.h"
 
 namespace almx {
 
@@ -35,6 +38,22 @@ EntryActions ListEntryActions(QWidget* view, DocumentHost& host, const EntryEnvi
     return actions;
 }
 
+// 57607, 57609 and 32786 on a calendar view: its own drawing on paper.
+template <typename View>
+void InstallPrintCommands(View* view, DocumentHost& host, AppContext& context) {
+    SettingsStore* settings = context.settings;
+    Prompter* prompter = context.prompter;
+    DocumentHost* document = &host;
+    auto draw = [view](QPainter& painter) { view->DrawForPrint(painter); };
+    view->SetCommandHandler(57607, [view, document, settings, draw] {
+        PrintView(view, QString::fromStdString(document->Document().Path()), *settings, draw);
+    });
+    view->SetCommandHandler(57609,
+                            [view, settings, draw] { PreviewView(view, *settings, draw); });
+    view->SetCommandHandler(32786,
+                            [view, settings, prompter] { RunPrintForm(view, *settings, *prompter); });
+}
+
 }  // namespace
 
 ViewBase* CreateMonthView(DocumentHost& host, AppContext& context, QWidget* parent) {
@@ -46,6 +65,7 @@ ViewBase* CreateMonthView(DocumentHost& host, AppContext& context, QWidget* pare
             view->SetCommandHandler(id, std::move(handler));
         },
         view, host, context.ForEntries(), [view] { return view->Selected(); });
+    InstallPrintCommands(view, host, context);
     // The status bar's message pane shows the view's texts (the date, a date being typed).
     QObject::connect(view, &CAlmxView::StatusTextChanged, view, [view](const QString& text) {
         if (auto* message = view->window()->findChild<QLabel*>(QStringLiteral("message")))
@@ -80,8 +100,20 @@ void LinkDayList(ViewBase* month, ViewBase* dayList) {
                      [dayView] { dayView->setFocus(Qt::OtherFocusReason); });
 }
 
-ViewBase* CreateWeekView(DocumentHost& host, AppContext&, QWidget* parent) {
-    return new PlaceholderView(host, QStringLiteral("週間予定表"), parent);
+ViewBase* CreateWeekView(DocumentHost& host, AppContext& context, QWidget* parent) {
+    auto* view = new CWeekView(host, context.display, *context.settings, *context.prompter,
+                               *context.clock, parent);
+    InstallDayEntryCommands(
+        [view](int id, std::function<void()> handler) {
+            view->SetCommandHandler(id, std::move(handler));
+        },
+        view, host, context.ForEntries(), [view] { return view->Selected(); });
+    InstallPrintCommands(view, host, context);
+    QObject::connect(view, &CWeekView::StatusTextChanged, view, [view](const QString& text) {
+        if (auto* message = view->window()->findChild<QLabel*>(QStringLiteral("message")))
+            message->setText(text);
+    });
+    return view;
 }
 
 ViewBase* CreateTodoView(DocumentHost& host, AppContext& context, QWidget* parent) {

@@ -85,6 +85,9 @@ class CAlmxView : public ViewBase {
     // first showing of the view calls it once.
     void ShowTodaySchedulesAtStart();
 
+    // The printout: the whole view as laid out on screen, with paper's differences.
+    void DrawForPrint(QPainter& painter);
+
     // Digits (a date typed in), Enter, the arrows and the page keys are the view's own.
     bool OwnsKey(const QKeyEvent& event) const override;
 
@@ -170,7 +173,7 @@ class CAlmxView : public ViewBase {
     void WriteColour(const char* section, const char* key, std::uint32_t colour);
 
     // Drawing: the header here, the cells by the shared cell drawing.
-    void DrawView(QPainter& painter, const QRect& dirty);
+    void DrawView(QPainter& painter, const QRect& dirty, const CellSurface& surface);
 
     DisplaySettings& display_;
     SettingsStore& settings_;

@@ -24,10 +24,16 @@ void CAlmxView::paintEvent(QPaintEvent* event) {
     // The records changed on a path that told no view: the cells may name freed records.
     if (Document().Records().Generation() != filledGeneration_) Refill();
     QPainter painter(this);
-    DrawView(painter, event->rect());
+    DrawView(painter, event->rect(), CellSurface::Screen(devicePixelRatioF()));
 }
 
-void CAlmxView::DrawView(QPainter& p, const QRect& dirty) {
+void CAlmxView::DrawForPrint(QPainter& painter) {
+    if (Document().Records().Generation() != filledGeneration_) Refill();
+    LayOut();  // a hidden view has had no resize event yet
+    DrawView(painter, rect(), CellSurface::Paper(1));
+}
+
+void CAlmxView::DrawView(QPainter& p, const QRect& dirty, const CellSurface& surface) {
     const QColor back = ToQColor(display_.backColor);
     p.fillRect(dirty, back);
     p.setBackgroundMode(Qt::TransparentMode);
@@ -63,7 +69,6 @@ void CAlmxView::DrawView(QPainter& p, const QRect& dirty) {
     cellPainter_.SetRules(rules_);
     cellPainter_.SetTimeDisplay(display_.monthViewTime);
     p.setFont(cellPainter_.EntryFont(0));
-    const CellSurface surface = CellSurface::Screen(devicePixelRatioF());
     const int count = std::min<int>(cells_.Count(), static_cast<int>(rects_.size()));
     char label[8];
     for (int i = 0; i < count; ++i) {
