@@ -73,9 +73,9 @@ void DayCellPainter::DrawPicture(QPainter& p, const std::string& path, const QRe
     const PictureSize size{static_cast<int>(std::lround(logical.width())),
                            static_cast<int>(std::lround(logical.height()))};
     const PictureOffset offset = CentrePicture(size, PictureSize{box.width(), box.height()});
-    p.drawImage(QRectF(rect.left() + offset.x, rect.top() + offset.y, logical.width(),
-                       logical.height()),
-                found.image);
+    p.drawImage(
+        QRectF(rect.left() + offset.x, rect.top() + offset.y, logical.width(), logical.height()),
+        found.image);
 }
 
 void DayCellPainter::Draw(QPainter& p, const DayCell& cell, const CellRect& r, bool selected,
@@ -170,8 +170,8 @@ void DayCellPainter::Draw(QPainter& p, const DayCell& cell, const CellRect& r, b
     }
 }
 
-QSize DayCellPainter::DrawLabel(QPainter& p, const DayCell& cell, const CellRect& r,
-                                bool selected, const QString& text) const {
+QSize DayCellPainter::DrawLabel(QPainter& p, const DayCell& cell, const CellRect& r, bool selected,
+                                const QString& text) const {
     const int mode = display_.selColorMode;
     QColor colour;
     if (IsHolidayCell(cell)) {

@@ -67,8 +67,7 @@ class DayCellPainter {
                     const QString& label) const;
     int DrawEntry(QPainter& p, const DayCell& cell, const CellRect& r, const CAlmxData& entry,
                   int x, int y, bool selected, const CellSurface& surface) const;
-    void DrawPicture(QPainter& p, const std::string& path, const QRect& rect,
-                     qreal ratio) const;
+    void DrawPicture(QPainter& p, const std::string& path, const QRect& rect, qreal ratio) const;
 
     const DisplaySettings& display_;
     std::array<Fonts, 4> entry_;

@@ -62,8 +62,7 @@ void PrintOn(QPrinter& printer, QWidget* view, SettingsStore& settings, const Vi
     QPainter painter;
     if (!painter.begin(&printer)) return;
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    RenderPrintout(painter, printer, page.size(), view->size(), PrintOrigin::Load(settings),
-                   draw);
+    RenderPrintout(painter, printer, page.size(), view->size(), PrintOrigin::Load(settings), draw);
     painter.end();
 }
 
@@ -97,10 +96,9 @@ void PrintView(QWidget* view, const QString& documentName, SettingsStore& settin
 
 void PreviewView(QWidget* view, SettingsStore& settings, const ViewDrawing& draw) {
     QPrintPreviewDialog dialog(&ApplicationPrinter(), view);
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, view,
-                     [view, &settings, &draw](QPrinter* printer) {
-                         PrintOn(*printer, view, settings, draw);
-                     });
+    QObject::connect(
+        &dialog, &QPrintPreviewDialog::paintRequested, view,
+        [view, &settings, &draw](QPrinter* printer) { PrintOn(*printer, view, settings, draw); });
     dialog.exec();
 }
 

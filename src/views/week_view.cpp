@@ -39,10 +39,9 @@ constexpr const char* kNextOpenMessage = "この設定は次回、ファイル�
 
 // Commands whose dialogs belong to other parts of the program: present, disabled until a
 // handler is set.
-constexpr int kLaterCommands[] = {kEdit,      kAddSchedule, kAddTodo,      kEditDiary,
-                                  kTextCopyDay, kICalendar, kDaysFromToday, kFind,
-                                  kFindNext,  kFindPrevious, kTimerLead,   kPrint,
-                                  kPrintPreview, kPrintForm};
+constexpr int kLaterCommands[] = {
+    kEdit, kAddSchedule, kAddTodo,      kEditDiary, kTextCopyDay, kICalendar,    kDaysFromToday,
+    kFind, kFindNext,    kFindPrevious, kTimerLead, kPrint,       kPrintPreview, kPrintForm};
 
 bool IsLaterCommand(int id) {
     return std::find(std::begin(kLaterCommands), std::end(kLaterCommands), id) !=
@@ -221,8 +220,7 @@ void CWeekView::ClockTick() {
 
 QString CWeekView::CellLabel(int index) const {
     const DateTime day = nav_.CellDate(index);
-    return QString::fromStdString(
-        WeekDayLabel(day, index, display_.WeekdayName(day.DayOfWeek())));
+    return QString::fromStdString(WeekDayLabel(day, index, display_.WeekdayName(day.DayOfWeek())));
 }
 
 // ---- hints
@@ -313,7 +311,8 @@ bool CWeekView::OnCommand(int id) {
             }
             return true;
         case kScheduleList:
-            settings_.SetInt("View", "SchList", settings_.GetInt("View", "SchList", 1) == 0 ? 1 : 0);
+            settings_.SetInt("View", "SchList",
+                             settings_.GetInt("View", "SchList", 1) == 0 ? 1 : 0);
             prompter_.ShowMessage(kNextOpenMessage, MessageKind::Information);
             return true;
         case kTakeDocumentDate:

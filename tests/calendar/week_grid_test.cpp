@@ -49,12 +49,12 @@ TEST(WeekNavigationTest, EveryKeyFromEveryIndex) {
         int to;  // days from this week's Monday
     };
     const Case cases[] = {
-        {Key::Down, 0, 1},   {Key::Down, 3, 4},   {Key::Down, 6, 7},   {Key::Up, 0, -1},
-        {Key::Up, 4, 3},     {Key::Up, 6, 5},     {Key::Right, 0, 4},  {Key::Right, 1, 5},
-        {Key::Right, 2, 6},  {Key::Right, 3, 6},  {Key::Right, 4, 7},  {Key::Right, 5, 8},
-        {Key::Right, 6, 9},  {Key::Left, 0, -3},  {Key::Left, 1, -2},  {Key::Left, 2, -1},
-        {Key::Left, 3, -1},  {Key::Left, 4, 0},   {Key::Left, 5, 1},   {Key::Left, 6, 2},
-        {Key::Down, 5, 6},   {Key::Up, 1, 0},
+        {Key::Down, 0, 1},  {Key::Down, 3, 4},  {Key::Down, 6, 7},  {Key::Up, 0, -1},
+        {Key::Up, 4, 3},    {Key::Up, 6, 5},    {Key::Right, 0, 4}, {Key::Right, 1, 5},
+        {Key::Right, 2, 6}, {Key::Right, 3, 6}, {Key::Right, 4, 7}, {Key::Right, 5, 8},
+        {Key::Right, 6, 9}, {Key::Left, 0, -3}, {Key::Left, 1, -2}, {Key::Left, 2, -1},
+        {Key::Left, 3, -1}, {Key::Left, 4, 0},  {Key::Left, 5, 1},  {Key::Left, 6, 2},
+        {Key::Down, 5, 6},  {Key::Up, 1, 0},
     };
     for (const Case& c : cases) {
         WeekNavigation nav;

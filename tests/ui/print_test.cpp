@@ -7,8 +7,11 @@
 #include "base/prompter.h"
 #include "base/settings_store.h"
 #include "core/print_form.h"
+#include "core/record.h"
 #include "document/document.h"
 #include "ui/qt_colour.h"
+#include "views/day_cell_painter.h"
+#include "views/entry_painter.h"
 #include "views/print_support.h"
 #include "views/week_view.h"
 
@@ -120,6 +123,56 @@ TEST_F(PrintTest, AWideViewIsShrunkToThePage) {
     const int rightColumn = 200 + static_cast<int>(500 * 3 * shrink);
     EXPECT_TRUE(Dark(image, rightColumn, 300));
     EXPECT_FALSE(Dark(image, 200 + 500 * 3 + 1, 300)) << "drawn at full size";
+}
+
+// The cell drawing on paper: a done to-do gets the round marker, not the check mark, and the
+// link mark is left out.
+TEST(PaperCellTest, RoundToDoMarkersAndNoMarks) {
+    DisplaySettings display;
+    display.fileMarks = true;
+    display.dayDrawPos = 3;  // entries from the top of the cell
+    CAlmxData done;
+    done.title = "done";
+    done.start = done.end = DateTime::FromDate(2025, 5, 6);
+    done.flags = IsTodo | TodoDone;
+    done.linkFile = "https://example.invalid/";
+    DayCell cell;
+    cell.date = done.start;
+    cell.colour = 0xFFFFFF;
+    cell.entries = {&done};
+    const EntryMarks marks = EntryMarks::Drawn();
+    DayCellPainter painter(display);
+    painter.SetMarks(&marks);
+    const CellRect rect{0, 0, 200, 60};
+
+    auto draw = [&](const CellSurface& surface) {
+        QImage image(200, 60, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        painter.Draw(p, cell, rect, true, QStringLiteral("06"), surface);
+        return image;
+    };
+    auto blueish = [](const QImage& image) {
+        int count = 0;
+        for (int y = 1; y < 20; ++y)
+            for (int x = 1; x < 60; ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.blue() > 120 && c.red() < 60) ++count;
+            }
+        return count;
+    };
+    display.selColorMode = 2;  // no selection fill: the marks stand on white
+    const QImage screen = draw(CellSurface::Screen(1));
+    const QImage paper = draw(CellSurface::Paper(1));
+    EXPECT_GT(blueish(screen), 0);  // the globe of a web link
+    EXPECT_EQ(blueish(paper), 0);
+    // The tip of the check mark (x + 10, y + 2) is inked on screen only; the circle's centre on
+    // paper.
+    const int y = 1;
+    EXPECT_TRUE(Dark(screen, 10, y + 2));
+    EXPECT_FALSE(Dark(paper, 10, y + 2));
+    const QFontMetrics metrics = painter.EntryMetrics(0);
+    EXPECT_TRUE(Dark(paper, metrics.averageCharWidth(), y + metrics.height() / 2));
 }
 
 TEST(PrintFormTest, MarginsTakeZeroToNineThousandNineHundredNinetyNine) {
