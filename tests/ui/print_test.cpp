@@ -12,6 +12,7 @@
 #include "ui/qt_colour.h"
 #include "views/day_cell_painter.h"
 #include "views/entry_painter.h"
+#include "views/month_view.h"
 #include "views/print_support.h"
 #include "views/week_view.h"
 
@@ -99,6 +100,29 @@ TEST_F(PrintTest, TheWeekPrintsFromTheOriginAtAHundredthOfAnInchPerPixel) {
     // Nothing beyond the view's 4 x 3 inches.
     EXPECT_FALSE(Dark(image, 200 + 1200 + 20, 400));
     EXPECT_FALSE(Dark(image, 500, 150 + 900 + 20));
+}
+
+TEST_F(PrintTest, ASixHundredByFourHundredMonthIsSixByFourInches) {
+    CAlmxView view(*host, display, settings, prompter, clock);
+    view.resize(600, 400);
+    QImage image = Paper(2480, 3508);
+    {
+        QPainter painter(&image);
+        RenderPrintout(painter, image, image.size(), view.size(), PrintOrigin::Load(settings),
+                       [&view](QPainter& p) { view.DrawForPrint(p); });
+    }
+    const CellRect& first = view.CellRects()[0];
+    const CellRect& last = view.CellRects().back();
+    // The first cell's left border at the origin, 200 printer pixels in; its top border 3
+    // printer pixels per screen pixel below.
+    EXPECT_TRUE(Dark(image, 200, 200 + first.top * 3 + 30));
+    EXPECT_FALSE(Dark(image, 190, 200 + first.top * 3 + 30));
+    EXPECT_TRUE(Dark(image, 300, 200 + first.top * 3));
+    // The last row's bottom line 3 printer pixels per screen pixel down, nothing past 6 x 4.
+    EXPECT_TRUE(Dark(image, 300, 200 + last.bottom * 3 - 1) ||
+                Dark(image, 300, 200 + last.bottom * 3));
+    EXPECT_FALSE(Dark(image, 200 + 1800 + 10, 600));
+    EXPECT_FALSE(Dark(image, 300, 200 + 1200 + 10));
 }
 
 TEST_F(PrintTest, TheSelectedCellIsPlainOnPaper) {
