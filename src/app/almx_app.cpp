@@ -37,6 +37,7 @@
 #include "ui/qt_colour.h"
 #include "ui/qt_prompter.h"
 #include "ui/qt_settings_store.h"
+#include "views/print_support.h"
 #include "views/view_base.h"
 
 Q_LOGGING_CATEGORY(lcAlmx, "almx.app", QtWarningMsg)
@@ -490,8 +491,8 @@ void CAlmxApp::About() {
 }
 
 void CAlmxApp::PrinterSetup() {
-    if (!printer_) printer_ = std::make_unique<QPrinter>();
-    QPageSetupDialog dialog(printer_.get(), mainFrame_.get());
+    // The one printer that print and preview use too.
+    QPageSetupDialog dialog(&ApplicationPrinter(), mainFrame_.get());
     dialog.exec();
 }
 

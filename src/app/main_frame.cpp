@@ -50,6 +50,7 @@
 #include "ui/colour_button.h"
 #include "views/find_dlg.h"
 #include "views/view_base.h"
+#include "views/week_view.h"
 
 namespace almx {
 
@@ -506,7 +507,8 @@ void CMainFrame::UpdateCommandStates() {
 }
 
 QString CMainFrame::StatusDateText() const {
-    const DateTime now = context_.clock->Now();
+    // The logical today: before the day-change hour it is still yesterday.
+    const DateTime now = Today(*context_.clock, context_.display.todayLimit);
     return QString::asprintf("%04d/%02d/%02d  (", now.Year(), now.Month(), now.Day()) +
            QString::fromUtf8(context_.display.WeekdayName(now.DayOfWeek())) + QLatin1Char(')');
 }
@@ -526,6 +528,7 @@ void CMainFrame::Tick() {
     shownToday_ = today;
     CAlmxFrame* frame = ActiveFrame();
     if (!frame) return;
+    if (auto* week = qobject_cast<CWeekView*>(frame->ActiveView())) week->ClockTick();
     OpenDocument& document = frame->Document();
     const DateTime now = context_.clock->Now();
     const DateTime previousTick = lastTick_;

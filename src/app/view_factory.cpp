@@ -1,12 +1,18 @@
 #include "app/view_factory.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
 
 #include "app/app_context.h"
 #include "base/clock.h"
 #include "base/file_io.h"
+#include "base/settings_store.h"
+#include "calendar/schedule_form.h"
+#include "calendar/timer_form.h"
 #include "calendar/ui/entry_commands.h"
+#include "calendar/ui/small_dialogs.h"
+#include "core/record.h"
 #include "exchange/html_calendar.h"
 #include "exchange/ui/html_dialogs.h"
 #include "links/file_launcher.h"
@@ -17,8 +23,10 @@
 #include "views/month_view.h"
 #include "views/month_view_commands.h"
 #include "views/placeholder_view.h"
+#include "views/print_support.h"
 #include "views/sch_view.h"
 #include "views/todo_view.h"
+#include "views/week_view.h"
 
 namespace almx {
 
@@ -44,6 +52,46 @@ EntryActions ListEntryActions(QWidget* view, DocumentHost& host, const EntryEnvi
     return actions;
 }
 
+// 57607, 57609 and 32786 on a calendar view: its own drawing on paper.
+template <typename View>
+void InstallPrintCommands(View* view, DocumentHost& host, AppContext& context) {
+    SettingsStore* settings = context.settings;
+    Prompter* prompter = context.prompter;
+    DocumentHost* document = &host;
+    auto draw = [view](QPainter& painter) { view->DrawForPrint(painter); };
+    view->SetCommandHandler(57607, [view, document, settings, draw] {
+        PrintView(view, QString::fromStdString(document->Document().Path()), *settings, draw);
+    });
+    view->SetCommandHandler(57609,
+                            [view, settings, draw] { PreviewView(view, *settings, draw); });
+    view->SetCommandHandler(32786,
+                            [view, settings, prompter] { RunPrintForm(view, *settings, *prompter); });
+}
+
+// The diary marks of a calendar view's cells and 32791, the selected day's diary in the editor.
+template <typename View>
+void InstallDiaryCommands(View* view, DocumentHost& host) {
+    DocumentHost* document = &host;
+    view->SetDiaryQuery([document](const DateTime& day) {
+        return document->Diary() && document->Diary()->HasDiary(day);
+    });
+    view->SetCommandHandler(month_cmd::kEditDiary, [view, document] {
+        if (document->Diary()) document->Diary()->OpenInEditor(view->Selected());
+    });
+}
+
+// 32824: the notification lead and way a new schedule starts with ("System"/"TimerDelay").
+void EditNewScheduleTimer(QWidget* parent, SettingsStore& settings) {
+    const RecordDefaults defaults = ScheduleForm::NewScheduleDefaults(
+        RecordDefaults::FromSettings(settings), settings);
+    CTimerDlg dialog(TimerForm(defaults.alarmMinutes, defaults.alarmMode), parent);
+    if (dialog.exec() != QDialog::Accepted) return;
+    int minutes = defaults.alarmMinutes;
+    int mode = defaults.alarmMode;
+    dialog.Form().WriteTo(minutes, mode);
+    settings.SetInt("System", "TimerDelay", minutes);
+}
+
 }  // namespace
 
 ViewBase* CreateMonthView(DocumentHost& host, AppContext& context, QWidget* parent) {
@@ -55,16 +103,12 @@ ViewBase* CreateMonthView(DocumentHost& host, AppContext& context, QWidget* pare
             view->SetCommandHandler(id, std::move(handler));
         },
         view, host, context.ForEntries(), [view] { return view->Selected(); });
+    InstallDiaryCommands(view, host);
     DocumentHost* document = &host;
-    view->SetDiaryQuery([document](const DateTime& day) {
-        return document->Diary() && document->Diary()->HasDiary(day);
-    });
-    view->SetCommandHandler(month_cmd::kEditDiary, [view, document] {
-        if (document->Diary()) document->Diary()->OpenInEditor(view->Selected());
-    });
     view->SetCommandHandler(month_cmd::kRemoveDiary, [view, document] {
         if (document->Diary()) document->Diary()->Remove(view->Selected());
     });
+    InstallPrintCommands(view, host, context);
     // The status bar's message pane shows the view's texts (the date, a date being typed).
     QObject::connect(view, &CAlmxView::StatusTextChanged, view, [view](const QString& text) {
         if (auto* message = view->window()->findChild<QLabel*>(QStringLiteral("message")))
@@ -99,8 +143,23 @@ void LinkDayList(ViewBase* month, ViewBase* dayList) {
                      [dayView] { dayView->setFocus(Qt::OtherFocusReason); });
 }
 
-ViewBase* CreateWeekView(DocumentHost& host, AppContext&, QWidget* parent) {
-    return new PlaceholderView(host, QStringLiteral("週間予定表"), parent);
+ViewBase* CreateWeekView(DocumentHost& host, AppContext& context, QWidget* parent) {
+    auto* view = new CWeekView(host, context.display, *context.settings, *context.prompter,
+                               *context.clock, parent);
+    InstallDayEntryCommands(
+        [view](int id, std::function<void()> handler) {
+            view->SetCommandHandler(id, std::move(handler));
+        },
+        view, host, context.ForEntries(), [view] { return view->Selected(); });
+    InstallDiaryCommands(view, host);
+    InstallPrintCommands(view, host, context);
+    SettingsStore* settings = context.settings;
+    view->SetCommandHandler(32824, [view, settings] { EditNewScheduleTimer(view, *settings); });
+    QObject::connect(view, &CWeekView::StatusTextChanged, view, [view](const QString& text) {
+        if (auto* message = view->window()->findChild<QLabel*>(QStringLiteral("message")))
+            message->setText(text);
+    });
+    return view;
 }
 
 ViewBase* CreateTodoView(DocumentHost& host, AppContext& context, QWidget* parent) {

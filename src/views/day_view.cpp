@@ -43,9 +43,9 @@ enum Command : int {
 };
 
 // Passed on to the month view of the frame, as if its grid had the focus.
-constexpr std::array<int, 22> kMonthCommands = {
-    32774, 32771, 32776, 32769, 32772, 32777, 32770, 32773, 32775, 32784, 32791,
-    32845, 32816, 32878, 32879, 32893, 32894, 57636, 32822, 32823, 32856, 32891};
+constexpr std::array<int, 25> kMonthCommands = {
+    32774, 32771, 32776, 32769, 32772, 32777, 32770, 32773, 32775, 32784, 32791, 32845, 32816,
+    32878, 32879, 32893, 32894, 57636, 32822, 32823, 32856, 32891, 57607, 57609, 32786};
 
 bool IsMonthCommand(int id) {
     return std::find(kMonthCommands.begin(), kMonthCommands.end(), id) != kMonthCommands.end();

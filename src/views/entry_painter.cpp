@@ -79,8 +79,8 @@ int DrawDayEntry(QPainter* painter, const QRect& area, const CAlmxData& entry, c
         if (painter) {
             painter->save();
             painter->setRenderHint(QPainter::Antialiasing, false);
-            painter->setPen(Qt::black);
-            painter->setBrush(Qt::black);
+            painter->setPen(style.markInk);
+            painter->setBrush(style.markInk);
         }
         if (entry.Has(TodoDone) && style.onScreen) {
             if (painter) {

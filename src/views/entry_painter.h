@@ -31,6 +31,7 @@ int MarkWidth(const QPixmap& mark);
 struct EntryStyle {
     QFont font;
     QColor textColour;
+    QColor markInk = Qt::black;  // the to-do markers
     bool wrap = false;         // "View"/"Multiline"
     bool fileMarks = true;     // "View"/"File"
     bool detailMarks = false;  // "View"/"MemoSch"

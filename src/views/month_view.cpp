@@ -27,6 +27,7 @@
 #include "exchange/range_export.h"
 #include "exchange/ui/export_dialogs.h"
 #include "ui/font_colour.h"
+#include "views/day_commands.h"
 #include "views/entry_painter.h"
 #include "views/find_dlg.h"
 #include "views/month_dialogs.h"
@@ -37,11 +38,6 @@ namespace almx {
 namespace {
 
 using namespace month_cmd;
-
-constexpr const char* kClearDayQuestion = "この日の色を標準の色に戻しますか？";
-constexpr const char* kPictureCaption = "この日の画像の指定";
-constexpr const char* kPictureFilter =
-    "画像ﾌｧｲﾙ (*.bmp *.gif *.jpg *.jpeg *.tif *.tiff *.png);;全てのﾌｧｲﾙ (*)";
 
 // Commands whose dialogs belong to other parts of the program.
 constexpr int kLaterCommands[] = {kEdit,   kAddSchedule,  kAddTodo,      kEditDiary,
@@ -96,7 +92,8 @@ CAlmxView::CAlmxView(DocumentHost& host, DisplaySettings& display, SettingsStore
       settings_(settings),
       prompter_(prompter),
       clock_(clock),
-      nav_(CurrentGridOptions()) {
+      nav_(CurrentGridOptions()),
+      cellPainter_(display) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     showTodayAtStart_ = settings_.GetInt("View", "First", 1) == 1;
@@ -104,11 +101,9 @@ CAlmxView::CAlmxView(DocumentHost& host, DisplaySettings& display, SettingsStore
     rules_.todayLimit = display_.todayLimit;
     captionSpec_ = CaptionFontSpec(settings_);
     weekdaySpec_ = WeekdayHeaderFontSpec(settings_);
+    marks_ = EntryMarks::Drawn();
+    cellPainter_.SetMarks(&marks_);
     LoadFonts();
-    const EntryMarks marks = EntryMarks::Drawn();
-    fileMark_ = marks.file;
-    urlMark_ = marks.url;
-    memoMark_ = marks.memo;
 
     // The date the document holds for its views, once; else today.
     DateTime start = Today();
@@ -186,18 +181,9 @@ DateTime CAlmxView::Today() const {
 void CAlmxView::LoadFonts() {
     captionFont_ = FontFromSpec(captionSpec_);
     weekdayFont_ = FontFromSpec(weekdaySpec_);
-    dayFont_ = FontFromSpec(display_.dateFont);
-    diaryFont_ = FontFromSpec(display_.diaryIconFont);
     captionMetrics_ = QFontMetrics(captionFont_);
     weekdayMetrics_ = QFontMetrics(weekdayFont_);
-    dayMetrics_ = QFontMetrics(dayFont_);
-    for (int style = 0; style < 4; ++style) {
-        QFont font = FontFromSpec(display_.scheduleFont);
-        if (style & 1) font.setWeight(QFont::Bold);
-        if (style & 2) font.setStrikeOut(true);
-        entryFonts_[static_cast<std::size_t>(style)].font = font;
-        entryFonts_[static_cast<std::size_t>(style)].metrics = QFontMetrics(font);
-    }
+    cellPainter_.LoadFonts(FontFromSpec(display_.dateFont));
 }
 
 void CAlmxView::LayOut() {
@@ -560,30 +546,21 @@ void CAlmxView::DayPropertiesChanged() {
 }
 
 void CAlmxView::DayColour() {
-    if (!SelectedDayEditable() || !Document().CanChange()) return;
-    DayPropertyMap& properties = Document().Array().dayProperties;
-    const DateTime day = nav_.Selected();
-    const auto colour = ChooseColour(DayColourToEdit(properties, day, display_.backColor));
-    if (!colour) return;
-    SetDayColour(properties, day, *colour);
-    DayPropertiesChanged();
+    if (EditDayColour(Host(), nav_.Selected(), display_.backColor,
+                      [this](std::uint32_t initial) { return ChooseColour(initial); })) {
+        DayPropertiesChanged();
+    }
 }
 
 void CAlmxView::ClearDayProperty() {
-    if (!SelectedDayEditable() || !Document().CanChange()) return;
-    if (prompter_.AskYesNo(kClearDayQuestion) != Answer::Yes) return;
-    if (ClearDay(Document().Array().dayProperties, nav_.Selected())) DayPropertiesChanged();
+    if (ClearDayColour(Host(), prompter_, nav_.Selected())) DayPropertiesChanged();
 }
 
 void CAlmxView::DayPictureCommand() {
-    if (!SelectedDayEditable() || !Document().CanChange()) return;
-    DayPropertyMap& properties = Document().Array().dayProperties;
-    const DateTime day = nav_.Selected();
-    const auto path = ChoosePicture(DayPictureToEdit(properties, day));
-    if (!path) return;
-    if (!CheckRepresentable(prompter_, {{entry_label::kDayPicture, *path}})) return;
-    SetDayPicture(properties, day, *path, display_.backColor);
-    DayPropertiesChanged();
+    if (EditDayPicture(Host(), prompter_, nav_.Selected(), display_.backColor,
+                       [this](const std::string& current) { return ChoosePicture(current); })) {
+        DayPropertiesChanged();
+    }
 }
 
 void CAlmxView::RangeCommand(bool remove) {
@@ -593,11 +570,7 @@ void CAlmxView::RangeCommand(bool remove) {
 }
 
 void CAlmxView::Paste() {
-    if (!SelectedDayEditable()) return;
-    const QString text = QGuiApplication::clipboard()->text();
-    if (text.isEmpty()) return;
-    // The document tells every view, this one included.
-    Document().PasteOntoDate(text.toStdString(), nav_.Selected());
+    PasteOntoDay(Host(), nav_.Selected());
 }
 
 void CAlmxView::CopyDayAsText() {

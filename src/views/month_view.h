@@ -22,6 +22,8 @@
 #include "core/display_settings.h"
 #include "core/record_display.h"
 #include "core/search_condition.h"
+#include "views/day_cell_painter.h"
+#include "views/entry_painter.h"
 #include "views/sort_dlg.h"
 #include "views/view_base.h"
 
@@ -74,7 +76,7 @@ class CAlmxView : public ViewBase {
     void SetCommandHandler(int id, std::function<void()> handler);
     // Whether a day has a diary, for the diary marks.
     void SetDiaryQuery(std::function<bool(const DateTime&)> query) {
-        diaryQuery_ = std::move(query);
+        cellPainter_.SetDiaryQuery(std::move(query));
     }
     // Today's schedules at start: off when the command line asked for none.
     void SetStartupPopupAllowed(bool allowed) { startupPopupAllowed_ = allowed; }
@@ -82,6 +84,9 @@ class CAlmxView : public ViewBase {
     // Shows today's schedules (CTodayDlg) when "View"/"First" is 1 and there are any; the
     // first showing of the view calls it once.
     void ShowTodaySchedulesAtStart();
+
+    // The printout: the whole view as laid out on screen, with paper's differences.
+    void DrawForPrint(QPainter& painter);
 
     // Digits (a date typed in), Enter, the arrows and the page keys are the view's own.
     bool OwnsKey(const QKeyEvent& event) const override;
@@ -130,10 +135,6 @@ class CAlmxView : public ViewBase {
     // Find, find next, find previous: moves to the hit's day.
     void RunFind(int id);
     void SortDocument();
-    struct EntryFonts {
-        QFont font;
-        QFontMetrics metrics{QFont()};
-    };
 
     // Settings into the grid and the fill.
     GridOptions CurrentGridOptions() const;
@@ -142,7 +143,6 @@ class CAlmxView : public ViewBase {
     // Fills the cells for the shown month; false (and FillFailed) when that fails.
     bool Refill();
     void LoadFonts();
-    void DrawPicture(QPainter& p, const std::string& path, const QRect& rect);
     void LayOut();
     DateTime Today() const;
     void UpdateStatus();
@@ -172,17 +172,8 @@ class CAlmxView : public ViewBase {
     void WriteInt(const char* section, const char* key, int value);
     void WriteColour(const char* section, const char* key, std::uint32_t colour);
 
-    // Drawing.
-    void DrawView(QPainter& painter, const QRect& dirty);
-    void DrawCell(QPainter& painter, int index, bool selected);
-    // The size used by the day number.
-    QSize DrawDayNumber(QPainter& painter, const DayCell& cell, const CellRect& rect,
-                        bool selected);
-    // The height drawn.
-    int DrawEntry(QPainter& painter, const DayCell& cell, const CellRect& rect,
-                  const CAlmxData& entry, int x, int y, bool selected, const EntryFonts& fonts);
-    const EntryFonts& FontsFor(const CAlmxData& entry) const;
-    bool IsHolidayCell(const DayCell& cell) const;
+    // Drawing: the header here, the cells by the shared cell drawing.
+    void DrawView(QPainter& painter, const QRect& dirty, const CellSurface& surface);
 
     DisplaySettings& display_;
     SettingsStore& settings_;
@@ -195,7 +186,6 @@ class CAlmxView : public ViewBase {
     std::vector<CellRect> rects_;
     DigitDateEntry digits_;
     QString status_;
-    DateTime today_;  // while drawing
     DisplayRules rules_;
     bool firstShown_ = false;
     bool startupPopupAllowed_ = true;
@@ -207,18 +197,12 @@ class CAlmxView : public ViewBase {
     FontSpec weekdaySpec_;
     QFont captionFont_;
     QFont weekdayFont_;
-    QFont dayFont_;
     QFontMetrics captionMetrics_{QFont()};
     QFontMetrics weekdayMetrics_{QFont()};
-    QFontMetrics dayMetrics_{QFont()};
-    std::array<EntryFonts, 4> entryFonts_;  // regular, bold, struck out, both
-    QFont diaryFont_;
-    QPixmap fileMark_;
-    QPixmap urlMark_;
-    QPixmap memoMark_;
+    EntryMarks marks_;
+    DayCellPainter cellPainter_;
 
     std::map<int, std::function<void()>> handlers_;
-    std::function<bool(const DateTime&)> diaryQuery_;
 };
 
 }  // namespace almx

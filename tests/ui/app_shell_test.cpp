@@ -261,7 +261,8 @@ TEST_F(ShellTest, AFrameBeingActivatedTakesTheDateOfTheFrameLeft) {
     frame.ShowView(ViewKind::Week);
     CAlmxFrame* week = frame.ActiveFrame();
     EXPECT_EQ(week->ActiveView()->SelectedDate(), moved);
-    EXPECT_EQ(app_->Documents()[0]->Host().SharedDate(), *moved);
+    // The week view took the document's date, which is then cleared.
+    EXPECT_NE(app_->Documents()[0]->Host().SharedDate(), *moved);
 
     // Without synchronisation the frames keep their own dates.
     app_->Context().display.viewDateSync = false;
@@ -292,6 +293,21 @@ TEST_F(ShellTest, TheClockWritesTheDateAndSavesADueDocument) {
     clock_.Set(DateTime::FromParts(2025, 5, 4, 0, 0, 0));
     frame.Tick();
     EXPECT_EQ(frame.StatusText(), QStringLiteral("2025/05/04  (日)"));
+}
+
+TEST_F(ShellTest, TheClockWritesTheLogicalToday) {
+    ASSERT_TRUE(Start({path_}));
+    CMainFrame& frame = Frame();
+    app_->Context().display.todayLimit = 4;
+    clock_.Set(DateTime::FromParts(2025, 5, 3, 23, 59, 50));
+    frame.Tick();
+    // Midnight is not yet the day change at four: the date stays the 3rd.
+    clock_.Set(DateTime::FromParts(2025, 5, 4, 0, 0, 0));
+    frame.Tick();
+    EXPECT_EQ(frame.StatusText().left(10), QStringLiteral("2025/05/03"));
+    clock_.Set(DateTime::FromParts(2025, 5, 4, 4, 0, 0));
+    frame.Tick();
+    EXPECT_EQ(frame.StatusText().left(10), QStringLiteral("2025/05/04"));
 }
 
 class CloseTest : public ShellTest {

@@ -422,7 +422,6 @@ TEST_F(KeyShellTest, TheMailCommandsUseTheMailSettings) {
 
 // Commands that no link of the route answers yet; the issues that build them remove them here.
 const std::set<int> kWaiting = {
-    32786,  // 印刷形式
     32853,  // 月間スケジュールへ
     32827,  // ｽｹｼﾞｭｰﾙﾘｽﾄ (day list font)
     32895,  // ToDo日数の初期値
