@@ -32,11 +32,18 @@ bool AlarmPresenter::MailReady() {
 }
 
 void AlarmPresenter::HandMail(std::vector<AlarmMail> mails) {
-    for (const AlarmMail& mail : mails) {
-        qCWarning(lcReminders) << "alarm mail to" << QString::fromStdString(mail.to)
-                               << "not sent: no mail sender";
+    // The sender copies what it is given, so the next minute cannot free a message in flight.
+    std::vector<OutgoingMail> outgoing;
+    outgoing.reserve(mails.size());
+    for (AlarmMail& mail : mails) {
+        outgoing.push_back({std::move(mail.to), std::move(mail.subject), std::move(mail.body)});
     }
-    context_.prompter->ShowMessage(alarm_messages::kMailUnavailable, MessageKind::Warning);
+    if (context_.sendMail && context_.sendMail(outgoing)) return;
+    for (const OutgoingMail& mail : outgoing) {
+        qCWarning(lcReminders) << "alarm mail to" << QString::fromStdString(mail.to)
+                               << "not sent: the sender refused it";
+    }
+    context_.prompter->ShowMessage(alarm_messages::kMailNotSent, MessageKind::Warning);
 }
 
 void AlarmPresenter::PlaySound(const std::string& wave) {

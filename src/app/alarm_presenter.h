@@ -1,6 +1,6 @@
 #pragma once
 // How the alarm check reaches the user in the program: the main window, the alarm window,
-// its sound and desktop notification, the linked file and (later) the mail sender.
+// its sound and desktop notification, the linked file and the mail sender.
 
 #include <QPointer>
 #include <functional>
@@ -48,8 +48,7 @@ class AlarmPresenter : public AlarmUi {
 };
 
 namespace alarm_messages {
-inline constexpr const char* kMailUnavailable =
-    "アラームのメールは送信されませんでした。メールの送信はまだ使用できません。";
+inline constexpr const char* kMailNotSent = "アラームのメールを送信できませんでした。";
 }
 
 }  // namespace almx

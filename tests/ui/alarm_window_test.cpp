@@ -6,7 +6,10 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QWidget>
 
+#include "app/alarm_presenter.h"
+#include "app/app_context.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
 #include "core/display_settings.h"
@@ -83,6 +86,37 @@ TEST_F(AlarmWindowTest, CloseIsNoSnooze) {
     dialog.CloseButton()->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_FALSE(dialog.SoundPlaying());
+}
+
+// The minute's alarm mail goes to the program's sender as copies; a sender that refuses (or
+// none) leaves a warning instead of losing the mail silently.
+TEST_F(AlarmWindowTest, AlarmMailGoesToTheSenderOrIsReported) {
+    QWidget window;
+    AppContext context;
+    context.settings = &settings;
+    context.prompter = &prompter;
+    std::vector<OutgoingMail> handed;
+    bool accept = true;
+    context.sendMail = [&](const std::vector<OutgoingMail>& messages) {
+        handed = messages;
+        return accept;
+    };
+    AlarmPresenter presenter(&window, context);
+    AlarmMail mail;
+    mail.to = "me@example.jp";
+    mail.subject = "Almanix通知";
+    mail.body = "10:20\r\n会議\r\n";
+    presenter.HandMail({mail, mail});
+    ASSERT_EQ(handed.size(), 2u);
+    EXPECT_EQ(handed[1].to, "me@example.jp");
+    EXPECT_EQ(handed[1].subject, "Almanix通知");
+    EXPECT_EQ(handed[1].body, "10:20\r\n会議\r\n");
+    EXPECT_TRUE(prompter.Shown().empty());
+
+    accept = false;
+    presenter.HandMail({mail});
+    ASSERT_EQ(prompter.Shown().size(), 1u);
+    EXPECT_EQ(prompter.Shown()[0], alarm_messages::kMailNotSent);
 }
 
 TEST(FileWaveDialog, TitleFilterExtensionAndPlayButton) {
