@@ -63,3 +63,54 @@ std::vector<FtpFile> PlanFtpUpload(const SettingsStore& settings,
 }
 
 }  // namespace almx
+
+#include "base/prompter.h"
+#include "document/document.h"
+#include "document/document_messages.h"
+
+namespace almx {
+
+bool ApplyFtpSettings(CAlmxDoc& doc, const FtpSettings& edited, Prompter& prompter) {
+    if (HasControlCharacter(edited.host) || HasControlCharacter(edited.user) ||
+        HasControlCharacter(edited.password) || HasControlCharacter(edited.folder)) {
+        prompter.ShowMessage(ftp_messages::kBadCharacters, MessageKind::Warning);
+        return false;
+    }
+    if (!edited.host.empty() && !ParseFtpHost(edited.host)) {
+        prompter.ShowMessage(ftp_messages::kBadHost, MessageKind::Warning);
+        return false;
+    }
+    FtpSettings kept = edited;
+    if (kept.askPassword) kept.password.clear();
+    doc.Ftp() = kept;
+    if (doc.Path().empty()) return true;
+    if (!SaveFtpSettings(FtpSettingsPath(doc.Path()), kept)) {
+        prompter.ShowMessage(doc_messages::kFtpSettingsNotWritten, MessageKind::Error);
+    }
+    return true;
+}
+
+std::optional<CVeltaFtp> PrepareFtpUpload(const FtpSettings& settings, const SettingsStore& store,
+                                          Prompter& prompter,
+                                          const std::function<bool(const std::string&)>& exists) {
+    std::vector<FtpFile> files = PlanFtpUpload(store, exists);
+    if (files.empty()) {
+        prompter.ShowMessage(ftp_messages::kNothingToSend, MessageKind::Information);
+        return std::nullopt;
+    }
+    FtpSettings session = settings;
+    if (session.askPassword) {
+        std::optional<std::string> password = prompter.AskPassword(kFtpPasswordPrompt);
+        if (!password) return std::nullopt;
+        session.password = *password;
+    }
+    return CVeltaFtp(std::move(session), std::move(files));
+}
+
+void ReportFtpOutcome(const CVeltaFtp& ftp, Prompter& prompter) {
+    if (ftp.Result() == CVeltaFtp::Outcome::Failed) {
+        prompter.ShowMessage(ftp.Message(), MessageKind::Error);
+    }
+}
+
+}  // namespace almx

@@ -3,6 +3,7 @@
 // order the server gets them.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,5 +22,29 @@ std::vector<FtpFile> PlanFtpUpload(const SettingsStore& settings,
 
 // Whether a regular file is there.
 bool RegularFileExists(const std::string& path);
+
+}  // namespace almx
+
+namespace almx {
+
+class CAlmxDoc;
+class Prompter;
+
+// "ftp設定" on OK: refuses control characters and a host that is no host, then keeps the
+// settings in the document and writes ".ftpset" beside its file (an unnamed document writes
+// it at its first save; a file that cannot be written is said, the settings stay in the
+// document). False when refused: the dialog stays open for correcting.
+bool ApplyFtpSettings(CAlmxDoc& doc, const FtpSettings& edited, Prompter& prompter);
+
+// "ftp転送" before connecting: the files to send (none: "転送するファイルがありません") and the
+// password when it is not kept (asked; cancelling ends). nullopt when nothing is to be done.
+std::optional<CVeltaFtp> PrepareFtpUpload(const FtpSettings& settings, const SettingsStore& store,
+                                          Prompter& prompter,
+                                          const std::function<bool(const std::string&)>& exists);
+
+// After the session: its message in a box when it failed; nothing on success or cancel.
+void ReportFtpOutcome(const CVeltaFtp& ftp, Prompter& prompter);
+
+inline constexpr const char* kFtpPasswordPrompt = "パスワード";
 
 }  // namespace almx

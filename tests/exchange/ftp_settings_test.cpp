@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include <set>
 
 #include "../core/document_fixture.h"
+#include "base/prompter.h"
 #include "base/settings_store.h"
 #include "document/ftp_settings.h"
 #include "exchange/ftp_upload.h"
@@ -20,6 +22,7 @@ namespace {
 
 using testing::ReadBytes;
 using testing::WriteBytes;
+namespace fs = std::filesystem;
 
 FtpSettings Sample() {
     FtpSettings s;
@@ -153,6 +156,61 @@ TEST_F(FtpSettingsDiskTest, TheDocumentReadsAtOpenAndWritesBesideANewName) {
     ASSERT_TRUE(third.Open(PathOf("second.alx")));
     EXPECT_TRUE(third.Ftp().IsEmpty());
     EXPECT_TRUE(prompter.Saw("ftp設定ファイルを読み込めません。ftp設定は初期値になります"));
+}
+
+TEST_F(FtpSettingsDiskTest, TheSettingsCommandRefusesInjectionAndSaysWhenTheFileCannotBeWritten) {
+    CAlmxDoc doc(Context());
+    ASSERT_TRUE(doc.SaveTo(PathOf("a.alx")));
+    FtpSettings edited = Sample();
+    edited.folder = "www\r\nRMD /";
+    EXPECT_FALSE(ApplyFtpSettings(doc, edited, prompter));
+    EXPECT_TRUE(doc.Ftp().IsEmpty());
+    edited = Sample();
+    edited.host = "ftp.example.jp:0";
+    EXPECT_FALSE(ApplyFtpSettings(doc, edited, prompter));
+    EXPECT_FALSE(fs::exists(PathOf("a.ftpset")));
+
+    edited = Sample();
+    edited.askPassword = true;
+    EXPECT_TRUE(ApplyFtpSettings(doc, edited, prompter));
+    EXPECT_TRUE(doc.Ftp().password.empty());
+    EXPECT_TRUE(ParseFtpSettings(ReadBytes(PathOf("a.ftpset")))->askPassword);
+
+    // The folder cannot take the file: told, and the settings stay with the document.
+    ::chmod(dir.c_str(), 0500);
+    const bool writable = ::access(dir.c_str(), W_OK) == 0;  // root writes anyway
+    EXPECT_TRUE(ApplyFtpSettings(doc, Sample(), prompter));
+    ::chmod(dir.c_str(), 0700);
+    EXPECT_EQ(doc.Ftp(), Sample());
+    if (!writable) {
+        EXPECT_TRUE(prompter.Saw("ftp設定ファイルを書き込めません"));
+    }
+}
+
+TEST(FtpUploadPrepare, NothingToSendAndThePasswordAskedWhenNotKept) {
+    MemorySettingsStore store;
+    ScriptedPrompter prompter;
+    FtpSettings settings = Sample();
+    EXPECT_FALSE(PrepareFtpUpload(settings, store, prompter, [](const std::string&) {
+                     return true;
+                 }).has_value());
+    EXPECT_EQ(prompter.Shown(), (std::vector<std::string>{"転送するファイルがありません"}));
+
+    store.SetString("HtmlMonthOut", "Folder", "/pub");
+    store.SetString("HtmlMonthOut", "TopName", "index");
+    settings.askPassword = true;
+    settings.password.clear();
+    ScriptedPrompter cancelled;
+    EXPECT_FALSE(PrepareFtpUpload(settings, store, cancelled, [](const std::string&) {
+                     return true;
+                 }).has_value());
+    ScriptedPrompter answered;
+    answered.ThenText("typed");
+    std::optional<CVeltaFtp> ftp =
+        PrepareFtpUpload(settings, store, answered, [](const std::string&) { return true; });
+    ASSERT_TRUE(ftp.has_value());
+    EXPECT_EQ(ftp->Settings().password, "typed");
+    EXPECT_EQ(ftp->Files().front().remoteName, "index.html");
 }
 
 TEST(FtpUploadPlan, MonthsOfTheLastOutputInOrderSkippingMissingFiles) {
