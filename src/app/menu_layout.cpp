@@ -35,7 +35,7 @@ std::vector<MenuItem> ExchangeItems() {
 }
 
 std::vector<MenuItem> FileMenu() {
-    return Join({Ids({57600, 57601, 57602, 57603, 57604, 0, 32885, 32858, 0, 32901, 32874}),
+    return Join({Ids({57600, 57601, 57602, 57603, 57604, 0, 32885, 32858, 0, 32901, 32981, 32904, 32980, 32874}),
                  ExchangeItems(), Ids({0, 57607, 57609, 57606, 32786, 0, kRecentFiles, 0, 57665})});
 }
 
