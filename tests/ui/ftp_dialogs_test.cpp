@@ -6,8 +6,12 @@
 #include <signal.h>
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -208,6 +212,126 @@ TEST_F(FtpUploadTest, UploadsToARealServerOnTheLoopbackInterface) {
     QtFtpTransport again(refused);
     again.Run({});
     EXPECT_EQ(refused.Message().rfind("接続エラー:530", 0), 0u) << refused.Message();
+}
+
+// Explicit FTPS: the control connection turns to TLS after "AUTH TLS", the data connection
+// after the STOR's 150, both with a certificate made for the test.
+class TlsServer : public QObject {
+  public:
+    class Listener : public QTcpServer {
+      public:
+        std::function<void(qintptr)> accepted;
+
+      protected:
+        void incomingConnection(qintptr descriptor) override { accepted(descriptor); }
+    };
+
+    TlsServer(const QSslCertificate& certificate, const QSslKey& key) {
+        config = QSslConfiguration::defaultConfiguration();
+        config.setLocalCertificate(certificate);
+        config.setPrivateKey(key);
+        config.setPeerVerifyMode(QSslSocket::VerifyNone);
+        control.listen(QHostAddress::LocalHost, 0);
+        data.listen(QHostAddress::LocalHost, 0);
+        control.accepted = [this](qintptr descriptor) {
+            client = new QSslSocket(this);
+            client->setSocketDescriptor(descriptor);
+            client->setSslConfiguration(config);
+            client->write("220 ready\r\n");
+            connect(client, &QSslSocket::readyRead, this, [this] { OnCommand(); });
+        };
+        data.accepted = [this](qintptr descriptor) {
+            dataSocket = new QSslSocket(this);
+            dataSocket->setSocketDescriptor(descriptor);
+            dataSocket->setSslConfiguration(config);
+            connect(dataSocket, &QSslSocket::readyRead, this, [this] {
+                received[storing] += dataSocket->readAll().toStdString();
+                encryptedData = encryptedData || dataSocket->isEncrypted();
+            });
+            connect(dataSocket, &QSslSocket::disconnected, this,
+                    [this] { client->write("226 ok\r\n"); });
+        };
+    }
+
+    void OnCommand() {
+        buffer += client->readAll().toStdString();
+        std::size_t end;
+        while ((end = buffer.find("\r\n")) != std::string::npos) {
+            const std::string line = buffer.substr(0, end);
+            buffer.erase(0, end + 2);
+            commands.push_back(line);
+            clearCommands += client->isEncrypted() ? 0 : 1;
+            const std::string verb = line.substr(0, line.find(' '));
+            if (verb == "AUTH") {
+                client->write("234 go\r\n");
+                client->startServerEncryption();
+            } else if (verb == "EPSV") {
+                client->write(("229 (|||" + std::to_string(data.serverPort()) + "|)\r\n").c_str());
+            } else if (verb == "STOR") {
+                storing = line.substr(5);
+                client->write("150 go\r\n");
+                dataSocket->startServerEncryption();
+            } else if (verb == "USER") {
+                client->write("331 pw\r\n");
+            } else if (verb == "PASS") {
+                client->write("230 in\r\n");
+            } else if (verb == "QUIT") {
+                client->write("221 bye\r\n");
+            } else {
+                client->write("200 ok\r\n");
+            }
+        }
+    }
+
+    QSslConfiguration config;
+    Listener control, data;
+    QSslSocket* client = nullptr;
+    QSslSocket* dataSocket = nullptr;
+    std::string buffer, storing;
+    std::vector<std::string> commands;
+    int clearCommands = 0;
+    bool encryptedData = false;
+    std::map<std::string, std::string> received;
+};
+
+TEST_F(FtpUploadTest, TlsCoversControlAndDataAndAnUnknownCertificateStopsAtOnce) {
+    if (!QSslSocket::supportsSsl()) GTEST_SKIP() << "no TLS library";
+    const std::string make =
+        "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 "
+        "-nodes -days 2 -subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 "
+        "-keyout '" +
+        (dir / "key.pem").string() + "' -out '" + (dir / "cert.pem").string() + "' >/dev/null 2>&1";
+    if (std::system(make.c_str()) != 0) GTEST_SKIP() << "openssl cannot make a certificate";
+    const QList<QSslCertificate> certificates =
+        QSslCertificate::fromPath(QString::fromStdString((dir / "cert.pem").string()));
+    ASSERT_EQ(certificates.size(), 1);
+    QFile keyFile(QString::fromStdString((dir / "key.pem").string()));
+    ASSERT_TRUE(keyFile.open(QIODevice::ReadOnly));
+    const QSslKey key(&keyFile, QSsl::Ec);
+    ASSERT_FALSE(key.isNull());
+
+    TlsServer server(certificates.front(), key);
+    FtpSettings settings = Account(server.control.serverPort());
+    settings.tls = true;
+    CVeltaFtp ftp(settings, Files());
+    QtFtpTransport transport(ftp);
+    transport.SetCaCertificates(certificates);
+    transport.Run({});
+    ASSERT_EQ(ftp.Result(), CVeltaFtp::Outcome::Succeeded) << ftp.Message();
+    EXPECT_EQ(server.clearCommands, 1);  // AUTH TLS alone went in the clear
+    EXPECT_EQ(server.commands[1], "PBSZ 0");
+    EXPECT_TRUE(server.encryptedData);
+    EXPECT_EQ(server.received["top.html"], ReadBytes(dir / "site" / "top.html"));
+
+    // The same server without trusting its certificate: refused, the password never sent.
+    TlsServer untrusted(certificates.front(), key);
+    settings.host = "127.0.0.1:" + std::to_string(untrusted.control.serverPort());
+    CVeltaFtp refused(settings, Files());
+    QtFtpTransport plain(refused);
+    plain.Run({});
+    EXPECT_EQ(refused.Result(), CVeltaFtp::Outcome::Failed);
+    EXPECT_EQ(refused.Message().rfind("接続エラー:", 0), 0u) << refused.Message();
+    EXPECT_EQ(untrusted.commands, (std::vector<std::string>{"AUTH TLS"}));
 }
 
 TEST_F(FtpUploadTest, SettingsDialogKeepsTheFieldsAndRefusesInjectedCommands) {
