@@ -157,6 +157,10 @@ void QtFtpTransport::Cancel() {
 }
 
 void QtFtpTransport::Process() {
+    // A socket may signal while an action runs (an abort emits at once): the loop below then
+    // takes what the machine asked meanwhile, in order.
+    if (processing_) return;
+    processing_ = true;
     for (;;) {
         std::vector<CVeltaFtp::Action> actions = ftp_.TakeActions();
         if (actions.empty()) break;
@@ -194,6 +198,7 @@ void QtFtpTransport::Process() {
             }
         }
     }
+    processing_ = false;
     if (ftp_.Status() != status_ || ftp_.CurrentFile() != file_) {
         status_ = ftp_.Status();
         file_ = ftp_.CurrentFile();

@@ -100,6 +100,7 @@ class QtFtpTransport : public QObject {
     bool dataTls_ = false;
     bool sending_ = false;
     bool finishing_ = false;
+    bool processing_ = false;
     std::unique_ptr<QFile> input_;
     bool text_ = true;
     bool lastWasCr_ = false;
