@@ -9,7 +9,6 @@
 #include "base/file_io.h"
 #include "base/ini_settings_store.h"
 #include "cli/command_registry.h"
-#include "cli/ftp_transport.h"
 #include "document/document_messages.h"
 #include "document/ftp_settings.h"
 #include "exchange/ftp_upload.h"
@@ -110,6 +109,8 @@ int RunFtpSet(const Arguments& args, std::ostream& out, std::ostream& err) {
 
 int RunFtp(const Arguments& args, std::ostream& out, std::ostream& err) {
     OptionReader options(args);
+    std::string caFile;
+    const bool hasCaFile = options.Value("--cacert", caFile);
     if (std::string unknown = options.Unknown(); !unknown.empty()) {
         err << "almx ftp: unknown option " << unknown << '\n';
         return 2;
@@ -120,10 +121,9 @@ int RunFtp(const Arguments& args, std::ostream& out, std::ostream& err) {
     }
     FtpSettings settings;
     if (!Load(options.Positional()[0], settings, "ftp", err)) return 1;
-    if (settings.tls) {
-        err << "almx ftp: TLS (FTPS) uploads are made by the program; almx sends without TLS "
-               "only\n";
-        return 1;
+    if (hasCaFile && caFile.empty()) {
+        err << "almx ftp: --cacert needs a FILE\n";
+        return 2;
     }
     if (settings.askPassword) {
         std::getline(std::cin, settings.password);
@@ -138,12 +138,17 @@ int RunFtp(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 1;
     }
     CVeltaFtp ftp(std::move(settings), std::move(files));
-    RunFtpSession(ftp, [&] {
-        err << ftp.Status();
+    if (hasCaFile) ftp.SetCaFile(caFile);
+    std::string shown;
+    ftp.Run([&] {
+        std::string line = ftp.Status();
         if (ftp.CurrentFile() >= 0) {
-            err << ' ' << ftp.Files()[static_cast<std::size_t>(ftp.CurrentFile())].localPath;
+            line += ' ';
+            line += ftp.Files()[static_cast<std::size_t>(ftp.CurrentFile())].localPath;
         }
-        err << '\n';
+        if (line != shown) err << line << '\n';
+        shown = line;
+        return true;
     });
     if (ftp.Result() != CVeltaFtp::Outcome::Succeeded) {
         err << ftp.Message() << '\n';
@@ -163,7 +168,7 @@ const CommandRegistrar ftpSetRegistrar({
 
 const CommandRegistrar ftpRegistrar({
     "ftp",
-    "FILE",
+    "FILE [--cacert FILE]",
     "uploads the pages of the last HTML output as the program's upload does",
     RunFtp,
 });

@@ -2,18 +2,16 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
 
-#include "text/encoding.h"
+#include <curl/curl.h>
 
 namespace almx {
 
 namespace {
 
 namespace m = ftp_messages;
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 std::optional<int> ParsePort(std::string_view text) {
     int port = 0;
@@ -23,64 +21,28 @@ std::optional<int> ParsePort(std::string_view text) {
     return port;
 }
 
-// A reply's text as a detail: one line, printable, bounded.
-std::string Detail(const FtpReplyReader::Reply& reply) {
-    std::string out = std::to_string(reply.code) + " ";
-    std::string_view text = reply.text;
-    // The text starts with the code and a separator on the first line.
-    if (text.size() >= 4) text.remove_prefix(4);
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        out.push_back(byte < 0x20 || byte == 0x7F ? ' ' : c);
-        if (out.size() >= 300) break;
-    }
-    while (!out.empty() && out.back() == ' ') out.pop_back();
-    return out;
-}
-
-// "229 Entering Extended Passive Mode (|||6446|)".
-std::optional<int> EpsvPort(std::string_view text) {
-    const std::size_t open = text.find('(');
-    if (open == std::string_view::npos || open + 4 >= text.size()) return std::nullopt;
-    const char d = text[open + 1];
-    if (text[open + 2] != d || text[open + 3] != d) return std::nullopt;
-    const std::size_t start = open + 4;
-    const std::size_t end = text.find(d, start);
-    if (end == std::string_view::npos) return std::nullopt;
-    return ParsePort(text.substr(start, end - start));
-}
-
-// "227 Entering Passive Mode (h1,h2,h3,h4,p1,p2)": only the port is used; the data
-// connection goes to the control connection's peer whatever address the reply names.
-std::optional<int> PasvPort(std::string_view text) {
-    if (text.size() < 4) return std::nullopt;
-    std::size_t i = 4;
-    while (i < text.size() && !IsDigit(text[i])) ++i;
-    int numbers[6];
-    for (int n = 0; n < 6; ++n) {
-        int value = 0;
-        auto [end, error] = std::from_chars(text.data() + i, text.data() + text.size(), value);
-        if (error != std::errc() || value < 0 || value > 255) return std::nullopt;
-        numbers[n] = value;
-        i = static_cast<std::size_t>(end - text.data());
-        if (n < 5) {
-            if (i >= text.size() || text[i] != ',') return std::nullopt;
-            ++i;
-        }
-    }
-    const int port = numbers[4] * 256 + numbers[5];
-    if (port == 0) return std::nullopt;
-    return port;
-}
-
 bool UsableRemoteName(std::string_view name) {
     return !name.empty() && name != "." && name != ".." &&
            name.find('/') == std::string_view::npos && !HasControlCharacter(name);
 }
 
-}  // namespace
+bool IsAlnum(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
-std::optional<FtpEndpoint> ParseFtpHost(std::string_view field) {
+// Only what a host name or an address holds: anything else ("@", "/", "?", "#", spaces)
+// would change what the URL means.
+bool UsableHost(std::string_view host, bool v6) {
+    if (host.empty()) return false;
+    for (char c : host) {
+        const bool ok = v6 ? (IsAlnum(c) || c == ':' || c == '.')
+                           : (IsAlnum(c) || c == '-' || c == '.' || c == '_');
+        if (!ok) return false;
+    }
+    return true;
+}
+
+std::optional<FtpEndpoint> ParseHostAndPort(std::string_view field) {
     FtpEndpoint endpoint;
     if (field.empty()) return std::nullopt;
     if (field.front() == '[') {
@@ -108,128 +70,249 @@ std::optional<FtpEndpoint> ParseFtpHost(std::string_view field) {
     return endpoint;
 }
 
+}  // namespace
+
+std::optional<FtpEndpoint> ParseFtpHost(std::string_view field) {
+    std::optional<FtpEndpoint> endpoint = ParseHostAndPort(field);
+    if (!endpoint) return std::nullopt;
+    const bool v6 = endpoint->host.find(':') != std::string::npos;
+    if (!UsableHost(endpoint->host, v6)) return std::nullopt;
+    return endpoint;
+}
+
 std::string RemoteNameOf(std::string_view localPath) {
     const std::size_t slash = localPath.rfind('/');
     return std::string(slash == std::string_view::npos ? localPath : localPath.substr(slash + 1));
 }
 
-std::string ToNetworkText(std::string_view piece, bool& lastWasCr) {
+std::string ToLineFeedText(std::string_view piece, bool& heldCr) {
     std::string out;
-    out.reserve(piece.size() + piece.size() / 32);
+    out.reserve(piece.size() + 1);
     for (char c : piece) {
-        if (c == '\n' && !lastWasCr) out.push_back('\r');
-        out.push_back(c);
-        lastWasCr = c == '\r';
+        if (heldCr && c != '\n') out.push_back('\r');
+        heldCr = c == '\r';
+        if (!heldCr) out.push_back(c);
     }
     return out;
 }
 
-bool FtpReplyReader::TakeLine(std::string& line) {
-    const std::size_t lf = buffer_.find('\n', scanned_);
-    if (lf == std::string::npos) {
-        scanned_ = buffer_.size();
-        if (buffer_.size() > kMaxLine) malformed_ = true;
-        return false;
-    }
-    if (lf > kMaxLine) {
-        malformed_ = true;
-        return false;
-    }
-    line.assign(buffer_, 0, lf);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    buffer_.erase(0, lf + 1);
-    scanned_ = 0;
-    return true;
+namespace {
+
+bool Unreserved(char c) {
+    return IsAlnum(c) || c == '-' || c == '.' || c == '_' || c == '~';
 }
 
-bool FtpReplyReader::Feed(std::string_view bytes) {
-    if (malformed_) return false;
-    buffer_.append(bytes);
-    std::string line;
-    while (!malformed_ && TakeLine(line)) {
-        const bool coded = line.size() >= 3 && IsDigit(line[0]) && IsDigit(line[1]) &&
-                           IsDigit(line[2]) &&
-                           (line.size() == 3 || line[3] == ' ' || line[3] == '-');
-        const int code = coded ? (line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0') : 0;
-        if (pendingCode_ == 0) {
-            if (!coded || code < 100 || code > 599) {
-                malformed_ = true;
-                break;
-            }
-            if (line.size() > 3 && line[3] == '-') {
-                pendingCode_ = code;
-                pending_.push_back(line);
-                continue;
-            }
-            ready_.push_back({code, line});
+void AppendEncoded(std::string& out, std::string_view segment) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    for (char c : segment) {
+        if (Unreserved(c)) {
+            out.push_back(c);
             continue;
         }
-        pending_.push_back(line);
-        if (pending_.size() > kMaxLines) {
-            malformed_ = true;
-            break;
-        }
-        if (coded && code == pendingCode_ && (line.size() == 3 || line[3] == ' ')) {
-            Reply reply{pendingCode_, {}};
-            for (std::size_t i = 0; i < pending_.size(); ++i) {
-                if (i) reply.text.push_back('\n');
-                reply.text += pending_[i];
-            }
-            ready_.push_back(std::move(reply));
-            pending_.clear();
-            pendingCode_ = 0;
-        }
+        const auto byte = static_cast<unsigned char>(c);
+        out.push_back('%');
+        out.push_back(kHex[byte >> 4]);
+        out.push_back(kHex[byte & 0x0F]);
     }
-    return !malformed_;
 }
 
-std::optional<FtpReplyReader::Reply> FtpReplyReader::Next() {
-    if (ready_.empty()) return std::nullopt;
-    Reply reply = std::move(ready_.front());
-    ready_.erase(ready_.begin());
-    return reply;
-}
-
-CVeltaFtp::CVeltaFtp(FtpSettings settings, std::vector<FtpFile> files)
-    : settings_(std::move(settings)), files_(std::move(files)) {}
-
-void CVeltaFtp::Push(ActionKind kind) {
-    actions_.push_back(Action{kind, {}, {}, 0, false, 0});
-}
-
-std::vector<CVeltaFtp::Action> CVeltaFtp::TakeActions() {
-    std::vector<Action> out;
-    out.swap(actions_);
+// A server's line or libcurl's text as a detail: one line, printable, bounded.
+std::string Printable(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (out.size() >= 300) break;
+        const auto byte = static_cast<unsigned char>(c);
+        out.push_back(byte < 0x20 || byte == 0x7F ? ' ' : c);
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
     return out;
 }
 
-std::optional<FtpClock> CVeltaFtp::Deadline() const {
-    if (!Running()) return std::nullopt;
-    if (stallWatch_) return windowStart_ + kStallWindow;
-    return deadline_;
+void InitCurlOnce() {
+    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    (void)initialised;
 }
 
-bool CVeltaFtp::InConnect() const {
-    switch (step_) {
-        case Step::Idle:
-        case Step::Connecting:
-        case Step::Greeting:
-        case Step::AuthTls:
-        case Step::TlsHandshake:
-        case Step::Pbsz:
-        case Step::Prot:
-        case Step::User:
-        case Step::Pass:
-        case Step::Cwd:
+// Failures of reaching the server or its folder, and every time limit, are connection errors.
+bool IsConnectionError(CURLcode code) {
+    switch (code) {
+        case CURLE_COULDNT_RESOLVE_HOST:
+        case CURLE_COULDNT_CONNECT:
+        case CURLE_LOGIN_DENIED:
+        case CURLE_OPERATION_TIMEDOUT:
+        case CURLE_REMOTE_ACCESS_DENIED:  // the folder could not be entered
+        case CURLE_WEIRD_SERVER_REPLY:
+        case CURLE_GOT_NOTHING:
+        case CURLE_USE_SSL_FAILED:
+        case CURLE_SSL_CONNECT_ERROR:
+        case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_SSL_CACERT_BADFILE:
+        case CURLE_URL_MALFORMAT:
+        case CURLE_FAILED_INIT:
             return true;
         default:
             return false;
     }
 }
 
-void CVeltaFtp::Fail(std::string_view detail) {
-    if (!Running()) return;
-    const bool connecting = InConnect();
+// Codes where the server said no: its own words explain it best.
+bool IsRefusal(CURLcode code) {
+    switch (code) {
+        case CURLE_LOGIN_DENIED:
+        case CURLE_REMOTE_ACCESS_DENIED:
+        case CURLE_UPLOAD_FAILED:
+        case CURLE_USE_SSL_FAILED:
+        case CURLE_FTP_PORT_FAILED:
+        case CURLE_FTP_COULDNT_SET_TYPE:
+        case CURLE_FTP_ACCEPT_FAILED:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+std::string FtpUrl(const FtpEndpoint& endpoint, std::string_view folder,
+                   std::string_view remoteName) {
+    std::string url = "ftp://";
+    if (endpoint.host.find(':') != std::string::npos) {
+        url += "[" + endpoint.host + "]";
+    } else {
+        url += endpoint.host;
+    }
+    url += ":" + std::to_string(endpoint.port) + "/";
+    // libcurl enters each folder in turn; "%2F" first makes it start from the root.
+    if (!folder.empty() && folder.front() == '/') url += "%2F";
+    std::size_t at = 0;
+    while (at <= folder.size()) {
+        std::size_t slash = folder.find('/', at);
+        if (slash == std::string_view::npos) slash = folder.size();
+        const std::string_view segment = folder.substr(at, slash - at);
+        if (!segment.empty()) {
+            AppendEncoded(url, segment);
+            url.push_back('/');
+        }
+        at = slash + 1;
+    }
+    AppendEncoded(url, remoteName);
+    return url;
+}
+
+// What the callbacks of one upload share.
+struct CVeltaFtp::Session {
+    CVeltaFtp* owner = nullptr;
+    const Progress* progress = nullptr;
+    CURL* curl = nullptr;
+    std::FILE* input = nullptr;
+    bool text = true;
+    bool heldCr = false;
+    std::string pending;  // converted bytes not yet handed to libcurl
+    std::size_t pendingAt = 0;
+    bool readFailed = false;
+    bool cancelled = false;
+    std::string partialLine;
+    std::string lastReply;
+    bool loggedIn = false;
+    char error[CURL_ERROR_SIZE] = {};
+
+    ~Session() {
+        CloseInput();
+        // Sends QUIT on the connection that is still open.
+        if (curl) curl_easy_cleanup(curl);
+    }
+    void CloseInput() {
+        if (input) std::fclose(input);
+        input = nullptr;
+    }
+
+    static std::size_t Read(char* buffer, std::size_t size, std::size_t count, void* data) {
+        auto* s = static_cast<Session*>(data);
+        if (s->cancelled) return CURL_READFUNC_ABORT;
+        const std::size_t room = size * count;
+        if (!s->text) {
+            const std::size_t n = std::fread(buffer, 1, room, s->input);
+            if (n == 0 && std::ferror(s->input)) {
+                s->readFailed = true;
+                return CURL_READFUNC_ABORT;
+            }
+            return n;
+        }
+        // libcurl turns each LF into CR LF in text mode: it gets lines ending in LF only.
+        while (s->pendingAt >= s->pending.size()) {
+            char raw[16384];
+            const std::size_t n = std::fread(raw, 1, sizeof raw, s->input);
+            if (n == 0) {
+                if (std::ferror(s->input)) {
+                    s->readFailed = true;
+                    return CURL_READFUNC_ABORT;
+                }
+                if (!s->heldCr) return 0;
+                s->heldCr = false;
+                s->pending = "\r";
+            } else {
+                s->pending = ToLineFeedText(std::string_view(raw, n), s->heldCr);
+            }
+            s->pendingAt = 0;
+        }
+        const std::size_t n = std::min(room, s->pending.size() - s->pendingAt);
+        std::memcpy(buffer, s->pending.data() + s->pendingAt, n);
+        s->pendingAt += n;
+        return n;
+    }
+
+    static int Info(void* data, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+        auto* s = static_cast<Session*>(data);
+        CVeltaFtp& ftp = *s->owner;
+        if (ftp.status_ == ftp_messages::kConnecting) {
+            curl_off_t connected = 0;
+            curl_off_t ready = 0;
+            curl_easy_getinfo(s->curl, CURLINFO_CONNECT_TIME_T, &connected);
+            curl_easy_getinfo(s->curl, CURLINFO_PRETRANSFER_TIME_T, &ready);
+            if (ready > 0) {
+                ftp.status_ = ftp_messages::kTransferring;
+            } else if (connected > 0 && !s->lastReply.empty() && s->lastReply[0] == '2') {
+                ftp.status_ = ftp_messages::kConnected;
+            }
+        } else if (ftp.status_ == ftp_messages::kConnected) {
+            curl_off_t ready = 0;
+            curl_easy_getinfo(s->curl, CURLINFO_PRETRANSFER_TIME_T, &ready);
+            if (ready > 0) ftp.status_ = ftp_messages::kTransferring;
+        }
+        if (s->progress && *s->progress && !(*s->progress)()) {
+            s->cancelled = true;
+            return 1;
+        }
+        return 0;
+    }
+
+    // Keeps the server's last reply line; what we send (the password among it) is never kept.
+    static int Debug(CURL*, curl_infotype type, char* bytes, std::size_t size, void* data) {
+        if (type != CURLINFO_HEADER_IN) return 0;
+        auto* s = static_cast<Session*>(data);
+        for (std::size_t i = 0; i < size; ++i) {
+            const char c = bytes[i];
+            if (c == '\n') {
+                s->lastReply = Printable(s->partialLine);
+                for (const char* done : {"230 ", "202 ", "232 "}) {
+                    if (s->lastReply.rfind(done, 0) == 0) s->loggedIn = true;
+                }
+                s->partialLine.clear();
+            } else if (c != '\r' && s->partialLine.size() < 1024) {
+                s->partialLine.push_back(c);
+            }
+        }
+        return 0;
+    }
+};
+
+CVeltaFtp::CVeltaFtp(FtpSettings settings, std::vector<FtpFile> files)
+    : settings_(std::move(settings)), files_(std::move(files)) {}
+CVeltaFtp::CVeltaFtp(CVeltaFtp&&) noexcept = default;
+CVeltaFtp& CVeltaFtp::operator=(CVeltaFtp&&) noexcept = default;
+CVeltaFtp::~CVeltaFtp() = default;
+
+void CVeltaFtp::Fail(bool connecting, std::string_view detail) {
     message_ = connecting ? m::kConnectError : m::kTransferError;
     message_ += ":";
     if (connecting) {
@@ -242,302 +325,129 @@ void CVeltaFtp::Fail(std::string_view detail) {
         }
     }
     outcome_ = Outcome::Failed;
-    step_ = Step::Done;
-    stallWatch_ = false;
-    deadline_.reset();
-    if (dataOpen_) Push(ActionKind::CloseData);
-    Push(ActionKind::CloseControl);
 }
 
-void CVeltaFtp::Succeed() {
-    outcome_ = Outcome::Succeeded;
-    step_ = Step::Done;
-    deadline_.reset();
-    Push(ActionKind::CloseControl);
-}
-
-void CVeltaFtp::Cancel() {
-    if (!Running()) return;
-    outcome_ = Outcome::Cancelled;
-    step_ = Step::Done;
-    stallWatch_ = false;
-    deadline_.reset();
-    if (dataOpen_) Push(ActionKind::CloseData);
-    Push(ActionKind::CloseControl);
-}
-
-void CVeltaFtp::Start(FtpClock now) {
-    if (step_ != Step::Idle) return;
-    std::optional<FtpEndpoint> endpoint = ParseFtpHost(settings_.host);
+bool CVeltaFtp::Checked() {
     if (HasControlCharacter(settings_.host) || HasControlCharacter(settings_.user) ||
         HasControlCharacter(settings_.password) || HasControlCharacter(settings_.folder)) {
-        Fail(m::kBadCharacters);
-        actions_.clear();  // nothing was opened
-        return;
+        Fail(true, m::kBadCharacters);
+        return false;
     }
-    if (!endpoint || endpoint->host.empty()) {
-        Fail(m::kBadHost);
-        actions_.clear();
-        return;
+    if (!ParseFtpHost(settings_.host)) {
+        Fail(true, m::kBadHost);
+        return false;
     }
     // A bad name is refused before anything is sent, so nothing is half uploaded.
     for (std::size_t i = 0; i < files_.size(); ++i) {
         if (!UsableRemoteName(files_[i].remoteName)) {
-            step_ = Step::Type;  // a transfer failure of that file
             current_ = static_cast<int>(i);
-            Fail(m::kBadRemoteName);
-            actions_.clear();
-            return;
+            Fail(false, m::kBadRemoteName);
+            return false;
         }
     }
-    endpoint_ = *endpoint;
+    return true;
+}
+
+CVeltaFtp::Outcome CVeltaFtp::Run(const Progress& progress) {
+    if (outcome_ != Outcome::Running || !Checked()) return outcome_;
+    const FtpEndpoint endpoint = *ParseFtpHost(settings_.host);
+    InitCurlOnce();
+    Session s;
+    s.owner = this;
+    s.progress = &progress;
+    s.curl = curl_easy_init();
+    if (!s.curl) {
+        Fail(true, curl_easy_strerror(CURLE_FAILED_INIT));
+        return outcome_;
+    }
+    CURL* c = s.curl;
+    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "ftp");
+    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, s.error);
+    curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(c, CURLOPT_READFUNCTION, &Session::Read);
+    curl_easy_setopt(c, CURLOPT_READDATA, &s);
+    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &Session::Info);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &s);
+    curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, &Session::Debug);
+    curl_easy_setopt(c, CURLOPT_DEBUGDATA, &s);
+    curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);  // feeds Debug only
+    // The password goes only here, never into the URL.
+    if (!settings_.user.empty()) {
+        curl_easy_setopt(c, CURLOPT_USERNAME, settings_.user.c_str());
+        curl_easy_setopt(c, CURLOPT_PASSWORD, settings_.password.c_str());
+    }
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, limits_.connect);
+    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, limits_.reply);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, limits_.stall);
+    curl_easy_setopt(c, CURLOPT_FTP_USE_EPSV, 1L);
+    // A passive reply naming another address is not followed: the data goes to the same peer.
+    curl_easy_setopt(c, CURLOPT_FTP_SKIP_PASV_IP, 1L);
+    if (!settings_.passive) curl_easy_setopt(c, CURLOPT_FTPPORT, "-");
+    if (settings_.tls) {
+        curl_easy_setopt(c, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+        curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
+        curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
+        if (!caFile_.empty()) curl_easy_setopt(c, CURLOPT_CAINFO, caFile_.c_str());
+    } else {
+        curl_easy_setopt(c, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_NONE));
+    }
+
     status_ = m::kConnecting;
-    step_ = Step::Connecting;
-    deadline_ = now + kConnectLimit;
-    Action connect{ActionKind::ConnectControl, {}, endpoint_.host, endpoint_.port, false, 0};
-    actions_.push_back(std::move(connect));
-}
-
-void CVeltaFtp::ControlConnected(FtpClock now) {
-    if (step_ != Step::Connecting) return;
-    step_ = Step::Greeting;
-    deadline_ = now + kReplyLimit;
-}
-
-void CVeltaFtp::Command(std::string_view text, Step next, FtpClock now) {
-    Action send{ActionKind::SendControl, std::string(text) + "\r\n", {}, 0, false, 0};
-    actions_.push_back(std::move(send));
-    step_ = next;
-    deadline_ = now + kReplyLimit;
-}
-
-void CVeltaFtp::ControlBytes(std::string_view bytes, FtpClock now) {
-    if (!Running()) return;
-    if (!reader_.Feed(bytes)) {
-        Fail(m::kBadReply);
-        return;
+    if (progress && !progress()) {
+        outcome_ = Outcome::Cancelled;
+        return outcome_;
     }
-    while (Running()) {
-        std::optional<FtpReplyReader::Reply> reply = reader_.Next();
-        if (!reply) break;
-        OnReply(*reply, now);
-    }
-}
-
-void CVeltaFtp::ControlTlsReady(FtpClock now) {
-    if (step_ != Step::TlsHandshake) return;
-    Command("PBSZ 0", Step::Pbsz, now);
-}
-
-void CVeltaFtp::ControlClosed(std::string_view detail, FtpClock) {
-    if (!Running()) return;
-    if (step_ == Step::Quit) {
-        Succeed();
-        return;
-    }
-    Fail(detail.empty() ? std::string_view(m::kClosed) : detail);
-}
-
-void CVeltaFtp::OnReply(const FtpReplyReader::Reply& reply, FtpClock now) {
-    const int code = reply.code;
-    const int kind = code / 100;
-    // A preliminary reply asks to wait for the real one, except where it starts the data.
-    if (kind == 1 && step_ != Step::Stor) {
-        if (step_ == Step::Greeting || step_ == Step::Quit) return;
-        Fail(Detail(reply));
-        return;
-    }
-    switch (step_) {
-        case Step::Greeting:
-            if (code != 220) return Fail(Detail(reply));
-            status_ = m::kConnecting;
-            if (settings_.tls) return Command("AUTH TLS", Step::AuthTls, now);
-            return Command("USER " + text::ToShiftJis(settings_.user), Step::User, now);
-        case Step::AuthTls:
-            // Never on in the clear when TLS was asked for.
-            if (code != 234) return Fail(Detail(reply));
-            step_ = Step::TlsHandshake;
-            deadline_ = now + kConnectLimit;
-            return Push(ActionKind::StartControlTls);
-        case Step::Pbsz:
-            if (kind != 2) return Fail(Detail(reply));
-            return Command("PROT P", Step::Prot, now);
-        case Step::Prot:
-            if (kind != 2) return Fail(Detail(reply));
-            return Command("USER " + text::ToShiftJis(settings_.user), Step::User, now);
-        case Step::User:
-            if (code == 230) break;
-            if (code != 331) return Fail(Detail(reply));
-            return Command("PASS " + text::ToShiftJis(settings_.password), Step::Pass, now);
-        case Step::Pass:
-            if (code != 230 && code != 202) return Fail(Detail(reply));
-            break;
-        case Step::Cwd:
-            if (kind != 2) return Fail(Detail(reply));
-            status_ = m::kConnected;
-            return NextFile(now);
-        case Step::Type:
-            if (kind != 2) return Fail(Detail(reply));
-            return OpenData(now);
-        case Step::Epsv: {
-            if (code == 229) {
-                std::optional<int> port = EpsvPort(reply.text);
-                if (!port) return Fail(m::kBadReply);
-                step_ = Step::DataConnecting;
-                deadline_ = now + kConnectLimit;
-                dataOpen_ = true;
-                Action data{ActionKind::ConnectData, {}, endpoint_.host, *port, settings_.tls, 0};
-                actions_.push_back(std::move(data));
-                return;
-            }
-            if (kind != 5) return Fail(Detail(reply));
-            epsvRefused_ = true;
-            return Command("PASV", Step::Pasv, now);
+    for (std::size_t i = 0; i < files_.size(); ++i) {
+        const FtpFile& file = files_[i];
+        current_ = static_cast<int>(i);
+        if (i > 0) status_ = m::kTransferring;
+        s.CloseInput();
+        s.input = std::fopen(file.localPath.c_str(), "rb");
+        if (!s.input) {
+            Fail(false, m::kCannotRead);
+            return outcome_;
         }
-        case Step::Pasv: {
-            if (code != 227) return Fail(Detail(reply));
-            std::optional<int> port = PasvPort(reply.text);
-            if (!port) return Fail(m::kBadReply);
-            step_ = Step::DataConnecting;
-            deadline_ = now + kConnectLimit;
-            dataOpen_ = true;
-            Action data{ActionKind::ConnectData, {}, endpoint_.host, *port, settings_.tls, 0};
-            actions_.push_back(std::move(data));
-            return;
+        s.text = file.text;
+        s.heldCr = false;
+        s.pending.clear();
+        s.pendingAt = 0;
+        s.error[0] = '\0';
+        s.lastReply.clear();
+        const std::string url = FtpUrl(endpoint, settings_.folder, file.remoteName);
+        curl_easy_setopt(c, CURLOPT_URL, url.c_str());
+        curl_easy_setopt(c, CURLOPT_TRANSFERTEXT, file.text ? 1L : 0L);
+        const CURLcode code = curl_easy_perform(c);
+        s.CloseInput();
+        if (code == CURLE_OK) {
+            ++sent_;
+            continue;
         }
-        case Step::Port:
-            if (kind != 2) return Fail(Detail(reply));
-            return SendStor(now);
-        case Step::Stor:
-            if (kind != 1) return Fail(Detail(reply));
-            step_ = Step::Sending;
-            deadline_.reset();
-            stallWatch_ = true;
-            windowStart_ = now;
-            windowBytes_ = 0;
-            dataBytes_ = 0;
-            {
-                Action send{ActionKind::SendFileData,          {}, {}, 0, settings_.tls,
-                            static_cast<std::size_t>(current_)};
-                actions_.push_back(std::move(send));
-            }
-            return;
-        case Step::Sending:
-            if (kind != 2) return Fail(Detail(reply));
-            finalReply_ = true;
-            return FinishFileIfDone(now);
-        case Step::Quit:
-            return Succeed();
-        default:
-            // Nothing was asked: a server that speaks now is closing or confused.
-            return Fail(Detail(reply));
+        if (s.cancelled) {
+            outcome_ = Outcome::Cancelled;
+            return outcome_;
+        }
+        if (s.readFailed) {
+            Fail(false, m::kCannotRead);
+            return outcome_;
+        }
+        std::string detail;
+        if (IsRefusal(code) && !s.lastReply.empty() &&
+            (s.lastReply[0] == '4' || s.lastReply[0] == '5')) {
+            detail = s.lastReply;
+        } else {
+            detail = Printable(s.error[0] ? s.error : curl_easy_strerror(code));
+        }
+        // Whatever breaks before the login is done is a connection error too.
+        Fail(IsConnectionError(code) || !s.loggedIn, detail);
+        return outcome_;
     }
-    // Logged in.
-    if (!settings_.folder.empty()) {
-        return Command("CWD " + text::ToShiftJis(settings_.folder), Step::Cwd, now);
-    }
-    status_ = m::kConnected;
-    NextFile(now);
-}
-
-void CVeltaFtp::NextFile(FtpClock now) {
-    const std::size_t next = current_ < 0 ? 0 : static_cast<std::size_t>(current_) + 1;
-    if (next >= files_.size()) return Quit(now);
-    current_ = static_cast<int>(next);
-    status_ = m::kTransferring;
-    dataDone_ = false;
-    finalReply_ = false;
-    const int type = files_[next].text ? 'A' : 'I';
-    if (type != type_) {
-        type_ = type;
-        return Command(type == 'A' ? "TYPE A" : "TYPE I", Step::Type, now);
-    }
-    OpenData(now);
-}
-
-void CVeltaFtp::OpenData(FtpClock now) {
-    if (!settings_.passive) {
-        step_ = Step::Listening;
-        deadline_ = now + kConnectLimit;
-        dataOpen_ = true;
-        Action listen{ActionKind::ListenData, {}, {}, 0, settings_.tls, 0};
-        actions_.push_back(std::move(listen));
-        return;
-    }
-    if (epsvRefused_) return Command("PASV", Step::Pasv, now);
-    Command("EPSV", Step::Epsv, now);
-}
-
-void CVeltaFtp::DataListening(std::string_view address, int port, FtpClock now) {
-    if (step_ != Step::Listening) return;
-    if (address.find(':') != std::string_view::npos) {
-        return Command("EPRT |2|" + std::string(address) + "|" + std::to_string(port) + "|",
-                       Step::Port, now);
-    }
-    std::string numbers(address);
-    std::replace(numbers.begin(), numbers.end(), '.', ',');
-    Command("PORT " + numbers + "," + std::to_string(port / 256) + "," + std::to_string(port % 256),
-            Step::Port, now);
-}
-
-void CVeltaFtp::DataConnected(FtpClock now) {
-    if (step_ == Step::DataConnecting) SendStor(now);
-}
-
-void CVeltaFtp::SendStor(FtpClock now) {
-    const FtpFile& file = files_[static_cast<std::size_t>(current_)];
-    Command("STOR " + text::ToShiftJis(file.remoteName), Step::Stor, now);
-}
-
-void CVeltaFtp::DataProgress(std::uint64_t sent, FtpClock) {
-    if (step_ == Step::Sending) dataBytes_ = sent;
-}
-
-void CVeltaFtp::DataDone(FtpClock now) {
-    if (step_ != Step::Sending || dataDone_) return;
-    dataDone_ = true;
-    dataOpen_ = false;
-    stallWatch_ = false;
-    deadline_ = now + kReplyLimit;
-    FinishFileIfDone(now);
-}
-
-void CVeltaFtp::DataFailed(std::string_view detail, FtpClock) {
-    if (!Running()) return;
-    Fail(detail);
-}
-
-void CVeltaFtp::FinishFileIfDone(FtpClock now) {
-    if (!dataDone_ || !finalReply_) return;
-    ++sent_;
-    NextFile(now);
-}
-
-void CVeltaFtp::Quit(FtpClock now) {
     status_ = m::kDisconnecting;
-    current_ = -1;
-    Command("QUIT", Step::Quit, now);
-}
-
-void CVeltaFtp::Tick(FtpClock now) {
-    if (!Running()) return;
-    if (stallWatch_) {
-        if (now - windowStart_ < kStallWindow) return;
-        // Below one byte a second over the window.
-        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(now - windowStart_);
-        if (dataBytes_ - windowBytes_ < static_cast<std::uint64_t>(seconds.count())) {
-            return Fail(m::kStalled);
-        }
-        windowStart_ = now;
-        windowBytes_ = dataBytes_;
-        return;
-    }
-    if (!deadline_ || now < *deadline_) return;
-    // Every file went and was confirmed: a server that does not answer QUIT loses nothing.
-    if (step_ == Step::Quit) return Succeed();
-    const bool waitingForConnection = step_ == Step::Connecting || step_ == Step::DataConnecting ||
-                                      step_ == Step::Listening || step_ == Step::TlsHandshake;
-    Fail(waitingForConnection ? m::kTimedOut : m::kNoReply);
+    if (progress) progress();
+    outcome_ = Outcome::Succeeded;
+    return outcome_;
 }
 
 }  // namespace almx

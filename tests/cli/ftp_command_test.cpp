@@ -15,6 +15,8 @@
 #include <string>
 #include <thread>
 
+#include "exchange/loopback_ftp.h"
+
 namespace almx {
 namespace {
 
@@ -178,6 +180,33 @@ TEST_F(AlmxFtp, UploadsAMonthOfPagesToALoopbackServer) {
     sent = Run("ftp " + File());
     ASSERT_EQ(sent.status, 0) << sent.err;
     EXPECT_EQ(ReadText(dir / "server" / "pub" / "s202401.html"),
+              StoredAsText(ReadText(site / "s202401.html")));
+}
+
+TEST_F(AlmxFtp, UploadsOverFtpsWithTheGivenAuthority) {
+    almx::testing::LoopbackFtps server(dir / "ftps");
+    if (server.Port() == 0) GTEST_SKIP() << "vsftpd or openssl is missing, or vsftpd did not start";
+    const fs::path site = dir / "site";
+    ASSERT_EQ(Run("html " + File() + " --folder '" + site.string() +
+                  "' --from 2024/01 --to 2024/01 --prefix s --now '2024/01/15 10:00'")
+                  .status,
+              0);
+    std::ofstream(dir / "config" / "Korvanta" / "Almanix.ini")
+        << "[HtmlMonthOut]\nFolder=" << site.string()
+        << "\nFileName=s\nStartYear=2024\nStartMonth=1\nEndYear=2024\nEndMonth=1\n"
+           "[HtmlExport]\nCssOut=0\n";
+    ASSERT_EQ(Run("ftpset " + File() + " --host " + server.Host() + " --folder up --tls 1").status,
+              0);
+    // The test's authority is not the system's: refused, nothing sent.
+    Result unknown = Run("ftp " + File());
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_NE(unknown.err.find("接続エラー:"), std::string::npos) << unknown.err;
+    EXPECT_FALSE(fs::exists(server.Uploads() / "s202401.html"));
+
+    Result sent = Run("ftp " + File() + " --cacert '" + server.CaFile() + "'");
+    ASSERT_EQ(sent.status, 0) << sent.err << server.Log();
+    EXPECT_EQ(sent.out, "1\n");
+    EXPECT_EQ(ReadText(server.Uploads() / "s202401.html"),
               StoredAsText(ReadText(site / "s202401.html")));
 }
 

@@ -1,464 +1,267 @@
-// The upload session against scripted servers: every step's refusal, replies cut anywhere,
-// servers that fall silent, talk without end or drop the line, and the injected clock.
+// The upload through libcurl against real servers on 127.0.0.1: pyftpdlib (files, one login,
+// wrong password, a refused second file, a passive reply naming another machine, active mode),
+// servers that stay silent or talk without end, and vsftpd speaking explicit FTPS.
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <functional>
-#include <map>
-#include <optional>
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "exchange/ftp_client.h"
+#include "exchange/loopback_ftp.h"
 
 namespace almx {
 namespace {
 
-using namespace std::chrono_literals;
-using Kind = CVeltaFtp::ActionKind;
-namespace m = ftp_messages;
+using almx::testing::LoopbackFtp;
+using almx::testing::LoopbackFtps;
+using almx::testing::ReadAll;
+namespace fs = std::filesystem;
 
-// A server as a table of replies by command verb; the transport's part is played in Pump.
-class ScriptedSession {
-  public:
-    ScriptedSession(FtpSettings settings, std::vector<FtpFile> files)
-        : ftp(std::move(settings), std::move(files)) {
-        replies = {{"USER", "331 password please\r\n"},
-                   {"PASS", "230 logged in\r\n"},
-                   {"CWD", "250 ok\r\n"},
-                   {"TYPE", "200 type set\r\n"},
-                   {"EPSV", "229 Entering Extended Passive Mode (|||5000|)\r\n"},
-                   {"PASV", "227 Entering Passive Mode (127,0,0,1,19,137)\r\n"},
-                   {"PORT", "200 ok\r\n"},
-                   {"STOR", "150 go ahead\r\n"},
-                   {"QUIT", "221 bye\r\n"},
-                   {"AUTH", "234 go\r\n"},
-                   {"PBSZ", "200 ok\r\n"},
-                   {"PROT", "200 ok\r\n"}};
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class FtpUpload : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/almx-ftpc-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir = pattern;
+        fs::create_directories(dir / "site");
+        fs::create_directories(dir / "server" / "pub");
+        // One page with CR LF lines, one with LF lines and a CR alone.
+        WriteBytes(dir / "site" / "top.html", "<html>\r\nトップ\r\n</html>\r\n");
+        WriteBytes(dir / "site" / "s202401.html", "<p>a\nb\r</p>\n");
+        for (int i = 0; i < 300000; ++i) binary.push_back(static_cast<char>(i * 7 % 256));
+        WriteBytes(dir / "site" / "pic.bin", binary);
+    }
+    void TearDown() override {
+        std::error_code error;
+        fs::remove_all(dir, error);
+    }
+    std::vector<FtpFile> Files() const {
+        return {{(dir / "site" / "top.html").string(), "top.html", true},
+                {(dir / "site" / "s202401.html").string(), "s202401.html", true},
+                {(dir / "site" / "pic.bin").string(), "pic.bin", false}};
+    }
+    static FtpSettings Account(const std::string& host) {
+        FtpSettings s;
+        s.host = host;
+        s.user = "taro";
+        s.password = "s3cret";
+        s.folder = "/pub";
+        s.passive = true;
+        return s;
+    }
+    // What a POSIX server keeps of the three files.
+    void ExpectArrived(const fs::path& folder) const {
+        EXPECT_EQ(ReadAll(folder / "top.html"), "<html>\nトップ\n</html>\n");
+        EXPECT_EQ(ReadAll(folder / "s202401.html"), "<p>a\nb\r</p>\n");
+        EXPECT_EQ(ReadAll(folder / "pic.bin"), binary);
     }
 
-    void Run() {
-        ftp.Start(now);
-        Pump();
-    }
-
-    // Carries out what the machine asks, answering from the table, until it waits.
-    void Pump() {
-        for (int guard = 0; guard < 1000; ++guard) {
-            std::vector<CVeltaFtp::Action> actions = ftp.TakeActions();
-            if (actions.empty()) return;
-            for (const CVeltaFtp::Action& action : actions) {
-                kinds.push_back(action.kind);
-                switch (action.kind) {
-                    case Kind::ConnectControl:
-                        controlHost = action.host;
-                        if (!connects) break;
-                        ftp.ControlConnected(now);
-                        Feed(greeting);
-                        break;
-                    case Kind::SendControl: {
-                        std::string line = action.bytes.substr(0, action.bytes.size() - 2);
-                        EXPECT_EQ(action.bytes.substr(action.bytes.size() - 2), "\r\n");
-                        commands.push_back(line);
-                        const std::string verb = line.substr(0, line.find(' '));
-                        if (verb == "STOR") stored.push_back(line.substr(5));
-                        if (silentAfter && commands.size() >= *silentAfter) break;
-                        Feed(replies[verb]);
-                        break;
-                    }
-                    case Kind::StartControlTls:
-                        ftp.ControlTlsReady(now);
-                        break;
-                    case Kind::ConnectData:
-                        dataPorts.push_back(action.port);
-                        dataHosts.push_back(action.host);
-                        ftp.DataConnected(now);
-                        break;
-                    case Kind::ListenData:
-                        ftp.DataListening("127.0.0.1", 5001, now);
-                        break;
-                    case Kind::SendFileData:
-                        if (!dataFlows) break;
-                        ftp.DataDone(now);
-                        Feed(afterData.size() > sentFiles ? afterData[sentFiles]
-                                                          : std::string("226 done\r\n"));
-                        ++sentFiles;
-                        break;
-                    case Kind::CloseData:
-                    case Kind::CloseControl:
-                        break;
-                }
-            }
-        }
-        FAIL() << "the session never settled";
-    }
-
-    void Feed(const std::string& bytes) {
-        if (bytes.empty()) return;
-        if (byteByByte) {
-            for (char c : bytes) ftp.ControlBytes(std::string_view(&c, 1), now);
-        } else {
-            ftp.ControlBytes(bytes, now);
-        }
-    }
-
-    bool Asked(Kind kind) const {
-        return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
-    }
-
-    CVeltaFtp ftp;
-    FtpClock now{1000};
-    std::map<std::string, std::string> replies;
-    std::string greeting = "220 welcome\r\n";
-    std::vector<std::string> afterData;  // the reply after each file's data
-    std::optional<std::size_t> silentAfter;
-    bool connects = true;
-    bool dataFlows = true;
-    bool byteByByte = false;
-    std::size_t sentFiles = 0;
-    std::string controlHost;
-    std::vector<std::string> commands;
-    std::vector<std::string> stored;
-    std::vector<int> dataPorts;
-    std::vector<std::string> dataHosts;
-    std::vector<Kind> kinds;
+    fs::path dir;
+    std::string binary;
 };
 
-FtpSettings Account() {
-    FtpSettings settings;
-    settings.host = "ftp.example.jp";
-    settings.user = "taro";
-    settings.password = "s3cret";
-    settings.folder = "/www/cal";
-    return settings;
+TEST_F(FtpUpload, EveryFileArrivesOverOneLoginInPassiveAndActiveMode) {
+    if (!almx::testing::HavePyftpdlib()) GTEST_SKIP() << "python3-pyftpdlib is not installed";
+    LoopbackFtp server("good", dir / "server");
+    ASSERT_GT(server.Port(), 0);
+
+    CVeltaFtp ftp(Account(server.Host()), Files());
+    std::vector<std::string> statuses;
+    ftp.Run([&] {
+        if (statuses.empty() || statuses.back() != ftp.Status()) statuses.push_back(ftp.Status());
+        return true;
+    });
+    ASSERT_EQ(ftp.Result(), CVeltaFtp::Outcome::Succeeded) << ftp.Message();
+    EXPECT_EQ(ftp.FilesSent(), 3u);
+    ExpectArrived(dir / "server" / "pub");
+    EXPECT_EQ(server.Logins(), 1);
+    EXPECT_EQ(statuses.front(), "接続中");
+    EXPECT_EQ(statuses.back(), "切断中");
+    EXPECT_NE(std::find(statuses.begin(), statuses.end(), "転送中"), statuses.end());
+
+    // Active mode, and a folder relative to the login folder.
+    fs::remove_all(dir / "server" / "pub");
+    fs::create_directories(dir / "server" / "pub");
+    FtpSettings active = Account(server.Host());
+    active.passive = false;
+    active.folder = "pub/";
+    CVeltaFtp second(active, Files());
+    ASSERT_EQ(second.Run(), CVeltaFtp::Outcome::Succeeded) << second.Message();
+    ExpectArrived(dir / "server" / "pub");
+    EXPECT_EQ(server.Logins(), 2);
 }
 
-std::vector<FtpFile> TwoPages() {
-    return {{"/out/top.html", "top.html", true}, {"/out/sch202401.html", "sch202401.html", true}};
+TEST_F(FtpUpload, ServerRefusalsEndWithTheirMessageAndNeverSucceed) {
+    if (!almx::testing::HavePyftpdlib()) GTEST_SKIP() << "python3-pyftpdlib is not installed";
+    {
+        LoopbackFtp server("good", dir / "server");
+        ASSERT_GT(server.Port(), 0);
+        FtpSettings wrong = Account(server.Host());
+        wrong.password = "nope";
+        CVeltaFtp ftp(wrong, Files());
+        EXPECT_EQ(ftp.Run(), CVeltaFtp::Outcome::Failed);
+        EXPECT_EQ(ftp.Message().rfind("接続エラー:530", 0), 0u) << ftp.Message();
+        EXPECT_EQ(ftp.Message().find("nope"), std::string::npos);
+        EXPECT_TRUE(fs::is_empty(dir / "server" / "pub"));
+
+        FtpSettings missing = Account(server.Host());
+        missing.folder = "/nowhere/deeper";
+        CVeltaFtp noFolder(missing, Files());
+        EXPECT_EQ(noFolder.Run(), CVeltaFtp::Outcome::Failed);
+        EXPECT_EQ(noFolder.Message().rfind("接続エラー:550", 0), 0u) << noFolder.Message();
+    }
+    LoopbackFtp refusing("refuse-second", dir / "server");
+    ASSERT_GT(refusing.Port(), 0);
+    CVeltaFtp ftp(Account(refusing.Host()), Files());
+    EXPECT_EQ(ftp.Run(), CVeltaFtp::Outcome::Failed);
+    EXPECT_EQ(ftp.Message(), "ファイル転送エラー:" + Files()[1].localPath +
+                                 "\n452 No space left on the test server.");
+    EXPECT_EQ(ftp.FilesSent(), 1u);
+    EXPECT_EQ(ReadAll(dir / "server" / "pub" / "top.html"), "<html>\nトップ\n</html>\n");
+    EXPECT_FALSE(fs::exists(dir / "server" / "pub" / "pic.bin"));
 }
 
-TEST(FtpSession, SendsEveryFileOnOneLoginInPassiveModeAndQuits) {
-    ScriptedSession session(Account(), TwoPages());
-    session.Run();
-    EXPECT_EQ(session.ftp.Result(), CVeltaFtp::Outcome::Succeeded);
-    const std::vector<std::string> expected = {
-        "USER taro",     "PASS s3cret", "CWD /www/cal",        "TYPE A", "EPSV",
-        "STOR top.html", "EPSV",        "STOR sch202401.html", "QUIT"};
-    EXPECT_EQ(session.commands, expected);
-    EXPECT_EQ(session.ftp.FilesSent(), 2u);
-    EXPECT_EQ(session.dataPorts, (std::vector<int>{5000, 5000}));
-    EXPECT_EQ(session.kinds.back(), Kind::CloseControl);
-    EXPECT_EQ(session.ftp.Status(), m::kDisconnecting);
+TEST_F(FtpUpload, APassiveReplyNamingAnotherMachineIsNotFollowed) {
+    if (!almx::testing::HavePyftpdlib()) GTEST_SKIP() << "python3-pyftpdlib is not installed";
+    // No EPSV there, so PASV is asked, and it names 10.1.2.3.
+    LoopbackFtp server("pasv-elsewhere", dir / "server");
+    ASSERT_GT(server.Port(), 0);
+    CVeltaFtp ftp(Account(server.Host()), Files());
+    ftp.SetLimits({5, 5, 5});
+    ASSERT_EQ(ftp.Run(), CVeltaFtp::Outcome::Succeeded) << ftp.Message();
+    ExpectArrived(dir / "server" / "pub");
 }
 
-TEST(FtpSession, RepliesCutIntoSingleBytesAndMultiLineRepliesReadTheSame) {
-    ScriptedSession session(Account(), TwoPages());
-    session.byteByByte = true;
-    session.greeting = "220-Welcome\r\n230 not the end: another code\r\n220-still\r\n220 ready\r\n";
-    session.replies["PASS"] = "230-Hello\n 230 indented\n230 in\n";  // bare LF ends too
-    session.Run();
-    EXPECT_EQ(session.ftp.Result(), CVeltaFtp::Outcome::Succeeded);
-    EXPECT_EQ(session.stored, (std::vector<std::string>{"top.html", "sch202401.html"}));
-}
-
-TEST(FtpSession, WrongPasswordIsAConnectionErrorWithTheServersReasonAndSendsNothing) {
-    ScriptedSession session(Account(), TwoPages());
-    session.replies["PASS"] = "530 Login incorrect.\r\n";
-    session.Run();
-    EXPECT_EQ(session.ftp.Result(), CVeltaFtp::Outcome::Failed);
-    EXPECT_EQ(session.ftp.Message(), "接続エラー:530 Login incorrect.");
-    EXPECT_TRUE(session.stored.empty());
-    EXPECT_FALSE(session.Asked(Kind::ConnectData));
-    EXPECT_EQ(session.kinds.back(), Kind::CloseControl);
-    // The password never shows in what the user is told.
-    EXPECT_EQ(session.ftp.Message().find("s3cret"), std::string::npos);
-}
-
-TEST(FtpSession, ARefusalAtEachStepEndsWithTheRightMessage) {
-    struct Case {
-        const char* verb;  // "" for the greeting, "DATA" for the reply after the data
-        const char* reply;
-        const char* prefix;
-    };
-    const Case cases[] = {
-        {"", "421 too many users\r\n", "接続エラー:421 too many users"},
-        {"USER", "530 no such user\r\n", "接続エラー:530"},
-        {"USER", "332 need account\r\n", "接続エラー:332"},
-        {"CWD", "550 no such folder\r\n", "接続エラー:550 no such folder"},
-        {"TYPE", "504 no\r\n", "ファイル転送エラー:/out/top.html\n504 no"},
-        {"STOR", "553 not allowed\r\n", "ファイル転送エラー:/out/top.html\n553"},
-        {"DATA", "451 disk full\r\n", "ファイル転送エラー:/out/top.html\n451"},
-        {"EPSV", "229 no port here\r\n", "ファイル転送エラー:/out/top.html"},
-        {"EPSV", "200 what\r\n", "ファイル転送エラー:/out/top.html"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.verb) + " " + c.reply);
-        ScriptedSession session(Account(), TwoPages());
-        const std::string verb = c.verb;
-        if (verb.empty()) {
-            session.greeting = c.reply;
-        } else if (verb == "DATA") {
-            session.afterData = {c.reply};
-        } else {
-            session.replies[verb] = c.reply;
-        }
-        session.Run();
-        EXPECT_EQ(session.ftp.Result(), CVeltaFtp::Outcome::Failed);
-        EXPECT_EQ(session.ftp.Message().rfind(c.prefix, 0), 0u) << session.ftp.Message();
-        EXPECT_EQ(session.kinds.back(), Kind::CloseControl);
-        EXPECT_EQ(session.ftp.FilesSent(), 0u);
+TEST_F(FtpUpload, SilentAndEndlessServersEndWithinTheLimit) {
+    for (const char* mode : {"silent", "endless", "endless-line"}) {
+        LoopbackFtp server(mode, dir / "server", 30);
+        ASSERT_GT(server.Port(), 0) << mode;
+        CVeltaFtp ftp(Account(server.Host()), Files());
+        ftp.SetLimits({2, 2, 2});
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(ftp.Run(), CVeltaFtp::Outcome::Failed) << mode;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << mode;
+        EXPECT_EQ(ftp.Message().rfind("接続エラー:", 0), 0u) << mode << " " << ftp.Message();
     }
 }
 
-TEST(FtpSession, RefusedSecondFileStopsThereAfterTheFirstArrived) {
-    ScriptedSession session(Account(), TwoPages());
-    session.afterData = {"226 ok\r\n", "552 quota exceeded\r\n"};
-    session.Run();
-    EXPECT_EQ(session.ftp.Result(), CVeltaFtp::Outcome::Failed);
-    EXPECT_EQ(session.ftp.Message(), "ファイル転送エラー:/out/sch202401.html\n552 quota exceeded");
-    EXPECT_EQ(session.ftp.FilesSent(), 1u);
+TEST_F(FtpUpload, CancellingStopsAWaitingUpload) {
+    LoopbackFtp server("silent", dir / "server", 30);
+    ASSERT_GT(server.Port(), 0);
+    CVeltaFtp ftp(Account(server.Host()), Files());
+    const auto start = std::chrono::steady_clock::now();
+    int calls = 0;
+    // The first call comes before connecting; the later ones while the server says nothing.
+    EXPECT_EQ(ftp.Run([&] { return ++calls < 3; }), CVeltaFtp::Outcome::Cancelled);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_TRUE(ftp.Message().empty());
 }
 
-TEST(FtpSession, FallsBackToPasvAndNeverFollowsAnotherAddress) {
-    ScriptedSession session(Account(), TwoPages());
-    session.replies["EPSV"] = "500 unknown command\r\n";
-    session.replies["PASV"] = "227 Entering Passive Mode (10,9,8,7,19,137)\r\n";
-    session.Run();
-    EXPECT_EQ(session.ftp.Result(), CVeltaFtp::Outcome::Succeeded);
-    // EPSV is not asked again once refused.
-    const std::vector<std::string> expected = {
-        "USER taro",     "PASS s3cret", "CWD /www/cal",        "TYPE A", "EPSV", "PASV",
-        "STOR top.html", "PASV",        "STOR sch202401.html", "QUIT"};
-    EXPECT_EQ(session.commands, expected);
-    EXPECT_EQ(session.dataPorts, (std::vector<int>{19 * 256 + 137, 19 * 256 + 137}));
-    for (const std::string& host : session.dataHosts) EXPECT_EQ(host, "ftp.example.jp");
-}
-
-TEST(FtpSession, MalformedPassiveRepliesAreRefused) {
-    for (const char* reply : {"227 (127,0,0,1,300,1)\r\n", "227 (127,0,0,1,0,0)\r\n",
-                              "227 nothing\r\n", "227 (1,2,3,4,5)\r\n"}) {
-        SCOPED_TRACE(reply);
-        ScriptedSession session(Account(), TwoPages());
-        session.replies["EPSV"] = "502 no\r\n";
-        session.replies["PASV"] = reply;
-        session.Run();
-        EXPECT_EQ(session.ftp.Result(), CVeltaFtp::Outcome::Failed);
-        EXPECT_FALSE(session.Asked(Kind::ConnectData));
-    }
-}
-
-TEST(FtpSession, ActiveModeAnnouncesTheListeningAddress) {
-    FtpSettings settings = Account();
-    settings.passive = false;
-    settings.folder.clear();
-    ScriptedSession session(settings, {{"/out/a.css", "a.css", false}});
-    session.Run();
-    EXPECT_EQ(session.ftp.Result(), CVeltaFtp::Outcome::Succeeded);
-    const std::vector<std::string> expected = {
-        "USER taro", "PASS s3cret", "TYPE I", "PORT 127,0,0,1,19,137", "STOR a.css", "QUIT"};
-    EXPECT_EQ(session.commands, expected);
-}
-
-TEST(FtpSession, TlsIsNegotiatedFirstAndNeverDroppedToTheClear) {
-    FtpSettings settings = Account();
-    settings.tls = true;
-    ScriptedSession session(settings, TwoPages());
-    session.Run();
-    EXPECT_EQ(session.ftp.Result(), CVeltaFtp::Outcome::Succeeded);
-    ASSERT_GE(session.commands.size(), 4u);
-    EXPECT_EQ(session.commands[0], "AUTH TLS");
-    EXPECT_EQ(session.commands[1], "PBSZ 0");
-    EXPECT_EQ(session.commands[2], "PROT P");
-    EXPECT_EQ(session.commands[3], "USER taro");
-
-    ScriptedSession refused(settings, TwoPages());
-    refused.replies["AUTH"] = "500 AUTH not understood\r\n";
-    refused.Run();
-    EXPECT_EQ(refused.ftp.Result(), CVeltaFtp::Outcome::Failed);
-    EXPECT_EQ(refused.commands, (std::vector<std::string>{"AUTH TLS"}));
-    EXPECT_EQ(refused.ftp.Message().rfind("接続エラー:500", 0), 0u);
-
-    ScriptedSession noProtection(settings, TwoPages());
-    noProtection.replies["PROT"] = "534 not here\r\n";
-    noProtection.Run();
-    EXPECT_EQ(noProtection.ftp.Result(), CVeltaFtp::Outcome::Failed);
-    EXPECT_EQ(noProtection.commands.back(), "PROT P");
-}
-
-TEST(FtpSession, ControlCharactersAndBadNamesAreRefusedBeforeConnecting) {
-    const std::vector<FtpSettings> hostile = [] {
-        std::vector<FtpSettings> list(5, Account());
-        list[0].password = "pw\r\nDELE index.html";
-        list[1].user = "taro\nSITE CHMOD 777 /";
-        list[2].folder = std::string("www\0x", 5);
-        list[3].host = "host\r";
-        list[4].host = "host:99999";
-        return list;
-    }();
+TEST_F(FtpUpload, UnsafeSettingsAndNamesAreRefusedBeforeConnecting) {
+    // Port 1 on the loopback interface: had anything connected, the message would say so.
+    std::vector<FtpSettings> hostile(7, Account("127.0.0.1:1"));
+    hostile[0].password = "pw\r\nDELE index.html";
+    hostile[1].user = "taro\nSITE CHMOD 777 /";
+    hostile[2].folder = std::string("www\0x", 5);
+    hostile[3].host = "host\r";
+    hostile[4].host = "host:99999";
+    hostile[5].host = "user@127.0.0.1";
+    hostile[6].host = "127.0.0.1/x?y";
     for (const FtpSettings& settings : hostile) {
-        ScriptedSession session(settings, TwoPages());
-        session.Run();
-        EXPECT_EQ(session.ftp.Result(), CVeltaFtp::Outcome::Failed);
-        EXPECT_EQ(session.ftp.Message().rfind("接続エラー:", 0), 0u);
-        EXPECT_TRUE(session.kinds.empty());
+        CVeltaFtp ftp(settings, Files());
+        EXPECT_EQ(ftp.Run(), CVeltaFtp::Outcome::Failed);
+        EXPECT_TRUE(ftp.Message() == "接続エラー:設定に使えない文字（制御文字）が含まれています" ||
+                    ftp.Message() == "接続エラー:ホスト名が正しくありません")
+            << ftp.Message();
     }
     for (const char* name : {"..", "a\r\nDELE b", "", "x/y"}) {
-        ScriptedSession session(Account(),
-                                {{"/out/ok.html", "ok.html", true}, {"/out/bad", name, true}});
-        session.Run();
-        EXPECT_EQ(session.ftp.Result(), CVeltaFtp::Outcome::Failed);
-        EXPECT_EQ(session.ftp.Message().rfind("ファイル転送エラー:/out/bad", 0), 0u);
-        EXPECT_TRUE(session.kinds.empty());
+        CVeltaFtp ftp(Account("127.0.0.1:1"),
+                      {{"/out/ok.html", "ok.html", true}, {"/out/bad", name, true}});
+        EXPECT_EQ(ftp.Run(), CVeltaFtp::Outcome::Failed);
+        EXPECT_EQ(ftp.Message(),
+                  "ファイル転送エラー:/out/bad\n転送先のファイル名に使えない文字が含まれています");
     }
 }
 
-TEST(FtpSession, SilentServersTimeOutOnTheInjectedClock) {
-    // Connection never made: 30 s.
-    ScriptedSession never(Account(), TwoPages());
-    never.connects = false;
-    never.Run();
-    never.ftp.Tick(never.now + 29s);
-    EXPECT_TRUE(never.ftp.Running());
-    never.ftp.Tick(never.now + 30s);
-    EXPECT_EQ(never.ftp.Message(), std::string("接続エラー:") + m::kTimedOut);
+TEST_F(FtpUpload, ExplicitFtpsCarriesControlAndDataAndNeverFallsBack) {
+    LoopbackFtps server(dir / "ftps");
+    if (server.Port() == 0) GTEST_SKIP() << "vsftpd or openssl is missing, or vsftpd did not start";
+    FtpSettings settings;
+    settings.host = server.Host();  // anonymous
+    settings.folder = "up";
+    settings.passive = true;
+    settings.tls = true;
 
-    // Connected, no greeting: 60 s.
-    ScriptedSession mute(Account(), TwoPages());
-    mute.greeting.clear();
-    mute.Run();
-    ASSERT_TRUE(mute.ftp.Deadline().has_value());
-    EXPECT_EQ(*mute.ftp.Deadline(), mute.now + 60s);
-    mute.ftp.Tick(mute.now + 59s);
-    EXPECT_TRUE(mute.ftp.Running());
-    mute.ftp.Tick(mute.now + 60s);
-    EXPECT_EQ(mute.ftp.Message(), std::string("接続エラー:") + m::kNoReply);
-    EXPECT_EQ(mute.ftp.TakeActions().back().kind, Kind::CloseControl);
+    // The test's own authority is unknown to the system: refused before any login.
+    CVeltaFtp unknown(settings, Files());
+    unknown.SetLimits({5, 5, 5});
+    EXPECT_EQ(unknown.Run(), CVeltaFtp::Outcome::Failed);
+    EXPECT_EQ(unknown.Message().rfind("接続エラー:", 0), 0u) << unknown.Message();
+    EXPECT_TRUE(fs::is_empty(server.Uploads()));
 
-    // Silent after the file's data: a transfer error, not success.
-    ScriptedSession afterData(Account(), TwoPages());
-    afterData.afterData = {"226 ok\r\n", ""};
-    afterData.Run();
-    afterData.ftp.Tick(afterData.now + 60s);
-    EXPECT_EQ(afterData.ftp.Result(), CVeltaFtp::Outcome::Failed);
-    EXPECT_EQ(afterData.ftp.Message().rfind("ファイル転送エラー:/out/sch202401.html", 0), 0u);
+    // Passive only: Debian 12's libcurl 7.88.1 ends active FTPS uploads with a bogus
+    // "sa_addr inet_ntop() failed" after the file has arrived (fixed in later libcurl).
+    CVeltaFtp ftp(settings, Files());
+    ftp.SetCaFile(server.CaFile());
+    ftp.SetLimits({5, 5, 5});
+    ASSERT_EQ(ftp.Run(), CVeltaFtp::Outcome::Succeeded) << ftp.Message() << server.Log();
+    ExpectArrived(server.Uploads());
 
-    // Silent after QUIT: every file was confirmed, so the upload stands.
-    ScriptedSession quit(Account(), TwoPages());
-    quit.replies["QUIT"] = "";
-    quit.Run();
-    EXPECT_TRUE(quit.ftp.Running());
-    quit.ftp.Tick(quit.now + 60s);
-    EXPECT_EQ(quit.ftp.Result(), CVeltaFtp::Outcome::Succeeded);
-}
-
-TEST(FtpSession, AStalledDataConnectionTimesOutButASlowOneGoesOn) {
-    ScriptedSession slow(Account(), TwoPages());
-    slow.dataFlows = false;
-    slow.Run();
-    FtpClock t = slow.now;
-    // 70 bytes a minute is above one byte a second.
-    for (int minute = 1; minute <= 3; ++minute) {
-        slow.ftp.DataProgress(static_cast<std::uint64_t>(70 * minute), t + minute * 60s - 1s);
-        slow.ftp.Tick(t + minute * 60s);
-        EXPECT_TRUE(slow.ftp.Running()) << minute;
+    // The same server without TLS refuses the login; a server without TLS is never used in
+    // the clear when TLS is set.
+    settings.tls = false;
+    CVeltaFtp clear(settings, Files());
+    EXPECT_EQ(clear.Run(), CVeltaFtp::Outcome::Failed);
+    if (almx::testing::HavePyftpdlib()) {
+        LoopbackFtp plain("good", dir / "server");
+        FtpSettings tls = Account(plain.Host());
+        tls.tls = true;
+        CVeltaFtp ftp(tls, Files());
+        EXPECT_EQ(ftp.Run(), CVeltaFtp::Outcome::Failed);
+        EXPECT_EQ(ftp.Message().rfind("接続エラー:", 0), 0u) << ftp.Message();
+        EXPECT_EQ(plain.Logins(), 0);
+        EXPECT_TRUE(fs::is_empty(dir / "server" / "pub"));
     }
-    slow.ftp.DataProgress(70 * 3 + 10, t + 239s);
-    slow.ftp.Tick(t + 240s);
-    EXPECT_EQ(slow.ftp.Result(), CVeltaFtp::Outcome::Failed);
-    EXPECT_EQ(slow.ftp.Message(), std::string("ファイル転送エラー:/out/top.html\n") + m::kStalled);
 }
 
-TEST(FtpSession, EndlessRepliesAndGarbageFailInsteadOfGrowing) {
-    ScriptedSession endless(Account(), TwoPages());
-    endless.greeting = "220-start\r\n";
-    endless.Run();
-    for (int i = 0; i < 1000 && endless.ftp.Running(); ++i) endless.Feed("220-more\r\n");
-    EXPECT_EQ(endless.ftp.Result(), CVeltaFtp::Outcome::Failed);
-
-    ScriptedSession longLine(Account(), TwoPages());
-    longLine.greeting.clear();
-    longLine.Run();
-    for (int i = 0; i < 100 && longLine.ftp.Running(); ++i) {
-        longLine.Feed("220 " + std::string(1000, 'x'));
-    }
-    EXPECT_EQ(longLine.ftp.Result(), CVeltaFtp::Outcome::Failed);
-
-    ScriptedSession garbage(Account(), TwoPages());
-    garbage.greeting = "HTTP/1.1 400 Bad Request\r\n";
-    garbage.Run();
-    EXPECT_EQ(garbage.ftp.Message(), std::string("接続エラー:") + m::kBadReply);
-
-    // A reply nobody asked for.
-    ScriptedSession unasked(Account(), TwoPages());
-    unasked.dataFlows = false;
-    unasked.Run();
-    unasked.Feed("226 done\r\n");  // final reply before the data went: waits for the data
-    EXPECT_TRUE(unasked.ftp.Running());
-    unasked.Feed("421 shutting down\r\n");
-    EXPECT_EQ(unasked.ftp.Result(), CVeltaFtp::Outcome::Failed);
-}
-
-TEST(FtpSession, DropsAndCancelNeverReportSuccess) {
-    ScriptedSession dropped(Account(), TwoPages());
-    dropped.dataFlows = false;
-    dropped.Run();
-    dropped.ftp.ControlClosed("", dropped.now);
-    EXPECT_EQ(dropped.ftp.Message(),
-              std::string("ファイル転送エラー:/out/top.html\n") + m::kClosed);
-
-    ScriptedSession dataFailed(Account(), TwoPages());
-    dataFailed.dataFlows = false;
-    dataFailed.Run();
-    dataFailed.ftp.DataFailed("Connection reset by peer", dataFailed.now);
-    EXPECT_EQ(dataFailed.ftp.Message(),
-              "ファイル転送エラー:/out/top.html\nConnection reset by peer");
-    const auto closing = dataFailed.ftp.TakeActions();
-    ASSERT_EQ(closing.size(), 2u);
-    EXPECT_EQ(closing[0].kind, Kind::CloseData);
-
-    ScriptedSession cancelled(Account(), TwoPages());
-    cancelled.dataFlows = false;
-    cancelled.Run();
-    cancelled.ftp.Cancel();
-    EXPECT_EQ(cancelled.ftp.Result(), CVeltaFtp::Outcome::Cancelled);
-    cancelled.ftp.DataDone(cancelled.now);
-    cancelled.Feed("226 ok\r\n");
-    EXPECT_EQ(cancelled.ftp.Result(), CVeltaFtp::Outcome::Cancelled);
-    EXPECT_EQ(cancelled.ftp.FilesSent(), 0u);
-}
-
-TEST(FtpSession, TypeChangesOnlyWhenTheModeOfTheNextFileDiffers) {
-    FtpSettings settings = Account();
-    settings.folder.clear();
-    ScriptedSession session(settings, {{"/o/a.html", "a.html", true},
-                                       {"/o/b.html", "b.html", true},
-                                       {"/o/c.png", "c.png", false}});
-    session.Run();
-    std::vector<std::string> types;
-    for (const std::string& c : session.commands) {
-        if (c.rfind("TYPE", 0) == 0) types.push_back(c);
-    }
-    EXPECT_EQ(types, (std::vector<std::string>{"TYPE A", "TYPE I"}));
-}
-
-TEST(FtpHelpers, HostFieldsNamesAndTextMode) {
+TEST(FtpHelpers, HostFieldsUrlsNamesAndText) {
     EXPECT_EQ(ParseFtpHost("ftp.example.jp")->port, 21);
     EXPECT_EQ(ParseFtpHost("ftp.example.jp:2121")->port, 2121);
     EXPECT_EQ(ParseFtpHost("ftp.example.jp:2121")->host, "ftp.example.jp");
     EXPECT_EQ(ParseFtpHost("[::1]:2121")->host, "::1");
     EXPECT_EQ(ParseFtpHost("[::1]:2121")->port, 2121);
     EXPECT_EQ(ParseFtpHost("fe80::1")->host, "fe80::1");
-    for (const char* bad :
-         {"", "host:", "host:0", "host:65536", "host:2x", ":21", "[::1", "[]", "[::1]x"}) {
+    for (const char* bad : {"", "host:", "host:0", "host:65536", "host:2x", ":21", "[::1", "[]",
+                            "[::1]x", "a@b", "a/b", "a b", "a?b", "[::1%eth0]", "a#b"}) {
         EXPECT_FALSE(ParseFtpHost(bad).has_value()) << bad;
     }
+
+    const FtpEndpoint host{"ftp.example.jp", 21};
+    EXPECT_EQ(FtpUrl(host, "", "top.html"), "ftp://ftp.example.jp:21/top.html");
+    EXPECT_EQ(FtpUrl(host, "public_html/cal", "a.html"),
+              "ftp://ftp.example.jp:21/public_html/cal/a.html");
+    EXPECT_EQ(FtpUrl(host, "/var//www/", "a.html"), "ftp://ftp.example.jp:21/%2Fvar/www/a.html");
+    EXPECT_EQ(FtpUrl(host, "/", "a.html"), "ftp://ftp.example.jp:21/%2Fa.html");
+    EXPECT_EQ(FtpUrl(host, "my site;type=i", "予定 #1?.html"),
+              "ftp://ftp.example.jp:21/my%20site%3Btype%3Di/"
+              "%E4%BA%88%E5%AE%9A%20%231%3F.html");
+    EXPECT_EQ(FtpUrl({"::1", 2121}, "", "a"), "ftp://[::1]:2121/a");
+
     EXPECT_EQ(RemoteNameOf("/home/u/out/sch202401.html"), "sch202401.html");
     EXPECT_EQ(RemoteNameOf("top.html"), "top.html");
 
-    bool cr = false;
-    EXPECT_EQ(ToNetworkText("a\r\nb\nc\r", cr), "a\r\nb\r\nc\r");
-    EXPECT_EQ(ToNetworkText("\nd\n", cr), "\nd\r\n");  // the CR came in the piece before
+    bool held = false;
+    EXPECT_EQ(ToLineFeedText("a\r\nb\nc\r", held), "a\nb\nc");
+    EXPECT_TRUE(held);
+    EXPECT_EQ(ToLineFeedText("\nd\r", held), "\nd");  // the CR of the piece before ended a line
+    EXPECT_EQ(ToLineFeedText("e", held), "\re");      // a CR alone stays
+    EXPECT_FALSE(held);
 }
 
 }  // namespace
