@@ -151,6 +151,9 @@ TEST_F(AlmxFtp, UploadsAMonthOfPagesToALoopbackServer) {
     Result wrong = Run("ftp " + File());
     EXPECT_EQ(wrong.status, 1);
     EXPECT_NE(wrong.err.find("接続エラー:530"), std::string::npos) << wrong.err;
+    // Neither the protocol nor the password is shown.
+    EXPECT_EQ(wrong.err.find("PASS"), std::string::npos) << wrong.err;
+    EXPECT_EQ(wrong.err.find("wrong"), std::string::npos) << wrong.err;
     EXPECT_TRUE(fs::is_empty(dir / "server" / "pub"));
 
     ASSERT_EQ(Run("ftpset " + File() + " --password-stdin", "s3cret").status, 0);
