@@ -203,6 +203,7 @@ std::string FtpUrl(const FtpEndpoint& endpoint, std::string_view folder,
 struct CVeltaFtp::Session {
     CVeltaFtp* owner = nullptr;
     const Progress* progress = nullptr;
+    CURLM* multi = nullptr;  // keeps the connection between the files
     CURL* curl = nullptr;
     std::FILE* input = nullptr;
     bool text = true;
@@ -218,8 +219,51 @@ struct CVeltaFtp::Session {
 
     ~Session() {
         CloseInput();
-        // Sends QUIT on the connection that is still open.
         if (curl) curl_easy_cleanup(curl);
+        // Sends QUIT on the connection that is still open.
+        if (multi) curl_multi_cleanup(multi);
+    }
+
+    bool Continue() {
+        if (!cancelled && progress && *progress && !(*progress)()) cancelled = true;
+        return !cancelled;
+    }
+
+    // One file: libcurl's own loop, but waking at least every 100 ms so that the caller
+    // repaints and "キャンセル" answers even while the server says nothing.
+    CURLcode Perform() {
+        if (curl_multi_add_handle(multi, curl) != CURLM_OK) return CURLE_FAILED_INIT;
+        CURLcode result = CURLE_OK;
+        for (;;) {
+            int running = 0;
+            if (curl_multi_perform(multi, &running) != CURLM_OK) {
+                result = CURLE_FAILED_INIT;
+                break;
+            }
+            bool done = false;
+            int queued = 0;
+            while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
+                if (message->msg == CURLMSG_DONE) {
+                    result = message->data.result;
+                    done = true;
+                }
+            }
+            if (done) break;
+            if (running == 0) {
+                result = CURLE_GOT_NOTHING;
+                break;
+            }
+            if (curl_multi_poll(multi, nullptr, 0, 100, nullptr) != CURLM_OK) {
+                result = CURLE_FAILED_INIT;
+                break;
+            }
+            if (!Continue()) {
+                result = CURLE_ABORTED_BY_CALLBACK;
+                break;
+            }
+        }
+        curl_multi_remove_handle(multi, curl);
+        return result;
     }
     void CloseInput() {
         if (input) std::fclose(input);
@@ -279,11 +323,7 @@ struct CVeltaFtp::Session {
             curl_easy_getinfo(s->curl, CURLINFO_PRETRANSFER_TIME_T, &ready);
             if (ready > 0) ftp.status_ = ftp_messages::kTransferring;
         }
-        if (s->progress && *s->progress && !(*s->progress)()) {
-            s->cancelled = true;
-            return 1;
-        }
-        return 0;
+        return s->Continue() ? 0 : 1;
     }
 
     // Keeps the server's last reply line; what we send (the password among it) is never kept.
@@ -355,8 +395,9 @@ CVeltaFtp::Outcome CVeltaFtp::Run(const Progress& progress) {
     Session s;
     s.owner = this;
     s.progress = &progress;
+    s.multi = curl_multi_init();
     s.curl = curl_easy_init();
-    if (!s.curl) {
+    if (!s.multi || !s.curl) {
         Fail(true, curl_easy_strerror(CURLE_FAILED_INIT));
         return outcome_;
     }
@@ -419,7 +460,7 @@ CVeltaFtp::Outcome CVeltaFtp::Run(const Progress& progress) {
         const std::string url = FtpUrl(endpoint, settings_.folder, file.remoteName);
         curl_easy_setopt(c, CURLOPT_URL, url.c_str());
         curl_easy_setopt(c, CURLOPT_TRANSFERTEXT, file.text ? 1L : 0L);
-        const CURLcode code = curl_easy_perform(c);
+        const CURLcode code = s.Perform();
         s.CloseInput();
         if (code == CURLE_OK) {
             ++sent_;

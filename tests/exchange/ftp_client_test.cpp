@@ -151,15 +151,22 @@ TEST_F(FtpUpload, SilentAndEndlessServersEndWithinTheLimit) {
     }
 }
 
-TEST_F(FtpUpload, CancellingStopsAWaitingUpload) {
+TEST_F(FtpUpload, CancellingStopsAWaitingUploadAtOnce) {
     LoopbackFtp server("silent", dir / "server", 30);
     ASSERT_GT(server.Port(), 0);
     CVeltaFtp ftp(Account(server.Host()), Files());
     const auto start = std::chrono::steady_clock::now();
+    const auto elapsed = [&] { return std::chrono::steady_clock::now() - start; };
     int calls = 0;
-    // The first call comes before connecting; the later ones while the server says nothing.
-    EXPECT_EQ(ftp.Run([&] { return ++calls < 3; }), CVeltaFtp::Outcome::Cancelled);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    // The callback keeps coming while the server says nothing, often enough for a window
+    // to repaint and a cancel to take effect well within a second.
+    EXPECT_EQ(ftp.Run([&] {
+        ++calls;
+        return elapsed() < std::chrono::milliseconds(400);
+    }),
+              CVeltaFtp::Outcome::Cancelled);
+    EXPECT_LT(elapsed(), std::chrono::milliseconds(950));
+    EXPECT_GE(calls, 4);
     EXPECT_TRUE(ftp.Message().empty());
 }
 

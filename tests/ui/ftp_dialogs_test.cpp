@@ -102,7 +102,7 @@ TEST_F(FtpUploadTest, TheCancelButtonStopsAServerThatNeverAnswers) {
     const auto start = std::chrono::steady_clock::now();
     RunFtpInWindow(ftp, window);
     EXPECT_EQ(ftp.Result(), CVeltaFtp::Outcome::Cancelled);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(950));
     EXPECT_EQ(window.statusLabel->text(), QStringLiteral("接続中"));
 }
 
