@@ -1,7 +1,8 @@
 #pragma once
-// CVeltaFtp: one upload through libcurl, run synchronously. One easy handle serves every file,
-// so the whole upload is one connection and one login. The caller's progress callback runs
-// often during the transfer: it may repaint and returns false to cancel.
+// CVeltaFtp: one upload through libcurl, run synchronously. One easy handle serves every file
+// and the multi handle it runs in keeps the connection, so the whole upload is one connection
+// and one login. The caller's progress callback runs at least every 100 ms: it may repaint and
+// returns false to cancel.
 
 #include <functional>
 #include <memory>

@@ -115,6 +115,17 @@ TEST_F(FtpUpload, ServerRefusalsEndWithTheirMessageAndNeverSucceed) {
         CVeltaFtp noFolder(missing, Files());
         EXPECT_EQ(noFolder.Run(), CVeltaFtp::Outcome::Failed);
         EXPECT_EQ(noFolder.Message().rfind("接続エラー:550", 0), 0u) << noFolder.Message();
+
+        // A page gone since the list was made: said with its name, never sent empty.
+        std::vector<FtpFile> files = Files();
+        files[1].localPath = (dir / "site" / "gone.html").string();
+        CVeltaFtp gone(Account(server.Host()), files);
+        EXPECT_EQ(gone.Run(), CVeltaFtp::Outcome::Failed);
+        EXPECT_EQ(gone.Message(),
+                  "ファイル転送エラー:" + files[1].localPath + "\nファイルが読めません");
+        EXPECT_TRUE(fs::exists(dir / "server" / "pub" / "top.html"));
+        EXPECT_FALSE(fs::exists(dir / "server" / "pub" / "s202401.html"));
+        fs::remove(dir / "server" / "pub" / "top.html");
     }
     LoopbackFtp refusing("refuse-second", dir / "server");
     ASSERT_GT(refusing.Port(), 0);
