@@ -315,7 +315,7 @@ struct CVeltaFtp::Session {
             curl_easy_getinfo(s->curl, CURLINFO_PRETRANSFER_TIME_T, &ready);
             if (ready > 0) {
                 ftp.status_ = ftp_messages::kTransferring;
-            } else if (connected > 0 && !s->lastReply.empty() && s->lastReply[0] == '2') {
+            } else if (connected > 0 && s->loggedIn) {
                 ftp.status_ = ftp_messages::kConnected;
             }
         } else if (ftp.status_ == ftp_messages::kConnected) {
