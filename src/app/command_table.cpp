@@ -168,6 +168,12 @@ constexpr CommandSpec kTable[] = {
     {32926, "[ｵﾌﾟｼｮﾝ]他の月の日の色を残す(&O)", O::View, "", false},
     {32964, "[ｵﾌﾟｼｮﾝ]月間表示の週数(&W)...", O::View, "", false},
     {32966, "[編集]この日の画像の指定(&I)...", O::View, "", false},
+    // Publishing: the HTML options, the upload and its settings, the month as HTML.
+    {32981, "[ﾌｧｲﾙ]HTML出力オプション(&L)...", O::Document, "", false},
+    {32904, "[ﾌｧｲﾙ]ftp転送(&F)...", O::View, "", false},
+    {32980, "[ﾌｧｲﾙ]ftp設定(&G)...", O::Document, "", false},
+    {32961, "[編集]現在の表示月をコピー(&H)", O::View, "", false},
+    {32982, "[編集]モバイル用HTMLコピー(&B)", O::View, "", false},
     // The to-do list's own look and order.
     {32844, "[表示]TODOの並べ替え(&S)...", O::View, "", false},
     {32854, "[表示]TODOの期限表示の切り替え(&D)", O::View, "", false},

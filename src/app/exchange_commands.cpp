@@ -14,6 +14,7 @@
 #include "exchange/html_calendar.h"
 #include "exchange/outlook_csv.h"
 #include "exchange/ui/export_dialogs.h"
+#include "exchange/ui/ftp_dialogs.h"
 #include "exchange/ui/html_dialogs.h"
 #include "links/file_launcher.h"
 
@@ -120,6 +121,8 @@ bool IsExchangeCommand(int id) {
         case kGenioExport:
         case kZaurusExport:
         case kHtmlOut:
+        case kHtmlOptions:
+        case kFtpSettings:
             return true;
         default:
             return false;
@@ -147,6 +150,16 @@ void RunExchangeCommand(int id, CAlmxDoc& doc, AppContext& context, QWidget* par
         case kHtmlOut:
             HtmlOut(doc, context, parent);
             break;
+        case kHtmlOptions: {
+            CHtmlOptionDlg dialog(*context.settings, parent);
+            dialog.exec();
+            break;
+        }
+        case kFtpSettings: {
+            CFtpSetDlg dialog(doc, *context.prompter, parent);
+            dialog.exec();
+            break;
+        }
         default:
             break;
     }

@@ -20,6 +20,8 @@ inline constexpr int kOutlookTodoImport = 32973;
 inline constexpr int kGenioExport = 32974;
 inline constexpr int kZaurusExport = 32975;
 inline constexpr int kHtmlOut = 32901;
+inline constexpr int kHtmlOptions = 32981;
+inline constexpr int kFtpSettings = 32980;
 }  // namespace exchange_cmd
 
 // Whether the id is one of the commands above.

@@ -20,6 +20,7 @@
 #include "core/schedule_file_format.h"
 #include "core/text_entry_check.h"
 #include "document/document_messages.h"
+#include "document/ftp_settings.h"
 #include "document/schedule_file_reader.h"
 #include "document/schedule_file_writer.h"
 #include "links/link_actions.h"
@@ -149,6 +150,7 @@ void CAlmxDoc::Reset() {
     modified_ = false;
     readOnly_ = false;
     safetyBackup_.clear();
+    ftp_ = FtpSettings();
     questionMarksTold_ = 0;
     findIndex_ = 0;
     findRecord_ = nullptr;
@@ -297,6 +299,9 @@ bool CAlmxDoc::Open(const std::string& rawPath) {
     path_ = path;
     settings.SetString("System", "DefaultFile", path);
     settings.SetString("System", "OpenFile", path);
+    if (LoadFtpSettings(FtpSettingsPath(path), ftp_) == FtpSettingsLoad::Malformed) {
+        prompter.ShowMessage(msg::kFtpSettingsUnreadable, MessageKind::Warning);
+    }
     // Changes made by an update must reach the file, or every open would make them again.
     modified_ = offered2003 || updated;
 
@@ -348,6 +353,10 @@ bool CAlmxDoc::SaveTo(const std::string& rawPath) {
         return false;
     }
     if (path != path_) lock_ = std::move(newLock);
+    // Settings made before the file had a name, or kept by "save as", go beside the new file.
+    if (path != path_ && !ftp_.IsEmpty() && !SaveFtpSettings(FtpSettingsPath(path), ftp_)) {
+        prompter.ShowMessage(msg::kFtpSettingsNotWritten, MessageKind::Error);
+    }
     // Told once: the automatic save must not repeat the same news every minute.
     if (bytes.unrepresentable > questionMarksTold_) {
         prompter.ShowMessage(SavedAsQuestionMarksMessage(bytes.unrepresentable),

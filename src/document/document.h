@@ -16,6 +16,7 @@
 #include "core/record_sort.h"
 #include "core/search_condition.h"
 #include "document/file_lock.h"
+#include "document/ftp_settings.h"
 
 namespace almx {
 
@@ -152,6 +153,9 @@ class CAlmxDoc {
     std::list<CAlmxSnoozeData>& SnoozeList() { return snoozeList_; }
     const DateTime& LastSaveTime() const { return lastSave_; }
     bool TodoLeftDraw() const { return todoLeftDraw_; }
+    // The upload settings read from ".ftpset" at open; "ftp設定" writes them back.
+    FtpSettings& Ftp() { return ftp_; }
+    const FtpSettings& Ftp() const { return ftp_; }
     // The copy made of a file that could not be read whole, when the last open made one.
     const std::string& SafetyBackup() const { return safetyBackup_; }
 
@@ -187,6 +191,7 @@ class CAlmxDoc {
     DateTime lastSave_ = DateTime::Invalid();
     bool todoLeftDraw_ = true;
     std::string safetyBackup_;
+    FtpSettings ftp_;
     // Characters a save wrote as "?" that the user has been told of.
     std::size_t questionMarksTold_ = 0;
     FileWriter defaultWriter_;

@@ -21,6 +21,9 @@ inline constexpr const char* kPasteReplacedSuffix = " 文字を「?」に置き�
 inline constexpr const char* kMalformedRowsPrefix = "正しい形式でない行が ";
 inline constexpr const char* kMalformedRowsSuffix =
     " 行ありました。改行で分かれた行などは読み込んでいません";
+inline constexpr const char* kFtpSettingsUnreadable =
+    "ftp設定ファイルを読み込めません。ftp設定は初期値になります";
+inline constexpr const char* kFtpSettingsNotWritten = "ftp設定ファイルを書き込めません";
 inline constexpr const char* kNotOurFormat = "Almanixのデータ形式ではありません";
 inline constexpr const char* kBackupFailed =
     "バックアップが失敗しました。手動でバックアップを取ってください。";

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -25,7 +26,9 @@
 #include "document/schedule_find.h"
 #include "exchange/export_forms.h"
 #include "exchange/range_export.h"
+#include "exchange/html_calendar.h"
 #include "exchange/ui/export_dialogs.h"
+#include "exchange/ui/ftp_dialogs.h"
 #include "ui/font_colour.h"
 #include "views/day_commands.h"
 #include "views/entry_painter.h"
@@ -41,7 +44,7 @@ using namespace month_cmd;
 
 // Commands whose dialogs belong to other parts of the program.
 constexpr int kLaterCommands[] = {kEdit,   kAddSchedule,  kAddTodo,      kEditDiary,
-                                  kUpload, kICalendar,    kHtmlMonth,    kICalendarRange,
+                                  kICalendar,    kICalendarRange,
                                   kPrint,  kPrintPreview, kDaysFromToday};
 
 bool IsLaterCommand(int id) {
@@ -300,6 +303,13 @@ bool CAlmxView::OnCommand(int id) {
         case kTextCopyDay:
             CopyDayAsText();
             return true;
+        case kHtmlMonth:
+        case kMobileHtmlMonth:
+            CopyMonthAsHtml(id == kMobileHtmlMonth);
+            return true;
+        case kUpload:
+            RunFtpUploadCommand(Document(), settings_, prompter_, this);
+            return true;
         case kFocusDayList:
             emit FocusDayListRequested();
             return true;
@@ -422,6 +432,10 @@ std::optional<CommandState> CAlmxView::CommandStatus(int id) const {
             return CommandState{SelectedDayEditable()};
         case kTextCopyDay:
             return CommandState{HoldsDate(nav_.Selected())};
+        case kHtmlMonth:
+        case kMobileHtmlMonth:
+        case kUpload:
+            return CommandState{};
         case kCaptionDigits:
         case kCaptionEnglish:
         case kCaptionJapanese:
@@ -582,6 +596,24 @@ void CAlmxView::CopyDayAsText() {
                              {settings_, clock_, Document().FillNotices()});
     QtClipboard clipboard;
     exporter.ExportToClipboard(DayTextCopyOptions(settings_), clipboard);
+    Host().ShowFillNoticesLater();
+}
+
+// The displayed month as the copy commands give it: the fragment as text, and as HTML for
+// programs that paste markup.
+void CAlmxView::CopyMonthAsHtml(bool mobile) {
+    CAlmxArray& array = Document().Array();
+    const DayCellSource source{array.records, &array.genres, &array.dayProperties};
+    CHtmlGenerator generator(source, settings_, clock_, &Document().FillNotices());
+    const ShownMonth& shown = nav_.Shown();
+    const std::string fragment =
+        mobile ? generator.MobileCopyFragment(HtmlMonthOutSettings::Load(settings_).mobileFile,
+                                              shown.year, shown.month)
+               : generator.CopyFragment(shown.year, shown.month);
+    auto* data = new QMimeData;
+    data->setText(QString::fromStdString(fragment));
+    data->setHtml(QString::fromStdString(fragment));
+    QGuiApplication::clipboard()->setMimeData(data);
     Host().ShowFillNoticesLater();
 }
 

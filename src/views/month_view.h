@@ -164,6 +164,7 @@ class CAlmxView : public ViewBase {
     void Paste();
     // The selected day's schedules as text to the clipboard.
     void CopyDayAsText();
+    void CopyMonthAsHtml(bool mobile);
 
     // Options.
     void SetWeeks(int weeks);

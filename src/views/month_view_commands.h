@@ -51,6 +51,7 @@ inline constexpr int kRefreshColours = 32948;
 inline constexpr int kWeekdayNamesChanged = 32954;
 inline constexpr int kICalendar = 32958;
 inline constexpr int kHtmlMonth = 32961;
+inline constexpr int kMobileHtmlMonth = 32982;
 inline constexpr int kICalendarRange = 32962;
 inline constexpr int kWeeks = 32964;
 inline constexpr int kDayPicture = 32966;

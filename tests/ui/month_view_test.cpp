@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -816,6 +817,36 @@ TEST_F(MonthViewTest, DayTextCopyAndAnImportedOutlookFileOnTheCalendar) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               QStringLiteral("05/13(火) 10:00 ～11:30 会議 \"A\", 東京\n"));
     EXPECT_EQ(prompter.Shown().size(), shown);
+}
+
+}  // namespace
+}  // namespace almx
+
+namespace almx {
+namespace {
+
+TEST_F(MonthViewTest, HtmlCopyCommandsPutTheShownMonthAsTextAndAsHtml) {
+    Doc().Records().push_back(OnDay("<script>x</script>", D(2025, 5, 14)));
+    ASSERT_TRUE(View().CommandStatus(kHtmlMonth).has_value());
+    EXPECT_TRUE(View().CommandStatus(kHtmlMonth)->enabled);
+    EXPECT_TRUE(View().CommandStatus(kUpload)->enabled);
+    ASSERT_TRUE(View().OnCommand(kHtmlMonth));
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    const QString text = data->text();
+    EXPECT_TRUE(text.startsWith(
+        QStringLiteral("<div style=\"text-align: center;font-weight: bold;\">2025年05月</DIV>")))
+        << text.left(80).toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("&lt;script&gt;x&lt;/script&gt;")));
+    EXPECT_FALSE(text.contains(QStringLiteral("<script>")));
+    EXPECT_EQ(data->html(), text);
+
+    settings.SetString("HtmlMonthOut", "MobileFile", "m");
+    ASSERT_TRUE(View().OnCommand(kMobileHtmlMonth));
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith(
+        QStringLiteral("<div style=\"text-align:center;\">")));
+    EXPECT_TRUE(
+        QGuiApplication::clipboard()->text().contains(QStringLiteral("m202505body.html#14")));
 }
 
 }  // namespace
