@@ -93,8 +93,8 @@ class ShiftedClock : public Clock {
 DateTime ReadStartTime(const char* text) {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
     char tail = 0;
-    const int read = text ? std::sscanf(text, "%d/%d/%d %d:%d:%d%c", &year, &month, &day,
-                                        &hour, &minute, &second, &tail)
+    const int read = text ? std::sscanf(text, "%d/%d/%d %d:%d:%d%c", &year, &month, &day, &hour,
+                                        &minute, &second, &tail)
                           : 0;
     if ((read != 5 && read != 6) || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
         second < 0 || second > 59 || !IsValidDate(year, month, day)) {

@@ -9,8 +9,8 @@
 #include "app/open_document.h"
 #include "app/view_factory.h"
 #include "app/window_placement.h"
-#include "views/diary_view.h"
 #include "base/settings_store.h"
+#include "views/diary_view.h"
 #include "views/view_base.h"
 
 namespace almx {

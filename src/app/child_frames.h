@@ -91,8 +91,8 @@ class CAlmxFrame : public QMdiSubWindow, public CommandTarget {
 class CDiaryFrame : public CAlmxFrame {
     Q_OBJECT
   public:
-    CDiaryFrame(OpenDocument& document, AppContext& context, FrameHost& host,
-                SharedShowState& show, QWidget* parent = nullptr);
+    CDiaryFrame(OpenDocument& document, AppContext& context, FrameHost& host, SharedShowState& show,
+                QWidget* parent = nullptr);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -34,8 +34,6 @@
 #include "app/option_dialogs.h"
 #include "app/option_forms.h"
 #include "app/window_placement.h"
-#include "reminders/ui/diary_dialogs.h"
-#include "views/diary_view.h"
 #include "base/clock.h"
 #include "base/data_folders.h"
 #include "base/prompter.h"
@@ -47,7 +45,9 @@
 #include "document/document_messages.h"
 #include "document/schedule_find.h"
 #include "links/ui/link_dialogs.h"
+#include "reminders/ui/diary_dialogs.h"
 #include "ui/colour_button.h"
+#include "views/diary_view.h"
 #include "views/find_dlg.h"
 #include "views/view_base.h"
 #include "views/week_view.h"
@@ -373,8 +373,7 @@ OpenDocument* CMainFrame::ActiveDocument() const {
 }
 
 CAlmxFrame* CMainFrame::CreateFrame(ViewKind kind, OpenDocument& document, bool maximise) {
-    CAlmxFrame* frame = kind == ViewKind::Month
-                            ? new CMonthFrame(document, context_, *this, show_)
+    CAlmxFrame* frame = kind == ViewKind::Month ? new CMonthFrame(document, context_, *this, show_)
                         : kind == ViewKind::Diary
                             ? new CDiaryFrame(document, context_, *this, diaryShow_)
                             : new CAlmxFrame(kind, document, context_, *this, show_);
@@ -635,7 +634,8 @@ bool CMainFrame::RunCloseSequence() {
     }
     // The diary views write the day being typed; one that cannot asks before it is lost.
     for (CAlmxFrame* frame : Frames()) {
-        if (auto* diary = qobject_cast<CDiaryView*>(frame->ActiveView()); diary && !diary->MayClose())
+        if (auto* diary = qobject_cast<CDiaryView*>(frame->ActiveView());
+            diary && !diary->MayClose())
             return false;
     }
     StorePlacement();

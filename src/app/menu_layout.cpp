@@ -75,9 +75,10 @@ std::vector<MenuItem> SettingsItems() {
 std::vector<MenuSpec> MonthMenus() {
     return {
         {kFile, FileMenu()},
-        {kEdit, Ids({57635, 57634, 57637, 0, 32836, 32784, 0,     32781, 32846, 32768, 32782,
-                     0,     32842, 32843, 0, 32878, 32879, 32966, 32893, 32894, 0,     32791,
-                     32898, 32829, 32875, 32961, 32982, 0, 57636, 32822, 32823, 32941, 0,     32840})},
+        {kEdit,
+         Ids({57635, 57634, 57637, 0,     32836, 32784, 0,     32781, 32846, 32768, 32782, 0,
+              32842, 32843, 0,     32878, 32879, 32966, 32893, 32894, 0,     32791, 32898, 32829,
+              32875, 32961, 32982, 0,     57636, 32822, 32823, 32941, 0,     32840})},
         {kView, Join({Ids({32845, 0}), NavigationItems(), Ids({0, 32853, 32852, 0}), BarsItems()})},
         {kOptions, Join({Ids({32837, 0}),
                          {Sub("フォント(&F)", Ids({32857, 32785, 32778, 32779, 32827}))},
@@ -135,30 +136,30 @@ std::vector<MenuSpec> DiaryMenus() {
         {Labelled(57600, nullptr), Labelled(57601, nullptr), Labelled(57602, nullptr),
          Labelled(57603, nullptr), Labelled(57604, nullptr), MenuItem{},
          Labelled(32901, "HTMLファイル出力(&H)..."), MenuItem{}, Labelled(57607, nullptr),
-         Labelled(57609, nullptr), Labelled(57606, nullptr), MenuItem{}, Labelled(kRecentFiles, nullptr),
-         MenuItem{}, Labelled(57665, nullptr)},
+         Labelled(57609, nullptr), Labelled(57606, nullptr), MenuItem{},
+         Labelled(kRecentFiles, nullptr), MenuItem{}, Labelled(57665, nullptr)},
         {Labelled(57635, nullptr), Labelled(57634, nullptr), Labelled(57637, nullptr), MenuItem{},
-         Labelled(32768, "編集(&E)..."), MenuItem{},
-         Labelled(32781, "スケジュールの追加(&A)..."), Labelled(32846, "TODOの追加(&B)..."),
-         Labelled(32782, "削除(&D)..."), Labelled(32842, "スケジュールを一つ上へ(&U)"),
-         Labelled(32843, "スケジュールを一つ下へ(&W)"),
-         Labelled(32829, "リンクファイルを開く(&L)"), MenuItem{}, Labelled(32791, nullptr),
-         Labelled(32898, "この日の日記の削除(&X)..."), MenuItem{},
-         Labelled(32941, "検索リスト(&S)...")});
-    menus[2].items = Join(
-        {{Labelled(32776, "次の日へ(&A)"), Labelled(32777, "前の日へ(&B)"),
-          Labelled(32772, "次の週へ(&W)"), Labelled(32773, "前の週へ(&X)"),
-          Labelled(32769, "次の月へ(&N)"), Labelled(32770, "前の月へ(&P)"),
-          Labelled(32909, "次の年へ(&Y)"), Labelled(32910, "前の年へ(&Z)"), MenuItem{},
-          Labelled(32775, "今日へ移動(&O)"), Labelled(32774, "指定日数後へ(&D)..."),
-          Labelled(32771, "指定の日付へ(&M)..."), MenuItem{}},
-         BarsItems()});
-    menus[3].items = Join({{Sub("フォント(&F)", {Labelled(32779, "本文(&T)...")})},
-                           {Sub("時刻の表示(&I)",
-                                {Labelled(32921, "データ毎の設定(&D)"), Labelled(32922, nullptr),
+         Labelled(32768, "編集(&E)..."), MenuItem{}, Labelled(32781, "スケジュールの追加(&A)..."),
+         Labelled(32846, "TODOの追加(&B)..."), Labelled(32782, "削除(&D)..."),
+         Labelled(32842, "スケジュールを一つ上へ(&U)"),
+         Labelled(32843, "スケジュールを一つ下へ(&W)"), Labelled(32829, "リンクファイルを開く(&L)"),
+         MenuItem{}, Labelled(32791, nullptr), Labelled(32898, "この日の日記の削除(&X)..."),
+         MenuItem{}, Labelled(32941, "検索リスト(&S)...")});
+    menus[2].items =
+        Join({{Labelled(32776, "次の日へ(&A)"), Labelled(32777, "前の日へ(&B)"),
+               Labelled(32772, "次の週へ(&W)"), Labelled(32773, "前の週へ(&X)"),
+               Labelled(32769, "次の月へ(&N)"), Labelled(32770, "前の月へ(&P)"),
+               Labelled(32909, "次の年へ(&Y)"), Labelled(32910, "前の年へ(&Z)"), MenuItem{},
+               Labelled(32775, "今日へ移動(&O)"), Labelled(32774, "指定日数後へ(&D)..."),
+               Labelled(32771, "指定の日付へ(&M)..."), MenuItem{}},
+              BarsItems()});
+    menus[3].items = Join(
+        {{Sub("フォント(&F)", {Labelled(32779, "本文(&T)...")})},
+         {Sub("時刻の表示(&I)", {Labelled(32921, "データ毎の設定(&D)"), Labelled(32922, nullptr),
                                  Labelled(32923, nullptr), Labelled(32924, nullptr),
                                  Labelled(32925, "表示しない(&N)")})},
-                           Ids({0}), SettingsItems()});
+         Ids({0}),
+         SettingsItems()});
     return menus;
 }
 
@@ -193,8 +194,8 @@ std::vector<MenuSpec> BuildMenus(MenuSet set) {
             std::vector<MenuSpec> menus =
                 ListMenus(Ids({57600, 57601, 57602, 57603, 57604, 0, 57607, 57609, 57606, 0,
                                kRecentFiles, 0, 57665}),
-                          Ids({57643, 0, 57635, 57634, 57637, 57642, 0, 32990, 32991, 32992,
-                               32994, 0, 57636, 57641, 32822, 32823, 32995}));
+                          Ids({57643, 0, 57635, 57634, 57637, 57642, 0, 32990, 32991, 32992, 32994,
+                               0, 57636, 57641, 32822, 32823, 32995}));
             menus[3].items.insert(menus[3].items.begin(), {MenuItem{32993, nullptr, {}}});
             return menus;
         }

@@ -26,8 +26,8 @@ OpenDocument::OpenDocument(std::unique_ptr<CAlmxDoc> document, AppContext& conte
       owner_(owner),
       untitledNumber_(untitledNumber) {
     if (context.settings && context.clock) {
-        alarms_ = std::make_unique<AlarmCheck>(Doc().SnoozeList(), *context.settings,
-                                               *context.clock);
+        alarms_ =
+            std::make_unique<AlarmCheck>(Doc().SnoozeList(), *context.settings, *context.clock);
     }
 }
 

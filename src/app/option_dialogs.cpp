@@ -3,8 +3,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -20,8 +20,8 @@
 #include <algorithm>
 
 #include "app/frame_options.h"
-#include "reminders/ui/file_wave_dialog.h"
 #include "base/date_time.h"
+#include "reminders/ui/file_wave_dialog.h"
 #include "ui/colour_button.h"
 
 namespace almx {

@@ -62,10 +62,9 @@ void InstallPrintCommands(View* view, DocumentHost& host, AppContext& context) {
     view->SetCommandHandler(57607, [view, document, settings, draw] {
         PrintView(view, QString::fromStdString(document->Document().Path()), *settings, draw);
     });
-    view->SetCommandHandler(57609,
-                            [view, settings, draw] { PreviewView(view, *settings, draw); });
-    view->SetCommandHandler(32786,
-                            [view, settings, prompter] { RunPrintForm(view, *settings, *prompter); });
+    view->SetCommandHandler(57609, [view, settings, draw] { PreviewView(view, *settings, draw); });
+    view->SetCommandHandler(
+        32786, [view, settings, prompter] { RunPrintForm(view, *settings, *prompter); });
 }
 
 // The diary marks of a calendar view's cells and 32791, the selected day's diary in the editor.
@@ -82,8 +81,8 @@ void InstallDiaryCommands(View* view, DocumentHost& host) {
 
 // 32824: the notification lead and way a new schedule starts with ("System"/"TimerDelay").
 void EditNewScheduleTimer(QWidget* parent, SettingsStore& settings) {
-    const RecordDefaults defaults = ScheduleForm::NewScheduleDefaults(
-        RecordDefaults::FromSettings(settings), settings);
+    const RecordDefaults defaults =
+        ScheduleForm::NewScheduleDefaults(RecordDefaults::FromSettings(settings), settings);
     CTimerDlg dialog(TimerForm(defaults.alarmMinutes, defaults.alarmMode), parent);
     if (dialog.exec() != QDialog::Accepted) return;
     int minutes = defaults.alarmMinutes;

@@ -21,7 +21,7 @@ std::optional<DateTime> ReadDateTime(const std::string& date, const std::string&
 }  // namespace
 
 RecordDefaults ScheduleForm::NewScheduleDefaults(RecordDefaults defaults,
-                                                const SettingsStore& settings) {
+                                                 const SettingsStore& settings) {
     constexpr int kUnset = -2;
     const int lead = settings.GetInt("System", "TimerDelay", kUnset);
     if (lead >= -1) defaults.alarmMinutes = lead;

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "base/date_time.h"
+#include "base/settings_store.h"
 #include "calendar/entry_checks.h"
 #include "calendar/repeat_form.h"
-#include "base/settings_store.h"
 #include "core/record.h"
 
 namespace almx {

@@ -70,7 +70,8 @@ void HtmlExportSettings::Store(SettingsStore& settings) const {
     settings.SetString(kExportSection, "ViewWidth", viewWidth);
 }
 
-HtmlMonthOutSettings HtmlMonthOutSettings::Load(const SettingsStore& settings, const char* section) {
+HtmlMonthOutSettings HtmlMonthOutSettings::Load(const SettingsStore& settings,
+                                                const char* section) {
     HtmlMonthOutSettings s;
     s.folder = settings.GetString(section, "Folder", "");
     s.fileName = settings.GetString(section, "FileName", "");

@@ -5,13 +5,13 @@
 
 namespace almx {
 
-mail::ComposeContext ComposeHooksFrom(std::shared_ptr<const MailSettings> mail,
-                                      const Clock& clock, Prompter& prompter) {
+mail::ComposeContext ComposeHooksFrom(std::shared_ptr<const MailSettings> mail, const Clock& clock,
+                                      Prompter& prompter) {
     auto book = std::make_shared<AddressBook>();
     book->Load(*mail);
     mail::ComposeContext hooks;
-    hooks.expand = [book, &prompter](std::string_view field)
-        -> std::optional<std::vector<std::string>> {
+    hooks.expand = [book,
+                    &prompter](std::string_view field) -> std::optional<std::vector<std::string>> {
         const std::optional<std::size_t> entry = book->Find(field);
         if (!entry) return std::nullopt;
         std::vector<std::string> items;

@@ -12,9 +12,9 @@ class Clock;
 class MailSettings;
 class Prompter;
 
-// Hooks that read the address book of mail once, now, and its signatures when asked; the clock dates the
-// signatures' macros, the prompter reports address files that cannot be read.
-mail::ComposeContext ComposeHooksFrom(std::shared_ptr<const MailSettings> mail,
-                                      const Clock& clock, Prompter& prompter);
+// Hooks that read the address book of mail once, now, and its signatures when asked; the clock
+// dates the signatures' macros, the prompter reports address files that cannot be read.
+mail::ComposeContext ComposeHooksFrom(std::shared_ptr<const MailSettings> mail, const Clock& clock,
+                                      Prompter& prompter);
 
 }  // namespace almx

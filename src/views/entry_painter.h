@@ -32,11 +32,11 @@ struct EntryStyle {
     QFont font;
     QColor textColour;
     QColor markInk = Qt::black;  // the to-do markers
-    bool wrap = false;         // "View"/"Multiline"
-    bool fileMarks = true;     // "View"/"File"
-    bool detailMarks = false;  // "View"/"MemoSch"
-    bool onScreen = true;      // on paper every to-do gets the round marker and no marks
-    int timeDisplay = 0;       // the window's time display: 0 per schedule .. 4 none
+    bool wrap = false;           // "View"/"Multiline"
+    bool fileMarks = true;       // "View"/"File"
+    bool detailMarks = false;    // "View"/"MemoSch"
+    bool onScreen = true;        // on paper every to-do gets the round marker and no marks
+    int timeDisplay = 0;         // the window's time display: 0 per schedule .. 4 none
     DisplayRules rules;
     const EntryMarks* marks = nullptr;
 };

@@ -25,8 +25,8 @@
 #include "document/document.h"
 #include "document/schedule_find.h"
 #include "exchange/export_forms.h"
-#include "exchange/range_export.h"
 #include "exchange/html_calendar.h"
+#include "exchange/range_export.h"
 #include "exchange/ui/export_dialogs.h"
 #include "exchange/ui/ftp_dialogs.h"
 #include "ui/font_colour.h"
@@ -43,9 +43,9 @@ namespace {
 using namespace month_cmd;
 
 // Commands whose dialogs belong to other parts of the program.
-constexpr int kLaterCommands[] = {kEdit,   kAddSchedule,  kAddTodo,      kEditDiary,
-                                  kICalendar,    kICalendarRange,
-                                  kPrint,  kPrintPreview, kDaysFromToday};
+constexpr int kLaterCommands[] = {kEdit,      kAddSchedule,  kAddTodo,
+                                  kEditDiary, kICalendar,    kICalendarRange,
+                                  kPrint,     kPrintPreview, kDaysFromToday};
 
 bool IsLaterCommand(int id) {
     return std::find(std::begin(kLaterCommands), std::end(kLaterCommands), id) !=

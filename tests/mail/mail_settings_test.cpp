@@ -66,11 +66,12 @@ TEST(MailSettings, ReadsNamesCaseInsensitivelyAndSystemDefaults) {
 
 TEST(MailSettings, ClampsCountsIndexesAndPorts) {
     MailTempDir dir;
-    MailSettings s = FromText(dir,
-                              "[Set]\r\nSetCount=100000\r\n[Mail]\r\nSetNo=250\r\n[System]\r\nSmailTime=600000\r\n"
-                              "[Signe]\r\nSetCount=99999\r\n"
-                              "[Set00]\r\nSmtpPortNo=70000\r\nSmtpSsl=7\r\nPopSsl=2\r\n"
-                              "[Set01]\r\nSmtpPortNo=0\r\nPopPortNo=x\r\nSmtpSsl=2\r\n");
+    MailSettings s = FromText(
+        dir,
+        "[Set]\r\nSetCount=100000\r\n[Mail]\r\nSetNo=250\r\n[System]\r\nSmailTime=600000\r\n"
+        "[Signe]\r\nSetCount=99999\r\n"
+        "[Set00]\r\nSmtpPortNo=70000\r\nSmtpSsl=7\r\nPopSsl=2\r\n"
+        "[Set01]\r\nSmtpPortNo=0\r\nPopPortNo=x\r\nSmtpSsl=2\r\n");
     EXPECT_EQ(s.Accounts().size(), 200u);
     EXPECT_EQ(s.CurrentIndex(), 0);
     EXPECT_EQ(s.Signatures().size(), 1000u);
@@ -82,8 +83,8 @@ TEST(MailSettings, ClampsCountsIndexesAndPorts) {
     EXPECT_EQ(s.Accounts()[1].popPort, 110);
     EXPECT_EQ(s.Accounts()[1].smtpSsl, 2);
 
-    MailSettings none = FromText(
-        dir, "[Set]\r\nSetCount=-4\r\n[Mail]\r\nSetNo=-1\r\n[System]\r\nSmailTime=-5\r\n");
+    MailSettings none =
+        FromText(dir, "[Set]\r\nSetCount=-4\r\n[Mail]\r\nSetNo=-1\r\n[System]\r\nSmailTime=-5\r\n");
     EXPECT_EQ(none.SmailTime(), 0);
     EXPECT_TRUE(none.Accounts().empty());
     EXPECT_EQ(none.Current(), nullptr);

@@ -440,8 +440,8 @@ TEST_F(KeyShellTest, EveryCommandIsAnsweredAlongTheRouteOrWaits) {
         }
     };
     collect();
-    for (ViewKind kind : {ViewKind::Week, ViewKind::Todo, ViewKind::Diary, ViewKind::SearchList,
-                          ViewKind::Memo}) {
+    for (ViewKind kind :
+         {ViewKind::Week, ViewKind::Todo, ViewKind::Diary, ViewKind::SearchList, ViewKind::Memo}) {
         Frame().ShowView(kind);
         Settle();
         collect();

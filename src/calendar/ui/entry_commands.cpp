@@ -55,8 +55,9 @@ bool AddSchedule(QWidget* parent, DocumentHost& host, const EntryEnvironment& en
     if (!day.IsValid() || day.Year() < kMinYear || day.Year() > kMaxYear) return false;
     CAlmxDoc& document = host.Document();
     const CAlmxData fresh = ScheduleForm::NewSchedule(
-        ScheduleForm::NewScheduleDefaults(document.NewRecordDefaults(), env.settings), day, document.Array().genres,
-        document.Array().DefaultScheduleGenre(), env.settings.GetInt("View", "ViewTime", 0));
+        ScheduleForm::NewScheduleDefaults(document.NewRecordDefaults(), env.settings), day,
+        document.Array().genres, document.Array().DefaultScheduleGenre(),
+        env.settings.GetInt("View", "ViewTime", 0));
     CSchInput dialog(fresh, DialogContext(host, env), parent);
     if (dialog.exec() != QDialog::Accepted) return false;
     return document.AddRecord(dialog.Record(), SortByTime(env)) != nullptr;
