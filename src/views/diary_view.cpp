@@ -18,9 +18,11 @@
 #include "ui/font_colour.h"
 #include "ui/font_faces.h"
 #include "views/day_view.h"
+#include "views/list_support.h"
 #include "views/month_dialogs.h"
 #include "views/month_view_commands.h"
 #include "views/text_search_dlgs.h"
+#include "views/view_dialogs.h"
 
 namespace almx {
 
@@ -424,22 +426,15 @@ void CDiaryView::Search() {
 // ---- dialogs
 
 std::optional<FontSpec> CDiaryView::ChooseFont(const FontSpec& current) {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, FontFromSpec(current), this);
-    if (!ok) return std::nullopt;
-    return FromQFont(font, current);
+    return AskFont(this, current);
 }
 
 std::optional<DateTime> CDiaryView::AskDate(const DateTime& initial) {
-    CMonthDlg dialog(initial, prompter_, this);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return dialog.Date();
+    return AskGoToDate(this, initial, prompter_);
 }
 
 std::optional<int> CDiaryView::AskDaySpan() {
-    CDaySpanDlg dialog(this);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return dialog.Days();
+    return AskDaysToMove(this);
 }
 
 std::optional<WordQuery> CDiaryView::AskSearch() {

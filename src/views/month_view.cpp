@@ -33,8 +33,10 @@
 #include "views/day_commands.h"
 #include "views/entry_painter.h"
 #include "views/find_dlg.h"
+#include "views/list_support.h"
 #include "views/month_dialogs.h"
 #include "views/month_view_commands.h"
+#include "views/view_dialogs.h"
 
 namespace almx {
 
@@ -820,13 +822,7 @@ void CAlmxView::contextMenuEvent(QContextMenuEvent* event) {
 
 std::unique_ptr<QMenu> CAlmxView::CreateContextMenu() {
     auto menu = std::make_unique<QMenu>(QStringLiteral("MONTH"), this);
-    auto add = [&](int id, const QString& label) {
-        QAction* action = menu->addAction(label);
-        action->setData(id);
-        const auto state = CommandStatus(id);
-        action->setEnabled(state && state->enabled);
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-    };
+    auto add = [&](int id, const QString& label) { AddCommandItem(*menu, id, label); };
     for (const MenuItem& item : kContextMenu) add(item.id, QString::fromUtf8(item.label));
     menu->addSeparator();
     add(kDaysFromToday, QString::fromStdString(DaysFromTodayLabel(nav_.Selected(), Today())));
@@ -836,28 +832,19 @@ std::unique_ptr<QMenu> CAlmxView::CreateContextMenu() {
 // ---- dialogs
 
 std::optional<std::uint32_t> CAlmxView::ChooseColour(std::uint32_t initial) {
-    const QColor colour = QColorDialog::getColor(ToQColor(initial), this);
-    if (!colour.isValid()) return std::nullopt;
-    return FromQColor(colour);
+    return AskColour(this, initial);
 }
 
 std::optional<FontSpec> CAlmxView::ChooseFont(const FontSpec& current) {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, FontFromSpec(current), this);
-    if (!ok) return std::nullopt;
-    return FromQFont(font, current);
+    return AskFont(this, current);
 }
 
 std::optional<DateTime> CAlmxView::AskDate(const DateTime& initial) {
-    CMonthDlg dialog(initial, prompter_, this);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return dialog.Date();
+    return AskGoToDate(this, initial, prompter_);
 }
 
 std::optional<int> CAlmxView::AskDaySpan() {
-    CDaySpanDlg dialog(this);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return dialog.Days();
+    return AskDaysToMove(this);
 }
 
 std::optional<int> CAlmxView::AskWeeks(int current) {

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+class QMenu;
+
 #include "ui/command_target.h"
 #include "ui/document_host.h"
 
@@ -37,6 +39,9 @@ class ViewBase : public QWidget, public CommandTarget {
     void CommandStatesChanged();
 
   protected:
+    // A context-menu item running the view's command id, enabled as the command is now.
+    void AddCommandItem(QMenu& menu, int id, const QString& label);
+
     // A change another view (or the document) announced; hint bits of calendar/day_cells.h.
     virtual void OnUpdate(QObject* sender, int hint, const CAlmxData* record) = 0;
 
