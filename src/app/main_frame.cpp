@@ -188,8 +188,10 @@ CMainFrame::CMainFrame(CAlmxApp& app, AppContext& context)
 CMainFrame::~CMainFrame() {
     closing_ = true;
     clock_.stop();
-    // The frames go while this window is whole: they report to it as they are destroyed.
-    for (QMdiSubWindow* window : mdi_->subWindowList()) delete window;
+    // The frames go while this window is whole: they report to it as they are destroyed. A
+    // closed frame waiting for its deferred deletion is no longer in the area's list, so take
+    // every one below the area.
+    for (QMdiSubWindow* window : mdi_->findChildren<QMdiSubWindow*>()) delete window;
 }
 
 void CMainFrame::CreateActions() {
