@@ -18,10 +18,7 @@
 #include "text/numbers.h"
 
 #ifdef ALMX_MAIL_NET
-#include <QCoreApplication>
-#include <QEventLoop>
-
-#include "mail/ui/net/qt_mail_transport.h"
+#include "mail/ui/net/blocking_send.h"
 #endif
 
 namespace almx::cli {
@@ -143,34 +140,19 @@ int Compose(MailOptions& o, std::ostream& out, std::ostream& err) {
 
 #ifdef ALMX_MAIL_NET
 int Send(MailOptions& o, std::ostream& err) {
-    int argc = 1;
-    char name[] = "almx";
-    char* argv[] = {name, nullptr};
-    std::unique_ptr<QCoreApplication> app;
-    if (!QCoreApplication::instance()) app = std::make_unique<QCoreApplication>(argc, argv);
     ConsolePrompter prompter(err);
     prompter.SetYesNo(Answer::Yes);
     SystemClock clock;
-    mail::QtMailTransport transport;
-    mail::MailEngine engine(transport, prompter, clock, mail::MailStateFolder());
-    std::vector<CMail> mails(static_cast<std::size_t>(o.count), o.mail);
-    QEventLoop loop;
-    bool allSent = false;
-    bool done = false;
+    const std::vector<CMail> mails(static_cast<std::size_t>(o.count), o.mail);
     const auto started = std::chrono::steady_clock::now();
-    engine.SendQueue(mails, o.config, [&](const mail::SendOutcome& outcome) {
-        allSent = outcome.AllSent();
-        done = true;
-        loop.quit();
-    });
-    if (!done) loop.exec();
+    const mail::SendOutcome outcome = mail::SendAndWait(mails, o.config, prompter, clock);
     if (o.reportTime) {
         const auto took = std::chrono::duration_cast<std::chrono::microseconds>(
             std::chrono::steady_clock::now() - started);
         err << "almx mail: " << mails.size() << " message(s) in " << took.count() / 1000.0
             << " ms\n";
     }
-    return allSent ? 0 : 1;
+    return outcome.AllSent() ? 0 : 1;
 }
 #endif
 
