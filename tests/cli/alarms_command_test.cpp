@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cli_fixture.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,38 +18,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using cli_test::ReadText;
 
-class AlarmsCommand : public ::testing::Test {
+class AlarmsCommand : public cli_test::AlmxProcessTest {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/almx-alarms-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
-        fs::create_directories(dir / "config" / "Korvanta");
-    }
-    void TearDown() override {
-        std::error_code error;
-        fs::remove_all(dir, error);
-    }
+    AlarmsCommand() : AlmxProcessTest("almx-alarms") {}
 
     int Run(const std::string& arguments, std::string* out = nullptr, std::string* err = nullptr) {
-        const std::string command = "XDG_CONFIG_HOME='" + (dir / "config").string() + "' '" +
-                                    std::string(ALMX_BINARY_DIR) + "/src/cli/almx' " + arguments +
-                                    " >'" + (dir / "out").string() + "' 2>'" +
-                                    (dir / "err").string() + "'";
-        const int raw = std::system(command.c_str());
-        if (out) *out = ReadText(dir / "out");
-        if (err) *err = ReadText(dir / "err");
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        const cli_test::Result result = RunAlmx(arguments);
+        if (out) *out = result.out;
+        if (err) *err = result.err;
+        return result.status;
     }
 
-    std::string File() { return "'" + (dir / "a.alx").string() + "'"; }
-
-    fs::path dir;
+    std::string File() { return Quoted("a.alx"); }
 };
 
 TEST_F(AlarmsCommand, ListsEveryNotificationOfTheRangeWithItsActions) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cli_fixture.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,46 +18,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using cli_test::ReadText;
 
-class CalendarCommand : public ::testing::Test {
+class CalendarCommand : public cli_test::AlmxProcessTest {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/almx-ical-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
-        fs::create_directories(dir / "config");
-    }
-    void TearDown() override {
-        std::error_code error;
-        fs::remove_all(dir, error);
-    }
+    using Result = cli_test::Result;
+    CalendarCommand() : AlmxProcessTest("almx-ical") {}
 
-    struct Result {
-        int status = -1;
-        std::string out;
-        std::string err;
-    };
+    Result Run(const std::string& arguments) { return RunAlmx(arguments + " --defaults"); }
 
-    Result Run(const std::string& arguments) {
-        const std::string command = "XDG_CONFIG_HOME='" + (dir / "config").string() + "' '" +
-                                    std::string(ALMX_BINARY_DIR) + "/src/cli/almx' " + arguments +
-                                    " --defaults </dev/null >'" + (dir / "out").string() + "' 2>'" +
-                                    (dir / "err").string() + "'";
-        Result result;
-        const int raw = std::system(command.c_str());
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.out = ReadText(dir / "out");
-        result.err = ReadText(dir / "err");
-        return result;
-    }
-
-    std::string Path(const std::string& name) { return "'" + (dir / name).string() + "'"; }
-
-    fs::path dir;
+    std::string Path(const std::string& name) { return Quoted(name); }
 };
 
 TEST_F(CalendarCommand, ExportIsReproducibleAndImportsBackWithTheProgramsMessage) {

@@ -1,7 +1,9 @@
 // almx diary, run as the program over a schedule file whose diary folder holds a few days.
 
 #include <gtest/gtest.h>
+
 #include <sys/wait.h>
+#include "cli_fixture.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -18,18 +20,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using cli_test::ReadText;
 
-class DiaryCommand : public ::testing::Test {
+class DiaryCommand : public cli_test::AlmxProcessTest {
   protected:
+    using Result = cli_test::Result;
+    DiaryCommand() : AlmxProcessTest("almx-cli-diary") {}
+
     void SetUp() override {
-        char pattern[] = "/tmp/almx-cli-diary-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
-        fs::create_directories(dir / "config" / "Korvanta");
+        AlmxProcessTest::SetUp();
+        if (HasFatalFailure()) return;
         fs::create_directories(dir / "nikki");
         CAlmxArray doc;
         doc.diaryFolder = "nikki";  // relative to the schedule file
@@ -39,30 +39,13 @@ class DiaryCommand : public ::testing::Test {
         Day("20240230.TXT", "ない日");
         Day("notes.txt", "会議");
     }
-    void TearDown() override { fs::remove_all(dir); }
     void Day(const char* name, const std::string& utf8) {
         std::ofstream(dir / "nikki" / name, std::ios::binary) << text::ToShiftJis(utf8);
     }
 
-    struct Result {
-        int status = -1;
-        std::string out;
-        std::string err;
-    };
     Result Run(const std::string& arguments) {
-        const std::string command = "XDG_CONFIG_HOME='" + (dir / "config").string() + "' '" +
-                                    std::string(ALMX_BINARY_DIR) + "/src/cli/almx' diary '" +
-                                    (dir / "plan.alx").string() + "' " + arguments + " >'" +
-                                    (dir / "out").string() + "' 2>'" + (dir / "err").string() + "'";
-        Result result;
-        const int raw = std::system(command.c_str());
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.out = ReadText(dir / "out");
-        result.err = ReadText(dir / "err");
-        return result;
+        return RunAlmx("diary " + Quoted("plan.alx") + " " + arguments);
     }
-
-    fs::path dir;
 };
 
 TEST_F(DiaryCommand, ListsShowsAndSearchesTheDaysInUtf8) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cli_fixture.h"
+
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,45 +23,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using cli_test::ReadText;
 
-class AlmxCommand : public ::testing::Test {
+class AlmxCommand : public cli_test::AlmxProcessTest {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/almx-cli-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
-        fs::create_directories(dir / "config" / "Korvanta");
-    }
-    void TearDown() override {
-        std::error_code error;
-        fs::remove_all(dir, error);
-    }
+    using Result = cli_test::Result;
 
-    struct Result {
-        int status = -1;
-        std::string out;
-        std::string err;
-    };
-
-    // Runs almx with the settings of our own config folder.
-    Result Run(const std::string& arguments) {
-        const std::string command = "XDG_CONFIG_HOME='" + (dir / "config").string() + "' '" +
-                                    std::string(ALMX_BINARY_DIR) + "/src/cli/almx' " + arguments +
-                                    " >'" + (dir / "out").string() + "' 2>'" +
-                                    (dir / "err").string() + "'";
-        Result result;
-        int raw = std::system(command.c_str());
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.out = ReadText(dir / "out");
-        result.err = ReadText(dir / "err");
-        return result;
-    }
-
-    std::string Quoted(const std::string& name) { return "'" + (dir / name).string() + "'"; }
+    Result Run(const std::string& arguments) { return RunAlmx(arguments); }
 
     CAlmxArray Load(const std::string& name) {
         CAlmxArray doc;
@@ -68,8 +38,6 @@ class AlmxCommand : public ::testing::Test {
                          [&](const TCard& row) { ReadScheduleRow(row, doc, options); });
         return doc;
     }
-
-    fs::path dir;
 };
 
 TEST_F(AlmxCommand, NewAddAndCheckMakeAndDescribeAFile) {

@@ -2,9 +2,11 @@
 // started by the test and gone by itself within a minute; the test is skipped without it).
 
 #include <gtest/gtest.h>
+
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include "cli_fixture.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -22,10 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using cli_test::ReadText;
 
 // What a POSIX server keeps of a file sent in text mode: its lines end in LF.
 std::string StoredAsText(std::string bytes) {
@@ -37,43 +36,26 @@ std::string StoredAsText(std::string bytes) {
     return out;
 }
 
-class AlmxFtp : public ::testing::Test {
+class AlmxFtp : public cli_test::AlmxProcessTest {
   protected:
+    using Result = cli_test::Result;
+    AlmxFtp() : AlmxProcessTest("almx-ftp") {}
+
     void SetUp() override {
-        char pattern[] = "/tmp/almx-ftp-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
-        fs::create_directories(dir / "config" / "Korvanta");
+        AlmxProcessTest::SetUp();
+        if (HasFatalFailure()) return;
         fs::create_directories(dir / "server" / "pub");
         ASSERT_EQ(Run("new " + File() + " --defaults").status, 0);
     }
     void TearDown() override {
         if (serverPid > 0) ::kill(serverPid, SIGTERM);
-        std::error_code error;
-        fs::remove_all(dir, error);
+        AlmxProcessTest::TearDown();
     }
-
-    struct Result {
-        int status = -1;
-        std::string out;
-        std::string err;
-    };
 
     Result Run(const std::string& arguments, const std::string& input = "") {
-        const std::string feed =
-            input.empty() ? "</dev/null " : "printf '%s\\n' '" + input + "' | ";
-        const std::string command = feed + "XDG_CONFIG_HOME='" + (dir / "config").string() + "' '" +
-                                    std::string(ALMX_BINARY_DIR) + "/src/cli/almx' " + arguments +
-                                    " >'" + (dir / "out").string() + "' 2>'" +
-                                    (dir / "err").string() + "'";
-        Result result;
-        const int raw = std::system(command.c_str());
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.out = ReadText(dir / "out");
-        result.err = ReadText(dir / "err");
-        return result;
+        return RunAlmx(arguments, input);
     }
-    std::string File() const { return "'" + (dir / "a.alx").string() + "'"; }
+    std::string File() const { return Quoted("a.alx"); }
 
     // Starts the server; the port, or 0 when pyftpdlib is missing.
     int StartServer() {
@@ -92,7 +74,6 @@ class AlmxFtp : public ::testing::Test {
         return port;
     }
 
-    fs::path dir;
     int serverPid = 0;
 };
 

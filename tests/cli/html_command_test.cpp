@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cli_fixture.h"
+
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -15,46 +17,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using cli_test::ReadText;
 
-class AlmxHtml : public ::testing::Test {
+class AlmxHtml : public cli_test::AlmxProcessTest {
   protected:
+    using Result = cli_test::Result;
+    AlmxHtml() : AlmxProcessTest("almx-html") {}
+
     void SetUp() override {
-        char pattern[] = "/tmp/almx-html-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
-        fs::create_directories(dir / "config" / "Korvanta");
-        ASSERT_EQ(Run("new '" + (dir / "a.alx").string() + "' --defaults").status, 0);
-    }
-    void TearDown() override {
-        std::error_code error;
-        fs::remove_all(dir, error);
+        AlmxProcessTest::SetUp();
+        if (HasFatalFailure()) return;
+        ASSERT_EQ(Run("new " + File() + " --defaults").status, 0);
     }
 
-    struct Result {
-        int status = -1;
-        std::string out;
-        std::string err;
-    };
-
-    Result Run(const std::string& arguments) {
-        const std::string command = "XDG_CONFIG_HOME='" + (dir / "config").string() + "' '" +
-                                    std::string(ALMX_BINARY_DIR) + "/src/cli/almx' " + arguments +
-                                    " >'" + (dir / "out").string() + "' 2>'" +
-                                    (dir / "err").string() + "'";
-        Result result;
-        const int raw = std::system(command.c_str());
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.out = ReadText(dir / "out");
-        result.err = ReadText(dir / "err");
-        return result;
-    }
-    std::string File() const { return "'" + (dir / "a.alx").string() + "'"; }
-
-    fs::path dir;
+    Result Run(const std::string& arguments) { return RunAlmx(arguments); }
+    std::string File() const { return Quoted("a.alx"); }
 };
 
 TEST_F(AlmxHtml, WritesTheRangesPagesWithTheProgramsOptions) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cli_fixture.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,42 +18,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using cli_test::ReadText;
 
-class KeysCommand : public ::testing::Test {
+class KeysCommand : public cli_test::AlmxProcessTest {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/almx-keys-cli-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override {
-        std::error_code error;
-        fs::remove_all(dir, error);
-    }
+    using Result = cli_test::Result;
+    KeysCommand() : AlmxProcessTest("almx-keys-cli") {}
 
-    struct Result {
-        int status = -1;
-        std::string out;
-        std::string err;
-    };
-
-    Result Run(const std::string& arguments) {
-        const std::string command = "'" + std::string(ALMX_BINARY_DIR) + "/src/cli/almx' keys " +
-                                    arguments + " >'" + (dir / "out").string() + "' 2>'" +
-                                    (dir / "err").string() + "'";
-        Result result;
-        const int raw = std::system(command.c_str());
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.out = ReadAll(dir / "out");
-        result.err = ReadAll(dir / "err");
-        return result;
-    }
-
-    fs::path dir;
+    Result Run(const std::string& arguments) { return RunAlmx("keys " + arguments); }
 };
 
 TEST_F(KeysCommand, MakesAFileAndPrintsItsBindings) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cli_fixture.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,42 +21,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using cli_test::ReadText;
 
-class AlmxMemo : public ::testing::Test {
+class AlmxMemo : public cli_test::AlmxProcessTest {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/almx-memo-cli-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
-        fs::create_directories(dir / "config" / "Korvanta");
-    }
-    void TearDown() override {
-        std::error_code error;
-        fs::remove_all(dir, error);
-    }
+    using Result = cli_test::Result;
+    AlmxMemo() : AlmxProcessTest("almx-memo-cli") {}
 
-    struct Result {
-        int status = -1;
-        std::string out;
-        std::string err;
-    };
-
-    Result Run(const std::string& arguments) {
-        const std::string command = "XDG_CONFIG_HOME='" + (dir / "config").string() + "' '" +
-                                    std::string(ALMX_BINARY_DIR) + "/src/cli/almx' memo " +
-                                    arguments + " >'" + (dir / "out").string() + "' 2>'" +
-                                    (dir / "err").string() + "'";
-        Result result;
-        const int raw = std::system(command.c_str());
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.out = ReadText(dir / "out");
-        result.err = ReadText(dir / "err");
-        return result;
-    }
+    Result Run(const std::string& arguments) { return RunAlmx("memo " + arguments); }
 
     std::string Write(const std::string& name, std::vector<CMemoData> memos) {
         CAlmxArray doc;
@@ -62,10 +36,8 @@ class AlmxMemo : public ::testing::Test {
         const std::string bytes = WriteScheduleFile(doc).bytes;
         std::ofstream(dir / name, std::ios::binary)
             .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return "'" + (dir / name).string() + "'";
+        return Quoted(name);
     }
-
-    fs::path dir;
 };
 
 TEST_F(AlmxMemo, PrintsListsAndSearchesTheMemosInUtf8) {
