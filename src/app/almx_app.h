@@ -18,7 +18,6 @@
 #include "ui/command_target.h"
 
 class QIcon;
-class QPrinter;
 
 namespace almx {
 
@@ -149,7 +148,6 @@ class CAlmxApp : public QObject, public CommandTarget, public DocumentOwner {
     std::unique_ptr<mail::ProgramMail> mail_;
     std::vector<std::string> recent_;
     int untitledCount_ = 0;
-    std::unique_ptr<QPrinter> printer_;
     bool startedUp_ = false;
     std::vector<QByteArray> heldMessages_;
 };
