@@ -84,31 +84,27 @@ SessionActions PopSession::TlsReady(std::int64_t nowMs) {
 
 SessionActions PopSession::Closed(std::int64_t) {
     SessionActions a;
-    if (state_ == State::Done) return a;
-    if (state_ == State::Quit) {
-        state_ = State::Done;
-        deadline_.reset();
-        a.close = true;
-        a.finished = true;
-        return a;
-    }
-    Break(a, state_ == State::Connecting ? "Err:POPサーバに接続できません" : "応答がありません");
+    if (state_ != State::Done) ConnectionLost(a);
     return a;
 }
 
 SessionActions PopSession::Tick(std::int64_t nowMs) {
     SessionActions a;
-    if (!deadline_ || nowMs < *deadline_ || state_ == State::Done) return a;
+    if (deadline_ && nowMs >= *deadline_ && state_ != State::Done) ConnectionLost(a);
+    return a;
+}
+
+// The connection went or the wait ran out: after QUIT that is the end in order (the login is
+// over, so a server slow to say goodbye does not stop the sending), else a failure.
+void PopSession::ConnectionLost(SessionActions& a) {
     if (state_ == State::Quit) {
-        // The login is over; a server slow to say goodbye does not stop the sending.
         state_ = State::Done;
         deadline_.reset();
         a.close = true;
         a.finished = true;
-        return a;
+        return;
     }
     Break(a, state_ == State::Connecting ? "Err:POPサーバに接続できません" : "応答がありません");
-    return a;
 }
 
 SessionActions PopSession::Received(std::string_view bytes, std::int64_t nowMs) {

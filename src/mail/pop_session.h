@@ -51,6 +51,7 @@ class PopSession {
     void Login(SessionActions& a, std::int64_t nowMs);
     void Quit(SessionActions& a, std::int64_t nowMs);
     void Break(SessionActions& a, std::string message);
+    void ConnectionLost(SessionActions& a);
 
     MailServerConfig config_;
     State state_ = State::Idle;

@@ -90,30 +90,27 @@ SessionActions SmtpSession::TlsFailed(std::string_view reason, std::int64_t) {
 
 SessionActions SmtpSession::Closed(std::int64_t) {
     SessionActions a;
-    if (state_ == State::Done) return a;
-    if (state_ == State::Quit) {
-        state_ = State::Done;
-        deadline_.reset();
-        a.close = true;
-        a.finished = true;
-        return a;
-    }
-    Drop(a, state_ == State::Connecting ? "SMTPサーバに接続できません" : kNoResponse);
+    if (state_ != State::Done) ConnectionLost(a);
     return a;
 }
 
 SessionActions SmtpSession::Tick(std::int64_t nowMs) {
     SessionActions a;
-    if (!deadline_ || nowMs < *deadline_ || state_ == State::Done) return a;
+    if (deadline_ && nowMs >= *deadline_ && state_ != State::Done) ConnectionLost(a);
+    return a;
+}
+
+// The connection went or the wait ran out: after QUIT that is the end in order, else a
+// failure.
+void SmtpSession::ConnectionLost(SessionActions& a) {
     if (state_ == State::Quit) {
         state_ = State::Done;
         deadline_.reset();
         a.close = true;
         a.finished = true;
-        return a;
+        return;
     }
     Drop(a, state_ == State::Connecting ? "SMTPサーバに接続できません" : kNoResponse);
-    return a;
 }
 
 SessionActions SmtpSession::TlsReady(std::int64_t nowMs) {

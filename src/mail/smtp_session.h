@@ -89,6 +89,7 @@ class SmtpSession {
     void NextMessage(SessionActions& a, std::int64_t nowMs);
     void Fail(SessionActions& a, std::string message, std::int64_t nowMs);
     void Drop(SessionActions& a, std::string message);
+    void ConnectionLost(SessionActions& a);
     void Quit(SessionActions& a, std::int64_t nowMs);
     std::string Hello(bool extended) const;
 
