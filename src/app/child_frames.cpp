@@ -10,6 +10,7 @@
 #include "app/view_factory.h"
 #include "app/window_placement.h"
 #include "base/settings_store.h"
+#include "views/calendar_actions.h"
 #include "views/diary_view.h"
 #include "views/view_base.h"
 
@@ -284,7 +285,18 @@ void CMonthFrame::StorePaneSize() const {
     }
 }
 
+namespace {
+
+// The day list's entry commands, which the month grid's menus offer too.
+bool IsDayListEntryCommand(int id) {
+    return id == calendar_cmd::kVCalendarEntry || id == calendar_cmd::kVCalendarMail ||
+           id == calendar_cmd::kICalendarEntry;
+}
+
+}  // namespace
+
 bool CMonthFrame::OnCommand(int id) {
+    if (IsDayListEntryCommand(id)) return listShown_ && dayList_->OnCommand(id);
     switch (id) {
         case cmd::kDayListHide:
             ShowList(!listShown_);
@@ -306,6 +318,10 @@ bool CMonthFrame::OnCommand(int id) {
 }
 
 std::optional<CommandState> CMonthFrame::CommandStatus(int id) const {
+    if (IsDayListEntryCommand(id)) {
+        if (!listShown_) return CommandState{false};
+        return dayList_->CommandStatus(id);
+    }
     switch (id) {
         case cmd::kDayListHide:
             return CommandState{true, true, !listShown_};

@@ -149,6 +149,13 @@ constexpr CommandSpec kTable[] = {
     {32947, "[編集]検索条件の受け取り(&G)", O::View, "", false},
     {32916, "[ﾌｧｲﾙ]Outlook形式で出力(&U)...", O::View, "", false},
     {32958, "[ﾌｧｲﾙ]iCalendar形式で出力(&I)...", O::View, "", false},
+    // vCalendar and iCalendar: the day list's entry, the month's range and the imports.
+    {32962, "[ﾌｧｲﾙ]iCalender形式で期間を保存(&R)...", O::View, "", false},
+    {32983, "[ﾌｧｲﾙ]vCalender形式(&V)...", O::View, "", false},
+    {32984, "[ﾌｧｲﾙ]vCalender形式 メール送信(&M)...", O::View, "", false},
+    {32985, "[ﾌｧｲﾙ]iCalender形式で保存(&C)...", O::View, "", false},
+    {32986, "[ﾌｧｲﾙ]vCalender形式のインポート(&Y)...", O::Document, "", false},
+    {32987, "[ﾌｧｲﾙ]iCalender形式の取り込み(&Q)...", O::Document, "", false},
     {32949, "[ｵﾌﾟｼｮﾝ]今日の枠の色(&T)...", O::MainFrame, "", false},
     {32950, "[ｵﾌﾟｼｮﾝ]▼マークの色(&K)...", O::MainFrame, "", false},
     {32951, "[ｵﾌﾟｼｮﾝ]▼マークなし(&N)", O::MainFrame, "", false},
@@ -204,6 +211,8 @@ bool ChangesDocument(int id) {
         32885,  // ファイルの取り込み
         32972,  // Outlook CSV形式の取り込み
         32973,  // Outlook Todo CSV形式の取り込み
+        32986,  // vCalender形式のインポート
+        32987,  // iCalender形式の取り込み
         32858,  // パスワード設定
         57635,  // 切り取り
         57637,  // 貼り付け

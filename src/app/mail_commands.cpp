@@ -45,6 +45,7 @@ MailSendFunction ProgramMailSender(const AppContext& context, mail::ProgramMail&
             mail.to = message.to;
             mail.subject = message.subject;
             mail.body = message.body;
+            mail.attachment = message.attachment;
             mails.push_back(std::move(mail));
         }
         // The engine reports failures itself; nothing waits on the outcome here.

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "app/app_context.h"
+#include "app/calendar_commands.h"
 #include "app/command_table.h"
 #include "app/exchange_commands.h"
 #include "app/mail_commands.h"
@@ -112,6 +113,11 @@ bool OpenDocument::OnCommand(int id) {
                            [this] { owner_.UpdateEveryView(kHintRefill); });
         return true;
     }
+    if (IsCalendarImport(id)) {
+        RunCalendarImport(id, Doc(), context_, owner_.DialogParent(),
+                          [this] { owner_.UpdateEveryView(kHintRefill); });
+        return true;
+    }
     switch (id) {
         case cmd::kScheduleMail:
             RunScheduleMail(Doc(), context_, owner_.DialogParent());
@@ -156,6 +162,7 @@ bool OpenDocument::OnCommand(int id) {
 
 std::optional<CommandState> OpenDocument::CommandStatus(int id) const {
     if (IsExchangeCommand(id)) return CommandState{};
+    if (IsCalendarImport(id)) return CommandState{};
     switch (id) {
         case cmd::kScheduleMail:
         case cmd::kFileClose:

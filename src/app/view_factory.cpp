@@ -5,6 +5,7 @@
 #include <QPointer>
 
 #include "app/app_context.h"
+#include "app/calendar_commands.h"
 #include "base/clock.h"
 #include "base/file_io.h"
 #include "base/settings_store.h"
@@ -79,6 +80,16 @@ void InstallDiaryCommands(View* view, DocumentHost& host) {
     });
 }
 
+// 32958 on a calendar view: every entry listed on the selected day as one iCalendar file.
+template <typename View>
+void InstallICalendarDayCommand(View* view, DocumentHost& host, AppContext& context) {
+    DocumentHost* document = &host;
+    AppContext* app = &context;
+    view->SetCommandHandler(calendar_cmd::kICalendar, [view, document, app] {
+        SaveDayAsICalendar(document->Document(), view->Selected(), *app, view);
+    });
+}
+
 // 32824: the notification lead and way a new schedule starts with ("System"/"TimerDelay").
 void EditNewScheduleTimer(QWidget* parent, SettingsStore& settings) {
     const RecordDefaults defaults =
@@ -108,6 +119,14 @@ ViewBase* CreateMonthView(DocumentHost& host, AppContext& context, QWidget* pare
         if (document->Diary()) document->Diary()->Remove(view->Selected());
     });
     InstallPrintCommands(view, host, context);
+    InstallICalendarDayCommand(view, host, context);
+    {
+        DocumentHost* document = &host;
+        AppContext* app = &context;
+        view->SetCommandHandler(calendar_cmd::kICalendarRange, [view, document, app] {
+            SaveRangeAsICalendar(document->Document(), view->Selected(), *app, view);
+        });
+    }
     // The status bar's message pane shows the view's texts (the date, a date being typed).
     QObject::connect(view, &CAlmxView::StatusTextChanged, view, [view](const QString& text) {
         if (auto* message = view->window()->findChild<QLabel*>(QStringLiteral("message")))
@@ -120,6 +139,7 @@ ViewBase* CreateDayListView(DocumentHost& host, AppContext& context, QWidget* pa
     auto* view = new CDayView(host, *context.settings, *context.prompter, *context.clock, parent);
     view->SetEntryActions(ListEntryActions(view, host, context.ForEntries()));
     view->List().SetMarks({context.marks.file, context.marks.url, context.marks.memo});
+    view->SetCalendarActions(ProgramCalendarActions(context, view));
     return view;
 }
 
@@ -152,6 +172,7 @@ ViewBase* CreateWeekView(DocumentHost& host, AppContext& context, QWidget* paren
         view, host, context.ForEntries(), [view] { return view->Selected(); });
     InstallDiaryCommands(view, host);
     InstallPrintCommands(view, host, context);
+    InstallICalendarDayCommand(view, host, context);
     SettingsStore* settings = context.settings;
     view->SetCommandHandler(32824, [view, settings] { EditNewScheduleTimer(view, *settings); });
     QObject::connect(view, &CWeekView::StatusTextChanged, view, [view](const QString& text) {
@@ -204,6 +225,7 @@ ViewBase* CreateMemoView(DocumentHost& host, AppContext& context, QWidget* paren
 ViewBase* CreateSearchListView(DocumentHost& host, AppContext& context, QWidget* parent) {
     auto* view = new CSchView(host, *context.settings, *context.prompter, parent);
     view->SetEntryActions(ListEntryActions(view, host, context.ForEntries()));
+    view->SetCalendarActions(ProgramCalendarActions(context, view));
     return view;
 }
 

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
 
@@ -168,7 +169,89 @@ struct CalendarValue {
     bool hasTime = false;
 };
 
-using ZoneOffsets = std::map<std::string, long long>;  // TZID upper-cased -> seconds east
+// One STANDARD or DAYLIGHT part of a VTIMEZONE: from each onset (wall time in the offset
+// before it) the zone is offsetTo seconds east of UTC.
+struct ZoneObservance {
+    DateTime start = DateTime::Invalid();  // DTSTART, the first onset
+    long long offsetFrom = 0;
+    long long offsetTo = 0;
+    bool daylight = false;
+    // A yearly RRULE: the month and either an ordinal weekday (2SU, -1SU) or a month day.
+    bool yearly = false;
+    int month = 0;
+    int ordinal = 0;
+    int weekday = -1;
+    int monthDay = 0;
+    DateTime until = DateTime::Invalid();  // in the zone's wall time, roughly
+    std::vector<DateTime> extra;           // RDATE onsets
+};
+
+struct ZoneRules {
+    std::vector<ZoneObservance> observances;
+};
+
+using ZoneOffsets = std::map<std::string, ZoneRules>;  // TZID upper-cased -> its rules
+
+// The onset of a yearly observance in year, or Invalid when the rule gives none.
+DateTime YearlyOnset(const ZoneObservance& o, int year) {
+    if (year < kMinYear || year > kMaxYear || o.month < 1 || o.month > 12) {
+        return DateTime::Invalid();
+    }
+    const int days = DaysInMonth(year, o.month);
+    int day = 0;
+    if (o.weekday >= 0) {
+        if (o.ordinal > 0) {
+            const int first = DateTime::FromDate(year, o.month, 1).DayOfWeek();
+            day = 1 + (o.weekday - first + 7) % 7 + (o.ordinal - 1) * 7;
+        } else if (o.ordinal < 0) {
+            const int last = DateTime::FromDate(year, o.month, days).DayOfWeek();
+            day = days - (last - o.weekday + 7) % 7 + (o.ordinal + 1) * 7;
+        }
+    } else if (o.monthDay != 0) {
+        day = o.monthDay > 0 ? o.monthDay : days + 1 + o.monthDay;
+    }
+    if (day < 1 || day > days) return DateTime::Invalid();
+    return DateTime::FromDate(year, o.month, day).WithTimeOf(o.start);
+}
+
+// The latest onset of the observance at or before the wall time, or Invalid.
+DateTime LatestOnset(const ZoneObservance& o, const DateTime& wall) {
+    DateTime best = DateTime::Invalid();
+    auto consider = [&](const DateTime& onset) {
+        if (!onset.IsValid() || onset > wall || onset < o.start) return;
+        if (o.until.IsValid() && onset > o.until) return;
+        if (!best.IsValid() || onset > best) best = onset;
+    };
+    consider(o.start);
+    for (const DateTime& onset : o.extra) consider(onset);
+    if (o.yearly) {
+        int year = wall.Year();
+        if (o.until.IsValid() && o.until.Year() < year) year = o.until.Year();
+        consider(YearlyOnset(o, year));
+        if (!best.IsValid() || best.Year() < year) consider(YearlyOnset(o, year - 1));
+    }
+    return best;
+}
+
+// Seconds east of UTC that the zone's rules give for a wall time; nullopt without rules.
+std::optional<long long> ZoneOffsetAt(const ZoneRules& rules, const DateTime& wall) {
+    const ZoneObservance* current = nullptr;
+    DateTime latest = DateTime::Invalid();
+    for (const ZoneObservance& o : rules.observances) {
+        const DateTime onset = LatestOnset(o, wall);
+        if (onset.IsValid() && (!latest.IsValid() || onset > latest)) {
+            latest = onset;
+            current = &o;
+        }
+    }
+    if (current) return current->offsetTo;
+    // Before every onset: the standard time's offset, as the zone was first described.
+    for (const ZoneObservance& o : rules.observances) {
+        if (!o.daylight) return o.offsetTo;
+    }
+    if (!rules.observances.empty()) return rules.observances.front().offsetFrom;
+    return std::nullopt;
+}
 
 bool IsJapanZone(std::string_view tzid) {
     const std::string upper = Upper(tzid);
@@ -207,7 +290,11 @@ CalendarValue ParseCalendarValue(std::string_view text, std::string_view paramet
         const std::string tzid = Parameter(parameters, "TZID");
         if (!tzid.empty() && !IsJapanZone(tzid)) {
             const auto zone = zones.find(Upper(tzid));
-            if (zone != zones.end()) value = value.PlusSeconds(kJapanOffsetSeconds - zone->second);
+            if (zone != zones.end()) {
+                if (const auto offset = ZoneOffsetAt(zone->second, value)) {
+                    value = value.PlusSeconds(kJapanOffsetSeconds - *offset);
+                }
+            }
         }
     }
     if (!value.IsValid() || value.Year() < kMinYear || value.Year() > kMaxYear) return result;
@@ -1076,6 +1163,69 @@ struct ParsedLine {
     std::string value;
 };
 
+// One property of a STANDARD or DAYLIGHT part.
+void ReadObservanceLine(const ParsedLine& line, ZoneObservance& o, bool& hasOffset) {
+    const ZoneOffsets none;
+    if (line.name == "TZOFFSETTO") {
+        hasOffset = ParseOffset(line.value, o.offsetTo);
+    } else if (line.name == "TZOFFSETFROM") {
+        ParseOffset(line.value, o.offsetFrom);
+    } else if (line.name == "DTSTART") {
+        o.start = ParseCalendarValue(line.value, "", none).value;
+    } else if (line.name == "RDATE") {
+        std::string_view list = line.value;
+        while (!list.empty()) {
+            const std::size_t comma = list.find(',');
+            const DateTime onset = ParseCalendarValue(list.substr(0, comma), "", none).value;
+            if (onset.IsValid() && o.extra.size() < 400) o.extra.push_back(onset);
+            list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
+        }
+    } else if (line.name == "RRULE") {
+        static constexpr std::string_view kDays[] = {"SU", "MO", "TU", "WE", "TH", "FR", "SA"};
+        std::string_view rule = line.value;
+        while (!rule.empty()) {
+            const std::size_t semicolon = rule.find(';');
+            const std::string_view part = rule.substr(0, semicolon);
+            rule = semicolon == std::string_view::npos ? std::string_view()
+                                                       : rule.substr(semicolon + 1);
+            const std::size_t equals = part.find('=');
+            if (equals == std::string_view::npos) continue;
+            const std::string key = Upper(part.substr(0, equals));
+            const std::string value = Upper(part.substr(equals + 1));
+            if (key == "FREQ") {
+                o.yearly = value == "YEARLY";
+            } else if (key == "BYMONTH") {
+                ParseInt(value, o.month);
+            } else if (key == "BYMONTHDAY") {
+                const bool negative = !value.empty() && value[0] == '-';
+                int day = 0;
+                if (ParseInt(std::string_view(value).substr(negative ? 1 : 0), day)) {
+                    o.monthDay = negative ? -day : day;
+                }
+            } else if (key == "BYDAY" && value.size() >= 2) {
+                const std::string_view code = std::string_view(value).substr(value.size() - 2);
+                std::string_view number = std::string_view(value).substr(0, value.size() - 2);
+                for (int d = 0; d < 7; ++d) {
+                    if (code == kDays[d]) o.weekday = d;
+                }
+                const bool negative = !number.empty() && number[0] == '-';
+                if (!number.empty() && (number[0] == '-' || number[0] == '+')) {
+                    number.remove_prefix(1);
+                }
+                int ordinal = 1;
+                if (!number.empty() && !ParseInt(number, ordinal)) ordinal = 0;
+                o.ordinal = negative ? -ordinal : ordinal;
+            } else if (key == "UNTIL") {
+                std::string_view until = value;
+                if (!until.empty() && until.back() == 'Z') until.remove_suffix(1);
+                o.until = ParseCalendarValue(until, "", none).value;
+            }
+        }
+        // A rule this reading does not follow leaves the first onset alone.
+        if (o.yearly && (o.month == 0 || (o.weekday < 0 && o.monthDay == 0))) o.yearly = false;
+    }
+}
+
 bool ParseLine(std::string_view line, ParsedLine& out) {
     std::size_t i = 0;
     while (i < line.size() && line[i] != ';' && line[i] != ':') ++i;
@@ -1337,8 +1487,9 @@ CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
     bool own = false;
     std::vector<std::string> stack;  // names of the open components
     std::string zoneId;
-    long long zoneOffset = 0;
-    bool zoneHasOffset = false;
+    ZoneRules zoneRules;
+    ZoneObservance observance;
+    bool observanceHasOffset = false;
     RawComponent* current = nullptr;
     std::size_t currentDepth = 0;
     ParsedLine line;
@@ -1357,7 +1508,13 @@ CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
             }
             if (kind == "VTIMEZONE") {
                 zoneId.clear();
-                zoneHasOffset = false;
+                zoneRules = ZoneRules();
+            }
+            if ((kind == "STANDARD" || kind == "DAYLIGHT") && !stack.empty() &&
+                stack.back() == "VTIMEZONE") {
+                observance = ZoneObservance();
+                observance.daylight = kind == "DAYLIGHT";
+                observanceHasOffset = false;
             }
             stack.push_back(kind);
             continue;
@@ -1368,8 +1525,16 @@ CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
             const auto found = std::find(stack.rbegin(), stack.rend(), kind);
             if (found == stack.rend()) continue;
             stack.resize(static_cast<std::size_t>(stack.rend() - found) - 1);
-            if (kind == "VTIMEZONE" && !zoneId.empty() && zoneHasOffset) {
-                zones[Upper(zoneId)] = zoneOffset;
+            if ((kind == "STANDARD" || kind == "DAYLIGHT") && !current && observanceHasOffset &&
+                !stack.empty() && stack.back() == "VTIMEZONE") {
+                if (!observance.start.IsValid()) {
+                    observance.start = DateTime::FromDate(kMinYear, 1, 1);
+                }
+                zoneRules.observances.push_back(observance);
+                observanceHasOffset = false;
+            }
+            if (kind == "VTIMEZONE" && !zoneId.empty() && !zoneRules.observances.empty()) {
+                zones[Upper(zoneId)] = zoneRules;
             }
             if (current && stack.size() <= currentDepth) {
                 current->component.Add(CVData{"END", kind, {}});
@@ -1385,8 +1550,8 @@ CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
                 own = line.value.find("Velta Ltd//Almanix") != std::string::npos;
             }
             if (line.name == "TZID" && inner == "VTIMEZONE") zoneId = line.value;
-            if (line.name == "TZOFFSETTO" && inner == "STANDARD" && !zoneHasOffset) {
-                zoneHasOffset = ParseOffset(line.value, zoneOffset);
+            if (inner == "STANDARD" || inner == "DAYLIGHT") {
+                ReadObservanceLine(line, observance, observanceHasOffset);
             }
             continue;
         }
@@ -1465,6 +1630,13 @@ std::string CalendarFileName(const std::string& title, const char* extension) {
     for (char c : title) {
         const auto byte = static_cast<unsigned char>(c);
         name += (c == '/' || c == '\\' || byte < 0x20 || byte == 0x7F) ? '_' : c;
+    }
+    // A file name holds at most 255 bytes: a long title is cut, never inside a character.
+    const std::size_t room = 255 - 1 - std::char_traits<char>::length(extension);
+    if (name.size() > room) {
+        std::size_t cut = room;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+        name.resize(cut);
     }
     if (name.empty() || name == "." || name == "..") name = "almx";
     return name + "." + extension;

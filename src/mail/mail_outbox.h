@@ -18,6 +18,7 @@ struct OutgoingMail {
     std::string to;
     std::string subject;
     std::string body;
+    std::string attachment{};  // full path of one file, or empty
 };
 
 // Queues the messages for sending; false when they were refused (the engine has told the

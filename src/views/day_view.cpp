@@ -473,9 +473,25 @@ bool CDayView::OnCommand(int id) {
         case kOpenLink:
             ActOnSelected(actions_.openLink);
             return true;
+        case calendar_cmd::kVCalendarEntry:
+        case calendar_cmd::kVCalendarMail:
+        case calendar_cmd::kICalendarEntry:
+            CalendarCommand(id);
+            return true;
         default:
             return false;
     }
+}
+
+void CDayView::CalendarCommand(int id) {
+    // The entry is copied: a dialog runs the event loop, and the document may change in it.
+    const CAlmxData* entry = SelectedEntry();
+    if (entry == nullptr) return;
+    const CAlmxData record = *entry;
+    const DateTime day = SelectedDay();
+    if (id == calendar_cmd::kVCalendarEntry && calendar_.saveVcs) calendar_.saveVcs(record, day);
+    if (id == calendar_cmd::kVCalendarMail && calendar_.mailVcs) calendar_.mailVcs(record, day);
+    if (id == calendar_cmd::kICalendarEntry && calendar_.saveIcs) calendar_.saveIcs(record);
 }
 
 std::optional<CommandState> CDayView::CommandStatus(int id) const {
@@ -513,6 +529,13 @@ std::optional<CommandState> CDayView::CommandStatus(int id) const {
             return CommandState{selected && row < count - 1};
         case kOpenLink:
             return CommandState{selected && static_cast<bool>(actions_.openLink)};
+        case calendar_cmd::kVCalendarEntry:
+            return CommandState{selected && static_cast<bool>(calendar_.saveVcs)};
+        case calendar_cmd::kVCalendarMail:
+            return CommandState{selected && calendar_.mailVcs && calendar_.mailReady &&
+                                calendar_.mailReady()};
+        case calendar_cmd::kICalendarEntry:
+            return CommandState{selected && static_cast<bool>(calendar_.saveIcs)};
         default:
             return std::nullopt;
     }
@@ -628,9 +651,9 @@ std::unique_ptr<QMenu> CDayView::CreateContextMenu() {
     add(QStringLiteral("一つ上へ(&U)"), kOneUp);
     add(QStringLiteral("一つ下へ(&N)"), kOneDown);
     menu->addSeparator();
-    // vCalendar comes with its own part of the program.
-    menu->addAction(QStringLiteral("vCalender形式"))->setEnabled(false);
-    menu->addAction(QStringLiteral("vCalender形式 メール送信"))->setEnabled(false);
+    add(QStringLiteral("vCalender形式"), calendar_cmd::kVCalendarEntry);
+    add(QStringLiteral("vCalender形式 メール送信"), calendar_cmd::kVCalendarMail);
+    add(QStringLiteral("iCalender形式で保存"), calendar_cmd::kICalendarEntry);
     menu->addSeparator();
     add(QStringLiteral("リンクファイルを開く(&L)"), kOpenLink);
     return menu;

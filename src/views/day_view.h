@@ -14,6 +14,7 @@
 
 #include "calendar/day_cells.h"
 #include "core/display_settings.h"
+#include "views/calendar_actions.h"
 #include "views/entry_actions.h"
 #include "views/entry_painter.h"
 #include "views/view_base.h"
@@ -145,6 +146,7 @@ class CDayView : public ViewBase {
     };
     void SetMonthLink(MonthLink link) { link_ = std::move(link); }
     void SetEntryActions(EntryActions actions) { actions_ = std::move(actions); }
+    void SetCalendarActions(CalendarActions actions) { calendar_ = std::move(actions); }
     // The day shown when there is no month view to ask; refills.
     void ShowDate(const DateTime& day);
 
@@ -196,6 +198,7 @@ class CDayView : public ViewBase {
     void RepeatedCopy();
     void ChangeFont();
     void ChangeSelectionColour();
+    void CalendarCommand(int id);
 
     SettingsStore& settings_;
     Prompter& prompter_;
@@ -208,6 +211,7 @@ class CDayView : public ViewBase {
     bool firstShown_ = false;
     MonthLink link_;
     EntryActions actions_;
+    CalendarActions calendar_;
 };
 
 }  // namespace almx

@@ -292,6 +292,11 @@ bool CSchView::OnCommand(int id) {
             Refill(0);
             return true;
         case kICalendarExport:
+            if (calendar_.saveRecords) {
+                const std::vector<const CAlmxData*> records = SelectedRecords();
+                if (!records.empty()) calendar_.saveRecords(records);
+            }
+            return true;
         case kOutlookExport:
         case kPrint:
             return true;  // these come with their own parts of the program
@@ -326,6 +331,7 @@ std::optional<CommandState> CSchView::CommandStatus(int id) const {
         case kTakeCondition:
             return CommandState{true};
         case kICalendarExport:
+            return CommandState{selected && static_cast<bool>(calendar_.saveRecords)};
         case kOutlookExport:
         case kPrint:
             return CommandState{false};

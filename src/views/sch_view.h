@@ -12,6 +12,7 @@
 #include "core/display_settings.h"
 #include "core/multi_sort.h"
 #include "core/search_condition.h"
+#include "views/calendar_actions.h"
 #include "views/entry_actions.h"
 #include "views/view_base.h"
 
@@ -62,6 +63,7 @@ class CSchView : public ViewBase {
     ~CSchView() override;
 
     void SetEntryActions(EntryActions actions) { actions_ = std::move(actions); }
+    void SetCalendarActions(CalendarActions actions) { calendar_ = std::move(actions); }
 
     bool OnCommand(int id) override;
     std::optional<CommandState> CommandStatus(int id) const override;
@@ -127,6 +129,7 @@ class CSchView : public ViewBase {
     std::uint64_t filledGeneration_ = 0;  // of the records the rows were filled from
     bool firstShown_ = false;
     EntryActions actions_;
+    CalendarActions calendar_;
 };
 
 }  // namespace almx

@@ -263,7 +263,7 @@ TEST_F(DayViewTest, MonthCommandsPassOnAndTheMenuKeysAndColoursFollowTheirSettin
     view().List().SelectRow(0);
     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
     QCoreApplication::sendEvent(view().List().viewport(), &menuEvent);
-    ASSERT_EQ(view().menuItems.size(), 12u);
+    ASSERT_EQ(view().menuItems.size(), 13u);
     EXPECT_EQ(view().menuItems[0], "切り取り(&T)\tCtrl+X");
     EXPECT_EQ(view().menuItems[3], "スケジュールの追加(&A)... (off)");  // no entry dialogs here
     EXPECT_EQ(view().menuItems[9], "vCalender形式 (off)");

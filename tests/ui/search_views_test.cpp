@@ -193,6 +193,25 @@ TEST_F(SearchViewsTest, TheMonthViewsSortReordersTheDocumentAndMarksItModified) 
     EXPECT_EQ(Titles(*list), (Titles_{"b", "c", "a"}));  // the list keeps its own order
 }
 
+TEST_F(SearchViewsTest, TheListsICalendarExportGetsTheSelectedRowsRecords) {
+    Doc().Records() = {Schedule("a", 1, 4), Schedule("b", 2, 4), Schedule("c", 3, 4)};
+    auto list = MakeList();
+    std::vector<std::string> exported;
+    CalendarActions actions;
+    actions.saveRecords = [&exported](const std::vector<const CAlmxData*>& records) {
+        for (const CAlmxData* record : records) exported.push_back(record->title);
+    };
+    list->SetCalendarActions(actions);
+    list->Grid().selectionModel()->clearSelection();
+    list->Grid().setCurrentIndex(QModelIndex());
+    EXPECT_FALSE(list->CommandStatus(32958)->enabled);
+    SelectRows(*list, {0, 2});
+    ASSERT_TRUE(list->CommandStatus(32958)->enabled);
+    EXPECT_TRUE(list->OnCommand(32958));
+    std::sort(exported.begin(), exported.end());
+    EXPECT_EQ(exported, (std::vector<std::string>{"a", "c"}));
+}
+
 TEST_F(SearchViewsTest, TheListShowsItsBandColumnsAndRestoresEveryWidth) {
     settings.SetInt("SchList", "Width06", 133);
     settings.SetInt("SchList", "Width00", 41);
