@@ -1318,8 +1318,8 @@ int CVCalender::ToRecord(CAlmxData& record) const {
     return 1;
 }
 
-CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
-    CalendarImport result;
+CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
+    CVCalenderList result;
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     std::vector<RawComponent> components;
     {
@@ -1353,8 +1353,7 @@ CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
                 current->component.Clear();
                 current->component.Add(CVData{"BEGIN", kind, {}});
                 currentDepth = stack.size();
-                result.hadComponents = true;
-            }
+                            }
             if (kind == "VTIMEZONE") {
                 zoneId.clear();
                 zoneHasOffset = false;
@@ -1390,7 +1389,7 @@ CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
             }
             continue;
         }
-        if (!DecodeValue(line, version, result.replaced)) continue;
+        if (!DecodeValue(line, version, replaced)) continue;
         CVData property{line.name, line.value, line.parameters};
         if (stack.size() == currentDepth + 1) {
             current->component.Add(std::move(property));
@@ -1399,16 +1398,26 @@ CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
         }
     }
 
-    std::map<std::string, std::size_t> byUid;  // UID -> index of its recurring record
-    std::vector<RawComponent*> overrides;
+    result.version = version;
+    result.components.reserve(components.size());
     for (RawComponent& raw : components) {
-        CVCalender& c = raw.component;
-        if (!DecodeFields(c, raw.alarm, version, zones, own)) {
-            ++result.failed;
-            continue;
+        if (!DecodeFields(raw.component, raw.alarm, version, zones, own)) {
+            raw.component.start = DateTime::Invalid();
         }
+        result.components.push_back(std::move(raw.component));
+    }
+    return result;
+}
+
+CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
+    CalendarImport result;
+    CVCalenderList list = ParseCalendar(bytes, result.replaced);
+    result.hadComponents = !list.components.empty();
+    std::map<std::string, std::size_t> byUid;  // UID -> index of its recurring record
+    std::vector<const CVCalender*> overrides;
+    for (const CVCalender& c : list.components) {
         if (c.recurrenceId.IsValid()) {
-            overrides.push_back(&raw);
+            overrides.push_back(&c);
             continue;
         }
         CAlmxData record;
@@ -1423,15 +1432,15 @@ CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
         ++result.accepted;
     }
     // A changed occurrence: its day leaves the master, and it stands as a single entry.
-    for (RawComponent* raw : overrides) {
+    for (const CVCalender* c : overrides) {
         CAlmxData record;
-        if (!raw->component.ToRecord(record)) {
+        if (!c->ToRecord(record)) {
             ++result.failed;
             continue;
         }
-        const auto master = byUid.find(raw->component.uid);
+        const auto master = byUid.find(c->uid);
         if (master != byUid.end()) {
-            const DateTime day = raw->component.recurrenceId;
+            const DateTime day = c->recurrenceId;
             result.records[master->second].exceptions.push_back(CDaySpan::FromDates(day, day));
         }
         result.records.push_back(std::move(record));

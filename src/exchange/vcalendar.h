@@ -152,6 +152,10 @@ struct CalendarImport {
     bool hadComponents = false;  // any VEVENT or VTODO
     std::size_t replaced = 0;    // characters Shift_JIS cannot hold
 };
+// The VEVENT and VTODO components of an iCalendar or vCalendar file with their fields decoded,
+// before any mapping into records; one without a usable DTSTART keeps an invalid start.
+// replaced counts the characters Shift_JIS cannot hold.
+CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced);
 // Reads an iCalendar or vCalendar file's bytes (every component on its own); now stands in
 // for a to-do without deadline.
 CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now);
