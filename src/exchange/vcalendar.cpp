@@ -1,12 +1,14 @@
 #include "exchange/vcalendar.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <map>
 #include <random>
 #include <set>
+#include <span>
 
 #include "calendar/recurrence.h"
 #include "core/record_display.h"
@@ -73,6 +75,92 @@ std::string BasicDateTime(const DateTime& value) {
 // Japan time as UTC, "YYYYMMDDTHHMMSSZ".
 std::string UtcDateTime(const DateTime& japan) {
     return BasicDateTime(japan.PlusSeconds(-kJapanOffsetSeconds)) + "Z";
+}
+
+void AppendTwoDigits(std::string& out, int value) {
+    const char digits[2] = {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
+    out.append(digits, 2);
+}
+
+// BasicDate and BasicDateTime appended without formatting calls; the date parts are worked
+// out once. Years printf would not write in four digits go the slow way.
+void AppendCivilDate(std::string& out, const CivilDate& date) {
+    AppendTwoDigits(out, date.year / 100);
+    AppendTwoDigits(out, date.year % 100);
+    AppendTwoDigits(out, date.month);
+    AppendTwoDigits(out, date.day);
+}
+
+void AppendBasicDate(std::string& out, const DateTime& value) {
+    const CivilDate date = CivilFromDays(value.DayNumber() - kEpochToUnixDays);
+    if (date.year < 0 || date.year > 9999) {
+        out += BasicDate(value);
+        return;
+    }
+    AppendCivilDate(out, date);
+}
+
+void AppendBasicDateTime(std::string& out, const DateTime& value) {
+    const CivilDate date = CivilFromDays(value.DayNumber() - kEpochToUnixDays);
+    if (date.year < 0 || date.year > 9999) {
+        out += BasicDateTime(value);
+        return;
+    }
+    AppendCivilDate(out, date);
+    const int seconds = value.SecondsOfDay();
+    out += 'T';
+    AppendTwoDigits(out, seconds / 3600);
+    AppendTwoDigits(out, seconds / 60 % 60);
+    AppendTwoDigits(out, seconds % 60);
+}
+
+void AppendUtcDateTime(std::string& out, const DateTime& japan) {
+    AppendBasicDateTime(out, japan.PlusSeconds(-kJapanOffsetSeconds));
+    out += 'Z';
+}
+
+void AppendNumber(std::string& out, long long value) {
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
+// EscapeText's output appended to out; plain runs are copied whole.
+void AppendEscaped(std::string& out, std::string_view text) {
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\\' && c != ';' && c != ',' && c != '\n' && c != '\r') continue;
+        out.append(text.data() + run, i - run);
+        run = i + 1;
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            // CR LF is one line break
+        } else if (c == '\n' || c == '\r') {
+            out += "\\n";
+        } else {
+            out += '\\';
+            out += c;
+        }
+    }
+    out.append(text.data() + run, text.size() - run);
+}
+
+// FoldLine's output appended to out.
+void AppendFolded(std::string& out, std::string_view line) {
+    std::size_t budget = 75;
+    std::size_t pos = 0;
+    while (line.size() - pos > budget) {
+        std::size_t cut = pos + budget;
+        // Back up to the start of a UTF-8 sequence.
+        while (cut > pos && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+        if (cut == pos) cut = pos + budget;  // not UTF-8 at all: cut anyway
+        out.append(line.substr(pos, cut - pos));
+        out += "\r\n ";
+        pos = cut;
+        budget = 74;
+    }
+    out.append(line.substr(pos));
+    out += "\r\n";
 }
 
 // The value of a parameter (quotes removed), matched without regard to letter case.
@@ -266,25 +354,55 @@ bool ParseOffset(std::string_view text, long long& seconds) {
     return true;
 }
 
+// Calls f(day) for the days the record occurs on in [from, to], ignoring shifts and
+// exceptions, at most limit times.
+template <class F>
+void ForEachPlainOccurrence(const CAlmxData& plain, const DateTime& from, const DateTime& to,
+                            std::size_t limit, F f) {
+    std::array<std::uint8_t, 400> mask;
+    std::size_t found = 0;
+    for (DateTime chunk = from; chunk <= to && found < limit; chunk = chunk.PlusDays(400)) {
+        DateTime chunkEnd = chunk.PlusDays(399);
+        if (chunkEnd > to) chunkEnd = to;
+        std::size_t size = 0;
+        if (chunk.IsValid() && chunkEnd.IsValid() && chunkEnd >= chunk) {
+            size = static_cast<std::size_t>(chunkEnd.DayNumber() - chunk.DayNumber() + 1);
+        }
+        const std::span<std::uint8_t> window(mask.data(), std::min(size, mask.size()));
+        OccurrenceMask(plain, chunk, chunkEnd, window);
+        for (std::size_t i = 0; i < window.size() && found < limit; ++i) {
+            if (window[i]) {
+                f(chunk.PlusDays(static_cast<long>(i)));
+                ++found;
+            }
+        }
+    }
+}
+
 // The days the record occurs on in [from, to], ignoring shifts and exceptions.
 std::vector<DateTime> PlainOccurrences(const CAlmxData& plain, const DateTime& from,
                                        const DateTime& to, std::size_t limit) {
     std::vector<DateTime> days;
-    for (DateTime chunk = from; chunk <= to && days.size() < limit; chunk = chunk.PlusDays(400)) {
-        DateTime chunkEnd = chunk.PlusDays(399);
-        if (chunkEnd > to) chunkEnd = to;
-        const std::vector<std::uint8_t> mask = OccurrenceMask(plain, chunk, chunkEnd);
-        for (std::size_t i = 0; i < mask.size() && days.size() < limit; ++i) {
-            if (mask[i]) days.push_back(chunk.PlusDays(static_cast<long>(i)));
-        }
-    }
+    ForEachPlainOccurrence(plain, from, to, limit, [&](const DateTime& day) { days.push_back(day); });
     return days;
 }
 
+// The record without its shift rule and exceptions. The texts are left out: occurrences never
+// look at them, and copying them costs more than the rest.
 CAlmxData PlainCopy(const CAlmxData& record) {
-    CAlmxData plain = record;
+    CAlmxData plain;
+    plain.start = record.start;
+    plain.end = record.end;
+    plain.flags = record.flags;
+    plain.repeatType = record.repeatType;
+    plain.repeatFirstDay = record.repeatFirstDay;
+    plain.repeatLastDay = record.repeatLastDay;
+    plain.repeatInterval = record.repeatInterval;
+    plain.positionMode = record.positionMode;
+    plain.validWeeks = record.validWeeks;
+    plain.validWeekdays = record.validWeekdays;
+    plain.validMonths = record.validMonths;
     plain.shiftRule = 0;
-    plain.exceptions.clear();
     return plain;
 }
 
@@ -355,43 +473,87 @@ bool CVCalender::IsTodo() const {
     return EqualNoCase(Value("BEGIN"), "VTODO");
 }
 
+namespace {
+
+// What FromRecord takes from a record for iCalendar, the texts aside.
+struct ComponentTimes {
+    bool todo = false;
+    DateTime start;
+    DateTime end = DateTime::Invalid();
+    int startHasTime = 1;
+    int endHasTime = 1;
+    bool hasEnd = true;
+    bool noDeadline = false;
+    int alarmMinutes = -1;
+    int timeFlags = -1;
+    int shiftRule = 0;
+};
+
+void RecordRuleInto(const CAlmxData& record, RuleText& out);
+
+// rule is reused from record to record so that its buffers are.
+void DeriveComponent(const CAlmxData& record, ComponentTimes& c, RuleText& rule) {
+    c = ComponentTimes{};
+    rule.rrule.clear();
+    rule.exdates.clear();
+    if (record.Has(RecordFlag::IsTodo)) {
+        c.todo = true;
+        c.start = record.start;
+        c.startHasTime = record.Has(StartTimeSet) ? 1 : 0;
+        c.noDeadline = record.Has(TodoNoDeadline);
+        c.end = record.Has(TodoDone) ? record.end : DateTime::Invalid();
+        return;
+    }
+    c.startHasTime = record.Has(StartTimeSet) ? 1 : 0;
+    c.endHasTime = record.Has(EndTimeSet) ? 1 : 0;
+    c.timeFlags = c.startHasTime | (c.endHasTime << 1);
+    c.alarmMinutes = record.Has(StartTimeSet) ? record.alarmMinutes : -1;
+    c.shiftRule = record.shiftRule;
+    RecordRuleInto(record, rule);
+    const DateTime firstEnd = FirstOccurrenceEnd(record, false);
+    const long shift = record.IsRecurring() ? DateDifference(record.start, rule.first) : 0;
+    c.start = record.start.PlusDays(shift);
+    c.end = firstEnd.PlusDays(shift);
+    if (c.end < c.start) c.end = c.start;
+    c.hasEnd = true;
+    if (c.startHasTime && !c.endHasTime) {
+        // Start time only: the event has no end unless it runs over several days.
+        c.hasEnd = DateDifference(c.start, c.end) > 0;
+        if (c.hasEnd) c.end = c.end.Date().PlusDays(1);
+    } else if (!c.startHasTime && c.endHasTime) {
+        c.start = c.start.Date();
+    } else if (!c.startHasTime) {
+        c.start = c.start.Date();
+        c.end = record.IsRecurring() ? c.start.PlusDays(1) : c.end.Date().PlusDays(1);
+    }
+    if (c.startHasTime || c.endHasTime) c.startHasTime = c.endHasTime = 1;
+}
+
+}  // namespace
+
 void CVCalender::FromRecord(const CAlmxData& record) {
     summary = record.title;
     description = record.memo;
     location = record.place;
-    if (record.Has(RecordFlag::IsTodo)) {
+    ComponentTimes c;
+    RuleText rule;
+    DeriveComponent(record, c, rule);
+    start = c.start;
+    startHasTime = c.startHasTime;
+    if (c.todo) {
         MakeTodo();
-        start = record.start;
-        startHasTime = record.Has(StartTimeSet) ? 1 : 0;
-        noDeadline = record.Has(TodoNoDeadline);
-        end = record.Has(TodoDone) ? record.end : DateTime::Invalid();
+        noDeadline = c.noDeadline;
+        end = c.end;
         return;
     }
-    startHasTime = record.Has(StartTimeSet) ? 1 : 0;
-    endHasTime = record.Has(EndTimeSet) ? 1 : 0;
-    timeFlags = startHasTime | (endHasTime << 1);
-    alarmMinutes = record.Has(StartTimeSet) ? record.alarmMinutes : -1;
-    shiftRule = record.shiftRule;
-    const RuleText rule = RecordRule(record);
-    rrule = rule.rrule;
-    exdates = rule.exdates;
-    const DateTime firstEnd = FirstOccurrenceEnd(record, false);
-    const long shift = record.IsRecurring() ? DateDifference(record.start, rule.first) : 0;
-    start = record.start.PlusDays(shift);
-    end = firstEnd.PlusDays(shift);
-    if (end < start) end = start;
-    hasEnd = true;
-    if (startHasTime && !endHasTime) {
-        // Start time only: the event has no end unless it runs over several days.
-        hasEnd = DateDifference(start, end) > 0;
-        if (hasEnd) end = end.Date().PlusDays(1);
-    } else if (!startHasTime && endHasTime) {
-        start = start.Date();
-    } else if (!startHasTime) {
-        start = start.Date();
-        end = record.IsRecurring() ? start.PlusDays(1) : end.Date().PlusDays(1);
-    }
-    if (startHasTime || endHasTime) startHasTime = endHasTime = 1;
+    endHasTime = c.endHasTime;
+    timeFlags = c.timeFlags;
+    alarmMinutes = c.alarmMinutes;
+    shiftRule = c.shiftRule;
+    rrule = std::move(rule.rrule);
+    exdates = std::move(rule.exdates);
+    end = c.end;
+    hasEnd = c.hasEnd;
     if (alarmMinutes >= 0) alarm = record.start.PlusMinutes(-alarmMinutes);
 }
 
@@ -430,21 +592,114 @@ void CVCalender::FromRecordForVcs(const CAlmxData& record, const DateTime& day, 
 
 namespace {
 
-void AppendLine(std::string& out, const std::string& line) {
-    out += FoldLine(line);
-}
-
-std::string DateProperty(const std::string& name, const DateTime& value, bool hasTime) {
-    if (hasTime) {
-        return name + ";TZID=" + vcal_messages::kTimeZone + ":" + BasicDateTime(value);
-    }
-    return name + ";VALUE=DATE:" + BasicDate(value);
-}
-
 std::string VcsText(const std::string& name, const std::string& value) {
     const std::string sjis = text::Utf8ToShiftJis(value).bytes;
     const std::string head = name + ";CHARSET=SHIFT_JIS;ENCODING=QUOTED-PRINTABLE:";
     return head + QpEncodeValue(sjis, head.size()) + "\r\n";
+}
+
+// Writes iCalendar lines straight into one string: a line is appended as it is made and folded
+// in place when it comes out longer than 75 octets, which most lines never do.
+class LineWriter {
+  public:
+    explicit LineWriter(std::string& out) : out_(out) {}
+
+    std::string& Begin() {
+        start_ = out_.size();
+        return out_;
+    }
+    void End() {
+        if (out_.size() - start_ <= 75) {
+            out_ += "\r\n";
+            return;
+        }
+        scratch_.assign(out_, start_, std::string::npos);
+        out_.resize(start_);
+        AppendFolded(out_, scratch_);
+    }
+    void Line(std::string_view text) {
+        Begin() += text;
+        End();
+    }
+    void Text(std::string_view head, std::string_view text) {
+        AppendEscaped(Begin() += head, text);
+        End();
+    }
+    void Date(std::string_view name, const DateTime& value, bool hasTime) {
+        Begin() += name;
+        if (hasTime) {
+            out_ += ";TZID=";
+            out_ += vcal_messages::kTimeZone;
+            out_ += ':';
+            AppendBasicDateTime(out_, value);
+        } else {
+            out_ += ";VALUE=DATE:";
+            AppendBasicDate(out_, value);
+        }
+        End();
+    }
+    void Number(std::string_view head, long long value, std::string_view tail = {}) {
+        AppendNumber(Begin() += head, value);
+        out_ += tail;
+        End();
+    }
+
+  private:
+    std::string& out_;
+    std::string scratch_;
+    std::size_t start_ = 0;
+};
+
+// One VEVENT or VTODO of an iCalendar file; dtstamp is the formatted UTC time.
+void AppendICalComponent(LineWriter& w, const ComponentTimes& c, std::string_view rrule,
+                         const std::vector<DateTime>& exdates, std::string_view summary,
+                         std::string_view description, std::string_view location,
+                         std::string_view uid, std::string_view dtstamp) {
+    const std::string_view kind = c.todo ? "VTODO" : "VEVENT";
+    std::string& out = w.Begin();
+    out += "BEGIN:";
+    out += kind;
+    w.End();
+    w.Begin() += "UID:";
+    out += uid;
+    w.End();
+    w.Begin() += "DTSTAMP:";
+    out += dtstamp;
+    w.End();
+    if (c.todo) {
+        if (!c.noDeadline && c.start.IsValid()) w.Date("DUE", c.start, c.startHasTime != 0);
+        if (c.end.IsValid()) {
+            w.Line("STATUS:COMPLETED");
+            AppendUtcDateTime(w.Begin() += "COMPLETED:", c.end);
+            w.End();
+        } else {
+            w.Line("STATUS:NEEDS-ACTION");
+        }
+    } else {
+        w.Date("DTSTART", c.start, c.startHasTime != 0);
+        if (c.hasEnd) w.Date("DTEND", c.end, c.startHasTime != 0);
+        if (!rrule.empty()) {
+            w.Begin() += "RRULE:";
+            out += rrule;
+            w.End();
+        }
+        for (const DateTime& day : exdates) w.Date("EXDATE", day, c.startHasTime != 0);
+    }
+    w.Text("SUMMARY:", summary);
+    if (!description.empty()) w.Text("DESCRIPTION:", description);
+    if (!location.empty()) w.Text("LOCATION:", location);
+    if (c.timeFlags >= 0) w.Number("X-ALMX-TIMES:", c.timeFlags);
+    if (c.shiftRule != 0) w.Number("X-ALMX-SHIFT:", c.shiftRule);
+    if (!c.todo && c.alarmMinutes >= 0) {
+        w.Line("BEGIN:VALARM");
+        w.Line("ACTION:DISPLAY");
+        w.Text("DESCRIPTION:", summary);
+        w.Number("TRIGGER:-PT", c.alarmMinutes, "M");
+        w.Line("END:VALARM");
+    }
+    w.Begin() += "END:";
+    out += kind;
+    w.End();
 }
 
 }  // namespace
@@ -453,40 +708,20 @@ std::string CVCalender::ToText(int version, const std::string& uidText, const Da
     std::string out;
     const std::string kind = IsTodo() ? "VTODO" : "VEVENT";
     if (version == 2) {
-        AppendLine(out, "BEGIN:" + kind);
-        AppendLine(out, "UID:" + uidText);
-        AppendLine(out, "DTSTAMP:" + UtcDateTime(now));
-        if (IsTodo()) {
-            if (!noDeadline && start.IsValid()) {
-                AppendLine(out, DateProperty("DUE", start, startHasTime != 0));
-            }
-            if (end.IsValid()) {
-                AppendLine(out, "STATUS:COMPLETED");
-                AppendLine(out, "COMPLETED:" + UtcDateTime(end));
-            } else {
-                AppendLine(out, "STATUS:NEEDS-ACTION");
-            }
-        } else {
-            AppendLine(out, DateProperty("DTSTART", start, startHasTime != 0));
-            if (hasEnd) AppendLine(out, DateProperty("DTEND", end, startHasTime != 0));
-            if (!rrule.empty()) AppendLine(out, "RRULE:" + rrule);
-            for (const DateTime& day : exdates) {
-                AppendLine(out, DateProperty("EXDATE", day, startHasTime != 0));
-            }
-        }
-        AppendLine(out, "SUMMARY:" + EscapeText(summary));
-        if (!description.empty()) AppendLine(out, "DESCRIPTION:" + EscapeText(description));
-        if (!location.empty()) AppendLine(out, "LOCATION:" + EscapeText(location));
-        if (timeFlags >= 0) AppendLine(out, "X-ALMX-TIMES:" + std::to_string(timeFlags));
-        if (shiftRule != 0) AppendLine(out, "X-ALMX-SHIFT:" + std::to_string(shiftRule));
-        if (!IsTodo() && alarmMinutes >= 0) {
-            AppendLine(out, "BEGIN:VALARM");
-            AppendLine(out, "ACTION:DISPLAY");
-            AppendLine(out, "DESCRIPTION:" + EscapeText(summary));
-            AppendLine(out, "TRIGGER:-PT" + std::to_string(alarmMinutes) + "M");
-            AppendLine(out, "END:VALARM");
-        }
-        AppendLine(out, "END:" + kind);
+        ComponentTimes c;
+        c.todo = IsTodo();
+        c.start = start;
+        c.end = end;
+        c.startHasTime = startHasTime;
+        c.endHasTime = endHasTime;
+        c.hasEnd = hasEnd;
+        c.noDeadline = noDeadline;
+        c.alarmMinutes = alarmMinutes;
+        c.timeFlags = timeFlags;
+        c.shiftRule = shiftRule;
+        LineWriter writer(out);
+        AppendICalComponent(writer, c, rrule, exdates, summary, description, location, uidText,
+                            UtcDateTime(now));
         return out;
     }
     // vCalendar 1.0: local times without zone, texts in quoted-printable Shift_JIS.
@@ -524,19 +759,7 @@ std::string CVCalender::ToText(int version, const std::string& uidText, const Da
 std::string EscapeText(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\\' || c == ';' || c == ',') {
-            out += '\\';
-            out += c;
-        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            // CR LF is one line break
-        } else if (c == '\n' || c == '\r') {
-            out += "\\n";
-        } else {
-            out += c;
-        }
-    }
+    AppendEscaped(out, text);
     return out;
 }
 
@@ -556,20 +779,8 @@ std::string UnescapeText(std::string_view text) {
 
 std::string FoldLine(std::string_view line) {
     std::string out;
-    std::size_t budget = 75;
-    std::size_t pos = 0;
-    while (line.size() - pos > budget) {
-        std::size_t cut = pos + budget;
-        // Back up to the start of a UTF-8 sequence.
-        while (cut > pos && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
-        if (cut == pos) cut = pos + budget;  // not UTF-8 at all: cut anyway
-        out.append(line.substr(pos, cut - pos));
-        out += "\r\n ";
-        pos = cut;
-        budget = 74;
-    }
-    out.append(line.substr(pos));
-    out += "\r\n";
+    out.reserve(line.size() + line.size() / 24 + 2);
+    AppendFolded(out, line);
     return out;
 }
 
@@ -601,51 +812,63 @@ std::vector<std::string> UnfoldLines(std::string_view bytes) {
 
 // ---- Rules ----
 
-RuleText RecordRule(const CAlmxData& record) {
-    RuleText out;
+namespace {
+
+void RecordRuleInto(const CAlmxData& record, RuleText& out) {
+    out.rrule.clear();
+    out.exdates.clear();
     out.first = record.start.Date();
-    if (!record.IsRecurring()) return out;
+    if (!record.IsRecurring()) return;
     const CAlmxData plain = PlainCopy(record);
     const DateTime last = record.end.Date();
-    const std::vector<DateTime> first =
-        PlainOccurrences(plain, record.start.Date(), std::max(last, record.start.Date()), 1);
-    if (!first.empty()) out.first = first.front();
+    ForEachPlainOccurrence(plain, record.start.Date(), std::max(last, record.start.Date()), 1,
+                           [&](const DateTime& day) { out.first = day; });
 
-    std::string rule;
+    std::string& rule = out.rrule;
     const int n = std::max(1, record.repeatInterval);
-    auto weekCode = [](int week) {
-        return week == 4 ? std::string("-1") : std::to_string(week + 1);
+    auto weekCode = [&](int week) {
+        if (week == 4) {
+            rule += "-1";
+        } else {
+            AppendNumber(rule, week + 1);
+        }
     };
     auto byDay = [&](bool single) {
-        std::string list;
+        bool any = false;
         for (int w = 0; w < 5; ++w) {
             if (!record.validWeeks[static_cast<std::size_t>(w)]) continue;
             for (int d = 0; d < 7; ++d) {
                 if (!record.validWeekdays[static_cast<std::size_t>(d)]) continue;
-                if (!list.empty()) list += ",";
-                list += weekCode(w) + kCodes[d];
-                if (single) return list;
+                if (any) rule += ',';
+                any = true;
+                weekCode(w);
+                rule += kCodes[d];
+                if (single) return;
             }
         }
-        return list;
     };
     auto monthDays = [&](bool span) {
         const int first = record.repeatFirstDay;
-        if (first == -1) return std::string("-1");
+        if (first == -1) {
+            rule += "-1";
+            return;
+        }
         int lastDay = span ? record.repeatLastDay : first;
         if (lastDay == -1) lastDay = 31;
-        std::string list = std::to_string(first);
-        for (int d = first + 1; d <= lastDay && d <= 31; ++d) list += "," + std::to_string(d);
-        return list;
+        AppendNumber(rule, first);
+        for (int d = first + 1; d <= lastDay && d <= 31; ++d) {
+            rule += ',';
+            AppendNumber(rule, d);
+        }
     };
     auto months = [&] {
-        std::string list;
+        bool any = false;
         for (int m = 0; m < 12; ++m) {
             if (!record.validMonths[static_cast<std::size_t>(m)]) continue;
-            if (!list.empty()) list += ",";
-            list += std::to_string(m + 1);
+            if (any) rule += ',';
+            any = true;
+            AppendNumber(rule, m + 1);
         }
-        return list;
     };
     bool useInterval = true;
     switch (record.repeatType) {
@@ -657,50 +880,80 @@ RuleText RecordRule(const CAlmxData& record) {
             break;
         case RepeatMonths:
             rule = "FREQ=MONTHLY";
-            rule +=
-                record.positionMode ? ";BYDAY=" + byDay(true) : ";BYMONTHDAY=" + monthDays(true);
+            if (record.positionMode) {
+                rule += ";BYDAY=";
+                byDay(true);
+            } else {
+                rule += ";BYMONTHDAY=";
+                monthDays(true);
+            }
             break;
         case RepeatYears:
             rule = "FREQ=YEARLY";
             if (record.positionMode) {
-                rule += ";BYDAY=" + byDay(true) + ";BYMONTH=" + months();
+                rule += ";BYDAY=";
+                byDay(true);
+                rule += ";BYMONTH=";
+                months();
             } else {
-                rule += ";BYMONTHDAY=" + monthDays(true) +
-                        ";BYMONTH=" + std::to_string(record.start.Month());
+                rule += ";BYMONTHDAY=";
+                monthDays(true);
+                rule += ";BYMONTH=";
+                AppendNumber(rule, record.start.Month());
             }
             break;
         case RepeatChosenMonths: {
             rule = "FREQ=MONTHLY";
-            rule +=
-                record.positionMode ? ";BYDAY=" + byDay(false) : ";BYMONTHDAY=" + monthDays(false);
-            // Chosen months step month by month.
+            if (record.positionMode) {
+                rule += ";BYDAY=";
+                byDay(false);
+            } else {
+                rule += ";BYMONTHDAY=";
+                monthDays(false);
+            }
+            // Chosen months step month by month; all twelve need no BYMONTH.
             useInterval = false;
-            const std::string list = months();
-            if (list != "1,2,3,4,5,6,7,8,9,10,11,12") rule += ";BYMONTH=" + list;
+            const std::size_t mark = rule.size();
+            rule += ";BYMONTH=";
+            months();
+            if (std::string_view(rule).substr(mark) == ";BYMONTH=1,2,3,4,5,6,7,8,9,10,11,12") {
+                rule.resize(mark);
+            }
             break;
         }
         default:
-            return out;
+            rule.clear();
+            return;
     }
-    if (useInterval && n != 1) rule += ";INTERVAL=" + std::to_string(n);
+    if (useInterval && n != 1) {
+        rule += ";INTERVAL=";
+        AppendNumber(rule, n);
+    }
     if (last != LastDay()) {
+        rule += ";UNTIL=";
         if (record.Has(StartTimeSet)) {
-            rule += ";UNTIL=" + UtcDateTime(last.WithTimeOf(record.start));
+            AppendUtcDateTime(rule, last.WithTimeOf(record.start));
         } else {
-            rule += ";UNTIL=" + BasicDate(last);
+            AppendBasicDate(rule, last);
         }
     }
-    out.rrule = rule;
     for (const CDaySpan& span : record.exceptions) {
         DateTime from = span.First();
         DateTime to = span.Last();
         if (!from.IsValid() || !to.IsValid()) continue;
         if (from < out.first) from = out.first;
         if (to > last) to = last;
-        for (const DateTime& day : PlainOccurrences(plain, from, to, 10000)) {
+        ForEachPlainOccurrence(plain, from, to, 10000, [&](const DateTime& day) {
             out.exdates.push_back(record.Has(StartTimeSet) ? day.WithTimeOf(record.start) : day);
-        }
+        });
     }
+}
+
+}  // namespace
+
+RuleText RecordRule(const CAlmxData& record) {
+    RuleText out;
+    RecordRuleInto(record, out);
     return out;
 }
 
@@ -1016,14 +1269,28 @@ bool ApplyRule(std::string_view rrule, CAlmxData& record, bool ownProducer, std:
 
 namespace {
 
-std::string MakeUid(const DateTime& now, std::mt19937_64& random, std::size_t index) {
+std::string UidStamp(const DateTime& now) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%04d%02d%02d%02d%02d%02d", now.Year(), now.Month(),
                   now.Day(), now.Hour(), now.Minute(), now.Second());
-    std::string uid = buffer;
-    uid += "-" + std::to_string(index + 1) + "-";
+    return buffer;
+}
+
+// "<now>-<index + 1>-<random digits to 40 characters>@almanix" into uid, whose buffer is reused.
+void MakeUid(std::string& uid, std::string_view stamp, std::mt19937_64& random,
+             std::size_t index) {
+    uid.assign(stamp);
+    uid += '-';
+    AppendNumber(uid, static_cast<long long>(index + 1));
+    uid += '-';
     while (uid.size() < 40) uid += static_cast<char>('0' + random() % 10);
-    return uid + "@almanix";
+    uid += "@almanix";
+}
+
+std::string MakeUid(const DateTime& now, std::mt19937_64& random, std::size_t index) {
+    std::string uid;
+    MakeUid(uid, UidStamp(now), random, index);
+    return uid;
 }
 
 const char* const kTimeZoneBlock =
@@ -1041,10 +1308,19 @@ std::string ICalendarText(const std::vector<const CAlmxData*>& records,
     out += "\r\nVERSION:2.0\r\nMETHOD:PUBLISH\r\n";
     out += kTimeZoneBlock;
     std::mt19937_64 random(stamp.seed);
+    // Formatted once: every component carries the same DTSTAMP and UID head.
+    const std::string uidStamp = UidStamp(stamp.now);
+    const std::string dtstamp = UtcDateTime(stamp.now);
+    LineWriter writer(out);
+    ComponentTimes times;
+    RuleText rule;
+    std::string uid;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        CVCalender component(stamp.now);
-        component.FromRecord(*records[i]);
-        out += component.ToText(2, MakeUid(stamp.now, random, i), stamp.now);
+        const CAlmxData& record = *records[i];
+        DeriveComponent(record, times, rule);
+        MakeUid(uid, uidStamp, random, i);
+        AppendICalComponent(writer, times, rule.rrule, rule.exdates, record.title, record.memo,
+                            record.place, uid, dtstamp);
     }
     out += "END:VCALENDAR\r\n";
     return out;
