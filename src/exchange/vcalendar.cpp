@@ -5,6 +5,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <random>
 #include <set>
@@ -359,10 +360,15 @@ bool ParseOffset(std::string_view text, long long& seconds) {
 template <class F>
 void ForEachPlainOccurrence(const CAlmxData& plain, const DateTime& from, const DateTime& to,
                             std::size_t limit, F f) {
-    std::array<std::uint8_t, 400> mask;
+    // A day's answer does not depend on the window around it (there is no shift rule), so
+    // the windows start short, for the usual occurrence near from, and grow for a rule whose
+    // days lie far off or never come.
+    std::array<std::uint8_t, 4096> mask;
     std::size_t found = 0;
-    for (DateTime chunk = from; chunk <= to && found < limit; chunk = chunk.PlusDays(400)) {
-        DateTime chunkEnd = chunk.PlusDays(399);
+    long length = 32;
+    for (DateTime chunk = from; chunk <= to && found < limit; chunk = chunk.PlusDays(length)) {
+        if (chunk != from && length < static_cast<long>(mask.size())) length *= 2;
+        DateTime chunkEnd = chunk.PlusDays(length - 1);
         if (chunkEnd > to) chunkEnd = to;
         std::size_t size = 0;
         if (chunk.IsValid() && chunkEnd.IsValid() && chunkEnd >= chunk) {
@@ -370,11 +376,14 @@ void ForEachPlainOccurrence(const CAlmxData& plain, const DateTime& from, const 
         }
         const std::span<std::uint8_t> window(mask.data(), std::min(size, mask.size()));
         OccurrenceMask(plain, chunk, chunkEnd, window);
-        for (std::size_t i = 0; i < window.size() && found < limit; ++i) {
-            if (window[i]) {
-                f(chunk.PlusDays(static_cast<long>(i)));
-                ++found;
-            }
+        const std::uint8_t* at = window.data();
+        const std::uint8_t* const end = window.data() + window.size();
+        while (found < limit) {
+            at = static_cast<const std::uint8_t*>(std::memchr(at, 1, static_cast<std::size_t>(end - at)));
+            if (!at) break;
+            f(chunk.PlusDays(static_cast<long>(at - window.data())));
+            ++found;
+            ++at;
         }
     }
 }
