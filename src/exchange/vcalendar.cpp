@@ -6,9 +6,11 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <map>
 #include <random>
 #include <set>
+#include <unordered_map>
 #include <span>
 
 #include "calendar/recurrence.h"
@@ -24,19 +26,22 @@ namespace {
 constexpr const char* kCodes[7] = {"SU", "MO", "TU", "WE", "TH", "FR", "SA"};
 constexpr long long kJapanOffsetSeconds = 9 * 3600;
 
+// Names, parameters and rule words are ASCII: letter case is folded for ASCII letters only,
+// without the locale's toupper.
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
+}
+
 std::string Upper(std::string_view text) {
     std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : out) c = AsciiUpper(c);
     return out;
 }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
     }
     return true;
 }
@@ -1350,23 +1355,134 @@ std::string VCalendarText(const CAlmxData& record, const DateTime& day, int toda
 
 namespace {
 
+// A property value as the reader keeps it until the file's end has been seen (the zones and
+// the VERSION may come after a component): views into the file's bytes, or into strings of
+// the reader's arena when the value was decoded or its line unfolded.
+struct RawValue {
+    std::string_view value;
+    std::string_view parameters;
+    bool set = false;
+};
+
+// A component as read, until the file's end: its properties are the entries
+// [first, first + count) of the reader's one list.
 struct RawComponent {
-    CVCalender component;
-    std::vector<CVData> alarm;  // VALARM properties
+    bool todo = false;
+    bool otherRule = false;  // RDATE or EXRULE
+    int alarmMinutes = -1;   // the first VALARM TRIGGER that is a lead time
+    std::uint32_t seen = 0;  // the fields that have their first usable property
+    std::size_t first = 0;
+    std::size_t count = 0;
 };
 
-struct ParsedLine {
-    std::string name;  // upper-cased
-    std::string parameters;
-    std::string value;
+enum class Field {
+    Other,
+    Summary,
+    Description,
+    Location,
+    Uid,
+    Rrule,
+    Times,
+    Shift,
+    RecurrenceId,
+    Aalarm,
+    Dalarm,
+    Due,
+    Completed,
+    Status,
+    Dtstart,
+    Dtend,
+    Duration,
+    Exdate,
+    OtherRule,
 };
 
-bool ParseLine(std::string_view line, ParsedLine& out) {
+Field FieldOf(std::string_view name) {
+    static const std::pair<const char*, Field> kNames[] = {
+        {"SUMMARY", Field::Summary},        {"DESCRIPTION", Field::Description},
+        {"LOCATION", Field::Location},      {"UID", Field::Uid},
+        {"RRULE", Field::Rrule},            {"X-ALMX-TIMES", Field::Times},
+        {"X-ALMX-SHIFT", Field::Shift},     {"RECURRENCE-ID", Field::RecurrenceId},
+        {"AALARM", Field::Aalarm},          {"DALARM", Field::Dalarm},
+        {"DUE", Field::Due},                {"COMPLETED", Field::Completed},
+        {"STATUS", Field::Status},          {"DTSTART", Field::Dtstart},
+        {"DTEND", Field::Dtend},            {"DURATION", Field::Duration},
+        {"EXDATE", Field::Exdate},          {"RDATE", Field::OtherRule},
+        {"EXRULE", Field::OtherRule},
+    };
+    if (name.empty()) return Field::Other;
+    const char head = AsciiUpper(name[0]);
+    for (const auto& [text, field] : kNames) {
+        if (text[0] == head && std::char_traits<char>::length(text) == name.size() &&
+            EqualNoCase(name, text)) {
+            return field;
+        }
+    }
+    return Field::Other;
+}
+
+struct RawEntry {
+    Field field;
+    RawValue value;
+};
+
+// The first usable property of each name the fields are made from, and every EXDATE.
+struct RawFields {
+    RawValue summary, description, location, uid, rrule, times, shift, recurrenceId, aalarm,
+        dalarm, due, completed, status, dtstart, dtend, duration;
+    std::vector<const RawValue*> exdates;
+
+    RawValue* SlotOf(Field field) {
+        switch (field) {
+            case Field::Summary: return &summary;
+            case Field::Description: return &description;
+            case Field::Location: return &location;
+            case Field::Uid: return &uid;
+            case Field::Rrule: return &rrule;
+            case Field::Times: return &times;
+            case Field::Shift: return &shift;
+            case Field::RecurrenceId: return &recurrenceId;
+            case Field::Aalarm: return &aalarm;
+            case Field::Dalarm: return &dalarm;
+            case Field::Due: return &due;
+            case Field::Completed: return &completed;
+            case Field::Status: return &status;
+            case Field::Dtstart: return &dtstart;
+            case Field::Dtend: return &dtend;
+            case Field::Duration: return &duration;
+            default: return nullptr;
+        }
+    }
+};
+
+bool ContainsNoCase(std::string_view text, std::string_view word) {
+    if (word.size() > text.size()) return false;
+    for (std::size_t i = 0; i + word.size() <= text.size(); ++i) {
+        if (EqualNoCase(text.substr(i, word.size()), word)) return true;
+    }
+    return false;
+}
+
+bool IsAscii(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+// One logical line split in place: NAME, the parameters and the value.
+struct LineParts {
+    std::string_view name;
+    std::string_view parameters;
+    std::string_view value;
+};
+
+bool ParseLine(std::string_view line, LineParts& out) {
     std::size_t i = 0;
     while (i < line.size() && line[i] != ';' && line[i] != ':') ++i;
     if (i == line.size() || i == 0) return false;
-    out.name = Upper(line.substr(0, i));
-    out.parameters.clear();
+    out.name = line.substr(0, i);
+    out.parameters = {};
     if (line[i] == ';') {
         const std::size_t begin = i + 1;
         bool quoted = false;
@@ -1376,50 +1492,76 @@ bool ParseLine(std::string_view line, ParsedLine& out) {
             ++i;
         }
         if (i == line.size()) return false;
-        out.parameters = std::string(line.substr(begin, i - begin));
+        out.parameters = line.substr(begin, i - begin);
     }
-    out.value = std::string(line.substr(i + 1));
+    out.value = line.substr(i + 1);
     return true;
 }
 
-// Decodes a property's value into UTF-8 text; false to skip it.
-bool DecodeValue(ParsedLine& line, int version, std::size_t& replaced) {
-    const std::string encoding = Upper(Parameter(line.parameters, "ENCODING"));
-    if (encoding == "BASE64" || encoding == "B" ||
-        EqualNoCase(Parameter(line.parameters, "BASE64"), "BASE64")) {
-        return false;
-    }
-    const bool qp = IsQuotedPrintable(line.parameters);
-    std::string bytes = qp ? QpDecodeValue(line.value) : line.value;
-    const std::string charset = Upper(Parameter(line.parameters, "CHARSET"));
+// Decodes a property's value into UTF-8 text; false to skip it. The value stays a view when
+// decoding leaves it as it is (plain ASCII, or UTF-8 that Shift_JIS can hold, without
+// ENCODING or CHARSET), else it is made in text.
+bool DecodeValue(std::string_view parameters, std::string_view& value, int version,
+                 std::size_t& replaced, text::SjisEncoding& held, std::string& text, bool& made) {
+    made = false;
+    const bool plain =
+        parameters.empty() ||
+        (!ContainsNoCase(parameters, "ENCODING") && !ContainsNoCase(parameters, "CHARSET") &&
+         !ContainsNoCase(parameters, "BASE64") && !ContainsNoCase(parameters, "QUOTED-PRINTABLE"));
+    if (plain && IsAscii(value)) return true;
+    std::string bytes;
     bool sjis = false;
-    if (!charset.empty()) {
-        sjis = charset != "UTF-8" && charset != "US-ASCII";
-        if (sjis && charset != "SHIFT_JIS" && charset != "SHIFT-JIS" && charset != "SJIS" &&
-            charset != "CP932" && charset != "WINDOWS-31J") {
-            if (auto converted = text::Convert(bytes, charset.c_str(), "UTF-8")) {
-                bytes = *converted;
-                sjis = false;
-            }
+    if (plain) {
+        sjis = !text::IsValidUtf8(value);
+        if (!sjis) {
+            held.bytes.clear();
+            held.unrepresentable.clear();
+            text::AppendUtf8AsShiftJis(value, held);
+            if (held.Complete()) return true;
         }
+        bytes = value;
     } else {
-        // Older vCalendar files: quoted-printable without a charset is Shift_JIS.
-        sjis = (qp && version == 1) || !text::IsValidUtf8(bytes);
+        const std::string encoding = Upper(Parameter(parameters, "ENCODING"));
+        if (encoding == "BASE64" || encoding == "B" ||
+            EqualNoCase(Parameter(parameters, "BASE64"), "BASE64")) {
+            return false;
+        }
+        const bool qp = IsQuotedPrintable(parameters);
+        bytes = qp ? QpDecodeValue(value) : std::string(value);
+        const std::string charset = Upper(Parameter(parameters, "CHARSET"));
+        if (!charset.empty()) {
+            sjis = charset != "UTF-8" && charset != "US-ASCII";
+            if (sjis && charset != "SHIFT_JIS" && charset != "SHIFT-JIS" && charset != "SJIS" &&
+                charset != "CP932" && charset != "WINDOWS-31J") {
+                if (auto converted = text::Convert(bytes, charset.c_str(), "UTF-8")) {
+                    bytes = *converted;
+                    sjis = false;
+                }
+            }
+        } else {
+            // Older vCalendar files: quoted-printable without a charset is Shift_JIS.
+            sjis = (qp && version == 1) || !text::IsValidUtf8(bytes);
+        }
     }
     if (sjis) bytes = text::ShiftJisToUtf8(bytes).text;
     // The schedule file is Shift_JIS: what it cannot hold becomes "?" now, not at saving.
-    const text::SjisEncoding held = text::Utf8ToShiftJis(bytes);
+    held.bytes.clear();
+    held.unrepresentable.clear();
+    text::AppendUtf8AsShiftJis(bytes, held);
     if (!held.Complete()) {
         replaced += held.unrepresentable.size();
         bytes = text::ShiftJisToUtf8(held.bytes).text;
     }
-    line.value = std::move(bytes);
+    text = std::move(bytes);
+    value = text;
+    made = true;
     return true;
 }
 
-std::string TextField(const CVData* item, int version) {
-    if (!item) return {};
-    std::string value = item->value;
+std::string TextField(const RawValue& item, int version) {
+    if (!item.set) return {};
+    const std::string_view value = item.value;
+    if (value.find_first_of("\\\r") == std::string_view::npos) return std::string(value);
     if (version == 1) {
         // vCalendar: "\n" pairs and CR LF are line breaks; "\;" an escaped separator.
         std::string out;
@@ -1445,44 +1587,60 @@ std::string TextField(const CVData* item, int version) {
 }
 
 // Decodes the component's fields; false rejects it.
-bool DecodeFields(CVCalender& c, const std::vector<CVData>& alarm, int version,
-                  const ZoneOffsets& zones, bool own) {
-    c.ownProducer = own;
-    c.summary = TextField(c.Find("SUMMARY"), version);
-    c.description = TextField(c.Find("DESCRIPTION"), version);
-    c.location = TextField(c.Find("LOCATION"), version);
-    c.uid = c.Value("UID");
-    c.rrule = c.Value("RRULE");
-    c.unsupportedRule = c.Find("RDATE") != nullptr || c.Find("EXRULE") != nullptr;
-    auto dateOf = [&](const char* name) {
-        const CVData* item = c.Find(name);
-        return item ? ParseCalendarValue(item->value, item->parameters, zones) : CalendarValue{};
-    };
-    if (const CVData* times = c.Find("X-ALMX-TIMES")) {
-        int flags = 0;
-        if (ParseInt(times->value, flags) && flags >= 0 && flags <= 3) c.timeFlags = flags;
+bool DecodeFields(CVCalender& c, const RawComponent& component, const RawEntry* entries,
+                  RawFields& raw, int version, const ZoneOffsets& zones, bool own) {
+    raw.exdates.clear();
+    for (Field field : {Field::Summary, Field::Description, Field::Location, Field::Uid,
+                        Field::Rrule, Field::Times, Field::Shift, Field::RecurrenceId,
+                        Field::Aalarm, Field::Dalarm, Field::Due, Field::Completed,
+                        Field::Status, Field::Dtstart, Field::Dtend, Field::Duration}) {
+        *raw.SlotOf(field) = RawValue{};
     }
-    if (const CVData* shift = c.Find("X-ALMX-SHIFT")) {
-        int rule = 0;
-        if (ParseInt(shift->value, rule) && rule >= 0 && rule < 32) c.shiftRule = rule;
-    }
-    for (const CVData& item : c.Items()) {
-        if (item.name != "EXDATE") continue;
-        for (std::string_view piece : Split(item.value, ',')) {
-            const CalendarValue day = ParseCalendarValue(piece, item.parameters, zones);
-            if (day.value.IsValid()) c.exdates.push_back(day.value.Date());
+    for (std::size_t i = 0; i < component.count; ++i) {
+        const RawEntry& entry = entries[component.first + i];
+        if (entry.field == Field::Exdate) {
+            raw.exdates.push_back(&entry.value);
+        } else if (RawValue* slot = raw.SlotOf(entry.field)) {
+            *slot = entry.value;
         }
     }
-    const CalendarValue recurrence = dateOf("RECURRENCE-ID");
-    c.recurrenceId = recurrence.value.IsValid() ? recurrence.value.Date() : DateTime::Invalid();
-    for (const CVData& item : alarm) {
-        if (item.name == "TRIGGER" && c.alarmMinutes < 0)
-            c.alarmMinutes = TriggerMinutes(item.value);
+    c.ownProducer = own;
+    c.summary = TextField(raw.summary, version);
+    c.description = TextField(raw.description, version);
+    c.location = TextField(raw.location, version);
+    c.uid = std::string(raw.uid.value);
+    c.rrule = std::string(raw.rrule.value);
+    c.unsupportedRule = component.otherRule;
+    auto dateOf = [&](const RawValue& item) {
+        return item.set ? ParseCalendarValue(item.value, item.parameters, zones) : CalendarValue{};
+    };
+    if (raw.times.set) {
+        int flags = 0;
+        if (ParseInt(raw.times.value, flags) && flags >= 0 && flags <= 3) c.timeFlags = flags;
     }
+    if (raw.shift.set) {
+        int rule = 0;
+        if (ParseInt(raw.shift.value, rule) && rule >= 0 && rule < 32) c.shiftRule = rule;
+    }
+    for (const RawValue* exdate : raw.exdates) {
+        const RawValue& item = *exdate;
+        std::string_view rest = item.value;
+        while (true) {
+            const std::size_t comma = rest.find(',');
+            const CalendarValue day =
+                ParseCalendarValue(rest.substr(0, comma), item.parameters, zones);
+            if (day.value.IsValid()) c.exdates.push_back(day.value.Date());
+            if (comma == std::string_view::npos) break;
+            rest.remove_prefix(comma + 1);
+        }
+    }
+    const CalendarValue recurrence = dateOf(raw.recurrenceId);
+    c.recurrenceId = recurrence.value.IsValid() ? recurrence.value.Date() : DateTime::Invalid();
+    c.alarmMinutes = component.alarmMinutes;
     if (c.alarmMinutes < 0) {
         // vCalendar's AALARM/DALARM: an absolute time.
-        for (const char* name : {"AALARM", "DALARM"}) {
-            const CalendarValue at = dateOf(name);
+        for (const RawValue* item : {&raw.aalarm, &raw.dalarm}) {
+            const CalendarValue at = dateOf(*item);
             if (at.value.IsValid()) {
                 c.alarm = at.value;
                 break;
@@ -1490,28 +1648,28 @@ bool DecodeFields(CVCalender& c, const std::vector<CVData>& alarm, int version,
         }
     }
     if (c.IsTodo()) {
-        const CalendarValue due = dateOf("DUE");
+        const CalendarValue due = dateOf(raw.due);
         c.noDeadline = !due.value.IsValid();
         c.start = due.value;
         c.startHasTime = due.hasTime ? 1 : 0;
-        const CalendarValue done = dateOf("COMPLETED");
+        const CalendarValue done = dateOf(raw.completed);
         c.end = done.value;
-        if (!c.end.IsValid() && EqualNoCase(c.Value("STATUS"), "COMPLETED")) {
+        if (!c.end.IsValid() && EqualNoCase(raw.status.value, "COMPLETED")) {
             c.end = DateTime();  // completed without a date: the caller fills in now
         }
         return true;
     }
-    const CalendarValue start = dateOf("DTSTART");
+    const CalendarValue start = dateOf(raw.dtstart);
     if (!start.value.IsValid()) return false;
     c.start = start.value;
     c.startHasTime = start.hasTime ? 1 : 0;
-    const CalendarValue end = dateOf("DTEND");
+    const CalendarValue end = dateOf(raw.dtend);
     c.hasEnd = end.value.IsValid();
     if (!c.hasEnd) {
-        c.end = start.hasTime ? c.start : c.start;
+        c.end = c.start;
         c.endHasTime = 0;
-        if (const CVData* duration = c.Find("DURATION")) {
-            const std::string_view text = duration->value;
+        if (raw.duration.set) {
+            const std::string_view text = raw.duration.value;
             const int minutes =
                 text.empty() || text[0] == '-' ? -1 : TriggerMinutes("-" + std::string(text));
             if (minutes > 0) {
@@ -1536,7 +1694,72 @@ bool DecodeFields(CVCalender& c, const std::vector<CVData>& alarm, int version,
     return true;
 }
 
+// The logical lines of a file: physical lines joined where a line begins with a blank or a
+// tab, or where a quoted-printable value ended in "=". A line is a view of the bytes unless it
+// was joined, when it lives in the reader's one buffer until the next line.
+class LogicalLines {
+  public:
+    explicit LogicalLines(std::string_view bytes) : bytes_(bytes) {}
+
+    // False at the end; joined tells whether line lives in the buffer.
+    bool Next(std::string_view& line, bool& joined) {
+        if (pos_ >= bytes_.size()) return false;
+        line = Physical();
+        joined = false;
+        while (pos_ < bytes_.size()) {
+            const bool qpOpen = QpOpen(line);
+            const std::size_t mark = pos_;
+            const std::string_view next = Physical();
+            if (qpOpen) {
+                if (!joined) buffer_.assign(line);
+                buffer_.pop_back();  // the soft break's "="
+                buffer_.append(next);
+            } else if (!next.empty() && (next[0] == ' ' || next[0] == '\t')) {
+                if (!joined) buffer_.assign(line);
+                buffer_.append(next.substr(1));
+            } else {
+                pos_ = mark;
+                break;
+            }
+            joined = true;
+            line = buffer_;
+        }
+        return true;
+    }
+
+  private:
+    std::string_view Physical() {
+        std::size_t end = bytes_.find('\n', pos_);
+        if (end == std::string_view::npos) end = bytes_.size();
+        std::string_view line = bytes_.substr(pos_, end - pos_);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        pos_ = end + 1;
+        return line;
+    }
+    static bool QpOpen(std::string_view line) {
+        if (line.empty() || line.back() != '=') return false;
+        const std::size_t colon = line.find(':');
+        return colon != std::string_view::npos && IsQuotedPrintable(line.substr(0, colon));
+    }
+
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+    std::string buffer_;
+};
+
+bool IsKind(std::string_view value, std::string_view kind) {
+    return EqualNoCase(value, kind);
+}
+
 }  // namespace
+
+CVCalender CVCalender::Begun(std::string_view kind) {
+    CVCalender component{BareTag{}};
+    component.SetGrowStep(1);
+    component.Add(CVData{"BEGIN", std::string(kind), {}});
+    component.SetGrowStep(0);
+    return component;
+}
 
 int CVCalender::ToRecord(CAlmxData& record) const {
     rejection_.clear();
@@ -1607,6 +1830,7 @@ CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
     CVCalenderList result;
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     std::vector<RawComponent> components;
+    std::vector<RawEntry> entries;
     {
         // One allocation for the components: moving them as the list grows costs more than
         // the count.
@@ -1616,6 +1840,7 @@ CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
             ++count;
         }
         components.reserve(count);
+        entries.reserve(count * 8);
     }
     ZoneOffsets zones;
     int version = 2;
@@ -1626,27 +1851,32 @@ CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
     bool zoneHasOffset = false;
     RawComponent* current = nullptr;
     std::size_t currentDepth = 0;
-    ParsedLine line;
-    for (const std::string& text : UnfoldLines(bytes)) {
+    // Values that do not live in the file's bytes: decoded ones and those of joined lines.
+    std::deque<std::string> arena;
+    text::SjisEncoding held;
+    std::string decoded;
+    LogicalLines lines(bytes);
+    std::string_view text;
+    bool joined = false;
+    LineParts line;
+    while (lines.Next(text, joined)) {
         if (!ParseLine(text, line)) continue;
-        if (line.name == "BEGIN") {
-            const std::string kind = Upper(line.value);
+        if (EqualNoCase(line.name, "BEGIN")) {
+            std::string kind = Upper(line.value);
             if ((kind == "VEVENT" || kind == "VTODO") && !current) {
-                components.emplace_back();
-                current = &components.back();
-                // The component holds exactly the lines read.
-                current->component.Clear();
-                current->component.Add(CVData{"BEGIN", kind, {}});
+                current = &components.emplace_back();
+                current->todo = kind == "VTODO";
+                current->first = entries.size();
                 currentDepth = stack.size();
-                            }
+            }
             if (kind == "VTIMEZONE") {
                 zoneId.clear();
                 zoneHasOffset = false;
             }
-            stack.push_back(kind);
+            stack.push_back(std::move(kind));
             continue;
         }
-        if (line.name == "END") {
+        if (EqualNoCase(line.name, "END")) {
             const std::string kind = Upper(line.value);
             // Close up to the matching BEGIN; an unmatched END is ignored.
             const auto found = std::find(stack.rbegin(), stack.rend(), kind);
@@ -1655,41 +1885,71 @@ CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
             if (kind == "VTIMEZONE" && !zoneId.empty() && zoneHasOffset) {
                 zones[Upper(zoneId)] = zoneOffset;
             }
-            if (current && stack.size() <= currentDepth) {
-                current->component.Add(CVData{"END", kind, {}});
-                current = nullptr;
-            }
+            if (current && stack.size() <= currentDepth) current = nullptr;
             continue;
         }
         if (stack.empty()) continue;
         const std::string& inner = stack.back();
         if (!current) {
-            if (stack.size() == 1 && line.name == "VERSION") version = line.value == "1.0" ? 1 : 2;
-            if (stack.size() == 1 && line.name == "PRODID") {
-                own = line.value.find("Velta Ltd//Almanix") != std::string::npos;
+            if (stack.size() == 1 && EqualNoCase(line.name, "VERSION")) {
+                version = line.value == "1.0" ? 1 : 2;
             }
-            if (line.name == "TZID" && inner == "VTIMEZONE") zoneId = line.value;
-            if (line.name == "TZOFFSETTO" && inner == "STANDARD" && !zoneHasOffset) {
+            if (stack.size() == 1 && EqualNoCase(line.name, "PRODID")) {
+                own = line.value.find("Velta Ltd//Almanix") != std::string_view::npos;
+            }
+            if (EqualNoCase(line.name, "TZID") && inner == "VTIMEZONE") zoneId = line.value;
+            if (EqualNoCase(line.name, "TZOFFSETTO") && inner == "STANDARD" && !zoneHasOffset) {
                 zoneHasOffset = ParseOffset(line.value, zoneOffset);
             }
             continue;
         }
-        if (!DecodeValue(line, version, replaced)) continue;
-        CVData property{line.name, line.value, line.parameters};
+        // Only the properties the fields are made from are decoded: the component's own and
+        // the TRIGGER of its alarms.
+        Field field = Field::Other;
         if (stack.size() == currentDepth + 1) {
-            current->component.Add(std::move(property));
-        } else if (inner == "VALARM") {
-            current->alarm.push_back(std::move(property));
+            field = FieldOf(line.name);
+            if (field == Field::Other) continue;
+            // The first usable one of a name counts.
+            const std::uint32_t bit = 1u << static_cast<unsigned>(field);
+            if (field != Field::Exdate && (current->seen & bit) != 0) continue;
+        } else if (inner != "VALARM" || !EqualNoCase(line.name, "TRIGGER") ||
+                   current->alarmMinutes >= 0) {
+            continue;
         }
+        std::string_view value = line.value;
+        bool made = false;
+        if (!DecodeValue(line.parameters, value, version, replaced, held, decoded, made)) {
+            continue;
+        }
+        if (field == Field::Other) {
+            current->alarmMinutes = TriggerMinutes(value);
+            continue;
+        }
+        current->seen |= 1u << static_cast<unsigned>(field);
+        if (field == Field::OtherRule) {
+            current->otherRule = true;
+            continue;
+        }
+        std::string_view parameters = line.parameters;
+        if (made) {
+            value = arena.emplace_back(std::move(decoded));
+            decoded = std::string();
+        } else if (joined) {
+            value = arena.emplace_back(value);
+        }
+        if (joined && !parameters.empty()) parameters = arena.emplace_back(parameters);
+        entries.push_back(RawEntry{field, RawValue{value, parameters, true}});
+        ++current->count;
     }
 
     result.version = version;
     result.components.reserve(components.size());
-    for (RawComponent& raw : components) {
-        if (!DecodeFields(raw.component, raw.alarm, version, zones, own)) {
-            raw.component.start = DateTime::Invalid();
+    RawFields fields;
+    for (const RawComponent& raw : components) {
+        CVCalender& c = result.components.emplace_back(CVCalender::Begun(raw.todo ? "VTODO" : "VEVENT"));
+        if (!DecodeFields(c, raw, entries.data(), fields, version, zones, own)) {
+            c.start = DateTime::Invalid();
         }
-        result.components.push_back(std::move(raw.component));
     }
     return result;
 }
@@ -1698,28 +1958,48 @@ CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
     CalendarImport result;
     CVCalenderList list = ParseCalendar(bytes, result.replaced);
     result.hadComponents = !list.components.empty();
-    std::map<std::string, std::size_t> byUid;  // UID -> index of its recurring record
-    std::vector<const CVCalender*> overrides;
-    for (const CVCalender& c : list.components) {
+    result.records.reserve(list.components.size());
+    // The texts move into the record instead of being copied.
+    auto toRecord = [](CVCalender& c, CAlmxData& record) {
+        std::string title = std::move(c.summary);
+        std::string place = std::move(c.location);
+        std::string memo = std::move(c.description);
+        c.summary.clear();
+        c.location.clear();
+        c.description.clear();
+        const int accepted = c.ToRecord(record);
+        record.title = std::move(title);
+        record.place = std::move(place);
+        record.memo = std::move(memo);
+        return accepted;
+    };
+    const bool anyOverride =
+        std::any_of(list.components.begin(), list.components.end(),
+                    [](const CVCalender& c) { return c.recurrenceId.IsValid(); });
+    std::unordered_map<std::string_view, std::size_t> byUid;  // UID -> its recurring record
+    std::vector<CVCalender*> overrides;
+    for (CVCalender& c : list.components) {
         if (c.recurrenceId.IsValid()) {
             overrides.push_back(&c);
             continue;
         }
-        CAlmxData record;
-        if (!c.ToRecord(record)) {
+        CAlmxData& record = result.records.emplace_back();
+        if (!toRecord(c, record)) {
+            result.records.pop_back();
             ++result.failed;
             continue;
         }
         if (record.Has(TodoNoDeadline)) record.start = now;
         if (record.Has(TodoDone) && record.end == DateTime()) record.end = now;
-        if (record.IsRecurring() && !c.uid.empty()) byUid[c.uid] = result.records.size();
-        result.records.push_back(std::move(record));
+        if (anyOverride && record.IsRecurring() && !c.uid.empty()) {
+            byUid[c.uid] = result.records.size() - 1;
+        }
         ++result.accepted;
     }
     // A changed occurrence: its day leaves the master, and it stands as a single entry.
-    for (const CVCalender* c : overrides) {
+    for (CVCalender* c : overrides) {
         CAlmxData record;
-        if (!c->ToRecord(record)) {
+        if (!toRecord(*c, record)) {
             ++result.failed;
             continue;
         }
