@@ -1504,8 +1504,10 @@ bool ParseLine(std::string_view line, LineParts& out) {
 bool DecodeValue(std::string_view parameters, std::string_view& value, int version,
                  std::size_t& replaced, text::SjisEncoding& held, std::string& text, bool& made) {
     made = false;
+    // Parameters without the letters of those words ("TZID=Asia/Tokyo", "VALUE=DATE") are
+    // passed at a glance.
     const bool plain =
-        parameters.empty() ||
+        parameters.find_first_of("NnCcBbQq") == std::string_view::npos ||
         (!ContainsNoCase(parameters, "ENCODING") && !ContainsNoCase(parameters, "CHARSET") &&
          !ContainsNoCase(parameters, "BASE64") && !ContainsNoCase(parameters, "QUOTED-PRINTABLE"));
     if (plain && IsAscii(value)) return true;
@@ -1703,12 +1705,11 @@ class LogicalLines {
 
     // False at the end; joined tells whether line lives in the buffer.
     bool Next(std::string_view& line, bool& joined) {
-        if (pos_ >= bytes_.size()) return false;
+        if (!peeked_ && pos_ >= bytes_.size()) return false;
         line = Physical();
         joined = false;
-        while (pos_ < bytes_.size()) {
+        while (peeked_ || pos_ < bytes_.size()) {
             const bool qpOpen = QpOpen(line);
-            const std::size_t mark = pos_;
             const std::string_view next = Physical();
             if (qpOpen) {
                 if (!joined) buffer_.assign(line);
@@ -1718,7 +1719,9 @@ class LogicalLines {
                 if (!joined) buffer_.assign(line);
                 buffer_.append(next.substr(1));
             } else {
-                pos_ = mark;
+                // Each line is looked for once: the one read ahead comes next.
+                peek_ = next;
+                peeked_ = true;
                 break;
             }
             joined = true;
@@ -1729,6 +1732,10 @@ class LogicalLines {
 
   private:
     std::string_view Physical() {
+        if (peeked_) {
+            peeked_ = false;
+            return peek_;
+        }
         std::size_t end = bytes_.find('\n', pos_);
         if (end == std::string_view::npos) end = bytes_.size();
         std::string_view line = bytes_.substr(pos_, end - pos_);
@@ -1745,6 +1752,8 @@ class LogicalLines {
     std::string_view bytes_;
     std::size_t pos_ = 0;
     std::string buffer_;
+    std::string_view peek_;
+    bool peeked_ = false;
 };
 
 bool IsKind(std::string_view value, std::string_view kind) {
