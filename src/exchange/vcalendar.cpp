@@ -10,8 +10,8 @@
 #include <map>
 #include <random>
 #include <set>
-#include <unordered_map>
 #include <span>
+#include <unordered_map>
 
 #include "calendar/recurrence.h"
 #include "core/record_display.h"
@@ -84,7 +84,8 @@ std::string UtcDateTime(const DateTime& japan) {
 }
 
 void AppendTwoDigits(std::string& out, int value) {
-    const char digits[2] = {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
+    const char digits[2] = {static_cast<char>('0' + value / 10),
+                            static_cast<char>('0' + value % 10)};
     out.append(digits, 2);
 }
 
@@ -384,7 +385,8 @@ void ForEachPlainOccurrence(const CAlmxData& plain, const DateTime& from, const 
         const std::uint8_t* at = window.data();
         const std::uint8_t* const end = window.data() + window.size();
         while (found < limit) {
-            at = static_cast<const std::uint8_t*>(std::memchr(at, 1, static_cast<std::size_t>(end - at)));
+            at = static_cast<const std::uint8_t*>(
+                std::memchr(at, 1, static_cast<std::size_t>(end - at)));
             if (!at) break;
             f(chunk.PlusDays(static_cast<long>(at - window.data())));
             ++found;
@@ -397,7 +399,8 @@ void ForEachPlainOccurrence(const CAlmxData& plain, const DateTime& from, const 
 std::vector<DateTime> PlainOccurrences(const CAlmxData& plain, const DateTime& from,
                                        const DateTime& to, std::size_t limit) {
     std::vector<DateTime> days;
-    ForEachPlainOccurrence(plain, from, to, limit, [&](const DateTime& day) { days.push_back(day); });
+    ForEachPlainOccurrence(plain, from, to, limit,
+                           [&](const DateTime& day) { days.push_back(day); });
     return days;
 }
 
@@ -1291,8 +1294,7 @@ std::string UidStamp(const DateTime& now) {
 }
 
 // "<now>-<index + 1>-<random digits to 40 characters>@almanix" into uid, whose buffer is reused.
-void MakeUid(std::string& uid, std::string_view stamp, std::mt19937_64& random,
-             std::size_t index) {
+void MakeUid(std::string& uid, std::string_view stamp, std::mt19937_64& random, std::size_t index) {
     uid.assign(stamp);
     uid += '-';
     AppendNumber(uid, static_cast<long long>(index + 1));
@@ -1399,15 +1401,24 @@ enum class Field {
 
 Field FieldOf(std::string_view name) {
     static const std::pair<const char*, Field> kNames[] = {
-        {"SUMMARY", Field::Summary},        {"DESCRIPTION", Field::Description},
-        {"LOCATION", Field::Location},      {"UID", Field::Uid},
-        {"RRULE", Field::Rrule},            {"X-ALMX-TIMES", Field::Times},
-        {"X-ALMX-SHIFT", Field::Shift},     {"RECURRENCE-ID", Field::RecurrenceId},
-        {"AALARM", Field::Aalarm},          {"DALARM", Field::Dalarm},
-        {"DUE", Field::Due},                {"COMPLETED", Field::Completed},
-        {"STATUS", Field::Status},          {"DTSTART", Field::Dtstart},
-        {"DTEND", Field::Dtend},            {"DURATION", Field::Duration},
-        {"EXDATE", Field::Exdate},          {"RDATE", Field::OtherRule},
+        {"SUMMARY", Field::Summary},
+        {"DESCRIPTION", Field::Description},
+        {"LOCATION", Field::Location},
+        {"UID", Field::Uid},
+        {"RRULE", Field::Rrule},
+        {"X-ALMX-TIMES", Field::Times},
+        {"X-ALMX-SHIFT", Field::Shift},
+        {"RECURRENCE-ID", Field::RecurrenceId},
+        {"AALARM", Field::Aalarm},
+        {"DALARM", Field::Dalarm},
+        {"DUE", Field::Due},
+        {"COMPLETED", Field::Completed},
+        {"STATUS", Field::Status},
+        {"DTSTART", Field::Dtstart},
+        {"DTEND", Field::Dtend},
+        {"DURATION", Field::Duration},
+        {"EXDATE", Field::Exdate},
+        {"RDATE", Field::OtherRule},
         {"EXRULE", Field::OtherRule},
     };
     if (name.empty()) return Field::Other;
@@ -1428,29 +1439,46 @@ struct RawEntry {
 
 // The first usable property of each name the fields are made from, and every EXDATE.
 struct RawFields {
-    RawValue summary, description, location, uid, rrule, times, shift, recurrenceId, aalarm,
-        dalarm, due, completed, status, dtstart, dtend, duration;
+    RawValue summary, description, location, uid, rrule, times, shift, recurrenceId, aalarm, dalarm,
+        due, completed, status, dtstart, dtend, duration;
     std::vector<const RawValue*> exdates;
 
     RawValue* SlotOf(Field field) {
         switch (field) {
-            case Field::Summary: return &summary;
-            case Field::Description: return &description;
-            case Field::Location: return &location;
-            case Field::Uid: return &uid;
-            case Field::Rrule: return &rrule;
-            case Field::Times: return &times;
-            case Field::Shift: return &shift;
-            case Field::RecurrenceId: return &recurrenceId;
-            case Field::Aalarm: return &aalarm;
-            case Field::Dalarm: return &dalarm;
-            case Field::Due: return &due;
-            case Field::Completed: return &completed;
-            case Field::Status: return &status;
-            case Field::Dtstart: return &dtstart;
-            case Field::Dtend: return &dtend;
-            case Field::Duration: return &duration;
-            default: return nullptr;
+            case Field::Summary:
+                return &summary;
+            case Field::Description:
+                return &description;
+            case Field::Location:
+                return &location;
+            case Field::Uid:
+                return &uid;
+            case Field::Rrule:
+                return &rrule;
+            case Field::Times:
+                return &times;
+            case Field::Shift:
+                return &shift;
+            case Field::RecurrenceId:
+                return &recurrenceId;
+            case Field::Aalarm:
+                return &aalarm;
+            case Field::Dalarm:
+                return &dalarm;
+            case Field::Due:
+                return &due;
+            case Field::Completed:
+                return &completed;
+            case Field::Status:
+                return &status;
+            case Field::Dtstart:
+                return &dtstart;
+            case Field::Dtend:
+                return &dtend;
+            case Field::Duration:
+                return &duration;
+            default:
+                return nullptr;
         }
     }
 };
@@ -1592,10 +1620,10 @@ std::string TextField(const RawValue& item, int version) {
 bool DecodeFields(CVCalender& c, const RawComponent& component, const RawEntry* entries,
                   RawFields& raw, int version, const ZoneOffsets& zones, bool own) {
     raw.exdates.clear();
-    for (Field field : {Field::Summary, Field::Description, Field::Location, Field::Uid,
-                        Field::Rrule, Field::Times, Field::Shift, Field::RecurrenceId,
-                        Field::Aalarm, Field::Dalarm, Field::Due, Field::Completed,
-                        Field::Status, Field::Dtstart, Field::Dtend, Field::Duration}) {
+    for (Field field :
+         {Field::Summary, Field::Description, Field::Location, Field::Uid, Field::Rrule,
+          Field::Times, Field::Shift, Field::RecurrenceId, Field::Aalarm, Field::Dalarm, Field::Due,
+          Field::Completed, Field::Status, Field::Dtstart, Field::Dtend, Field::Duration}) {
         *raw.SlotOf(field) = RawValue{};
     }
     for (std::size_t i = 0; i < component.count; ++i) {
@@ -1955,7 +1983,8 @@ CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
     result.components.reserve(components.size());
     RawFields fields;
     for (const RawComponent& raw : components) {
-        CVCalender& c = result.components.emplace_back(CVCalender::Begun(raw.todo ? "VTODO" : "VEVENT"));
+        CVCalender& c =
+            result.components.emplace_back(CVCalender::Begun(raw.todo ? "VTODO" : "VEVENT"));
         if (!DecodeFields(c, raw, entries.data(), fields, version, zones, own)) {
             c.start = DateTime::Invalid();
         }

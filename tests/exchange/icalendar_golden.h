@@ -24,13 +24,12 @@ inline std::uint64_t Fnv1a(std::string_view bytes) {
 // Every field the reader sets, one line per record.
 inline std::string DumpRecord(const CAlmxData& r) {
     char head[512];
-    std::snprintf(head, sizeof head,
-                  "%ld %d %d|%ld %d %d|f%u a%d rt%d %d..%d n%d p%d s%d t%d lead%d|",
-                  r.start.DayNumber(), r.start.SecondsOfDay(), r.start.IsValid() ? 1 : 0,
-                  r.end.DayNumber(), r.end.SecondsOfDay(), r.end.IsValid() ? 1 : 0,
-                  static_cast<unsigned>(r.flags), r.alarmMinutes, r.repeatType, r.repeatFirstDay,
-                  r.repeatLastDay, r.repeatInterval, r.positionMode, r.shiftRule,
-                  r.timeDisplay, r.todoLeadDays);
+    std::snprintf(
+        head, sizeof head, "%ld %d %d|%ld %d %d|f%u a%d rt%d %d..%d n%d p%d s%d t%d lead%d|",
+        r.start.DayNumber(), r.start.SecondsOfDay(), r.start.IsValid() ? 1 : 0, r.end.DayNumber(),
+        r.end.SecondsOfDay(), r.end.IsValid() ? 1 : 0, static_cast<unsigned>(r.flags),
+        r.alarmMinutes, r.repeatType, r.repeatFirstDay, r.repeatLastDay, r.repeatInterval,
+        r.positionMode, r.shiftRule, r.timeDisplay, r.todoLeadDays);
     std::string out = head;
     for (auto v : r.validWeeks) out += static_cast<char>('0' + v);
     out += ' ';
@@ -39,8 +38,7 @@ inline std::string DumpRecord(const CAlmxData& r) {
     for (auto v : r.validMonths) out += static_cast<char>('0' + v);
     for (const CDaySpan& span : r.exceptions) {
         std::snprintf(head, sizeof head, " x%04d%02d%02d-%04d%02d%02d", span.firstYear,
-                      span.firstMonth, span.firstDay, span.lastYear, span.lastMonth,
-                      span.lastDay);
+                      span.firstMonth, span.firstDay, span.lastYear, span.lastMonth, span.lastDay);
         out += head;
     }
     out += '|' + r.title + '|' + r.place + '|' + r.memo + '\n';

@@ -77,7 +77,9 @@ TEST(ICalendarReaderViews, FieldsOfFoldedAndDecodedLinesStayWithTheirComponent) 
     const std::string longTitle(70, 'a');
     const std::string file = Calendar(
         "BEGIN:VEVENT\r\nDTSTART;TZID=\r\n \"Asia/Tokyo\":20260105T100000\r\n"
-        "SUMMARY:" + longTitle.substr(0, 60) + "\r\n " + longTitle.substr(60) + "\r\n"
+        "SUMMARY:" +
+        longTitle.substr(0, 60) + "\r\n " + longTitle.substr(60) +
+        "\r\n"
         "RRULE:FREQ=WEEKLY;UNTIL=20260301T010000Z\r\nEXDATE;TZID=Asia/Tokyo:20260112T100000\r\n"
         "LOCATION;CHARSET=UTF-8:本社\r\nEND:VEVENT\r\n"
         "BEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20260107\r\nSUMMARY:二つ目\r\nEND:VEVENT\r\n"
@@ -112,12 +114,12 @@ TEST(ICalendarReaderViews, FieldsOfFoldedAndDecodedLinesStayWithTheirComponent) 
 // The first usable property of a name counts: a BASE64 one is passed over, a later one ignored.
 // Names and parameter names match in any letter case.
 TEST(ICalendarReaderViews, FirstUsablePropertyCountsInAnyLetterCase) {
-    const CalendarImport result = ReadCalendar(
-        Calendar("begin:vevent\r\nsummary;encoding=b:AAAA\r\nSummary:使う\r\n"
-                 "SUMMARY:使わない\r\ndtStart;tzid=Asia/Tokyo:20260105T100000\r\n"
-                 "DTSTART:20270105T100000\r\nbegin:valarm\r\ntrigger:PT5M\r\n"
-                 "Trigger:-PT15M\r\nTRIGGER:-PT30M\r\nend:valarm\r\nend:vevent\r\n"),
-        kStamp.now);
+    const CalendarImport result =
+        ReadCalendar(Calendar("begin:vevent\r\nsummary;encoding=b:AAAA\r\nSummary:使う\r\n"
+                              "SUMMARY:使わない\r\ndtStart;tzid=Asia/Tokyo:20260105T100000\r\n"
+                              "DTSTART:20270105T100000\r\nbegin:valarm\r\ntrigger:PT5M\r\n"
+                              "Trigger:-PT15M\r\nTRIGGER:-PT30M\r\nend:valarm\r\nend:vevent\r\n"),
+                     kStamp.now);
     ASSERT_EQ(result.accepted, 1);
     EXPECT_EQ(result.records[0].title, "使う");
     EXPECT_EQ(result.records[0].start, DateTime::FromParts(2026, 1, 5, 10, 0));
@@ -127,11 +129,11 @@ TEST(ICalendarReaderViews, FirstUsablePropertyCountsInAnyLetterCase) {
 // Characters Shift_JIS cannot hold are counted in the texts that reach the records, not in
 // properties the import never uses.
 TEST(ICalendarReaderViews, ReplacedCharactersAreCountedInUsedTextsOnly) {
-    const CalendarImport result = ReadCalendar(
-        Calendar("BEGIN:VEVENT\r\nDTSTART:20260105\r\nSUMMARY:a\xF0\x9F\x98\x80\r\n"
-                 "CATEGORIES:\xF0\x9F\x98\x80\xF0\x9F\x98\x80\r\n"
-                 "DESCRIPTION:\xF0\x9F\x8D\xA3\r\nEND:VEVENT\r\n"),
-        kStamp.now);
+    const CalendarImport result =
+        ReadCalendar(Calendar("BEGIN:VEVENT\r\nDTSTART:20260105\r\nSUMMARY:a\xF0\x9F\x98\x80\r\n"
+                              "CATEGORIES:\xF0\x9F\x98\x80\xF0\x9F\x98\x80\r\n"
+                              "DESCRIPTION:\xF0\x9F\x8D\xA3\r\nEND:VEVENT\r\n"),
+                     kStamp.now);
     ASSERT_EQ(result.accepted, 1);
     EXPECT_EQ(result.records[0].title, "a?");
     EXPECT_EQ(result.records[0].memo, "?");
