@@ -1,13 +1,18 @@
 #include "exchange/vcalendar.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <deque>
 #include <map>
 #include <optional>
 #include <random>
 #include <set>
+#include <span>
+#include <unordered_map>
 
 #include "calendar/recurrence.h"
 #include "core/record_display.h"
@@ -22,19 +27,22 @@ namespace {
 constexpr const char* kCodes[7] = {"SU", "MO", "TU", "WE", "TH", "FR", "SA"};
 constexpr long long kJapanOffsetSeconds = 9 * 3600;
 
+// Names, parameters and rule words are ASCII: letter case is folded for ASCII letters only,
+// without the locale's toupper.
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
+}
+
 std::string Upper(std::string_view text) {
     std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : out) c = AsciiUpper(c);
     return out;
 }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
     }
     return true;
 }
@@ -74,6 +82,93 @@ std::string BasicDateTime(const DateTime& value) {
 // Japan time as UTC, "YYYYMMDDTHHMMSSZ".
 std::string UtcDateTime(const DateTime& japan) {
     return BasicDateTime(japan.PlusSeconds(-kJapanOffsetSeconds)) + "Z";
+}
+
+void AppendTwoDigits(std::string& out, int value) {
+    const char digits[2] = {static_cast<char>('0' + value / 10),
+                            static_cast<char>('0' + value % 10)};
+    out.append(digits, 2);
+}
+
+// BasicDate and BasicDateTime appended without formatting calls; the date parts are worked
+// out once. Years printf would not write in four digits go the slow way.
+void AppendCivilDate(std::string& out, const CivilDate& date) {
+    AppendTwoDigits(out, date.year / 100);
+    AppendTwoDigits(out, date.year % 100);
+    AppendTwoDigits(out, date.month);
+    AppendTwoDigits(out, date.day);
+}
+
+void AppendBasicDate(std::string& out, const DateTime& value) {
+    const CivilDate date = CivilFromDays(value.DayNumber() - kEpochToUnixDays);
+    if (date.year < 0 || date.year > 9999) {
+        out += BasicDate(value);
+        return;
+    }
+    AppendCivilDate(out, date);
+}
+
+void AppendBasicDateTime(std::string& out, const DateTime& value) {
+    const CivilDate date = CivilFromDays(value.DayNumber() - kEpochToUnixDays);
+    if (date.year < 0 || date.year > 9999) {
+        out += BasicDateTime(value);
+        return;
+    }
+    AppendCivilDate(out, date);
+    const int seconds = value.SecondsOfDay();
+    out += 'T';
+    AppendTwoDigits(out, seconds / 3600);
+    AppendTwoDigits(out, seconds / 60 % 60);
+    AppendTwoDigits(out, seconds % 60);
+}
+
+void AppendUtcDateTime(std::string& out, const DateTime& japan) {
+    AppendBasicDateTime(out, japan.PlusSeconds(-kJapanOffsetSeconds));
+    out += 'Z';
+}
+
+void AppendNumber(std::string& out, long long value) {
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
+// EscapeText's output appended to out; plain runs are copied whole.
+void AppendEscaped(std::string& out, std::string_view text) {
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\\' && c != ';' && c != ',' && c != '\n' && c != '\r') continue;
+        out.append(text.data() + run, i - run);
+        run = i + 1;
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            // CR LF is one line break
+        } else if (c == '\n' || c == '\r') {
+            out += "\\n";
+        } else {
+            out += '\\';
+            out += c;
+        }
+    }
+    out.append(text.data() + run, text.size() - run);
+}
+
+// FoldLine's output appended to out.
+void AppendFolded(std::string& out, std::string_view line) {
+    std::size_t budget = 75;
+    std::size_t pos = 0;
+    while (line.size() - pos > budget) {
+        std::size_t cut = pos + budget;
+        // Back up to the start of a UTF-8 sequence.
+        while (cut > pos && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+        if (cut == pos) cut = pos + budget;  // not UTF-8 at all: cut anyway
+        out.append(line.substr(pos, cut - pos));
+        out += "\r\n ";
+        pos = cut;
+        budget = 74;
+    }
+    out.append(line.substr(pos));
+    out += "\r\n";
 }
 
 // The value of a parameter (quotes removed), matched without regard to letter case.
@@ -353,25 +448,65 @@ bool ParseOffset(std::string_view text, long long& seconds) {
     return true;
 }
 
+// Calls f(day) for the days the record occurs on in [from, to], ignoring shifts and
+// exceptions, at most limit times.
+template <class F>
+void ForEachPlainOccurrence(const CAlmxData& plain, const DateTime& from, const DateTime& to,
+                            std::size_t limit, F f) {
+    // A day's answer does not depend on the window around it (there is no shift rule), so
+    // the windows start short, for the usual occurrence near from, and grow for a rule whose
+    // days lie far off or never come.
+    std::array<std::uint8_t, 4096> mask;
+    std::size_t found = 0;
+    long length = 32;
+    for (DateTime chunk = from; chunk <= to && found < limit; chunk = chunk.PlusDays(length)) {
+        if (chunk != from && length < static_cast<long>(mask.size())) length *= 2;
+        DateTime chunkEnd = chunk.PlusDays(length - 1);
+        if (chunkEnd > to) chunkEnd = to;
+        std::size_t size = 0;
+        if (chunk.IsValid() && chunkEnd.IsValid() && chunkEnd >= chunk) {
+            size = static_cast<std::size_t>(chunkEnd.DayNumber() - chunk.DayNumber() + 1);
+        }
+        const std::span<std::uint8_t> window(mask.data(), std::min(size, mask.size()));
+        OccurrenceMask(plain, chunk, chunkEnd, window);
+        const std::uint8_t* at = window.data();
+        const std::uint8_t* const end = window.data() + window.size();
+        while (found < limit) {
+            at = static_cast<const std::uint8_t*>(
+                std::memchr(at, 1, static_cast<std::size_t>(end - at)));
+            if (!at) break;
+            f(chunk.PlusDays(static_cast<long>(at - window.data())));
+            ++found;
+            ++at;
+        }
+    }
+}
+
 // The days the record occurs on in [from, to], ignoring shifts and exceptions.
 std::vector<DateTime> PlainOccurrences(const CAlmxData& plain, const DateTime& from,
                                        const DateTime& to, std::size_t limit) {
     std::vector<DateTime> days;
-    for (DateTime chunk = from; chunk <= to && days.size() < limit; chunk = chunk.PlusDays(400)) {
-        DateTime chunkEnd = chunk.PlusDays(399);
-        if (chunkEnd > to) chunkEnd = to;
-        const std::vector<std::uint8_t> mask = OccurrenceMask(plain, chunk, chunkEnd);
-        for (std::size_t i = 0; i < mask.size() && days.size() < limit; ++i) {
-            if (mask[i]) days.push_back(chunk.PlusDays(static_cast<long>(i)));
-        }
-    }
+    ForEachPlainOccurrence(plain, from, to, limit,
+                           [&](const DateTime& day) { days.push_back(day); });
     return days;
 }
 
+// The record without its shift rule and exceptions. The texts are left out: occurrences never
+// look at them, and copying them costs more than the rest.
 CAlmxData PlainCopy(const CAlmxData& record) {
-    CAlmxData plain = record;
+    CAlmxData plain;
+    plain.start = record.start;
+    plain.end = record.end;
+    plain.flags = record.flags;
+    plain.repeatType = record.repeatType;
+    plain.repeatFirstDay = record.repeatFirstDay;
+    plain.repeatLastDay = record.repeatLastDay;
+    plain.repeatInterval = record.repeatInterval;
+    plain.positionMode = record.positionMode;
+    plain.validWeeks = record.validWeeks;
+    plain.validWeekdays = record.validWeekdays;
+    plain.validMonths = record.validMonths;
     plain.shiftRule = 0;
-    plain.exceptions.clear();
     return plain;
 }
 
@@ -442,43 +577,87 @@ bool CVCalender::IsTodo() const {
     return EqualNoCase(Value("BEGIN"), "VTODO");
 }
 
+namespace {
+
+// What FromRecord takes from a record for iCalendar, the texts aside.
+struct ComponentTimes {
+    bool todo = false;
+    DateTime start;
+    DateTime end = DateTime::Invalid();
+    int startHasTime = 1;
+    int endHasTime = 1;
+    bool hasEnd = true;
+    bool noDeadline = false;
+    int alarmMinutes = -1;
+    int timeFlags = -1;
+    int shiftRule = 0;
+};
+
+void RecordRuleInto(const CAlmxData& record, RuleText& out);
+
+// rule is reused from record to record so that its buffers are.
+void DeriveComponent(const CAlmxData& record, ComponentTimes& c, RuleText& rule) {
+    c = ComponentTimes{};
+    rule.rrule.clear();
+    rule.exdates.clear();
+    if (record.Has(RecordFlag::IsTodo)) {
+        c.todo = true;
+        c.start = record.start;
+        c.startHasTime = record.Has(StartTimeSet) ? 1 : 0;
+        c.noDeadline = record.Has(TodoNoDeadline);
+        c.end = record.Has(TodoDone) ? record.end : DateTime::Invalid();
+        return;
+    }
+    c.startHasTime = record.Has(StartTimeSet) ? 1 : 0;
+    c.endHasTime = record.Has(EndTimeSet) ? 1 : 0;
+    c.timeFlags = c.startHasTime | (c.endHasTime << 1);
+    c.alarmMinutes = record.Has(StartTimeSet) ? record.alarmMinutes : -1;
+    c.shiftRule = record.shiftRule;
+    RecordRuleInto(record, rule);
+    const DateTime firstEnd = FirstOccurrenceEnd(record, false);
+    const long shift = record.IsRecurring() ? DateDifference(record.start, rule.first) : 0;
+    c.start = record.start.PlusDays(shift);
+    c.end = firstEnd.PlusDays(shift);
+    if (c.end < c.start) c.end = c.start;
+    c.hasEnd = true;
+    if (c.startHasTime && !c.endHasTime) {
+        // Start time only: the event has no end unless it runs over several days.
+        c.hasEnd = DateDifference(c.start, c.end) > 0;
+        if (c.hasEnd) c.end = c.end.Date().PlusDays(1);
+    } else if (!c.startHasTime && c.endHasTime) {
+        c.start = c.start.Date();
+    } else if (!c.startHasTime) {
+        c.start = c.start.Date();
+        c.end = record.IsRecurring() ? c.start.PlusDays(1) : c.end.Date().PlusDays(1);
+    }
+    if (c.startHasTime || c.endHasTime) c.startHasTime = c.endHasTime = 1;
+}
+
+}  // namespace
+
 void CVCalender::FromRecord(const CAlmxData& record) {
     summary = record.title;
     description = record.memo;
     location = record.place;
-    if (record.Has(RecordFlag::IsTodo)) {
+    ComponentTimes c;
+    RuleText rule;
+    DeriveComponent(record, c, rule);
+    start = c.start;
+    startHasTime = c.startHasTime;
+    if (c.todo) {
         MakeTodo();
-        start = record.start;
-        startHasTime = record.Has(StartTimeSet) ? 1 : 0;
-        noDeadline = record.Has(TodoNoDeadline);
-        end = record.Has(TodoDone) ? record.end : DateTime::Invalid();
+        noDeadline = c.noDeadline;
+        end = c.end;
         return;
     }
-    startHasTime = record.Has(StartTimeSet) ? 1 : 0;
-    endHasTime = record.Has(EndTimeSet) ? 1 : 0;
-    timeFlags = startHasTime | (endHasTime << 1);
-    alarmMinutes = record.Has(StartTimeSet) ? record.alarmMinutes : -1;
-    shiftRule = record.shiftRule;
-    const RuleText rule = RecordRule(record);
-    rrule = rule.rrule;
-    exdates = rule.exdates;
-    const DateTime firstEnd = FirstOccurrenceEnd(record, false);
-    const long shift = record.IsRecurring() ? DateDifference(record.start, rule.first) : 0;
-    start = record.start.PlusDays(shift);
-    end = firstEnd.PlusDays(shift);
-    if (end < start) end = start;
-    hasEnd = true;
-    if (startHasTime && !endHasTime) {
-        // Start time only: the event has no end unless it runs over several days.
-        hasEnd = DateDifference(start, end) > 0;
-        if (hasEnd) end = end.Date().PlusDays(1);
-    } else if (!startHasTime && endHasTime) {
-        start = start.Date();
-    } else if (!startHasTime) {
-        start = start.Date();
-        end = record.IsRecurring() ? start.PlusDays(1) : end.Date().PlusDays(1);
-    }
-    if (startHasTime || endHasTime) startHasTime = endHasTime = 1;
+    endHasTime = c.endHasTime;
+    timeFlags = c.timeFlags;
+    alarmMinutes = c.alarmMinutes;
+    shiftRule = c.shiftRule;
+    rrule = std::move(rule.rrule);
+    exdates = std::move(rule.exdates);
+    end = c.end;
+    hasEnd = c.hasEnd;
     if (alarmMinutes >= 0) alarm = record.start.PlusMinutes(-alarmMinutes);
 }
 
@@ -517,21 +696,114 @@ void CVCalender::FromRecordForVcs(const CAlmxData& record, const DateTime& day, 
 
 namespace {
 
-void AppendLine(std::string& out, const std::string& line) {
-    out += FoldLine(line);
-}
-
-std::string DateProperty(const std::string& name, const DateTime& value, bool hasTime) {
-    if (hasTime) {
-        return name + ";TZID=" + vcal_messages::kTimeZone + ":" + BasicDateTime(value);
-    }
-    return name + ";VALUE=DATE:" + BasicDate(value);
-}
-
 std::string VcsText(const std::string& name, const std::string& value) {
     const std::string sjis = text::Utf8ToShiftJis(value).bytes;
     const std::string head = name + ";CHARSET=SHIFT_JIS;ENCODING=QUOTED-PRINTABLE:";
     return head + QpEncodeValue(sjis, head.size()) + "\r\n";
+}
+
+// Writes iCalendar lines straight into one string: a line is appended as it is made and folded
+// in place when it comes out longer than 75 octets, which most lines never do.
+class LineWriter {
+  public:
+    explicit LineWriter(std::string& out) : out_(out) {}
+
+    std::string& Begin() {
+        start_ = out_.size();
+        return out_;
+    }
+    void End() {
+        if (out_.size() - start_ <= 75) {
+            out_ += "\r\n";
+            return;
+        }
+        scratch_.assign(out_, start_, std::string::npos);
+        out_.resize(start_);
+        AppendFolded(out_, scratch_);
+    }
+    void Line(std::string_view text) {
+        Begin() += text;
+        End();
+    }
+    void Text(std::string_view head, std::string_view text) {
+        AppendEscaped(Begin() += head, text);
+        End();
+    }
+    void Date(std::string_view name, const DateTime& value, bool hasTime) {
+        Begin() += name;
+        if (hasTime) {
+            out_ += ";TZID=";
+            out_ += vcal_messages::kTimeZone;
+            out_ += ':';
+            AppendBasicDateTime(out_, value);
+        } else {
+            out_ += ";VALUE=DATE:";
+            AppendBasicDate(out_, value);
+        }
+        End();
+    }
+    void Number(std::string_view head, long long value, std::string_view tail = {}) {
+        AppendNumber(Begin() += head, value);
+        out_ += tail;
+        End();
+    }
+
+  private:
+    std::string& out_;
+    std::string scratch_;
+    std::size_t start_ = 0;
+};
+
+// One VEVENT or VTODO of an iCalendar file; dtstamp is the formatted UTC time.
+void AppendICalComponent(LineWriter& w, const ComponentTimes& c, std::string_view rrule,
+                         const std::vector<DateTime>& exdates, std::string_view summary,
+                         std::string_view description, std::string_view location,
+                         std::string_view uid, std::string_view dtstamp) {
+    const std::string_view kind = c.todo ? "VTODO" : "VEVENT";
+    std::string& out = w.Begin();
+    out += "BEGIN:";
+    out += kind;
+    w.End();
+    w.Begin() += "UID:";
+    out += uid;
+    w.End();
+    w.Begin() += "DTSTAMP:";
+    out += dtstamp;
+    w.End();
+    if (c.todo) {
+        if (!c.noDeadline && c.start.IsValid()) w.Date("DUE", c.start, c.startHasTime != 0);
+        if (c.end.IsValid()) {
+            w.Line("STATUS:COMPLETED");
+            AppendUtcDateTime(w.Begin() += "COMPLETED:", c.end);
+            w.End();
+        } else {
+            w.Line("STATUS:NEEDS-ACTION");
+        }
+    } else {
+        w.Date("DTSTART", c.start, c.startHasTime != 0);
+        if (c.hasEnd) w.Date("DTEND", c.end, c.startHasTime != 0);
+        if (!rrule.empty()) {
+            w.Begin() += "RRULE:";
+            out += rrule;
+            w.End();
+        }
+        for (const DateTime& day : exdates) w.Date("EXDATE", day, c.startHasTime != 0);
+    }
+    w.Text("SUMMARY:", summary);
+    if (!description.empty()) w.Text("DESCRIPTION:", description);
+    if (!location.empty()) w.Text("LOCATION:", location);
+    if (c.timeFlags >= 0) w.Number("X-ALMX-TIMES:", c.timeFlags);
+    if (c.shiftRule != 0) w.Number("X-ALMX-SHIFT:", c.shiftRule);
+    if (!c.todo && c.alarmMinutes >= 0) {
+        w.Line("BEGIN:VALARM");
+        w.Line("ACTION:DISPLAY");
+        w.Text("DESCRIPTION:", summary);
+        w.Number("TRIGGER:-PT", c.alarmMinutes, "M");
+        w.Line("END:VALARM");
+    }
+    w.Begin() += "END:";
+    out += kind;
+    w.End();
 }
 
 }  // namespace
@@ -540,40 +812,20 @@ std::string CVCalender::ToText(int version, const std::string& uidText, const Da
     std::string out;
     const std::string kind = IsTodo() ? "VTODO" : "VEVENT";
     if (version == 2) {
-        AppendLine(out, "BEGIN:" + kind);
-        AppendLine(out, "UID:" + uidText);
-        AppendLine(out, "DTSTAMP:" + UtcDateTime(now));
-        if (IsTodo()) {
-            if (!noDeadline && start.IsValid()) {
-                AppendLine(out, DateProperty("DUE", start, startHasTime != 0));
-            }
-            if (end.IsValid()) {
-                AppendLine(out, "STATUS:COMPLETED");
-                AppendLine(out, "COMPLETED:" + UtcDateTime(end));
-            } else {
-                AppendLine(out, "STATUS:NEEDS-ACTION");
-            }
-        } else {
-            AppendLine(out, DateProperty("DTSTART", start, startHasTime != 0));
-            if (hasEnd) AppendLine(out, DateProperty("DTEND", end, startHasTime != 0));
-            if (!rrule.empty()) AppendLine(out, "RRULE:" + rrule);
-            for (const DateTime& day : exdates) {
-                AppendLine(out, DateProperty("EXDATE", day, startHasTime != 0));
-            }
-        }
-        AppendLine(out, "SUMMARY:" + EscapeText(summary));
-        if (!description.empty()) AppendLine(out, "DESCRIPTION:" + EscapeText(description));
-        if (!location.empty()) AppendLine(out, "LOCATION:" + EscapeText(location));
-        if (timeFlags >= 0) AppendLine(out, "X-ALMX-TIMES:" + std::to_string(timeFlags));
-        if (shiftRule != 0) AppendLine(out, "X-ALMX-SHIFT:" + std::to_string(shiftRule));
-        if (!IsTodo() && alarmMinutes >= 0) {
-            AppendLine(out, "BEGIN:VALARM");
-            AppendLine(out, "ACTION:DISPLAY");
-            AppendLine(out, "DESCRIPTION:" + EscapeText(summary));
-            AppendLine(out, "TRIGGER:-PT" + std::to_string(alarmMinutes) + "M");
-            AppendLine(out, "END:VALARM");
-        }
-        AppendLine(out, "END:" + kind);
+        ComponentTimes c;
+        c.todo = IsTodo();
+        c.start = start;
+        c.end = end;
+        c.startHasTime = startHasTime;
+        c.endHasTime = endHasTime;
+        c.hasEnd = hasEnd;
+        c.noDeadline = noDeadline;
+        c.alarmMinutes = alarmMinutes;
+        c.timeFlags = timeFlags;
+        c.shiftRule = shiftRule;
+        LineWriter writer(out);
+        AppendICalComponent(writer, c, rrule, exdates, summary, description, location, uidText,
+                            UtcDateTime(now));
         return out;
     }
     // vCalendar 1.0: local times without zone, texts in quoted-printable Shift_JIS.
@@ -611,19 +863,7 @@ std::string CVCalender::ToText(int version, const std::string& uidText, const Da
 std::string EscapeText(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\\' || c == ';' || c == ',') {
-            out += '\\';
-            out += c;
-        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            // CR LF is one line break
-        } else if (c == '\n' || c == '\r') {
-            out += "\\n";
-        } else {
-            out += c;
-        }
-    }
+    AppendEscaped(out, text);
     return out;
 }
 
@@ -643,20 +883,8 @@ std::string UnescapeText(std::string_view text) {
 
 std::string FoldLine(std::string_view line) {
     std::string out;
-    std::size_t budget = 75;
-    std::size_t pos = 0;
-    while (line.size() - pos > budget) {
-        std::size_t cut = pos + budget;
-        // Back up to the start of a UTF-8 sequence.
-        while (cut > pos && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
-        if (cut == pos) cut = pos + budget;  // not UTF-8 at all: cut anyway
-        out.append(line.substr(pos, cut - pos));
-        out += "\r\n ";
-        pos = cut;
-        budget = 74;
-    }
-    out.append(line.substr(pos));
-    out += "\r\n";
+    out.reserve(line.size() + line.size() / 24 + 2);
+    AppendFolded(out, line);
     return out;
 }
 
@@ -688,51 +916,63 @@ std::vector<std::string> UnfoldLines(std::string_view bytes) {
 
 // ---- Rules ----
 
-RuleText RecordRule(const CAlmxData& record) {
-    RuleText out;
+namespace {
+
+void RecordRuleInto(const CAlmxData& record, RuleText& out) {
+    out.rrule.clear();
+    out.exdates.clear();
     out.first = record.start.Date();
-    if (!record.IsRecurring()) return out;
+    if (!record.IsRecurring()) return;
     const CAlmxData plain = PlainCopy(record);
     const DateTime last = record.end.Date();
-    const std::vector<DateTime> first =
-        PlainOccurrences(plain, record.start.Date(), std::max(last, record.start.Date()), 1);
-    if (!first.empty()) out.first = first.front();
+    ForEachPlainOccurrence(plain, record.start.Date(), std::max(last, record.start.Date()), 1,
+                           [&](const DateTime& day) { out.first = day; });
 
-    std::string rule;
+    std::string& rule = out.rrule;
     const int n = std::max(1, record.repeatInterval);
-    auto weekCode = [](int week) {
-        return week == 4 ? std::string("-1") : std::to_string(week + 1);
+    auto weekCode = [&](int week) {
+        if (week == 4) {
+            rule += "-1";
+        } else {
+            AppendNumber(rule, week + 1);
+        }
     };
     auto byDay = [&](bool single) {
-        std::string list;
+        bool any = false;
         for (int w = 0; w < 5; ++w) {
             if (!record.validWeeks[static_cast<std::size_t>(w)]) continue;
             for (int d = 0; d < 7; ++d) {
                 if (!record.validWeekdays[static_cast<std::size_t>(d)]) continue;
-                if (!list.empty()) list += ",";
-                list += weekCode(w) + kCodes[d];
-                if (single) return list;
+                if (any) rule += ',';
+                any = true;
+                weekCode(w);
+                rule += kCodes[d];
+                if (single) return;
             }
         }
-        return list;
     };
     auto monthDays = [&](bool span) {
         const int first = record.repeatFirstDay;
-        if (first == -1) return std::string("-1");
+        if (first == -1) {
+            rule += "-1";
+            return;
+        }
         int lastDay = span ? record.repeatLastDay : first;
         if (lastDay == -1) lastDay = 31;
-        std::string list = std::to_string(first);
-        for (int d = first + 1; d <= lastDay && d <= 31; ++d) list += "," + std::to_string(d);
-        return list;
+        AppendNumber(rule, first);
+        for (int d = first + 1; d <= lastDay && d <= 31; ++d) {
+            rule += ',';
+            AppendNumber(rule, d);
+        }
     };
     auto months = [&] {
-        std::string list;
+        bool any = false;
         for (int m = 0; m < 12; ++m) {
             if (!record.validMonths[static_cast<std::size_t>(m)]) continue;
-            if (!list.empty()) list += ",";
-            list += std::to_string(m + 1);
+            if (any) rule += ',';
+            any = true;
+            AppendNumber(rule, m + 1);
         }
-        return list;
     };
     bool useInterval = true;
     switch (record.repeatType) {
@@ -744,50 +984,80 @@ RuleText RecordRule(const CAlmxData& record) {
             break;
         case RepeatMonths:
             rule = "FREQ=MONTHLY";
-            rule +=
-                record.positionMode ? ";BYDAY=" + byDay(true) : ";BYMONTHDAY=" + monthDays(true);
+            if (record.positionMode) {
+                rule += ";BYDAY=";
+                byDay(true);
+            } else {
+                rule += ";BYMONTHDAY=";
+                monthDays(true);
+            }
             break;
         case RepeatYears:
             rule = "FREQ=YEARLY";
             if (record.positionMode) {
-                rule += ";BYDAY=" + byDay(true) + ";BYMONTH=" + months();
+                rule += ";BYDAY=";
+                byDay(true);
+                rule += ";BYMONTH=";
+                months();
             } else {
-                rule += ";BYMONTHDAY=" + monthDays(true) +
-                        ";BYMONTH=" + std::to_string(record.start.Month());
+                rule += ";BYMONTHDAY=";
+                monthDays(true);
+                rule += ";BYMONTH=";
+                AppendNumber(rule, record.start.Month());
             }
             break;
         case RepeatChosenMonths: {
             rule = "FREQ=MONTHLY";
-            rule +=
-                record.positionMode ? ";BYDAY=" + byDay(false) : ";BYMONTHDAY=" + monthDays(false);
-            // Chosen months step month by month.
+            if (record.positionMode) {
+                rule += ";BYDAY=";
+                byDay(false);
+            } else {
+                rule += ";BYMONTHDAY=";
+                monthDays(false);
+            }
+            // Chosen months step month by month; all twelve need no BYMONTH.
             useInterval = false;
-            const std::string list = months();
-            if (list != "1,2,3,4,5,6,7,8,9,10,11,12") rule += ";BYMONTH=" + list;
+            const std::size_t mark = rule.size();
+            rule += ";BYMONTH=";
+            months();
+            if (std::string_view(rule).substr(mark) == ";BYMONTH=1,2,3,4,5,6,7,8,9,10,11,12") {
+                rule.resize(mark);
+            }
             break;
         }
         default:
-            return out;
+            rule.clear();
+            return;
     }
-    if (useInterval && n != 1) rule += ";INTERVAL=" + std::to_string(n);
+    if (useInterval && n != 1) {
+        rule += ";INTERVAL=";
+        AppendNumber(rule, n);
+    }
     if (last != LastDay()) {
+        rule += ";UNTIL=";
         if (record.Has(StartTimeSet)) {
-            rule += ";UNTIL=" + UtcDateTime(last.WithTimeOf(record.start));
+            AppendUtcDateTime(rule, last.WithTimeOf(record.start));
         } else {
-            rule += ";UNTIL=" + BasicDate(last);
+            AppendBasicDate(rule, last);
         }
     }
-    out.rrule = rule;
     for (const CDaySpan& span : record.exceptions) {
         DateTime from = span.First();
         DateTime to = span.Last();
         if (!from.IsValid() || !to.IsValid()) continue;
         if (from < out.first) from = out.first;
         if (to > last) to = last;
-        for (const DateTime& day : PlainOccurrences(plain, from, to, 10000)) {
+        ForEachPlainOccurrence(plain, from, to, 10000, [&](const DateTime& day) {
             out.exdates.push_back(record.Has(StartTimeSet) ? day.WithTimeOf(record.start) : day);
-        }
+        });
     }
+}
+
+}  // namespace
+
+RuleText RecordRule(const CAlmxData& record) {
+    RuleText out;
+    RecordRuleInto(record, out);
     return out;
 }
 
@@ -1103,14 +1373,27 @@ bool ApplyRule(std::string_view rrule, CAlmxData& record, bool ownProducer, std:
 
 namespace {
 
-std::string MakeUid(const DateTime& now, std::mt19937_64& random, std::size_t index) {
+std::string UidStamp(const DateTime& now) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%04d%02d%02d%02d%02d%02d", now.Year(), now.Month(),
                   now.Day(), now.Hour(), now.Minute(), now.Second());
-    std::string uid = buffer;
-    uid += "-" + std::to_string(index + 1) + "-";
+    return buffer;
+}
+
+// "<now>-<index + 1>-<random digits to 40 characters>@almanix" into uid, whose buffer is reused.
+void MakeUid(std::string& uid, std::string_view stamp, std::mt19937_64& random, std::size_t index) {
+    uid.assign(stamp);
+    uid += '-';
+    AppendNumber(uid, static_cast<long long>(index + 1));
+    uid += '-';
     while (uid.size() < 40) uid += static_cast<char>('0' + random() % 10);
-    return uid + "@almanix";
+    uid += "@almanix";
+}
+
+std::string MakeUid(const DateTime& now, std::mt19937_64& random, std::size_t index) {
+    std::string uid;
+    MakeUid(uid, UidStamp(now), random, index);
+    return uid;
 }
 
 const char* const kTimeZoneBlock =
@@ -1128,10 +1411,19 @@ std::string ICalendarText(const std::vector<const CAlmxData*>& records,
     out += "\r\nVERSION:2.0\r\nMETHOD:PUBLISH\r\n";
     out += kTimeZoneBlock;
     std::mt19937_64 random(stamp.seed);
+    // Formatted once: every component carries the same DTSTAMP and UID head.
+    const std::string uidStamp = UidStamp(stamp.now);
+    const std::string dtstamp = UtcDateTime(stamp.now);
+    LineWriter writer(out);
+    ComponentTimes times;
+    RuleText rule;
+    std::string uid;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        CVCalender component(stamp.now);
-        component.FromRecord(*records[i]);
-        out += component.ToText(2, MakeUid(stamp.now, random, i), stamp.now);
+        const CAlmxData& record = *records[i];
+        DeriveComponent(record, times, rule);
+        MakeUid(uid, uidStamp, random, i);
+        AppendICalComponent(writer, times, rule.rrule, rule.exdates, record.title, record.memo,
+                            record.place, uid, dtstamp);
     }
     out += "END:VCALENDAR\r\n";
     return out;
@@ -1152,27 +1444,164 @@ std::string VCalendarText(const CAlmxData& record, const DateTime& day, int toda
 
 namespace {
 
-struct RawComponent {
-    CVCalender component;
-    std::vector<CVData> alarm;  // VALARM properties
+// A property value as the reader keeps it until the file's end has been seen (the zones and
+// the VERSION may come after a component): views into the file's bytes, or into strings of
+// the reader's arena when the value was decoded or its line unfolded.
+struct RawValue {
+    std::string_view value;
+    std::string_view parameters;
+    bool set = false;
 };
 
-struct ParsedLine {
-    std::string name;  // upper-cased
-    std::string parameters;
-    std::string value;
+// A component as read, until the file's end: its properties are the entries
+// [first, first + count) of the reader's one list.
+struct RawComponent {
+    bool todo = false;
+    bool otherRule = false;  // RDATE or EXRULE
+    int alarmMinutes = -1;   // the first VALARM TRIGGER that is a lead time
+    std::uint32_t seen = 0;  // the fields that have their first usable property
+    std::size_t first = 0;
+    std::size_t count = 0;
+};
+
+enum class Field {
+    Other,
+    Summary,
+    Description,
+    Location,
+    Uid,
+    Rrule,
+    Times,
+    Shift,
+    RecurrenceId,
+    Aalarm,
+    Dalarm,
+    Due,
+    Completed,
+    Status,
+    Dtstart,
+    Dtend,
+    Duration,
+    Exdate,
+    OtherRule,
+};
+
+Field FieldOf(std::string_view name) {
+    static const std::pair<const char*, Field> kNames[] = {
+        {"SUMMARY", Field::Summary},
+        {"DESCRIPTION", Field::Description},
+        {"LOCATION", Field::Location},
+        {"UID", Field::Uid},
+        {"RRULE", Field::Rrule},
+        {"X-ALMX-TIMES", Field::Times},
+        {"X-ALMX-SHIFT", Field::Shift},
+        {"RECURRENCE-ID", Field::RecurrenceId},
+        {"AALARM", Field::Aalarm},
+        {"DALARM", Field::Dalarm},
+        {"DUE", Field::Due},
+        {"COMPLETED", Field::Completed},
+        {"STATUS", Field::Status},
+        {"DTSTART", Field::Dtstart},
+        {"DTEND", Field::Dtend},
+        {"DURATION", Field::Duration},
+        {"EXDATE", Field::Exdate},
+        {"RDATE", Field::OtherRule},
+        {"EXRULE", Field::OtherRule},
+    };
+    if (name.empty()) return Field::Other;
+    const char head = AsciiUpper(name[0]);
+    for (const auto& [text, field] : kNames) {
+        if (text[0] == head && std::char_traits<char>::length(text) == name.size() &&
+            EqualNoCase(name, text)) {
+            return field;
+        }
+    }
+    return Field::Other;
+}
+
+struct RawEntry {
+    Field field;
+    RawValue value;
+};
+
+// The first usable property of each name the fields are made from, and every EXDATE.
+struct RawFields {
+    RawValue summary, description, location, uid, rrule, times, shift, recurrenceId, aalarm, dalarm,
+        due, completed, status, dtstart, dtend, duration;
+    std::vector<const RawValue*> exdates;
+
+    RawValue* SlotOf(Field field) {
+        switch (field) {
+            case Field::Summary:
+                return &summary;
+            case Field::Description:
+                return &description;
+            case Field::Location:
+                return &location;
+            case Field::Uid:
+                return &uid;
+            case Field::Rrule:
+                return &rrule;
+            case Field::Times:
+                return &times;
+            case Field::Shift:
+                return &shift;
+            case Field::RecurrenceId:
+                return &recurrenceId;
+            case Field::Aalarm:
+                return &aalarm;
+            case Field::Dalarm:
+                return &dalarm;
+            case Field::Due:
+                return &due;
+            case Field::Completed:
+                return &completed;
+            case Field::Status:
+                return &status;
+            case Field::Dtstart:
+                return &dtstart;
+            case Field::Dtend:
+                return &dtend;
+            case Field::Duration:
+                return &duration;
+            default:
+                return nullptr;
+        }
+    }
+};
+
+bool ContainsNoCase(std::string_view text, std::string_view word) {
+    if (word.size() > text.size()) return false;
+    for (std::size_t i = 0; i + word.size() <= text.size(); ++i) {
+        if (EqualNoCase(text.substr(i, word.size()), word)) return true;
+    }
+    return false;
+}
+
+bool IsAscii(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+// One logical line split in place: NAME, the parameters and the value.
+struct LineParts {
+    std::string_view name;
+    std::string_view parameters;
+    std::string_view value;
 };
 
 // One property of a STANDARD or DAYLIGHT part.
-void ReadObservanceLine(const ParsedLine& line, ZoneObservance& o, bool& hasOffset) {
+void ReadObservanceLine(const LineParts& line, ZoneObservance& o, bool& hasOffset) {
     const ZoneOffsets none;
-    if (line.name == "TZOFFSETTO") {
+    if (EqualNoCase(line.name, "TZOFFSETTO")) {
         hasOffset = ParseOffset(line.value, o.offsetTo);
-    } else if (line.name == "TZOFFSETFROM") {
+    } else if (EqualNoCase(line.name, "TZOFFSETFROM")) {
         ParseOffset(line.value, o.offsetFrom);
-    } else if (line.name == "DTSTART") {
+    } else if (EqualNoCase(line.name, "DTSTART")) {
         o.start = ParseCalendarValue(line.value, "", none).value;
-    } else if (line.name == "RDATE") {
+    } else if (EqualNoCase(line.name, "RDATE")) {
         std::string_view list = line.value;
         while (!list.empty()) {
             const std::size_t comma = list.find(',');
@@ -1180,7 +1609,7 @@ void ReadObservanceLine(const ParsedLine& line, ZoneObservance& o, bool& hasOffs
             if (onset.IsValid() && o.extra.size() < 400) o.extra.push_back(onset);
             list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
         }
-    } else if (line.name == "RRULE") {
+    } else if (EqualNoCase(line.name, "RRULE")) {
         static constexpr std::string_view kDays[] = {"SU", "MO", "TU", "WE", "TH", "FR", "SA"};
         std::string_view rule = line.value;
         while (!rule.empty()) {
@@ -1226,12 +1655,12 @@ void ReadObservanceLine(const ParsedLine& line, ZoneObservance& o, bool& hasOffs
     }
 }
 
-bool ParseLine(std::string_view line, ParsedLine& out) {
+bool ParseLine(std::string_view line, LineParts& out) {
     std::size_t i = 0;
     while (i < line.size() && line[i] != ';' && line[i] != ':') ++i;
     if (i == line.size() || i == 0) return false;
-    out.name = Upper(line.substr(0, i));
-    out.parameters.clear();
+    out.name = line.substr(0, i);
+    out.parameters = {};
     if (line[i] == ';') {
         const std::size_t begin = i + 1;
         bool quoted = false;
@@ -1241,50 +1670,78 @@ bool ParseLine(std::string_view line, ParsedLine& out) {
             ++i;
         }
         if (i == line.size()) return false;
-        out.parameters = std::string(line.substr(begin, i - begin));
+        out.parameters = line.substr(begin, i - begin);
     }
-    out.value = std::string(line.substr(i + 1));
+    out.value = line.substr(i + 1);
     return true;
 }
 
-// Decodes a property's value into UTF-8 text; false to skip it.
-bool DecodeValue(ParsedLine& line, int version, std::size_t& replaced) {
-    const std::string encoding = Upper(Parameter(line.parameters, "ENCODING"));
-    if (encoding == "BASE64" || encoding == "B" ||
-        EqualNoCase(Parameter(line.parameters, "BASE64"), "BASE64")) {
-        return false;
-    }
-    const bool qp = IsQuotedPrintable(line.parameters);
-    std::string bytes = qp ? QpDecodeValue(line.value) : line.value;
-    const std::string charset = Upper(Parameter(line.parameters, "CHARSET"));
+// Decodes a property's value into UTF-8 text; false to skip it. The value stays a view when
+// decoding leaves it as it is (plain ASCII, or UTF-8 that Shift_JIS can hold, without
+// ENCODING or CHARSET), else it is made in text.
+bool DecodeValue(std::string_view parameters, std::string_view& value, int version,
+                 std::size_t& replaced, text::SjisEncoding& held, std::string& text, bool& made) {
+    made = false;
+    // Parameters without the letters of those words ("TZID=Asia/Tokyo", "VALUE=DATE") are
+    // passed at a glance.
+    const bool plain =
+        parameters.find_first_of("NnCcBbQq") == std::string_view::npos ||
+        (!ContainsNoCase(parameters, "ENCODING") && !ContainsNoCase(parameters, "CHARSET") &&
+         !ContainsNoCase(parameters, "BASE64") && !ContainsNoCase(parameters, "QUOTED-PRINTABLE"));
+    if (plain && IsAscii(value)) return true;
+    std::string bytes;
     bool sjis = false;
-    if (!charset.empty()) {
-        sjis = charset != "UTF-8" && charset != "US-ASCII";
-        if (sjis && charset != "SHIFT_JIS" && charset != "SHIFT-JIS" && charset != "SJIS" &&
-            charset != "CP932" && charset != "WINDOWS-31J") {
-            if (auto converted = text::Convert(bytes, charset.c_str(), "UTF-8")) {
-                bytes = *converted;
-                sjis = false;
-            }
+    if (plain) {
+        sjis = !text::IsValidUtf8(value);
+        if (!sjis) {
+            held.bytes.clear();
+            held.unrepresentable.clear();
+            text::AppendUtf8AsShiftJis(value, held);
+            if (held.Complete()) return true;
         }
+        bytes = value;
     } else {
-        // Older vCalendar files: quoted-printable without a charset is Shift_JIS.
-        sjis = (qp && version == 1) || !text::IsValidUtf8(bytes);
+        const std::string encoding = Upper(Parameter(parameters, "ENCODING"));
+        if (encoding == "BASE64" || encoding == "B" ||
+            EqualNoCase(Parameter(parameters, "BASE64"), "BASE64")) {
+            return false;
+        }
+        const bool qp = IsQuotedPrintable(parameters);
+        bytes = qp ? QpDecodeValue(value) : std::string(value);
+        const std::string charset = Upper(Parameter(parameters, "CHARSET"));
+        if (!charset.empty()) {
+            sjis = charset != "UTF-8" && charset != "US-ASCII";
+            if (sjis && charset != "SHIFT_JIS" && charset != "SHIFT-JIS" && charset != "SJIS" &&
+                charset != "CP932" && charset != "WINDOWS-31J") {
+                if (auto converted = text::Convert(bytes, charset.c_str(), "UTF-8")) {
+                    bytes = *converted;
+                    sjis = false;
+                }
+            }
+        } else {
+            // Older vCalendar files: quoted-printable without a charset is Shift_JIS.
+            sjis = (qp && version == 1) || !text::IsValidUtf8(bytes);
+        }
     }
     if (sjis) bytes = text::ShiftJisToUtf8(bytes).text;
     // The schedule file is Shift_JIS: what it cannot hold becomes "?" now, not at saving.
-    const text::SjisEncoding held = text::Utf8ToShiftJis(bytes);
+    held.bytes.clear();
+    held.unrepresentable.clear();
+    text::AppendUtf8AsShiftJis(bytes, held);
     if (!held.Complete()) {
         replaced += held.unrepresentable.size();
         bytes = text::ShiftJisToUtf8(held.bytes).text;
     }
-    line.value = std::move(bytes);
+    text = std::move(bytes);
+    value = text;
+    made = true;
     return true;
 }
 
-std::string TextField(const CVData* item, int version) {
-    if (!item) return {};
-    std::string value = item->value;
+std::string TextField(const RawValue& item, int version) {
+    if (!item.set) return {};
+    const std::string_view value = item.value;
+    if (value.find_first_of("\\\r") == std::string_view::npos) return std::string(value);
     if (version == 1) {
         // vCalendar: "\n" pairs and CR LF are line breaks; "\;" an escaped separator.
         std::string out;
@@ -1310,44 +1767,60 @@ std::string TextField(const CVData* item, int version) {
 }
 
 // Decodes the component's fields; false rejects it.
-bool DecodeFields(CVCalender& c, const std::vector<CVData>& alarm, int version,
-                  const ZoneOffsets& zones, bool own) {
-    c.ownProducer = own;
-    c.summary = TextField(c.Find("SUMMARY"), version);
-    c.description = TextField(c.Find("DESCRIPTION"), version);
-    c.location = TextField(c.Find("LOCATION"), version);
-    c.uid = c.Value("UID");
-    c.rrule = c.Value("RRULE");
-    c.unsupportedRule = c.Find("RDATE") != nullptr || c.Find("EXRULE") != nullptr;
-    auto dateOf = [&](const char* name) {
-        const CVData* item = c.Find(name);
-        return item ? ParseCalendarValue(item->value, item->parameters, zones) : CalendarValue{};
-    };
-    if (const CVData* times = c.Find("X-ALMX-TIMES")) {
-        int flags = 0;
-        if (ParseInt(times->value, flags) && flags >= 0 && flags <= 3) c.timeFlags = flags;
+bool DecodeFields(CVCalender& c, const RawComponent& component, const RawEntry* entries,
+                  RawFields& raw, int version, const ZoneOffsets& zones, bool own) {
+    raw.exdates.clear();
+    for (Field field :
+         {Field::Summary, Field::Description, Field::Location, Field::Uid, Field::Rrule,
+          Field::Times, Field::Shift, Field::RecurrenceId, Field::Aalarm, Field::Dalarm, Field::Due,
+          Field::Completed, Field::Status, Field::Dtstart, Field::Dtend, Field::Duration}) {
+        *raw.SlotOf(field) = RawValue{};
     }
-    if (const CVData* shift = c.Find("X-ALMX-SHIFT")) {
-        int rule = 0;
-        if (ParseInt(shift->value, rule) && rule >= 0 && rule < 32) c.shiftRule = rule;
-    }
-    for (const CVData& item : c.Items()) {
-        if (item.name != "EXDATE") continue;
-        for (std::string_view piece : Split(item.value, ',')) {
-            const CalendarValue day = ParseCalendarValue(piece, item.parameters, zones);
-            if (day.value.IsValid()) c.exdates.push_back(day.value.Date());
+    for (std::size_t i = 0; i < component.count; ++i) {
+        const RawEntry& entry = entries[component.first + i];
+        if (entry.field == Field::Exdate) {
+            raw.exdates.push_back(&entry.value);
+        } else if (RawValue* slot = raw.SlotOf(entry.field)) {
+            *slot = entry.value;
         }
     }
-    const CalendarValue recurrence = dateOf("RECURRENCE-ID");
-    c.recurrenceId = recurrence.value.IsValid() ? recurrence.value.Date() : DateTime::Invalid();
-    for (const CVData& item : alarm) {
-        if (item.name == "TRIGGER" && c.alarmMinutes < 0)
-            c.alarmMinutes = TriggerMinutes(item.value);
+    c.ownProducer = own;
+    c.summary = TextField(raw.summary, version);
+    c.description = TextField(raw.description, version);
+    c.location = TextField(raw.location, version);
+    c.uid = std::string(raw.uid.value);
+    c.rrule = std::string(raw.rrule.value);
+    c.unsupportedRule = component.otherRule;
+    auto dateOf = [&](const RawValue& item) {
+        return item.set ? ParseCalendarValue(item.value, item.parameters, zones) : CalendarValue{};
+    };
+    if (raw.times.set) {
+        int flags = 0;
+        if (ParseInt(raw.times.value, flags) && flags >= 0 && flags <= 3) c.timeFlags = flags;
     }
+    if (raw.shift.set) {
+        int rule = 0;
+        if (ParseInt(raw.shift.value, rule) && rule >= 0 && rule < 32) c.shiftRule = rule;
+    }
+    for (const RawValue* exdate : raw.exdates) {
+        const RawValue& item = *exdate;
+        std::string_view rest = item.value;
+        while (true) {
+            const std::size_t comma = rest.find(',');
+            const CalendarValue day =
+                ParseCalendarValue(rest.substr(0, comma), item.parameters, zones);
+            if (day.value.IsValid()) c.exdates.push_back(day.value.Date());
+            if (comma == std::string_view::npos) break;
+            rest.remove_prefix(comma + 1);
+        }
+    }
+    const CalendarValue recurrence = dateOf(raw.recurrenceId);
+    c.recurrenceId = recurrence.value.IsValid() ? recurrence.value.Date() : DateTime::Invalid();
+    c.alarmMinutes = component.alarmMinutes;
     if (c.alarmMinutes < 0) {
         // vCalendar's AALARM/DALARM: an absolute time.
-        for (const char* name : {"AALARM", "DALARM"}) {
-            const CalendarValue at = dateOf(name);
+        for (const RawValue* item : {&raw.aalarm, &raw.dalarm}) {
+            const CalendarValue at = dateOf(*item);
             if (at.value.IsValid()) {
                 c.alarm = at.value;
                 break;
@@ -1355,28 +1828,28 @@ bool DecodeFields(CVCalender& c, const std::vector<CVData>& alarm, int version,
         }
     }
     if (c.IsTodo()) {
-        const CalendarValue due = dateOf("DUE");
+        const CalendarValue due = dateOf(raw.due);
         c.noDeadline = !due.value.IsValid();
         c.start = due.value;
         c.startHasTime = due.hasTime ? 1 : 0;
-        const CalendarValue done = dateOf("COMPLETED");
+        const CalendarValue done = dateOf(raw.completed);
         c.end = done.value;
-        if (!c.end.IsValid() && EqualNoCase(c.Value("STATUS"), "COMPLETED")) {
+        if (!c.end.IsValid() && EqualNoCase(raw.status.value, "COMPLETED")) {
             c.end = DateTime();  // completed without a date: the caller fills in now
         }
         return true;
     }
-    const CalendarValue start = dateOf("DTSTART");
+    const CalendarValue start = dateOf(raw.dtstart);
     if (!start.value.IsValid()) return false;
     c.start = start.value;
     c.startHasTime = start.hasTime ? 1 : 0;
-    const CalendarValue end = dateOf("DTEND");
+    const CalendarValue end = dateOf(raw.dtend);
     c.hasEnd = end.value.IsValid();
     if (!c.hasEnd) {
-        c.end = start.hasTime ? c.start : c.start;
+        c.end = c.start;
         c.endHasTime = 0;
-        if (const CVData* duration = c.Find("DURATION")) {
-            const std::string_view text = duration->value;
+        if (raw.duration.set) {
+            const std::string_view text = raw.duration.value;
             const int minutes =
                 text.empty() || text[0] == '-' ? -1 : TriggerMinutes("-" + std::string(text));
             if (minutes > 0) {
@@ -1401,7 +1874,79 @@ bool DecodeFields(CVCalender& c, const std::vector<CVData>& alarm, int version,
     return true;
 }
 
+// The logical lines of a file: physical lines joined where a line begins with a blank or a
+// tab, or where a quoted-printable value ended in "=". A line is a view of the bytes unless it
+// was joined, when it lives in the reader's one buffer until the next line.
+class LogicalLines {
+  public:
+    explicit LogicalLines(std::string_view bytes) : bytes_(bytes) {}
+
+    // False at the end; joined tells whether line lives in the buffer.
+    bool Next(std::string_view& line, bool& joined) {
+        if (!peeked_ && pos_ >= bytes_.size()) return false;
+        line = Physical();
+        joined = false;
+        while (peeked_ || pos_ < bytes_.size()) {
+            const bool qpOpen = QpOpen(line);
+            const std::string_view next = Physical();
+            if (qpOpen) {
+                if (!joined) buffer_.assign(line);
+                buffer_.pop_back();  // the soft break's "="
+                buffer_.append(next);
+            } else if (!next.empty() && (next[0] == ' ' || next[0] == '\t')) {
+                if (!joined) buffer_.assign(line);
+                buffer_.append(next.substr(1));
+            } else {
+                // Each line is looked for once: the one read ahead comes next.
+                peek_ = next;
+                peeked_ = true;
+                break;
+            }
+            joined = true;
+            line = buffer_;
+        }
+        return true;
+    }
+
+  private:
+    std::string_view Physical() {
+        if (peeked_) {
+            peeked_ = false;
+            return peek_;
+        }
+        std::size_t end = bytes_.find('\n', pos_);
+        if (end == std::string_view::npos) end = bytes_.size();
+        std::string_view line = bytes_.substr(pos_, end - pos_);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        pos_ = end + 1;
+        return line;
+    }
+    static bool QpOpen(std::string_view line) {
+        if (line.empty() || line.back() != '=') return false;
+        const std::size_t colon = line.find(':');
+        return colon != std::string_view::npos && IsQuotedPrintable(line.substr(0, colon));
+    }
+
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+    std::string buffer_;
+    std::string_view peek_;
+    bool peeked_ = false;
+};
+
+bool IsKind(std::string_view value, std::string_view kind) {
+    return EqualNoCase(value, kind);
+}
+
 }  // namespace
+
+CVCalender CVCalender::Begun(std::string_view kind) {
+    CVCalender component{BareTag{}};
+    component.SetGrowStep(1);
+    component.Add(CVData{"BEGIN", std::string(kind), {}});
+    component.SetGrowStep(0);
+    return component;
+}
 
 int CVCalender::ToRecord(CAlmxData& record) const {
     rejection_.clear();
@@ -1468,10 +2013,11 @@ int CVCalender::ToRecord(CAlmxData& record) const {
     return 1;
 }
 
-CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
-    CalendarImport result;
+CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
+    CVCalenderList result;
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     std::vector<RawComponent> components;
+    std::vector<RawEntry> entries;
     {
         // One allocation for the components: moving them as the list grows costs more than
         // the count.
@@ -1481,6 +2027,7 @@ CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
             ++count;
         }
         components.reserve(count);
+        entries.reserve(count * 8);
     }
     ZoneOffsets zones;
     int version = 2;
@@ -1492,19 +2039,23 @@ CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
     bool observanceHasOffset = false;
     RawComponent* current = nullptr;
     std::size_t currentDepth = 0;
-    ParsedLine line;
-    for (const std::string& text : UnfoldLines(bytes)) {
+    // Values that do not live in the file's bytes: decoded ones and those of joined lines.
+    std::deque<std::string> arena;
+    text::SjisEncoding held;
+    std::string decoded;
+    LogicalLines lines(bytes);
+    std::string_view text;
+    bool joined = false;
+    LineParts line;
+    while (lines.Next(text, joined)) {
         if (!ParseLine(text, line)) continue;
-        if (line.name == "BEGIN") {
-            const std::string kind = Upper(line.value);
+        if (EqualNoCase(line.name, "BEGIN")) {
+            std::string kind = Upper(line.value);
             if ((kind == "VEVENT" || kind == "VTODO") && !current) {
-                components.emplace_back();
-                current = &components.back();
-                // The component holds exactly the lines read.
-                current->component.Clear();
-                current->component.Add(CVData{"BEGIN", kind, {}});
+                current = &components.emplace_back();
+                current->todo = kind == "VTODO";
+                current->first = entries.size();
                 currentDepth = stack.size();
-                result.hadComponents = true;
             }
             if (kind == "VTIMEZONE") {
                 zoneId.clear();
@@ -1516,10 +2067,10 @@ CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
                 observance.daylight = kind == "DAYLIGHT";
                 observanceHasOffset = false;
             }
-            stack.push_back(kind);
+            stack.push_back(std::move(kind));
             continue;
         }
-        if (line.name == "END") {
+        if (EqualNoCase(line.name, "END")) {
             const std::string kind = Upper(line.value);
             // Close up to the matching BEGIN; an unmatched END is ignored.
             const auto found = std::find(stack.rbegin(), stack.rend(), kind);
@@ -1536,67 +2087,128 @@ CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
             if (kind == "VTIMEZONE" && !zoneId.empty() && !zoneRules.observances.empty()) {
                 zones[Upper(zoneId)] = zoneRules;
             }
-            if (current && stack.size() <= currentDepth) {
-                current->component.Add(CVData{"END", kind, {}});
-                current = nullptr;
-            }
+            if (current && stack.size() <= currentDepth) current = nullptr;
             continue;
         }
         if (stack.empty()) continue;
         const std::string& inner = stack.back();
         if (!current) {
-            if (stack.size() == 1 && line.name == "VERSION") version = line.value == "1.0" ? 1 : 2;
-            if (stack.size() == 1 && line.name == "PRODID") {
-                own = line.value.find("Velta Ltd//Almanix") != std::string::npos;
+            if (stack.size() == 1 && EqualNoCase(line.name, "VERSION")) {
+                version = line.value == "1.0" ? 1 : 2;
             }
-            if (line.name == "TZID" && inner == "VTIMEZONE") zoneId = line.value;
+            if (stack.size() == 1 && EqualNoCase(line.name, "PRODID")) {
+                own = line.value.find("Velta Ltd//Almanix") != std::string_view::npos;
+            }
+            if (EqualNoCase(line.name, "TZID") && inner == "VTIMEZONE") zoneId = line.value;
             if (inner == "STANDARD" || inner == "DAYLIGHT") {
                 ReadObservanceLine(line, observance, observanceHasOffset);
             }
             continue;
         }
-        if (!DecodeValue(line, version, result.replaced)) continue;
-        CVData property{line.name, line.value, line.parameters};
+        // Only the properties the fields are made from are decoded: the component's own and
+        // the TRIGGER of its alarms.
+        Field field = Field::Other;
         if (stack.size() == currentDepth + 1) {
-            current->component.Add(std::move(property));
-        } else if (inner == "VALARM") {
-            current->alarm.push_back(std::move(property));
+            field = FieldOf(line.name);
+            if (field == Field::Other) continue;
+            // The first usable one of a name counts.
+            const std::uint32_t bit = 1u << static_cast<unsigned>(field);
+            if (field != Field::Exdate && (current->seen & bit) != 0) continue;
+        } else if (inner != "VALARM" || !EqualNoCase(line.name, "TRIGGER") ||
+                   current->alarmMinutes >= 0) {
+            continue;
         }
+        std::string_view value = line.value;
+        bool made = false;
+        if (!DecodeValue(line.parameters, value, version, replaced, held, decoded, made)) {
+            continue;
+        }
+        if (field == Field::Other) {
+            current->alarmMinutes = TriggerMinutes(value);
+            continue;
+        }
+        current->seen |= 1u << static_cast<unsigned>(field);
+        if (field == Field::OtherRule) {
+            current->otherRule = true;
+            continue;
+        }
+        std::string_view parameters = line.parameters;
+        if (made) {
+            value = arena.emplace_back(std::move(decoded));
+            decoded = std::string();
+        } else if (joined) {
+            value = arena.emplace_back(value);
+        }
+        if (joined && !parameters.empty()) parameters = arena.emplace_back(parameters);
+        entries.push_back(RawEntry{field, RawValue{value, parameters, true}});
+        ++current->count;
     }
 
-    std::map<std::string, std::size_t> byUid;  // UID -> index of its recurring record
-    std::vector<RawComponent*> overrides;
-    for (RawComponent& raw : components) {
-        CVCalender& c = raw.component;
-        if (!DecodeFields(c, raw.alarm, version, zones, own)) {
-            ++result.failed;
-            continue;
+    result.version = version;
+    result.components.reserve(components.size());
+    RawFields fields;
+    for (const RawComponent& raw : components) {
+        CVCalender& c =
+            result.components.emplace_back(CVCalender::Begun(raw.todo ? "VTODO" : "VEVENT"));
+        if (!DecodeFields(c, raw, entries.data(), fields, version, zones, own)) {
+            c.start = DateTime::Invalid();
         }
+    }
+    return result;
+}
+
+CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
+    CalendarImport result;
+    CVCalenderList list = ParseCalendar(bytes, result.replaced);
+    result.hadComponents = !list.components.empty();
+    result.records.reserve(list.components.size());
+    // The texts move into the record instead of being copied.
+    auto toRecord = [](CVCalender& c, CAlmxData& record) {
+        std::string title = std::move(c.summary);
+        std::string place = std::move(c.location);
+        std::string memo = std::move(c.description);
+        c.summary.clear();
+        c.location.clear();
+        c.description.clear();
+        const int accepted = c.ToRecord(record);
+        record.title = std::move(title);
+        record.place = std::move(place);
+        record.memo = std::move(memo);
+        return accepted;
+    };
+    const bool anyOverride =
+        std::any_of(list.components.begin(), list.components.end(),
+                    [](const CVCalender& c) { return c.recurrenceId.IsValid(); });
+    std::unordered_map<std::string_view, std::size_t> byUid;  // UID -> its recurring record
+    std::vector<CVCalender*> overrides;
+    for (CVCalender& c : list.components) {
         if (c.recurrenceId.IsValid()) {
-            overrides.push_back(&raw);
+            overrides.push_back(&c);
             continue;
         }
-        CAlmxData record;
-        if (!c.ToRecord(record)) {
+        CAlmxData& record = result.records.emplace_back();
+        if (!toRecord(c, record)) {
+            result.records.pop_back();
             ++result.failed;
             continue;
         }
         if (record.Has(TodoNoDeadline)) record.start = now;
         if (record.Has(TodoDone) && record.end == DateTime()) record.end = now;
-        if (record.IsRecurring() && !c.uid.empty()) byUid[c.uid] = result.records.size();
-        result.records.push_back(std::move(record));
+        if (anyOverride && record.IsRecurring() && !c.uid.empty()) {
+            byUid[c.uid] = result.records.size() - 1;
+        }
         ++result.accepted;
     }
     // A changed occurrence: its day leaves the master, and it stands as a single entry.
-    for (RawComponent* raw : overrides) {
+    for (CVCalender* c : overrides) {
         CAlmxData record;
-        if (!raw->component.ToRecord(record)) {
+        if (!toRecord(*c, record)) {
             ++result.failed;
             continue;
         }
-        const auto master = byUid.find(raw->component.uid);
+        const auto master = byUid.find(c->uid);
         if (master != byUid.end()) {
-            const DateTime day = raw->component.recurrenceId;
+            const DateTime day = c->recurrenceId;
             result.records[master->second].exceptions.push_back(CDaySpan::FromDates(day, day));
         }
         result.records.push_back(std::move(record));

@@ -76,6 +76,9 @@ class CVCalender : public CVDataArray {
 
     const std::string& Rejection() const { return rejection_; }
 
+    // A component as a reader begins it: its BEGIN line ("VEVENT" or "VTODO") and no other.
+    static CVCalender Begun(std::string_view kind);
+
     DateTime start;
     DateTime end = DateTime::Invalid();
     DateTime alarm = DateTime::Invalid();
@@ -98,6 +101,9 @@ class CVCalender : public CVDataArray {
     bool ownProducer = false;      // written by this program (older forms)
 
   private:
+    struct BareTag {};
+    explicit CVCalender(BareTag) {}
+
     mutable std::string rejection_;
 };
 
@@ -152,6 +158,11 @@ struct CalendarImport {
     bool hadComponents = false;  // any VEVENT or VTODO
     std::size_t replaced = 0;    // characters Shift_JIS cannot hold
 };
+// The VEVENT and VTODO components of an iCalendar or vCalendar file with their fields decoded,
+// before any mapping into records; one without a usable DTSTART keeps an invalid start. The
+// components keep their BEGIN line; the other properties live only in the fields.
+// replaced counts the characters Shift_JIS cannot hold.
+CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced);
 // Reads an iCalendar or vCalendar file's bytes (every component on its own); now stands in
 // for a to-do without deadline.
 CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now);
