@@ -238,11 +238,15 @@ std::optional<std::vector<MemoHit>> MemoBook::SearchAll(std::string_view word,
     if (!Synchronise()) return std::nullopt;
     std::vector<MemoHit> hits;
     const std::vector<CMemoData>& list = List();
+    const text::SjisWordTest test(word, options);
+    searchForms_.resize(list.size());
     for (std::size_t i = 0; i < list.size(); ++i) {
-        const text::MatchText matched(list[i].text);
-        if (text::FindWords(matched, word, options)) {
-            hits.push_back({list[i].title, static_cast<int>(i), list[i].text});
+        SearchForm& form = searchForms_[i];
+        if (form.text != list[i].text) {
+            form.text = list[i].text;
+            form.sjis = text::Utf8ToShiftJis(form.text).bytes;
         }
+        if (test.Matches(form.sjis)) hits.push_back({list[i].title, static_cast<int>(i), list[i].text});
     }
     if (hits.empty()) prompter_.ShowMessage(memo_msg::kNothingFound, MessageKind::Information);
     return hits;

@@ -46,6 +46,36 @@ TEST(WordSearchTest, FoldingFollowsTheTwoSensitivities) {
     EXPECT_FALSE(FindWords(text, "ミーティング", options));
 }
 
+TEST(WordSearchTest, TheShiftJisTestAgreesWithFindWordsOnEveryModeAndFold) {
+    const std::vector<std::string> texts = {
+        "東京で会議、その後に会食", "ﾐｰﾃｨﾝｸﾞ at HOME", "", "ñ and 会議", "?", "abc\nABC",
+        "１２３ 全角"};
+    const std::vector<std::string> inputs = {
+        "会議", "会議 大阪", "会議　東京", "home", "ミーティング", "ñ", "ñ 会議", "", "   ",
+        "?", "123", "ABC", "ｶｲｷﾞ"};
+    for (int mode : {kWordWhole, kWordAny, kWordAll}) {
+        for (bool caseSensitive : {false, true}) {
+            for (bool widthSensitive : {false, true}) {
+                WordOptions options;
+                options.mode = mode;
+                options.caseSensitive = caseSensitive;
+                options.widthSensitive = widthSensitive;
+                for (const std::string& input : inputs) {
+                    const SjisWordTest test(input, options);
+                    for (const std::string& text : texts) {
+                        const MatchText matched(text);
+                        EXPECT_EQ(test.Matches(matched.Sjis()),
+                                  FindWords(matched, input, options).has_value())
+                            << "mode " << mode << " case " << caseSensitive << " width "
+                            << widthSensitive << " input \"" << input << "\" text \"" << text
+                            << "\"";
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(WordSearchTest, HighlightPositionsCountCharactersAfterLineBreaksAndDoubleByteText) {
     const std::string body = "一行目の会議\n二行目😀会議\nkaigi 会議";
     const MatchText text(body);
