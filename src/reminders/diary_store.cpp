@@ -76,7 +76,8 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
     return out;
 }
 
-// Whether Decode would take the bytes for a Unicode form rather than Shift_JIS.
+// Whether Decode would take the bytes for a Unicode form rather than Shift_JIS. A text whose
+// Shift_JIS bytes would is written as UTF-8 instead (see Encode).
 bool ReadsAsUnicode(std::string_view bytes) {
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") ||
         bytes.starts_with("\xEF\xBB\xBF"))

@@ -2,8 +2,7 @@
 // The diary: one text file per day ("%04d%02d%02d.TXT") in the document's diary folder, and the
 // index of the names found there. Texts are UTF-8 with "\n" line breaks in memory; on disk they
 // are Shift_JIS with CR LF, except a file another editor wrote as UTF-8 or UTF-16, which is read
-// and written back in its own form so that nothing of it is lost, and a text whose Shift_JIS
-// bytes would read as UTF-8, which is written as UTF-8.
+// and written back in its own form so that nothing of it is lost.
 
 #include <cstdint>
 #include <functional>

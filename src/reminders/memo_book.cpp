@@ -7,6 +7,7 @@
 #include "core/text_entry_check.h"
 #include "document/document.h"
 #include "text/encoding.h"
+#include "text/sjis_word_test.h"
 #include "text/utf8_matcher.h"
 
 namespace almx {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "text/encoding.h"
+#include "text/sjis_word_test.h"
 
 namespace almx::text {
 

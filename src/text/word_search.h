@@ -35,20 +35,6 @@ std::vector<std::string> SplitWords(std::string_view input);
 std::optional<Match> FindWords(const MatchText& text, std::string_view input,
                                const WordOptions& options, std::size_t start = 0);
 
-// The yes/no of FindWords for many texts already in their Shift_JIS form (as MatchText makes
-// it): the words are converted once, and no offsets back to UTF-8 are built.
-class SjisWordTest {
-  public:
-    SjisWordTest(std::string_view input, const WordOptions& options);
-    bool Matches(std::string_view sjis) const;
-
-  private:
-    // nullopt: a word Shift_JIS cannot hold, which finds nothing.
-    std::vector<std::optional<std::string>> words_;
-    unsigned flags_;
-    int mode_;
-};
-
 // Every occurrence for highlighting, each search going on after the one before (mode 2 counts
 // as mode 1 here).
 std::vector<Match> AllOccurrences(const MatchText& text, std::string_view input,

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "text/sjis_word_test.h"
+
 namespace almx::text {
 namespace {
 
