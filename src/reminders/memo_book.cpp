@@ -247,7 +247,9 @@ std::optional<std::vector<MemoHit>> MemoBook::SearchAll(std::string_view word,
             form.text = list[i].text;
             form.sjis = text::Utf8ToShiftJis(form.text).bytes;
         }
-        if (test.Matches(form.sjis)) hits.push_back({list[i].title, static_cast<int>(i), list[i].text});
+        if (test.Matches(form.sjis)) {
+            hits.push_back({list[i].title, static_cast<int>(i), list[i].text});
+        }
     }
     if (hits.empty()) prompter_.ShowMessage(memo_msg::kNothingFound, MessageKind::Information);
     return hits;
