@@ -76,6 +76,17 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
     return out;
 }
 
+// Whether Decode would take the bytes for a Unicode form rather than Shift_JIS. A text whose
+// Shift_JIS bytes would is written as UTF-8 instead (see Encode).
+bool ReadsAsUnicode(std::string_view bytes) {
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") ||
+        bytes.starts_with("\xEF\xBB\xBF"))
+        return true;
+    const bool high = std::any_of(bytes.begin(), bytes.end(),
+                                  [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    return high && text::IsValidUtf8(bytes);
+}
+
 std::string WindowsFolderMessage(const std::string& stored, const std::string& used) {
     return "日記フォルダ「" + stored + "」はWindowsの形式のため、このシステムでは使えません。" +
            "既定のフォルダ「" + used + "」を使います。";
@@ -225,6 +236,10 @@ std::optional<std::string> DiaryStore::Encode(const std::string& text, const Dia
                 if (firstBad) *firstBad = encoded.unrepresentable.front();
                 return std::nullopt;
             }
+            // The file carries no mark of its encoding and Decode takes valid UTF-8 as UTF-8, so
+            // Shift_JIS bytes that happen to be valid UTF-8 ("ﾑⅠ" is D1 87 54) would come back
+            // as other text. Such a day is written as UTF-8, which reads back exactly.
+            if (ReadsAsUnicode(encoded.bytes)) return lines;
             return std::move(encoded.bytes);
         }
         case DiaryEncoding::Utf8:

@@ -7,6 +7,7 @@
 #include "core/text_entry_check.h"
 #include "document/document.h"
 #include "text/encoding.h"
+#include "text/sjis_word_test.h"
 #include "text/utf8_matcher.h"
 
 namespace almx {
@@ -238,9 +239,15 @@ std::optional<std::vector<MemoHit>> MemoBook::SearchAll(std::string_view word,
     if (!Synchronise()) return std::nullopt;
     std::vector<MemoHit> hits;
     const std::vector<CMemoData>& list = List();
+    const text::SjisWordTest test(word, options);
+    searchForms_.resize(list.size());
     for (std::size_t i = 0; i < list.size(); ++i) {
-        const text::MatchText matched(list[i].text);
-        if (text::FindWords(matched, word, options)) {
+        SearchForm& form = searchForms_[i];
+        if (form.text != list[i].text) {
+            form.text = list[i].text;
+            form.sjis = text::Utf8ToShiftJis(form.text).bytes;
+        }
+        if (test.Matches(form.sjis)) {
             hits.push_back({list[i].title, static_cast<int>(i), list[i].text});
         }
     }

@@ -163,6 +163,13 @@ class MemoBook {
     std::vector<CMemoData> known_;
     std::size_t current_ = 0;
     std::optional<std::size_t> refused_;
+    // Each memo's Shift_JIS form for the search over all memos, made again only when the
+    // memo's text is no longer the one it was made from.
+    struct SearchForm {
+        std::string text;
+        std::string sjis;
+    };
+    std::vector<SearchForm> searchForms_;
 };
 
 }  // namespace almx

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "text/encoding.h"
+#include "text/sjis_word_test.h"
 
 namespace almx::text {
 
@@ -44,6 +45,34 @@ std::optional<Match> FindWords(const MatchText& text, std::string_view input,
         if (!earliest || hit->offset < earliest->offset) earliest = hit;
     }
     return earliest;
+}
+
+SjisWordTest::SjisWordTest(std::string_view input, const WordOptions& options)
+    : flags_(options.Flags()), mode_(options.mode) {
+    auto add = [this](std::string_view word) {
+        SjisEncoding encoded = Utf8ToShiftJis(word);
+        if (encoded.Complete()) {
+            words_.emplace_back(std::move(encoded.bytes));
+        } else {
+            words_.emplace_back(std::nullopt);
+        }
+    };
+    if (mode_ == kWordWhole) {
+        add(input);
+    } else {
+        for (const std::string& word : SplitWords(input)) add(word);
+    }
+}
+
+bool SjisWordTest::Matches(std::string_view sjis) const {
+    if (mode_ == kWordWhole) return words_[0] && Find(sjis, *words_[0], flags_, 0).has_value();
+    bool any = false;
+    for (const std::optional<std::string>& word : words_) {
+        const bool found = word && Find(sjis, *word, flags_, 0).has_value();
+        if (mode_ == kWordAll && !found) return false;
+        any |= found;
+    }
+    return any;
 }
 
 std::vector<Match> AllOccurrences(const MatchText& text, std::string_view input,

@@ -229,8 +229,9 @@ bool CDiaryView::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == editor_ && event->type() == QEvent::FocusIn) {
         CheckDisk();
-        // Qt can enable the input method but cannot choose its Japanese mode.
-        if (settings_.GetInt("System", "Ime", 0) == 1)
+        // Qt can enable the input method but cannot choose its Japanese mode. A day shown
+        // read-only takes no input, composed text included.
+        if (settings_.GetInt("System", "Ime", 0) == 1 && !editor_->isReadOnly())
             editor_->setAttribute(Qt::WA_InputMethodEnabled, true);
     }
     return ViewBase::eventFilter(watched, event);

@@ -2,6 +2,7 @@
 
 #include <QContextMenuEvent>
 #include <QFontDialog>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -33,6 +34,48 @@ int Utf16(const std::string& text, std::size_t offset) {
     return static_cast<int>(text::Utf16Position(text, offset));
 }
 
+// A row of up to thousands of tabs. The style's size of a tab builds a full style option (font,
+// palette, icon and button metrics) and is asked for every tab on every layout, twice with the
+// minimum; the tabs here differ only in their text, so one measured tab gives the padding and
+// height of all and each text is measured once. The row scrolls, so no tab is squeezed.
+class MemoTabBar : public QTabBar {
+  public:
+    explicit MemoTabBar(QWidget* parent) : QTabBar(parent) {
+        setUsesScrollButtons(true);
+        setElideMode(Qt::ElideNone);
+        setExpanding(false);
+    }
+
+  protected:
+    QSize tabSizeHint(int index) const override {
+        const QString text = tabText(index);
+        if (!sample_.isValid()) {
+            sample_ = QTabBar::tabSizeHint(index);
+            padding_ = std::max(0, sample_.width() - TextWidth(text));
+        }
+        auto it = widths_.constFind(text);
+        if (it == widths_.cend()) it = widths_.insert(text, TextWidth(text));
+        return {*it + padding_, sample_.height()};
+    }
+    QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+            sample_ = QSize();
+            widths_.clear();
+        }
+        QTabBar::changeEvent(event);
+    }
+
+  private:
+    int TextWidth(const QString& text) const {
+        return fontMetrics().size(Qt::TextShowMnemonic, text).width();
+    }
+
+    mutable QSize sample_;
+    mutable int padding_ = 0;
+    mutable QHash<QString, int> widths_;
+};
+
 }  // namespace
 
 FontSpec DefaultMemoFont() {
@@ -46,12 +89,10 @@ CMemoView::CMemoView(DocumentHost& host, SettingsStore& settings, Prompter& prom
       prompter_(prompter),
       document_(host.Document()),
       book_(host.Document(), prompter),
-      tabs_(new QTabBar(this)),
+      tabs_(new MemoTabBar(this)),
       stack_(new QStackedWidget(this)) {
     fontSpec_ = FontSpec::Load(settings_, kFontSection, DefaultMemoFont());
     font_ = FontFromSpec(fontSpec_);
-    tabs_->setUsesScrollButtons(true);
-    tabs_->setExpanding(false);
     tabs_->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

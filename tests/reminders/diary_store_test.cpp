@@ -341,6 +341,40 @@ TEST_F(DiaryStoreTest, OpenInEditorCreatesTheDateLineOnceAndLaunchesTheFile) {
     EXPECT_EQ(Read(folder_ + "/20240105.TXT"), "kept");
 }
 
+TEST_F(DiaryStoreTest, ADayWhoseShiftJisBytesReadAsUtf8IsSavedSoItReadsBackTheSame) {
+    store_.SetFolder(folder_);
+    // "ﾑⅠ" in Shift_JIS is D1 87 54, which is also valid UTF-8 ("ч" then "T").
+    const std::string ambiguous = "11111ﾑⅠ\nline";
+    DiaryDay day = store_.Load(jan5_);
+    ASSERT_EQ(store_.Save(jan5_, ambiguous, day), DiarySave::Saved);
+    EXPECT_EQ(store_.Load(jan5_).text, ambiguous);
+    EXPECT_EQ(Read(folder_ + "/20240105.TXT"), "11111ﾑⅠ\r\nline");
+    // Saved again after reading it back, it stays as it is.
+    DiaryDay again = store_.Load(jan5_);
+    ASSERT_EQ(store_.Save(jan5_, again.text + "!", again), DiarySave::Saved);
+    EXPECT_EQ(store_.Load(jan5_).text, ambiguous + "!");
+
+    // Once the text no longer forms valid UTF-8 in Shift_JIS, a day read as Shift_JIS is
+    // written as Shift_JIS again.
+    const DateTime jan6 = DateTime::FromDate(2024, 1, 6);
+    DiaryDay other = store_.Load(jan6);
+    ASSERT_EQ(store_.Save(jan6, "ﾑⅠ晴れ", other), DiarySave::Saved);
+    EXPECT_EQ(Read(folder_ + "/20240106.TXT"), "\xd1\x87\x54\x90\xb0\x82\xea");
+    EXPECT_EQ(store_.Load(jan6).text, "ﾑⅠ晴れ");
+}
+
+TEST(DiaryCodec, TheFuzzSeedOfAmbiguousBytesComesBackAsTheSameText) {
+    // The seed holds FA 4A, the IBM cell of "Ⅰ"; its Shift_JIS form is the NEC cell 87 54.
+    const DiaryDay day = DiaryStore::Decode("11111\xd1\xfa\x4a\x01");
+    ASSERT_FALSE(day.readOnly);
+    ASSERT_EQ(day.encoding, DiaryEncoding::ShiftJis);
+    const auto bytes = DiaryStore::Encode(day.text, day);
+    ASSERT_TRUE(bytes.has_value());
+    const DiaryDay back = DiaryStore::Decode(*bytes);
+    EXPECT_FALSE(back.readOnly);
+    EXPECT_EQ(back.text, day.text);
+}
+
 TEST(DiaryCodec, ValidShiftJisWithCrLfComesBackByteForByte) {
     for (const std::string& bytes :
          {std::string("1\x8c\x8e 5\x93\xfa \r\n\r\n\x90\xb0\r\n"), std::string("plain\r\n\r"),

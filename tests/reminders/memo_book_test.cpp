@@ -241,6 +241,40 @@ TEST_F(MemoBookTest, SearchAllSynchronisesFirstAndNamesEveryHit) {
     EXPECT_TRUE(prompter.Saw("見つかりませんでした"));
 }
 
+TEST_F(MemoBookTest, SearchAllSeesEveryChangeOfTheMemosSinceTheSearchBefore) {
+    List() = {{"a", "会議の準備"}, {"b", "買い物"}, {"c", "カイギ"}};
+    FillEditors();
+    auto titles = [this](std::string_view word) {
+        std::vector<std::string> found;
+        if (auto hits = Book().SearchAll(word, {})) {
+            for (const MemoHit& hit : *hits) found.push_back(hit.title);
+        }
+        return found;
+    };
+    EXPECT_EQ(titles("会議"), std::vector<std::string>{"a"});
+    // Typed in the editors since.
+    Type(0, "準備だけ");
+    Type(2, "会議室");
+    EXPECT_EQ(titles("会議"), std::vector<std::string>{"c"});
+    // Changed behind the pages (an import), and a memo the same length but other text.
+    List()[1].text = "会議費";
+    List()[2].text = "会議室";
+    List()[0].text = "準備だけ";
+    Book().Build();
+    FillEditors();
+    EXPECT_EQ(titles("会議"), (std::vector<std::string>{"b", "c"}));
+    List()[1].text = "会計費";
+    Book().Build();
+    FillEditors();
+    EXPECT_EQ(titles("会議"), std::vector<std::string>{"c"});
+    // Fewer memos than the search before.
+    List().resize(1);
+    Book().Build();
+    FillEditors();
+    EXPECT_TRUE(titles("会議").empty());
+    EXPECT_EQ(titles("準備"), std::vector<std::string>{"a"});
+}
+
 TEST(MemoFindTest, FindsInBothDirectionsWithAndWithoutCase) {
     const std::string text = "abc ABC abc";
     EXPECT_EQ(FindInText(text, {0, 0}, "ABC", true, true), (TextRange{4, 7}));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "text/sjis_word_test.h"
+
 namespace almx::text {
 namespace {
 
@@ -44,6 +46,36 @@ TEST(WordSearchTest, FoldingFollowsTheTwoSensitivities) {
     EXPECT_FALSE(FindWords(text, "home", options));
     options.widthSensitive = true;
     EXPECT_FALSE(FindWords(text, "ミーティング", options));
+}
+
+TEST(WordSearchTest, TheShiftJisTestAgreesWithFindWordsOnEveryModeAndFold) {
+    const std::vector<std::string> texts = {
+        "東京で会議、その後に会食", "ﾐｰﾃｨﾝｸﾞ at HOME", "", "ñ and 会議", "?", "abc\nABC",
+        "１２３ 全角"};
+    const std::vector<std::string> inputs = {
+        "会議", "会議 大阪", "会議　東京", "home", "ミーティング", "ñ", "ñ 会議", "", "   ",
+        "?", "123", "ABC", "ｶｲｷﾞ"};
+    for (int mode : {kWordWhole, kWordAny, kWordAll}) {
+        for (bool caseSensitive : {false, true}) {
+            for (bool widthSensitive : {false, true}) {
+                WordOptions options;
+                options.mode = mode;
+                options.caseSensitive = caseSensitive;
+                options.widthSensitive = widthSensitive;
+                for (const std::string& input : inputs) {
+                    const SjisWordTest test(input, options);
+                    for (const std::string& text : texts) {
+                        const MatchText matched(text);
+                        EXPECT_EQ(test.Matches(matched.Sjis()),
+                                  FindWords(matched, input, options).has_value())
+                            << "mode " << mode << " case " << caseSensitive << " width "
+                            << widthSensitive << " input \"" << input << "\" text \"" << text
+                            << "\"";
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(WordSearchTest, HighlightPositionsCountCharactersAfterLineBreaksAndDoubleByteText) {

@@ -19,6 +19,7 @@
 #include "document/schedule_file_writer.h"
 #include "links/file_launcher.h"
 #include "views/diary_view.h"
+#include "views/memo_view.h"
 
 namespace almx {
 namespace {
@@ -147,6 +148,41 @@ TEST_F(DiaryShellTest, DiaryFirstOpensTodaysDiaryInItsOwnFrame) {
     active->close();
     QApplication::processEvents();
     EXPECT_TRUE(fs::exists(fs::canonical(dir_) / "nikki" / "20250503.TXT"));
+}
+
+TEST_F(DiaryShellTest, ANewWindowOnTheMemoViewActivatesTheOneThereIs) {
+    ASSERT_TRUE(Start({path_}));
+    Frame().ShowView(ViewKind::Memo);
+    QApplication::processEvents();
+    CAlmxFrame* memo = Frame().ActiveFrame();
+    ASSERT_NE(memo, nullptr);
+    ASSERT_EQ(memo->Kind(), ViewKind::Memo);
+    auto* view = qobject_cast<CMemoView*>(memo->ActiveView());
+    ASSERT_NE(view, nullptr);
+    view->CurrentEditor()->insertPlainText(QStringLiteral("unsaved"));
+
+    // From another frame first: the month view gets a second window as before.
+    const auto count = [this](ViewKind kind) {
+        int n = 0;
+        for (CAlmxFrame* frame : Frame().Frames()) n += frame->Kind() == kind;
+        return n;
+    };
+    const int months = count(ViewKind::Month);
+    Frame().ActivateFrame(memo);
+    QApplication::processEvents();
+    EXPECT_TRUE(Frame().Dispatch(57648));
+    QApplication::processEvents();
+    EXPECT_EQ(count(ViewKind::Memo), 1);
+    EXPECT_EQ(count(ViewKind::Month), months);
+    EXPECT_EQ(Frame().ActiveFrame(), memo);
+    EXPECT_EQ(view->CurrentEditor()->toPlainText(), QStringLiteral("unsaved"));
+
+    for (CAlmxFrame* frame : Frame().Frames())
+        if (frame->Kind() == ViewKind::Month) Frame().ActivateFrame(frame);
+    QApplication::processEvents();
+    EXPECT_TRUE(Frame().Dispatch(57648));
+    QApplication::processEvents();
+    EXPECT_EQ(count(ViewKind::Month), months + 1);
 }
 
 TEST_F(DiaryShellTest, DiaryFramesKeepTheirOwnShowState) {

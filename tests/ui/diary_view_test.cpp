@@ -14,6 +14,7 @@
 #include "document/document.h"
 #include "links/file_launcher.h"
 #include "ui/calendar_ctrl.h"
+#include "ui/font_faces.h"
 #include "views/day_view.h"
 
 namespace almx {
@@ -42,8 +43,10 @@ class TestDiaryView : public CDiaryView {
     std::optional<WordQuery> query;
     std::optional<int> hit;
     std::vector<std::string> hitNames;
+    std::optional<FontSpec> chosenFont;
 
   protected:
+    std::optional<FontSpec> ChooseFont(const FontSpec&) override { return chosenFont; }
     std::optional<DateTime> AskDate(const DateTime&) override { return date; }
     std::optional<int> AskDaySpan() override { return daySpan; }
     std::optional<WordQuery> AskSearch() override { return query; }
@@ -206,6 +209,48 @@ TEST_F(DiaryViewTest, AFileChangedOnDiskReloadsAnUnmodifiedDayAndAsksBeforeOverw
     EXPECT_TRUE(prompter_.Saw(diary_msg::kChangedOnDisk));
     EXPECT_EQ(View().Date(), D(2024, 1, 5));
     EXPECT_EQ(File("20240105.txt"), "again, elsewhere\r\n");
+}
+
+TEST_F(DiaryViewTest, WithImeOnTheEditorTakesInputWithTheDiaryFontAsItsCompositionFont) {
+    settings_.SetString("DiaryFont", "FaceName", "DejaVu Serif");
+    settings_.SetInt("DiaryFont", "Size", -29);
+    settings_.SetInt("DiaryFont", "Italic", 1);
+    settings_.SetInt("System", "Ime", 1);
+    const QFont diaryFont = FontFromSpec(DiaryFontSpec(settings_));
+    QPlainTextEdit& editor = View().Editor();
+    View().show();
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::OtherFocusReason);
+    QApplication::sendEvent(&editor, &focusIn);
+
+    EXPECT_TRUE(editor.testAttribute(Qt::WA_InputMethodEnabled));
+    EXPECT_TRUE(editor.inputMethodQuery(Qt::ImEnabled).toBool());
+    // Anywhere in the text, typed text included, the composition takes the diary font.
+    for (int move : {0, 1}) {
+        if (move) {
+            Type(QStringLiteral("曇り"));
+            editor.moveCursor(QTextCursor::Start);
+        }
+        const QFont composing = editor.inputMethodQuery(Qt::ImFont).value<QFont>();
+        EXPECT_EQ(composing.family(), diaryFont.family());
+        EXPECT_EQ(composing.pixelSize(), diaryFont.pixelSize());
+        EXPECT_EQ(composing.italic(), diaryFont.italic());
+    }
+
+    // "本文" changes the font: the composition follows it.
+    FontSpec bigger = DiaryFontSpec(settings_);
+    bigger.size = -41;
+    View().chosenFont = bigger;
+    View().OnCommand(32779);
+    EXPECT_EQ(editor.inputMethodQuery(Qt::ImFont).value<QFont>().pixelSize(),
+              FontFromSpec(bigger).pixelSize());
+
+    // A day shown read-only takes no input, the input method included.
+    fs::create_directories(root_ + "/diary");
+    std::ofstream(root_ + "/diary/20240106.TXT", std::ios::binary) << std::string("a\0b", 3);
+    View().OnCommand(32776);
+    ASSERT_TRUE(editor.isReadOnly());
+    QApplication::sendEvent(&editor, &focusIn);
+    EXPECT_FALSE(editor.testAttribute(Qt::WA_InputMethodEnabled));
 }
 
 TEST_F(DiaryViewTest, RemoveSearchAndTimeDisplay) {
