@@ -126,6 +126,46 @@ TEST_F(HtmlCalendarTest, RangeAcrossTheYearWritesEveryMonthAndListsThemNewestFir
     EXPECT_NE(december.find("<a href=\"sch202401.html\">\r\n次の月へ"), std::string::npos);
 }
 
+TEST_F(HtmlCalendarTest, PagesOfAPreparedRangeMatchPagesMadeMonthByMonth) {
+    // Days shown in two months' grids: the other-month colour depends on the month shown, and
+    // one fill serves them all.
+    SetDayColour(doc->Array().dayProperties, Day(2024, 1, 31), 0x80FFFF);
+    SetDayColour(doc->Array().dayProperties, Day(2024, 1, 2), 0xC0C0FF);
+    Add(Schedule("年越し", Day(2023, 12, 30), Day(2024, 1, 2)));
+    CAlmxData& holiday = Add(Schedule("振替", Day(2024, 2, 4), Day(2024, 2, 4)));
+    holiday.Set(HolidayMark);
+    for (int keep : {1, 0}) {
+        settings.SetInt("View", "OtherMonthDayColor", keep);
+        CHtmlGenerator alone = Generator();
+        CHtmlGenerator ranged = Generator();
+        ranged.PrepareRange(2023, 11, 2024, 2);
+        for (int month : {11, 12, 1, 2}) {
+            const int year = month > 10 ? 2023 : 2024;
+            const std::string expected = alone.MonthPage("sch", "index", year, month, true);
+            EXPECT_EQ(ranged.MonthPage("sch", "index", year, month, true), expected) << month;
+            EXPECT_EQ(ranged.MobileBody("mtop", year, month),
+                      alone.MobileBody("mtop", year, month));
+            EXPECT_EQ(ranged.MobileMonth("m", "mtop", year, month, true),
+                      alone.MobileMonth("m", "mtop", year, month, true));
+        }
+        // Months before the range, and back: the range's cells are not taken for them.
+        EXPECT_EQ(ranged.MonthTable(2023, 10), alone.MonthTable(2023, 10));
+        EXPECT_EQ(ranged.MonthTable(2024, 1), alone.MonthTable(2024, 1));
+    }
+    // January's grid shows 2024/01/31 in its day colour, February's in the other-month colour.
+    settings.SetInt("View", "OtherMonthDayColor", 0);
+    CHtmlGenerator ranged = Generator();
+    ranged.PrepareRange(2024, 1, 2024, 2);
+    const std::string january = ranged.MonthTable(2024, 1);
+    const std::string february = ranged.MonthTable(2024, 2);
+    EXPECT_NE(january.find("#FFFF80;\">\r\n<div class=\"almxday day4\">\r\n31"), std::string::npos);
+    EXPECT_NE(february.find("\">\r\n<div class=\"almxday day4\">\r\n31"), std::string::npos);
+    EXPECT_EQ(february.find("#FFFF80;"), std::string::npos);
+    // A record added after the fill is on the page: the document's generation changed.
+    Add(Schedule("追加", Day(2024, 1, 20), Day(2024, 1, 20)));
+    EXPECT_NE(ranged.MonthTable(2024, 1).find("追加"), std::string::npos);
+}
+
 TEST_F(HtmlCalendarTest, DayHeadingsHiddenEntriesColoursAndNavigation) {
     CAlmxData& holiday = Add(Schedule("記念日", Day(2024, 1, 14), Day(2024, 1, 14)));
     holiday.Set(HolidayMark);
