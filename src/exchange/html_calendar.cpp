@@ -28,6 +28,13 @@ std::string MonthTitle(int year, int month) {
     return text;
 }
 
+// "[%d年%d月]", as the mobile top page lists the months.
+std::string BracketedMonthTitle(int year, int month) {
+    char text[40];
+    std::snprintf(text, sizeof text, "[%d年%d月]", year, month);
+    return text;
+}
+
 CHtmlElement Link(std::string_view text, std::string_view fileName, const char* tag = "a",
                   const char* attribute = "href", std::string_view fragment = {}) {
     CHtmlElement link(tag, HtmlEscape(text));
@@ -533,16 +540,16 @@ std::string CHtmlGenerator::MobileTopPage(std::string_view prefix, int startYear
     const DateTime today = Today();
     CHtmlElement body("BODY");
     body.AppendChild(CHtmlElement("H1", "スケジュール"));
-    body.AppendChild(Link("[" + MonthTitle(today.Year(), today.Month()) + "]",
+    body.AppendChild(Link(BracketedMonthTitle(today.Year(), today.Month()),
                           MonthFileName(prefix, today.Year(), today.Month()), "A", "HREF"),
                      false);
     body.AppendHtml("\r\n<P>\r\n");
     for (int year = endYear, month = endMonth;
          year > startYear || (year == startYear && month >= startMonth);
          StepMonth(year, month, -1)) {
-        body.AppendChild(Link("[" + MonthTitle(year, month) + "]",
-                              MonthFileName(prefix, year, month), "A", "HREF"),
-                         false);
+        body.AppendChild(
+            Link(BracketedMonthTitle(year, month), MonthFileName(prefix, year, month), "A", "HREF"),
+            false);
         body.AppendHtml("<BR>\r\n");
     }
     CHtmlElement head("HEAD", kMobileCharset);
