@@ -83,6 +83,10 @@ bool FileWriter::Sync(int fd) {
     return ::fsync(fd) == 0;
 }
 
+void FileWriter::SyncFolderOf(const std::string& folder) {
+    SyncFolder(folder);
+}
+
 FileBytes ReadFileBytes(const std::string& path) {
     FileBytes result;
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
@@ -300,7 +304,7 @@ bool SaveFile(const std::string& path, std::string_view bytes, FileWriter& write
         if (movedAside) ::rename(backup.c_str(), target.c_str());
         return abandon();
     }
-    SyncFolder(folder);
+    writer.SyncFolderOf(folder.string());
     return true;
 }
 

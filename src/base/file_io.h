@@ -34,6 +34,8 @@ class FileWriter {
     // Writes all bytes; false on any failure.
     virtual bool Write(int fd, std::string_view bytes);
     virtual bool Sync(int fd);
+    // Flushes the folder after a new file took its name there.
+    virtual void SyncFolderOf(const std::string& folder);
 };
 
 // Writes the bytes to a temporary file in the same folder and flushes it to disk; only then

@@ -1,7 +1,12 @@
 #include "base/ini_settings_store.h"
 
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <vector>
 
 #include "base/file_io.h"
 
@@ -194,7 +199,139 @@ void IniSettingsStore::SetInt(std::string_view section, std::string_view key, in
 
 void IniSettingsStore::SetString(std::string_view section, std::string_view key,
                                  std::string_view value) {
-    values_.insert_or_assign(Key{std::string(section), std::string(key)}, std::string(value));
+    Key name{std::string(section), std::string(key)};
+    changed_.insert(name);
+    values_.insert_or_assign(std::move(name), std::string(value));
+}
+
+std::string IniSettingsStore::EscapeValue(std::string_view value) {
+    std::string out;
+    // A text beginning with "@" would read back as a typed value.
+    if (!value.empty() && value.front() == '@') out += '@';
+    bool needsQuotes = false;
+    bool escapeNextIfHex = false;  // after "\x.." a hex digit would join the escape
+    for (char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == ';' || c == ',' || c == '=') needsQuotes = true;
+        if (escapeNextIfHex && HexValue(c) >= 0) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%x", byte);
+            out += escaped;
+            continue;
+        }
+        escapeNextIfHex = false;
+        switch (c) {
+            case '\a':
+                out += "\\a";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\v':
+                out += "\\v";
+                break;
+            case '"':
+            case '\\':
+                out += '\\';
+                out += c;
+                break;
+            default:
+                if (byte < 0x20 || byte == 0x7F) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\x%x", byte);
+                    out += escaped;
+                    escapeNextIfHex = true;
+                } else {
+                    out += c;  // UTF-8 as it is
+                }
+        }
+    }
+    if (needsQuotes || (!out.empty() && (out.front() == ' ' || out.back() == ' '))) {
+        out = '"' + out + '"';
+    }
+    return out;
+}
+
+bool IniSettingsStore::WriteSection(const std::string& path, std::string_view section) const {
+    std::vector<Key> keys;
+    for (const Key& key : changed_) {
+        if (key.first == section) keys.push_back(key);
+    }
+    if (keys.empty()) return true;
+    FileBytes file = ReadFileBytes(path);
+    std::error_code error;
+    // A file that is there but cannot be read is never replaced by the few keys known here.
+    if (file.status != ReadStatus::Complete &&
+        (file.status == ReadStatus::Partial || std::filesystem::exists(path, error))) {
+        return false;
+    }
+    std::string text = file.status == ReadStatus::Complete ? std::move(file.bytes) : std::string();
+    if (!text.empty() && text.back() != '\n') text += '\n';
+
+    // Lines of the file, each with its line end.
+    std::vector<std::string> lines;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t end = text.find('\n', pos);
+        lines.push_back(text.substr(pos, end - pos + 1));
+        pos = end + 1;
+    }
+    auto headerName = [](std::string_view line) -> std::optional<std::string_view> {
+        line = Trim(line.substr(0, line.find('\n')));
+        if (line.empty() || line.front() != '[') return std::nullopt;
+        const std::size_t close = line.find(']');
+        return Trim(
+            line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+    };
+    auto blank = [](std::string_view line) {
+        return Trim(line.substr(0, line.find('\n'))).empty();
+    };
+    std::size_t begin = std::string::npos;
+    for (std::size_t i = 0; i < lines.size() && begin == std::string::npos; ++i) {
+        if (headerName(lines[i]) == section) begin = i + 1;
+    }
+    if (begin == std::string::npos) {
+        if (!lines.empty() && !blank(lines.back())) lines.push_back("\n");
+        lines.push_back("[" + std::string(section) + "]\n");
+        begin = lines.size();
+    }
+    std::size_t end = begin;
+    while (end < lines.size() && !headerName(lines[end])) ++end;
+    // New keys go after the section's last line that is not blank.
+    std::size_t insertAt = end;
+    while (insertAt > begin && blank(lines[insertAt - 1])) --insertAt;
+    for (const Key& key : keys) {
+        const std::string line = key.second + "=" + EscapeValue(values_.at(key)) + "\n";
+        bool replaced = false;
+        for (std::size_t i = begin; i < end; ++i) {
+            const std::size_t equals = lines[i].find('=');
+            if (equals != std::string::npos &&
+                Trim(std::string_view(lines[i]).substr(0, equals)) == key.second) {
+                lines[i] = line;
+                replaced = true;
+            }
+        }
+        if (replaced) continue;
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
+        ++insertAt;
+        ++end;
+    }
+    std::string out;
+    for (const std::string& line : lines) out += line;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    FileWriter writer;
+    return SaveReplacing(path, out, writer);
 }
 
 }  // namespace almx

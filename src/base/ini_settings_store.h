@@ -1,9 +1,10 @@
 #pragma once
 // The program's settings read from its QSettings INI file, for the almx command: sections
-// "[Name]", then "key=value" lines; values may be quoted and carry backslash escapes. Reading
-// only: what is set stays in memory and never reaches the file.
+// "[Name]", then "key=value" lines; values may be quoted and carry backslash escapes. What is
+// set stays in memory; only WriteSection puts a section's changes into the file.
 
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -30,6 +31,13 @@ class IniSettingsStore : public SettingsStore {
 
     bool Loaded() const { return loaded_; }
 
+    // Puts the keys of the section set since the store was made into the INI file at path, as
+    // QSettings writes them (the program reads them back); every other line stays as it was,
+    // a missing file or section is created. False when the file cannot be written.
+    bool WriteSection(const std::string& path, std::string_view section) const;
+    // A value as QSettings writes it into an INI file.
+    static std::string EscapeValue(std::string_view value);
+
   private:
     IniSettingsStore() = default;
     void Parse(std::string_view text);
@@ -37,6 +45,7 @@ class IniSettingsStore : public SettingsStore {
 
     using Key = std::pair<std::string, std::string>;
     std::map<Key, std::string, std::less<>> values_;
+    std::set<Key> changed_;
     bool loaded_ = false;
 };
 

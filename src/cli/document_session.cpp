@@ -36,7 +36,10 @@ DocumentSession::DocumentSession(OptionReader& options, std::ostream& err) : pro
     if (options.Flag("--defaults")) {
         settings_ = std::make_unique<MemorySettingsStore>();
     } else {
-        settings_ = std::make_unique<IniSettingsStore>(IniSettingsStore::DefaultPath());
+        settingsPath_ = IniSettingsStore::DefaultPath();
+        auto store = std::make_unique<IniSettingsStore>(settingsPath_);
+        userSettings_ = store.get();
+        settings_ = std::move(store);
     }
     std::string password;
     if (options.Value("--password", password)) prompter_.SetPassword(password);
@@ -49,6 +52,10 @@ DocumentSession::DocumentSession(OptionReader& options, std::ostream& err) : pro
     genres_ = LoadDefaultGenreList(*settings_, context.programFolder).genres;
     context.applicationGenres = &genres_;
     document_ = std::make_unique<CAlmxDoc>(context);
+}
+
+bool DocumentSession::SaveSettings(std::string_view section) {
+    return !userSettings_ || userSettings_->WriteSection(settingsPath_, section);
 }
 
 }  // namespace almx::cli

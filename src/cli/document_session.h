@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "base/clock.h"
 #include "base/ini_settings_store.h"
@@ -26,9 +27,15 @@ class DocumentSession {
     CAlmxDoc& Document() { return *document_; }
     ConsolePrompter& Prompter() { return prompter_; }
     SettingsStore& Settings() { return *settings_; }
+    // Writes what was set in the section into the user's settings file (nothing with
+    // --defaults); false when the file cannot be written.
+    bool SaveSettings(std::string_view section);
+    const std::string& SettingsPath() const { return settingsPath_; }
 
   private:
     std::unique_ptr<SettingsStore> settings_;
+    IniSettingsStore* userSettings_ = nullptr;  // settings_ when it is the user's file
+    std::string settingsPath_;
     SystemClock clock_;
     ConsolePrompter prompter_;
     CAlmxFieldArray genres_;

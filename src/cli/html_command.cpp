@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <system_error>
 
 #include "base/clock.h"
 #include "base/data_folders.h"
@@ -123,9 +124,19 @@ int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
         PageWriter writer;
         const std::filesystem::path templates =
             DataFile(ProgramFolder(), kMonthStyleSheet).parent_path();
+        // The folder is recorded for the upload, which may run from elsewhere.
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(request.folder, error);
+        if (!error && !request.folder.empty())
+            request.folder = absolute.lexically_normal().string();
         const std::optional<std::filesystem::path> written = WriteHtmlPages(
             request, generator, templates, session.Settings(), session.Prompter(), writer);
         status = written ? 0 : 1;
+        // WriteHtmlPages recorded the fields and the range as the program does; keep them.
+        if (written && !session.SaveSettings("HtmlMonthOut")) {
+            err << "almx html: the range could not be recorded in " << session.SettingsPath()
+                << '\n';
+        }
     }
     doc.Close();
     return status;

@@ -28,6 +28,13 @@ std::string MonthTitle(int year, int month) {
     return text;
 }
 
+// "[%d年%d月]", as the mobile top page lists the months.
+std::string BracketedMonthTitle(int year, int month) {
+    char text[40];
+    std::snprintf(text, sizeof text, "[%d年%d月]", year, month);
+    return text;
+}
+
 CHtmlElement Link(std::string_view text, std::string_view fileName, const char* tag = "a",
                   const char* attribute = "href", std::string_view fragment = {}) {
     CHtmlElement link(tag, HtmlEscape(text));
@@ -42,6 +49,23 @@ CHtmlElement Link(std::string_view text, std::string_view fileName, const char* 
 
 CHtmlElement Parsed(std::string_view openingTag) {
     return *CHtmlElement::Parse(openingTag);
+}
+
+// Opens an element in newline mode; the position where its content starts.
+std::size_t OpenElement(std::string& out, std::string_view openTag) {
+    out += openTag;
+    out += "\r\n";
+    return out.size();
+}
+
+// Closes it as CHtmlElement::ToString does: CR LF unless the content already ends in one.
+void CloseElement(std::string& out, std::size_t contentStart, std::string_view tag) {
+    if (out.size() - contentStart < 2 || out.compare(out.size() - 2, 2, "\r\n") != 0) {
+        out += "\r\n";
+    }
+    out += "</";
+    out += tag;
+    out += '>';
 }
 
 bool ValidMonth(int year, int month) {
@@ -107,10 +131,19 @@ void HtmlMonthOutSettings::PresetRange(const DateTime& today) {
 }
 
 std::string HtmlColour(std::uint32_t colour) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", colour & 0xFFu, (colour >> 8) & 0xFFu,
-                  (colour >> 16) & 0xFFu);
+    std::string text;
+    AppendHtmlColour(text, colour);
     return text;
+}
+
+void AppendHtmlColour(std::string& out, std::uint32_t colour) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    out += '#';
+    for (int shift : {0, 8, 16}) {
+        const unsigned byte = (colour >> shift) & 0xFFu;
+        out += kHex[byte >> 4];
+        out += kHex[byte & 0x0Fu];
+    }
 }
 
 std::string MonthFileName(std::string_view prefix, int year, int month, std::string_view suffix) {
@@ -160,72 +193,127 @@ DateTime CHtmlGenerator::Today() const {
     return almx::Today(clock_, display_.todayLimit);
 }
 
+void CHtmlGenerator::PrepareRange(int startYear, int startMonth, int endYear, int endMonth) {
+    if (!ValidMonth(startYear, startMonth) || !ValidMonth(endYear, endMonth) ||
+        endYear * 12 + endMonth < startYear * 12 + startMonth) {
+        return;
+    }
+    // One fill over every month's grid: the months share most of their records' occurrences,
+    // and a fill walks all records whatever its length.
+    const int count = std::max(display_.CellCount(), 42);
+    const DateTime first = GridStart(startYear, startMonth, display_.startMonday);
+    const DateTime last = GridStart(endYear, endMonth, display_.startMonday);
+    const long span = last.DayNumber() - first.DayNumber() + count;
+    filled_ = false;
+    if (span > kMaxDayCells) return;  // filled month by month instead
+    if (!cells_.Fill(first, static_cast<int>(span), source_, cellSettings_, clock_,
+                     fillPrompter_)) {
+        return;
+    }
+    filled_ = true;
+    filledGeneration_ = source_.records.Generation();
+}
+
 bool CHtmlGenerator::FillMonth(int year, int month) {
     if (!ValidMonth(year, month)) return false;
     // One fill serves the month page and both mobile pages of a month: the month view's grid,
     // and at least the six weeks any month needs.
-    const std::uint64_t generation = source_.records.Generation();
-    if (filledYear_ == year && filledMonth_ == month && filledGeneration_ == generation) {
-        return true;
-    }
-    filledYear_ = 0;
     const int count = std::max(display_.CellCount(), 42);
     const DateTime first = GridStart(year, month, display_.startMonday);
+    if (filled_ && filledGeneration_ == source_.records.Generation()) {
+        const int index = cells_.IndexOf(first);
+        if (index >= 0 && index + count <= cells_.Count()) {
+            offset_ = index;
+            shownYear_ = year;
+            shownMonth_ = month;
+            return true;
+        }
+    }
+    filled_ = false;
     if (!cells_.Fill(first, count, source_, cellSettings_, clock_, fillPrompter_)) return false;
-    cells_.ColourOtherMonths(year, month, cellSettings_);
-    filledYear_ = year;
-    filledMonth_ = month;
-    filledGeneration_ = generation;
+    filled_ = true;
+    filledGeneration_ = source_.records.Generation();
+    offset_ = 0;
+    shownYear_ = year;
+    shownMonth_ = month;
     return true;
 }
 
+std::uint32_t CHtmlGenerator::CellColour(const DayCell& cell) const {
+    // What DayCellSet::ColourOtherMonths gives, without changing cells other months share.
+    if (cell.date.Year() == shownYear_ && cell.date.Month() == shownMonth_) return cell.colour;
+    if (!cellSettings_.otherMonthKeepsDayColours || cell.colour == cellSettings_.backColour) {
+        return cellSettings_.otherColour;
+    }
+    return cell.colour;
+}
+
 void CHtmlGenerator::AppendCellContent(std::string& out, const DayCell& cell) {
-    char day[8];
-    std::snprintf(day, sizeof day, "%02d", cell.date.Day());
-    CHtmlElement heading("div", day);
-    std::string headingClass = "almxday day" + std::to_string(cell.date.DayOfWeek() + 1);
-    if (cell.HasHolidayEntry()) headingClass += " holiday";
-    heading.SetAttribute("class", headingClass);
-    heading.AppendTo(out, true);
+    out += "<div class=\"almxday day";
+    out += static_cast<char>('1' + cell.date.DayOfWeek());
+    const std::size_t day = OpenElement(out, cell.HasHolidayEntry() ? " holiday\">" : "\">");
+    const int dayOfMonth = cell.date.Day();
+    out += static_cast<char>('0' + dayOfMonth / 10);
+    out += static_cast<char>('0' + dayOfMonth % 10);
+    CloseElement(out, day, "div");
     for (const CAlmxData* entry : cell.entries) {
         if (!DrawnInViews(*entry)) continue;
-        CHtmlElement line("div", HtmlEscape(EntryText(*entry, cell.date, timeOverride_, rules_)));
+        std::size_t line;
         if (options_.color) {
-            line.SetAttribute(
-                "style",
-                "color: " + HtmlColour(DisplayColour(*entry, display_.holidayColor)) + ";");
+            out += "<div style=\"color: ";
+            AppendHtmlColour(out, DisplayColour(*entry, display_.holidayColor));
+            line = OpenElement(out, ";\">");
+        } else {
+            line = OpenElement(out, "<div>");
         }
-        line.AppendTo(out, true);
+        // One scratch text for every entry: most of the time went to growing new ones.
+        entryText_.clear();
+        AppendEntryText(entryText_, *entry, cell.date, timeOverride_, rules_);
+        AppendHtmlEscaped(out, entryText_);
+        CloseElement(out, line, "div");
         out += "\r\n";
     }
 }
 
 std::string CHtmlGenerator::MonthTable(int year, int month) {
-    if (!FillMonth(year, month)) return {};
-    CHtmlElement table = Parsed("<table id=\"sch\">");
-    CHtmlElement heads("tr");
+    std::string out;
+    AppendMonthTable(out, year, month);
+    return out;
+}
+
+void CHtmlGenerator::AppendMonthTable(std::string& out, int year, int month) {
+    if (!FillMonth(year, month)) return;
+    // Written straight into the page as CHtmlElement::ToString would write the elements: a
+    // tree of small strings copied into each parent costs more than the pages themselves.
+    const std::size_t table = OpenElement(out, "<table id=\"sch\">");
+    const std::size_t heads = OpenElement(out, "<tr>");
     for (int column = 0; column < 7; ++column) {
-        heads.AppendChild(CHtmlElement(
-            "th", HtmlEscape(display_.WeekdayName(ColumnWeekday(column, display_.startMonday)))));
+        const std::size_t th = OpenElement(out, "<th>");
+        AppendHtmlEscaped(out, display_.WeekdayName(ColumnWeekday(column, display_.startMonday)));
+        CloseElement(out, th, "th");
     }
-    table.AppendChild(heads, true, true);
-    const int count = std::min(cells_.Count(), display_.CellCount());
+    CloseElement(out, heads, "tr");
+    out += "\r\n";
+    const int count = std::min(MonthCellCount(), display_.CellCount());
     for (int week = 0; week * 7 < count; ++week) {
-        CHtmlElement row("tr");
+        const std::size_t row = OpenElement(out, "<tr>");
         for (int column = 0; column < 7 && week * 7 + column < count; ++column) {
-            const DayCell& cell = cells_[week * 7 + column];
-            CHtmlElement td("td");
+            const DayCell& cell = Cell(week * 7 + column);
+            std::size_t td;
             if (options_.backColor) {
-                td.SetAttribute("style", "background-color: " + HtmlColour(cell.colour) + ";");
+                out += "<td style=\"background-color: ";
+                AppendHtmlColour(out, CellColour(cell));
+                td = OpenElement(out, ";\">");
+            } else {
+                td = OpenElement(out, "<td>");
             }
-            std::string content;
-            AppendCellContent(content, cell);
-            td.SetContent(std::move(content));
-            row.AppendChild(td);
+            AppendCellContent(out, cell);
+            CloseElement(out, td, "td");
         }
-        table.AppendChild(row, true, true);
+        CloseElement(out, row, "tr");
+        out += "\r\n";
     }
-    return table.ToString(true);
+    CloseElement(out, table, "table");
 }
 
 std::string CHtmlGenerator::NavigationTable(std::string_view prefix, int year, int month) {
@@ -247,15 +335,6 @@ std::string CHtmlGenerator::NavigationTable(std::string_view prefix, int year, i
 std::string CHtmlGenerator::MonthPage(std::string_view prefix, std::string_view topName, int year,
                                       int month, bool navi) {
     const std::string title = MonthTitle(year, month);
-    CHtmlElement body("body");
-    body.AppendChild(CHtmlElement("h1", title));
-    if (navi) body.AppendHtml(NavigationTable(prefix, year, month));
-    body.AppendHtml(MonthTable(year, month));
-    if (navi) body.AppendHtml(NavigationTable(prefix, year, month));
-    if (!topName.empty()) {
-        body.AppendChild(CHtmlElement("p", Link("戻る", std::string(topName) + ".html")));
-    }
-
     CHtmlElement head("head", kCharset);
     head.AppendChild(CHtmlElement("title", title));
     std::string rest = "\r\n<meta name=\"viewport\" content=\"width=";
@@ -287,10 +366,23 @@ std::string CHtmlGenerator::MonthPage(std::string_view prefix, std::string_view 
         "</style>\r\n";
     head.AppendHtml(rest);
 
-    CHtmlElement html("html");
-    html.AppendChild(head);
-    html.AppendChild(body);
-    return "<!DOCTYPE html>\r\n" + html.ToString(true);
+    // The html element holding head then body, the body written in place.
+    std::string out = "<!DOCTYPE html>\r\n";
+    out.reserve(1 << 16);
+    const std::size_t html = OpenElement(out, "<html>");
+    head.AppendTo(out, true);
+    const std::size_t body = OpenElement(out, "<body>");
+    CHtmlElement("h1", title).AppendTo(out, true);
+    const std::string navigation = navi ? NavigationTable(prefix, year, month) : std::string();
+    out += navigation;
+    AppendMonthTable(out, year, month);
+    out += navigation;
+    if (!topName.empty()) {
+        CHtmlElement("p", Link("戻る", std::string(topName) + ".html")).AppendTo(out, true);
+    }
+    CloseElement(out, body, "body");
+    CloseElement(out, html, "html");
+    return out;
 }
 
 std::string CHtmlGenerator::TopPage(std::string_view prefix, int startYear, int startMonth,
@@ -367,7 +459,7 @@ std::string CHtmlGenerator::MobileCalendarBody(std::string_view prefix, std::str
     for (int week = 0; week < weeks; ++week) {
         for (int column = 0; column < 7; ++column) {
             if (column > 0) body += ' ';
-            const DayCell& cell = cells_[week * 7 + column];
+            const DayCell& cell = Cell(week * 7 + column);
             if (cell.date.Month() != month) {
                 body += "  ";
                 continue;
@@ -411,33 +503,36 @@ std::string CHtmlGenerator::MobileBody(std::string_view mobileTop, int year, int
     const DateTime first = DateTime::FromDate(year, month, 1);
     const int lead = WeekdayColumn(first, display_.startMonday);
     const int days = DaysInMonth(year, month);
-    CHtmlElement body("BODY");
+    CHtmlElement head("HEAD", kMobileCharset);
+    head.AppendChild(CHtmlElement("TITLE", MonthTitle(year, month)));
+    // The HTML element holding HEAD (with a break after it) and BODY, the body written in place.
+    std::string out;
+    out.reserve(1 << 16);
+    const std::size_t html = OpenElement(out, "<HTML>");
+    head.AppendTo(out, true);
+    out += "\r\n";
+    const std::size_t body = OpenElement(out, "<BODY>");
     if (FillMonth(year, month)) {
         for (int day = 1; day <= days; ++day) {
-            const DayCell& cell = cells_[lead + day - 1];
+            const DayCell& cell = Cell(lead + day - 1);
             bool shown = false;
             for (const CAlmxData* entry : cell.entries) shown = shown || DrawnInViews(*entry);
             if (!shown) continue;
-            body.AppendHtml("<HR>\r\n");
+            out += "<HR>\r\n";
             CHtmlElement anchor("A");
             anchor.SetAttribute("NAME", std::to_string(day));
-            body.AppendChild(anchor);
-            std::string content;
-            AppendCellContent(content, cell);
-            body.AppendHtml(content);
+            anchor.AppendTo(out, true);
+            AppendCellContent(out, cell);
         }
     }
     if (!mobileTop.empty()) {
         CHtmlElement back = Parsed("<P ALIGN=\"CENTER\">");
         back.AppendChild(Link("戻る", std::string(mobileTop) + ".html", "A", "HREF"));
-        body.AppendChild(back);
+        back.AppendTo(out, true);
     }
-    CHtmlElement head("HEAD", kMobileCharset);
-    head.AppendChild(CHtmlElement("TITLE", MonthTitle(year, month)));
-    CHtmlElement html("HTML");
-    html.AppendChild(head, true, true);
-    html.AppendChild(body);
-    return html.ToString(true);
+    CloseElement(out, body, "BODY");
+    CloseElement(out, html, "HTML");
+    return out;
 }
 
 std::string CHtmlGenerator::MobileTopPage(std::string_view prefix, int startYear, int startMonth,
@@ -445,16 +540,16 @@ std::string CHtmlGenerator::MobileTopPage(std::string_view prefix, int startYear
     const DateTime today = Today();
     CHtmlElement body("BODY");
     body.AppendChild(CHtmlElement("H1", "スケジュール"));
-    body.AppendChild(Link("[" + MonthTitle(today.Year(), today.Month()) + "]",
+    body.AppendChild(Link(BracketedMonthTitle(today.Year(), today.Month()),
                           MonthFileName(prefix, today.Year(), today.Month()), "A", "HREF"),
                      false);
     body.AppendHtml("\r\n<P>\r\n");
     for (int year = endYear, month = endMonth;
          year > startYear || (year == startYear && month >= startMonth);
          StepMonth(year, month, -1)) {
-        body.AppendChild(Link("[" + MonthTitle(year, month) + "]",
-                              MonthFileName(prefix, year, month), "A", "HREF"),
-                         false);
+        body.AppendChild(
+            Link(BracketedMonthTitle(year, month), MonthFileName(prefix, year, month), "A", "HREF"),
+            false);
         body.AppendHtml("<BR>\r\n");
     }
     CHtmlElement head("HEAD", kMobileCharset);
@@ -561,6 +656,8 @@ std::optional<std::filesystem::path> WriteHtmlPages(const HtmlMonthOutSettings& 
 
     const fs::path firstPage =
         folder / MonthFileName(request.fileName, request.startYear, request.startMonth);
+    generator.PrepareRange(request.startYear, request.startMonth, request.endYear,
+                           request.endMonth);
     for (int year = request.startYear, month = request.startMonth;
          year * 12 + month <= request.endYear * 12 + request.endMonth; StepMonth(year, month, 1)) {
         if (!WritePage(

@@ -74,6 +74,7 @@ struct HtmlMonthOutSettings {
 
 // "#" and the colour 0x00BBGGRR as six upper-case digits, red first.
 std::string HtmlColour(std::uint32_t colour);
+void AppendHtmlColour(std::string& out, std::uint32_t colour);
 // prefix + "%04d%02d" + suffix (".html" or "body.html").
 std::string MonthFileName(std::string_view prefix, int year, int month,
                           std::string_view suffix = ".html");
@@ -85,8 +86,13 @@ class CHtmlGenerator {
     CHtmlGenerator(const DayCellSource& source, const SettingsStore& settings, const Clock& clock,
                    Prompter* fillPrompter = nullptr);
 
+    // Fills the day cells of every month from start to end at once, so that the pages of
+    // those months need no fill of their own. Optional: any month is filled when asked for.
+    void PrepareRange(int startYear, int startMonth, int endYear, int endMonth);
+
     // The month's table with id "sch", over the month view's grid.
     std::string MonthTable(int year, int month);
+    void AppendMonthTable(std::string& out, int year, int month);
     std::string MonthPage(std::string_view prefix, std::string_view topName, int year, int month,
                           bool navi);
     // Months from the end back to the start.
@@ -108,9 +114,14 @@ class CHtmlGenerator {
     const HtmlExportSettings& Options() const { return options_; }
 
   private:
-    // Fills the cells from the grid start of the month, unless they hold it already. The
+    // Points Cell() at the month's grid, filling the cells unless they hold it already. The
     // generator lives for one command: day colours changed meanwhile are not seen.
     bool FillMonth(int year, int month);
+    // The i-th cell of the grid of the month FillMonth chose, and how many there are.
+    const DayCell& Cell(int index) const { return cells_[offset_ + index]; }
+    int MonthCellCount() const { return cells_.Count() - offset_; }
+    // The cell's colour in that month's grid (other months' days coloured as the view does).
+    std::uint32_t CellColour(const DayCell& cell) const;
     // The heading div and the entry divs of a cell, as a td holds them.
     void AppendCellContent(std::string& out, const DayCell& cell);
     std::string NavigationTable(std::string_view prefix, int year, int month);
@@ -129,9 +140,12 @@ class CHtmlGenerator {
     DayCellSettings cellSettings_;
     int timeOverride_ = 0;
     DayCellSet cells_;
-    int filledYear_ = 0;
-    int filledMonth_ = 0;
+    std::string entryText_;  // scratch
+    bool filled_ = false;
     std::uint64_t filledGeneration_ = 0;
+    int offset_ = 0;  // first cell of the chosen month's grid
+    int shownYear_ = 0;
+    int shownMonth_ = 0;
 };
 
 // The writer of the pages: a page is made again from the document at any time, so it is put
@@ -139,6 +153,7 @@ class CHtmlGenerator {
 class PageWriter : public FileWriter {
   public:
     bool Sync(int) override { return true; }
+    void SyncFolderOf(const std::string&) override {}
 };
 
 // The output command after its dialog: checks the names, the folder and the range, creates the

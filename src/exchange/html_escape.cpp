@@ -7,28 +7,33 @@ namespace almx {
 
 void AppendHtmlEscaped(std::string& out, std::string_view text) {
     out.reserve(out.size() + text.size());
-    for (char c : text) {
-        switch (c) {
+    std::size_t run = 0;  // start of the bytes not yet written
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char* reference;
+        switch (text[i]) {
             case '&':
-                out += "&amp;";
+                reference = "&amp;";
                 break;
             case '<':
-                out += "&lt;";
+                reference = "&lt;";
                 break;
             case '>':
-                out += "&gt;";
+                reference = "&gt;";
                 break;
             case '"':
-                out += "&quot;";
+                reference = "&quot;";
                 break;
             case '\'':
-                out += "&#39;";
+                reference = "&#39;";
                 break;
             default:
-                out += c;
-                break;
+                continue;
         }
+        out.append(text, run, i - run);
+        out += reference;
+        run = i + 1;
     }
+    out.append(text, run, std::string_view::npos);
 }
 
 std::string HtmlEscape(std::string_view text) {

@@ -116,7 +116,7 @@ TEST_F(AlmxFtp, UploadsAMonthOfPagesToALoopbackServer) {
                   .status,
               0);
     const std::string host = "127.0.0.1:" + std::to_string(port);
-    // What the program's HTML output recorded (almx html leaves the settings alone).
+    // What the program's HTML output recorded, as almx html records it too.
     std::ofstream(dir / "config" / "Korvanta" / "Almanix.ini")
         << "[HtmlMonthOut]\nFolder=" << site.string()
         << "\nFileName=s\nTopName=index\nMobileFile=m\nMobileTop=mt\nStartYear=2024\n"

@@ -59,6 +59,31 @@ TEST_F(AlmxHtml, WritesTheRangesPagesWithTheProgramsOptions) {
     EXPECT_NE(ReadText(site / "almxsch.css").find("#FF0000"), std::string::npos);
 }
 
+TEST_F(AlmxHtml, RecordsTheFieldsAndTheRangeInTheProgramsSettings) {
+    const fs::path ini = dir / "config" / "Korvanta" / "Almanix.ini";
+    std::ofstream(ini) << "[System]\nTodayLimit=3\n\n[HtmlMonthOut]\nFolder=/old\nNavi=1\n";
+    Result result = Run("html " + File() + " --folder '" + (dir / "site").string() +
+                        "/../site' --from 2023/11 --to 2024/02 --prefix s --top index --no-navi");
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string recorded = ReadText(ini);
+    EXPECT_EQ(recorded.rfind("[System]\nTodayLimit=3\n\n[HtmlMonthOut]\nFolder=" +
+                                 (dir / "site").string() + "\nNavi=0\n",
+                             0),
+              0u)
+        << recorded;
+    for (const char* line : {"StartYear=2023\n", "StartMonth=11\n", "EndYear=2024\n",
+                             "EndMonth=2\n", "FileName=s\n", "TopName=index\n"}) {
+        EXPECT_NE(recorded.find(line), std::string::npos) << line << recorded;
+    }
+    // A refused output records nothing; --defaults leaves the file alone.
+    EXPECT_EQ(Run("html " + File() + " --folder x --from 2024/03 --to 2024/02").status, 1);
+    ASSERT_EQ(Run("html " + File() + " --defaults --folder '" + (dir / "other").string() +
+                  "' --from 2024/05 --to 2024/05")
+                  .status,
+              0);
+    EXPECT_EQ(ReadText(ini), recorded);
+}
+
 TEST_F(AlmxHtml, FailuresEndWithTheProgramsMessage) {
     Result result = Run("html " + File() + " --defaults --folder '" + (dir / "site").string() +
                         "' --from 2024/03 --to 2024/02");

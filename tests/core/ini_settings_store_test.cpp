@@ -9,6 +9,8 @@
 namespace almx {
 namespace {
 
+namespace fs = std::filesystem;
+
 TEST(IniSettingsStore, ReadsSectionsQuotedValuesAndEscapesAsQSettingsWritesThem) {
     IniSettingsStore store = IniSettingsStore::FromText(
         "; written by the program\n"
@@ -45,7 +47,7 @@ TEST(IniSettingsStore, ReadsSectionsQuotedValuesAndEscapesAsQSettingsWritesThem)
 
 class IniFileTest : public testing::DocumentTest {};
 
-TEST_F(IniFileTest, TheFileIsFoundAtTheXdgPlaceAndNeverWritten) {
+TEST_F(IniFileTest, TheFileIsFoundAtTheXdgPlaceAndOnlyWrittenWhenASectionIsWritten) {
     const char* saved = std::getenv("XDG_CONFIG_HOME");
     const std::string previous = saved ? saved : "";
     ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
@@ -70,6 +72,58 @@ TEST_F(IniFileTest, TheFileIsFoundAtTheXdgPlaceAndNeverWritten) {
     IniSettingsStore missing((dir / "none.ini").string());
     EXPECT_FALSE(missing.Loaded());
     EXPECT_EQ(missing.GetInt("System", "TodayLimit", 3), 3);
+}
+
+TEST_F(IniFileTest, WritingASectionKeepsEveryOtherLineAndReadsBack) {
+    const std::string path = (dir / "Almanix.ini").string();
+    testing::WriteBytes(path,
+                        "[System]\r\nTodayLimit=4\r\n\r\n"
+                        "[HtmlMonthOut]\nFolder=/old\nNavi=1\n\n"
+                        "[View]\nPlacement=\"0,0,100,200\"\n");
+    IniSettingsStore store(path);
+    store.SetString("HtmlMonthOut", "Folder", "/home/u/公開 ページ");
+    store.SetInt("HtmlMonthOut", "StartYear", 2023);
+    store.SetString("HtmlMonthOut", "TopName", " a,b;c=\"d\"\\e ");
+    store.SetString("HtmlMonthOut", "BackUrl",
+                    "@http://x/\n\x01"
+                    "9");
+    store.SetInt("System", "TodayLimit", 7);  // another section: not written
+    ASSERT_TRUE(store.WriteSection(path, "HtmlMonthOut"));
+    // Replaced in place, new keys after the section's last one, the rest untouched.
+    EXPECT_EQ(testing::ReadBytes(path),
+              "[System]\r\nTodayLimit=4\r\n\r\n"
+              "[HtmlMonthOut]\nFolder=/home/u/公開 ページ\nNavi=1\n"
+              "BackUrl=@@http://x/\\n\\x1\\x39\n"
+              "StartYear=2023\n"
+              "TopName=\" a,b;c=\\\"d\\\"\\\\e \"\n\n"
+              "[View]\nPlacement=\"0,0,100,200\"\n");
+    const IniSettingsStore back(path);
+    EXPECT_EQ(back.GetString("HtmlMonthOut", "Folder", ""), "/home/u/公開 ページ");
+    EXPECT_EQ(back.GetInt("HtmlMonthOut", "StartYear", 0), 2023);
+    EXPECT_EQ(back.GetString("HtmlMonthOut", "TopName", ""), " a,b;c=\"d\"\\e ");
+    EXPECT_EQ(back.GetInt("System", "TodayLimit", 0), 4);
+
+    // A missing section is added at the end, a missing file is created.
+    IniSettingsStore more(path);
+    more.SetInt("HtmlDiary", "Navi", 0);
+    ASSERT_TRUE(more.WriteSection(path, "HtmlDiary"));
+    EXPECT_TRUE(testing::ReadBytes(path).ends_with("\"0,0,100,200\"\n\n[HtmlDiary]\nNavi=0\n"))
+        << testing::ReadBytes(path);
+    const std::string fresh = (dir / "new" / "Almanix.ini").string();
+    IniSettingsStore created(fresh);
+    created.SetString("HtmlMonthOut", "FileName", "sch");
+    ASSERT_TRUE(created.WriteSection(fresh, "HtmlMonthOut"));
+    EXPECT_EQ(testing::ReadBytes(fresh), "[HtmlMonthOut]\nFileName=sch\n");
+}
+
+TEST_F(IniFileTest, AFileThatCannotBeReadIsNeverReplaced) {
+    // A folder where the file should be: unreadable, and not to be overwritten by a few keys.
+    const fs::path path = dir / "Almanix.ini";
+    fs::create_directories(path / "inside");
+    IniSettingsStore store(path.string());
+    store.SetString("HtmlMonthOut", "Folder", "/x");
+    EXPECT_FALSE(store.WriteSection(path.string(), "HtmlMonthOut"));
+    EXPECT_TRUE(fs::is_directory(path / "inside"));
 }
 
 }  // namespace

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "base/file_io.h"
 #include "core/day_property.h"
@@ -30,6 +35,30 @@ std::size_t Count(const std::string& text, const std::string& piece) {
         ++n;
     }
     return n;
+}
+
+// What HTML Tidy says of a page, one message a line, less the ones the page's form asks for
+// (the mobile pages' old-style tags, the empty style block of the top page). Nullopt when tidy
+// is not installed.
+std::optional<std::vector<std::string>> TidyComplaints(const fs::path& page) {
+    if (std::system("command -v tidy >/dev/null 2>&1") != 0) return std::nullopt;
+    const fs::path report = page.string() + ".tidy";
+    const std::string command =
+        "tidy -errors -q -shiftjis '" + page.string() + "' 2>'" + report.string() + "' >/dev/null";
+    [[maybe_unused]] const int status = std::system(command.c_str());
+    std::vector<std::string> complaints;
+    std::ifstream in(report);
+    static const char* const kAllowed[] = {
+        "missing <!DOCTYPE> declaration", "<font> element removed from HTML5",
+        "attribute \"align\" not allowed for HTML5", "trimming empty <style>"};
+    for (std::string line; std::getline(in, line);) {
+        if (std::none_of(std::begin(kAllowed), std::end(kAllowed),
+                         [&](const char* allowed) { return line.find(allowed) != line.npos; })) {
+            complaints.push_back(line);
+        }
+    }
+    fs::remove(report);
+    return complaints;
 }
 
 class HtmlCalendarTest : public ExchangeTest {
@@ -124,6 +153,73 @@ TEST_F(HtmlCalendarTest, RangeAcrossTheYearWritesEveryMonthAndListsThemNewestFir
     const std::string december = Page("sch202312.html");
     EXPECT_NE(december.find("<a href=\"sch202311.html\">\r\n前の月へ"), std::string::npos);
     EXPECT_NE(december.find("<a href=\"sch202401.html\">\r\n次の月へ"), std::string::npos);
+}
+
+TEST_F(HtmlCalendarTest, PagesOfAPreparedRangeMatchPagesMadeMonthByMonth) {
+    // Days shown in two months' grids: the other-month colour depends on the month shown, and
+    // one fill serves them all.
+    SetDayColour(doc->Array().dayProperties, Day(2024, 1, 31), 0x80FFFF);
+    SetDayColour(doc->Array().dayProperties, Day(2024, 1, 2), 0xC0C0FF);
+    Add(Schedule("年越し", Day(2023, 12, 30), Day(2024, 1, 2)));
+    CAlmxData& holiday = Add(Schedule("振替", Day(2024, 2, 4), Day(2024, 2, 4)));
+    holiday.Set(HolidayMark);
+    for (int keep : {1, 0}) {
+        settings.SetInt("View", "OtherMonthDayColor", keep);
+        CHtmlGenerator alone = Generator();
+        CHtmlGenerator ranged = Generator();
+        ranged.PrepareRange(2023, 11, 2024, 2);
+        for (int month : {11, 12, 1, 2}) {
+            const int year = month > 10 ? 2023 : 2024;
+            const std::string expected = alone.MonthPage("sch", "index", year, month, true);
+            EXPECT_EQ(ranged.MonthPage("sch", "index", year, month, true), expected) << month;
+            EXPECT_EQ(ranged.MobileBody("mtop", year, month),
+                      alone.MobileBody("mtop", year, month));
+            EXPECT_EQ(ranged.MobileMonth("m", "mtop", year, month, true),
+                      alone.MobileMonth("m", "mtop", year, month, true));
+        }
+        // Months before the range, and back: the range's cells are not taken for them.
+        EXPECT_EQ(ranged.MonthTable(2023, 10), alone.MonthTable(2023, 10));
+        EXPECT_EQ(ranged.MonthTable(2024, 1), alone.MonthTable(2024, 1));
+    }
+    // January's grid shows 2024/01/31 in its day colour, February's in the other-month colour.
+    settings.SetInt("View", "OtherMonthDayColor", 0);
+    CHtmlGenerator ranged = Generator();
+    ranged.PrepareRange(2024, 1, 2024, 2);
+    const std::string january = ranged.MonthTable(2024, 1);
+    const std::string february = ranged.MonthTable(2024, 2);
+    EXPECT_NE(january.find("#FFFF80;\">\r\n<div class=\"almxday day4\">\r\n31"), std::string::npos);
+    EXPECT_NE(february.find("\">\r\n<div class=\"almxday day4\">\r\n31"), std::string::npos);
+    EXPECT_EQ(february.find("#FFFF80;"), std::string::npos);
+    // A record added after the fill is on the page: the document's generation changed.
+    Add(Schedule("追加", Day(2024, 1, 20), Day(2024, 1, 20)));
+    EXPECT_NE(ranged.MonthTable(2024, 1).find("追加"), std::string::npos);
+}
+
+TEST_F(HtmlCalendarTest, AnHtmlCheckerFindsNothingWrongInThePages) {
+    Add(Schedule("<script>alert('x')</script> & <b>太字", At(2024, 1, 10, 10, 0),
+                 At(2024, 1, 10, 11, 30)))
+        .place = "\"会議室\" <A>";
+    Add(Schedule("</td></tr></table>", Day(2024, 1, 30), Day(2024, 2, 1)));
+    CAlmxData& holiday = Add(Schedule("記念日", Day(2024, 1, 14), Day(2024, 1, 14)));
+    holiday.Set(HolidayMark);
+    SetDayColour(doc->Array().dayProperties, Day(2024, 1, 17), 0x80FFFF);
+    request.startYear = 2023;
+    request.startMonth = 12;
+    request.endYear = 2024;
+    request.endMonth = 1;
+    request.topName = "index";
+    request.mobileFile = "m";
+    request.mobileTop = "mtop";
+    for (bool navi : {true, false}) {
+        request.navi = navi;
+        ASSERT_TRUE(Write());
+        for (const char* name : {"sch202312.html", "sch202401.html", "index.html", "m202401.html",
+                                 "m202401body.html", "mtop.html"}) {
+            const std::optional<std::vector<std::string>> complaints = TidyComplaints(out / name);
+            if (!complaints) GTEST_SKIP() << "tidy is not installed";
+            EXPECT_TRUE(complaints->empty()) << name << ": " << complaints->front();
+        }
+    }
 }
 
 TEST_F(HtmlCalendarTest, DayHeadingsHiddenEntriesColoursAndNavigation) {
