@@ -246,8 +246,8 @@ bool CAlmxDoc::Open(const std::string& rawPath) {
     ScheduleFileRead read;
     try {
         // Read a block at a time: the file's bytes are never held beside its records.
-        read = ReadScheduleFileAt(
-            path, [&](const TCard& row) { ReadScheduleRow(row, array_, options); });
+        read = ReadScheduleFileAt(path,
+                                  [&](const TCard& row) { ReadScheduleRow(row, array_, options); });
     } catch (const std::bad_alloc&) {
         read.status = ReadStatus::CannotOpen;
     }

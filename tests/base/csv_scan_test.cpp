@@ -169,8 +169,7 @@ TEST(CsvLineSplitter, GivesTheLinesOfTheWholeBytesWhereverThePiecesBreak) {
         for (std::size_t& cut : cuts) cut = bytes.empty() ? 0 : random() % (bytes.size() + 1);
         std::sort(cuts.begin(), cuts.end());
         const auto expected = LinesOf(bytes, &expectedInvalid);
-        ASSERT_EQ(SplitterLines(bytes, cuts, &invalid), expected)
-            << testing::PrintToString(bytes);
+        ASSERT_EQ(SplitterLines(bytes, cuts, &invalid), expected) << testing::PrintToString(bytes);
         ASSERT_EQ(invalid, expectedInvalid);
         // One byte at a time.
         std::vector<std::size_t> everyByte(bytes.size());

@@ -381,8 +381,8 @@ TEST_F(ScheduleFileAt, ReadsAFileOfManyBlocksAsTheWholeBytes) {
     const CAlmxArray expected = ReadAll(bytes, &whole);
     CAlmxArray read;
     RowReadOptions options;
-    const ScheduleFileRead fromFile = ReadScheduleFileAt(
-        path, [&](const TCard& row) { ReadScheduleRow(row, read, options); });
+    const ScheduleFileRead fromFile =
+        ReadScheduleFileAt(path, [&](const TCard& row) { ReadScheduleRow(row, read, options); });
     EXPECT_EQ(fromFile.status, ReadStatus::Complete);
     EXPECT_EQ(fromFile.scan.rows, whole.rows);
     EXPECT_EQ(fromFile.scan.malformedRows, whole.malformedRows);
@@ -396,8 +396,7 @@ TEST_F(ScheduleFileAt, ReadsAFileOfManyBlocksAsTheWholeBytes) {
 
     EXPECT_EQ(ReadScheduleFileAt(PathOf("missing.alx"), [](const TCard&) {}).status,
               ReadStatus::CannotOpen);
-    EXPECT_EQ(ReadScheduleFileAt(dir.string(), [](const TCard&) {}).status,
-              ReadStatus::CannotOpen);
+    EXPECT_EQ(ReadScheduleFileAt(dir.string(), [](const TCard&) {}).status, ReadStatus::CannotOpen);
 }
 
 }  // namespace
