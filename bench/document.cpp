@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "base/clock.h"
+#include "base/file_io.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
 #include "core/record_array.h"
@@ -99,6 +101,20 @@ void BM_DocumentOpen(benchmark::State& state) {
         if (!doc.Open(path)) state.SkipWithError("open failed");
         benchmark::DoNotOptimize(doc.Records().size());
     }
+    // The heap the open document holds (records, their texts, the list), per record.
+    // In use: small blocks plus the large ones malloc maps on their own.
+    auto inUse = [] {
+        const struct mallinfo2 info = ::mallinfo2();
+        return info.uordblks + info.hblkhd;
+    };
+    const std::size_t before = inUse();
+    {
+        almx::CAlmxDoc doc(env.Context());
+        doc.Open(path);
+        const std::size_t held = inUse() - before;
+        state.counters["heap_bytes_per_record"] =
+            static_cast<double>(held) / static_cast<double>(doc.Records().size());
+    }
 }
 BENCHMARK(BM_DocumentOpen)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
@@ -133,5 +149,45 @@ void BM_DocumentSaveWithoutSync(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DocumentSaveWithoutSync)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The disk side of the save alone, on bytes already formatted: temporary file, backup and
+// rename, without the fsync.
+void BM_SaveBytesWithoutSync(benchmark::State& state) {
+    const std::string path = TempFolder() + "/bytes" + std::to_string(state.range(0)) + ".alx";
+    const std::string bytes =
+        almx::WriteScheduleFile(SampleDocument(static_cast<int>(state.range(0)))).bytes;
+    NoSyncWriter writer;
+    for (auto _ : state) {
+        if (!almx::SaveWithBackup(path, bytes, writer)) state.SkipWithError("save failed");
+    }
+}
+BENCHMARK(BM_SaveBytesWithoutSync)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Of that, the names alone: the old backup removed (its pages freed), the file linked as the
+// backup and the new file renamed over it.
+void BM_BackupAndRename(benchmark::State& state) {
+    const std::string folder = TempFolder();
+    const std::string path = folder + "/rename" + std::to_string(state.range(0)) + ".alx";
+    const std::string temp = path + ".new";
+    const std::string backup = almx::BackupPathOf(path);
+    const std::string bytes =
+        almx::WriteScheduleFile(SampleDocument(static_cast<int>(state.range(0)))).bytes;
+    auto write = [&](const std::string& name) {
+        std::ofstream(name, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    };
+    write(path);
+    write(backup);
+    for (auto _ : state) {
+        state.PauseTiming();
+        write(temp);
+        state.ResumeTiming();
+        if (::unlink(backup.c_str()) != 0 || ::link(path.c_str(), backup.c_str()) != 0 ||
+            ::rename(temp.c_str(), path.c_str()) != 0) {
+            state.SkipWithError("rename failed");
+        }
+    }
+}
+BENCHMARK(BM_BackupAndRename)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "base/csv_scan.h"
 
 #include <string>
+#include <utility>
 
 #include "text/encoding.h"
 
@@ -55,6 +56,61 @@ std::size_t ForEachCsvLine(std::string_view sjis,
         start = next;
     }
     return invalid;
+}
+
+void CsvLineSplitter::Emit(std::string_view bytes, bool last) {
+    std::size_t stop = bytes.size();
+    if (stop > 0 && bytes[stop - 1] == '\n') {
+        --stop;
+        if (stop > 0 && bytes[stop - 1] == '\r') --stop;
+    }
+    line_.clear();
+    invalid_ += text::AppendShiftJisAsUtf8(bytes.substr(0, stop), line_);
+    line_ += '\n';
+    onLine_(line_, last);
+}
+
+void CsvLineSplitter::Feed(std::string_view piece) {
+    if (piece.empty()) return;
+    std::size_t start = 0;
+    if (pendingEnded_) {
+        // More bytes follow: the line kept back was not the last.
+        Emit(pending_, false);
+        pending_.clear();
+        pendingEnded_ = false;
+    } else if (!pending_.empty()) {
+        const std::size_t feed = piece.find('\n');
+        if (feed == std::string_view::npos) {
+            pending_ += piece;
+            return;
+        }
+        start = feed + 1;
+        pending_ += piece.substr(0, start);
+        if (start == piece.size()) {
+            pendingEnded_ = true;
+            return;
+        }
+        Emit(pending_, false);
+        pending_.clear();
+    }
+    // Lines inside the piece are decoded from it directly; only a line at its end is copied.
+    while (start < piece.size()) {
+        const std::size_t feed = piece.find('\n', start);
+        if (feed == std::string_view::npos || feed + 1 == piece.size()) {
+            pending_.assign(piece.substr(start));
+            pendingEnded_ = feed != std::string_view::npos;
+            return;
+        }
+        Emit(piece.substr(start, feed + 1 - start), false);
+        start = feed + 1;
+    }
+}
+
+std::size_t CsvLineSplitter::Finish() {
+    if (!pending_.empty()) Emit(pending_, true);
+    pending_.clear();
+    pendingEnded_ = false;
+    return invalid_;
 }
 
 CsvScan ScanCsvBytes(std::string_view sjis,

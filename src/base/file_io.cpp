@@ -113,6 +113,26 @@ FileBytes ReadFileBytes(const std::string& path) {
     return result;
 }
 
+ReadStatus ReadFilePieces(const std::string& path,
+                          const std::function<void(std::string_view piece)>& onPiece) {
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st {};
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return ReadStatus::CannotOpen;
+    }
+    // Large enough that the system calls cost nothing beside the work on the bytes, small
+    // enough to stay in the cache while that work is done.
+    constexpr std::size_t kPiece = 256 * 1024;
+    std::vector<char> buffer(kPiece);
+    while (true) {
+        const ssize_t n = ::read(fd.Get(), buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return ReadStatus::Partial;
+        if (n == 0) return ReadStatus::Complete;
+        onPiece(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+    }
+}
+
 bool PathExists(const std::string& path) {
     struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0;

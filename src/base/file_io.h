@@ -2,6 +2,7 @@
 // The disk side of the schedule file: reading it whole, saving it so that a failure at any
 // point leaves a complete file, and backups that never overwrite.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,12 @@ struct FileBytes {
 };
 
 FileBytes ReadFileBytes(const std::string& path);
+
+// Reads the file a block at a time, handing each block to onPiece as it comes, so a large file
+// is never held whole. Partial: a read failed part way, after the blocks before it were handed
+// over.
+ReadStatus ReadFilePieces(const std::string& path,
+                          const std::function<void(std::string_view piece)>& onPiece);
 
 bool PathExists(const std::string& path);
 // An existing file without write permission (none of its write bits, or not writable by us).

@@ -242,26 +242,23 @@ bool CAlmxDoc::Open(const std::string& rawPath) {
     Reset();
     modified_ = true;
 
-    FileBytes file = ReadFileBytes(path);
-    if (file.status == ReadStatus::CannotOpen) {
-        prompter.ShowMessage(msg::kCannotOpen, MessageKind::Error);
-        Reset();
-        return false;
-    }
     RowReadOptions options{NewRecordDefaults()};
-    ScheduleFileScan scan;
+    ScheduleFileRead read;
     try {
-        array_.records.reserve(ScheduleFileRowBound(file.bytes));
-        scan = ScanScheduleFile(file.bytes,
-                                [&](const TCard& row) { ReadScheduleRow(row, array_, options); });
+        // Read a block at a time: the file's bytes are never held beside its records.
+        read = ReadScheduleFileAt(path,
+                                  [&](const TCard& row) { ReadScheduleRow(row, array_, options); });
     } catch (const std::bad_alloc&) {
+        read.status = ReadStatus::CannotOpen;
+    }
+    if (read.status == ReadStatus::CannotOpen) {
         Reset();
         prompter.ShowMessage(msg::kCannotOpen, MessageKind::Error);
         return false;
     }
-    file.bytes = std::string();
+    const ScheduleFileScan& scan = read.scan;
     RecordsChanged();
-    const bool incomplete = file.status == ReadStatus::Partial || !scan.complete;
+    const bool incomplete = read.status == ReadStatus::Partial || !scan.complete;
     if (incomplete) prompter.ShowMessage(msg::kNotReadToEnd, MessageKind::Warning);
     // The older layouts are refused: their rows are not known well enough to convert them.
     if (scan.layout != ScheduleLayout::Current) {

@@ -1,9 +1,11 @@
 #include "document/schedule_file_reader.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 #include "base/csv_scan.h"
+#include "base/file_io.h"
 #include "core/record_array.h"
 #include "core/record_line.h"
 #include "core/schedule_file_format.h"
@@ -28,40 +30,69 @@ int Number(const TCard& row, int cell) {
 
 }  // namespace
 
+namespace {
+
+// Reads the lines of a schedule file one by one, as they are decoded.
+class ScheduleLineReader {
+  public:
+    ScheduleLineReader(ScheduleFileScan& scan, const std::function<void(const TCard& row)>& onRow)
+        : scan_(scan), onRow_(onRow) {}
+
+    void operator()(std::string_view line, bool lastLine) {
+        const bool splitsToEnd = SplitsToEnd(line);
+        // An open quote before the file's end is a line broken by a raw line feed, not a cut.
+        if (!splitsToEnd && lastLine) scan_.complete = false;
+        if (first_) {
+            if (!splitsToEnd) scan_.complete = false;
+            first_ = false;
+            scan_.header.Parse(line);
+            scan_.layout = LayoutOf(scan_.header);
+            // Rows are read whenever the header starts like ours; the caller decides on the
+            // layout.
+            readRows_ = scan_.header.At(0) == kScheduleHeaderFirstCell;
+            return;
+        }
+        if (!readRows_ || line == "\n") return;
+        row_.Parse(line);
+        // The line after one left open is the rest of that broken row, whatever it looks like.
+        const bool continuation = std::exchange(afterOpenLine_, !splitsToEnd);
+        if (continuation || !IsWellFormedRow(row_, splitsToEnd, lastLine)) {
+            ++scan_.malformedRows;
+            return;
+        }
+        FitToWidth(row_, scan_.header.Count());
+        ++scan_.rows;
+        onRow_(row_);
+    }
+
+  private:
+    ScheduleFileScan& scan_;
+    const std::function<void(const TCard& row)>& onRow_;
+    TCard row_;
+    bool first_ = true;
+    bool readRows_ = false;
+    bool afterOpenLine_ = false;
+};
+
+}  // namespace
+
 ScheduleFileScan ScanScheduleFile(std::string_view sjis,
                                   const std::function<void(const TCard& row)>& onRow) {
     ScheduleFileScan scan;
-    TCard row;
-    bool first = true;
-    bool readRows = false;
-    bool afterOpenLine = false;
-    scan.invalidSequences = ForEachCsvLine(sjis, [&](std::string_view line, bool lastLine) {
-        const bool splitsToEnd = SplitsToEnd(line);
-        // An open quote before the file's end is a line broken by a raw line feed, not a cut.
-        if (!splitsToEnd && lastLine) scan.complete = false;
-        if (first) {
-            if (!splitsToEnd) scan.complete = false;
-            first = false;
-            scan.header.Parse(line);
-            scan.layout = LayoutOf(scan.header);
-            // Rows are read whenever the header starts like ours; the caller decides on the
-            // layout.
-            readRows = scan.header.At(0) == kScheduleHeaderFirstCell;
-            return;
-        }
-        if (!readRows || line == "\n") return;
-        row.Parse(line);
-        // The line after one left open is the rest of that broken row, whatever it looks like.
-        const bool continuation = std::exchange(afterOpenLine, !splitsToEnd);
-        if (continuation || !IsWellFormedRow(row, splitsToEnd, lastLine)) {
-            ++scan.malformedRows;
-            return;
-        }
-        FitToWidth(row, scan.header.Count());
-        ++scan.rows;
-        onRow(row);
-    });
+    ScheduleLineReader reader(scan, onRow);
+    scan.invalidSequences = ForEachCsvLine(sjis, std::ref(reader));
     return scan;
+}
+
+ScheduleFileRead ReadScheduleFileAt(const std::string& path,
+                                    const std::function<void(const TCard& row)>& onRow) {
+    ScheduleFileRead read;
+    ScheduleLineReader reader(read.scan, onRow);
+    CsvLineSplitter lines(std::ref(reader));
+    read.status = ReadFilePieces(path, [&](std::string_view piece) { lines.Feed(piece); });
+    if (read.status == ReadStatus::CannotOpen) return read;
+    read.scan.invalidSequences = lines.Finish();
+    return read;
 }
 
 std::size_t ScheduleFileRowBound(std::string_view sjis) {

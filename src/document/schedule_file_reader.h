@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/csv_card.h"
+#include "base/file_io.h"
 #include "core/record.h"
 
 namespace almx {
@@ -39,6 +40,17 @@ struct ScheduleFileScan {
 // width; empty lines are passed over.
 ScheduleFileScan ScanScheduleFile(std::string_view sjis,
                                   const std::function<void(const TCard& row)>& onRow);
+
+struct ScheduleFileRead {
+    ReadStatus status = ReadStatus::CannotOpen;
+    ScheduleFileScan scan;
+};
+
+// The same on the file at the path, read and decoded a block at a time so that its bytes are
+// never held beside the records. Partial: a read failed part way; the rows before were handed
+// on.
+ScheduleFileRead ReadScheduleFileAt(const std::string& path,
+                                    const std::function<void(const TCard& row)>& onRow);
 
 // How many records the file can hold at most, to reserve room for them.
 std::size_t ScheduleFileRowBound(std::string_view sjis);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <utility>
@@ -122,6 +123,58 @@ TEST(ForEachCsvLine, SplitsTheBytesAsTheDecodedTextWouldSplit) {
         const auto expected = ReferenceLines(bytes, &expectedInvalid);
         ASSERT_EQ(LinesOf(bytes, &invalid), expected) << testing::PrintToString(bytes);
         ASSERT_EQ(invalid, expectedInvalid);
+    }
+}
+
+// The pieces are cut at the given offsets (sorted, within the bytes).
+std::vector<std::pair<std::string, bool>> SplitterLines(std::string_view sjis,
+                                                        const std::vector<std::size_t>& cuts,
+                                                        std::size_t* invalid) {
+    std::vector<std::pair<std::string, bool>> lines;
+    CsvLineSplitter splitter(
+        [&](std::string_view line, bool last) { lines.emplace_back(line, last); });
+    std::size_t from = 0;
+    for (std::size_t cut : cuts) {
+        splitter.Feed(sjis.substr(from, cut - from));
+        from = cut;
+    }
+    splitter.Feed(sjis.substr(from));
+    *invalid = splitter.Finish();
+    return lines;
+}
+
+TEST(CsvLineSplitter, GivesTheLinesOfTheWholeBytesWhereverThePiecesBreak) {
+    // Breaks between CR and LF, inside a double-byte character, right after a line feed (the
+    // line there is the last only if nothing follows), and empty pieces.
+    const std::string fixed = "a\x82\xA0\r\nb\r\n\nc\x82";
+    std::size_t invalid = 0;
+    std::size_t expectedInvalid = 0;
+    const auto fixedLines = LinesOf(fixed, &expectedInvalid);
+    for (std::size_t a = 0; a <= fixed.size(); ++a) {
+        for (std::size_t b = a; b <= fixed.size(); ++b) {
+            ASSERT_EQ(SplitterLines(fixed, {a, b}, &invalid), fixedLines) << a << ' ' << b;
+            ASSERT_EQ(invalid, expectedInvalid);
+        }
+    }
+    EXPECT_EQ(SplitterLines("x\r\n", {3}, &invalid),
+              (std::vector<std::pair<std::string, bool>>{{"x\n", true}}));
+    EXPECT_TRUE(SplitterLines("", {}, &invalid).empty());
+
+    const char alphabet[] = {'\r', '\n', '"', ',', 'a', '\x82', '\xA0', '\x81', '\x40', '\xFD'};
+    std::mt19937 random(11);
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes(random() % 60, '\0');
+        for (char& c : bytes) c = alphabet[random() % sizeof alphabet];
+        std::vector<std::size_t> cuts(random() % 6);
+        for (std::size_t& cut : cuts) cut = bytes.empty() ? 0 : random() % (bytes.size() + 1);
+        std::sort(cuts.begin(), cuts.end());
+        const auto expected = LinesOf(bytes, &expectedInvalid);
+        ASSERT_EQ(SplitterLines(bytes, cuts, &invalid), expected) << testing::PrintToString(bytes);
+        ASSERT_EQ(invalid, expectedInvalid);
+        // One byte at a time.
+        std::vector<std::size_t> everyByte(bytes.size());
+        for (std::size_t i = 0; i < bytes.size(); ++i) everyByte[i] = i;
+        ASSERT_EQ(SplitterLines(bytes, everyByte, &invalid), expected);
     }
 }
 

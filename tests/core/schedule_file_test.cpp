@@ -353,5 +353,51 @@ TEST(ScheduleFile, EachKindNeedsItsOwnShape) {
     }
 }
 
+class ScheduleFileAt : public testing::DocumentTest {};
+
+// A file of several read blocks, with lines broken by a raw line feed and bytes that are no
+// Shift_JIS, reads as the same bytes held whole do.
+TEST_F(ScheduleFileAt, ReadsAFileOfManyBlocksAsTheWholeBytes) {
+    CAlmxArray doc = RichDocument();
+    const std::vector<CAlmxData> originals(doc.records.begin(), doc.records.end());
+    for (int copy = 0; doc.records.size() < 8000; ++copy) {
+        for (const CAlmxData& record : originals) {
+            CAlmxData changed = record;
+            changed.title += std::to_string(copy);
+            doc.records.push_back(changed);
+        }
+    }
+    std::string bytes = WriteScheduleFile(doc).bytes;
+    ASSERT_GT(bytes.size(), 3u * 256 * 1024);
+    // A raw line feed inside the date of a record line in the middle.
+    const std::size_t middleLine = bytes.find("\r\n\"0\",\"", bytes.size() / 2);
+    ASSERT_NE(middleLine, std::string::npos);
+    bytes.insert(middleLine + 10, "\n");
+    bytes.insert(bytes.size() / 3, "\xFD");
+    const std::string path = PathOf("many.alx");
+    testing::WriteBytes(path, bytes);
+
+    ScheduleFileScan whole;
+    const CAlmxArray expected = ReadAll(bytes, &whole);
+    CAlmxArray read;
+    RowReadOptions options;
+    const ScheduleFileRead fromFile =
+        ReadScheduleFileAt(path, [&](const TCard& row) { ReadScheduleRow(row, read, options); });
+    EXPECT_EQ(fromFile.status, ReadStatus::Complete);
+    EXPECT_EQ(fromFile.scan.rows, whole.rows);
+    EXPECT_EQ(fromFile.scan.malformedRows, whole.malformedRows);
+    EXPECT_GT(whole.malformedRows, 0u);
+    EXPECT_EQ(fromFile.scan.invalidSequences, whole.invalidSequences);
+    EXPECT_GT(whole.invalidSequences, 0u);
+    EXPECT_EQ(fromFile.scan.complete, whole.complete);
+    EXPECT_EQ(fromFile.scan.header.ToCsvLine(), whole.header.ToCsvLine());
+    EXPECT_TRUE(read.records == expected.records);
+    EXPECT_EQ(read.genres, expected.genres);
+
+    EXPECT_EQ(ReadScheduleFileAt(PathOf("missing.alx"), [](const TCard&) {}).status,
+              ReadStatus::CannotOpen);
+    EXPECT_EQ(ReadScheduleFileAt(dir.string(), [](const TCard&) {}).status, ReadStatus::CannotOpen);
+}
+
 }  // namespace
 }  // namespace almx
