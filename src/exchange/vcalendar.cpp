@@ -1934,10 +1934,6 @@ class LogicalLines {
     bool peeked_ = false;
 };
 
-bool IsKind(std::string_view value, std::string_view kind) {
-    return EqualNoCase(value, kind);
-}
-
 }  // namespace
 
 CVCalender CVCalender::Begun(std::string_view kind) {
