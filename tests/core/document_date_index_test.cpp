@@ -40,8 +40,16 @@ class DocumentDateIndexTest : public DocumentTest {
         }
         return days;
     }
+    // The titles listed on one day of May, filled alone: a record moved away from the days
+    // the index last saw it near is found only through an index built anew.
     std::string Day(CAlmxDoc& doc, int day) {
-        return Days(doc).at(static_cast<std::size_t>(day - 1));
+        DayCellSet set(1);
+        std::string titles;
+        if (!set.Fill(May(day), 1, doc.FillSource(), DayCellSettings(), clock, nullptr)) {
+            return "<none>";
+        }
+        for (const CAlmxData* entry : set[0].entries) titles += entry->title + ";";
+        return titles;
     }
 };
 
@@ -59,14 +67,14 @@ TEST_F(DocumentDateIndexTest, AddingReplacingAndRemovingShowAtTheNextFill) {
     // Edited in place: the record keeps its address and the list its generation.
     const std::uint64_t generation = doc.Records().Generation();
     CAlmxData moved = *a;
-    moved.start = moved.end = May(6);
+    moved.start = moved.end = May(26);
     EXPECT_EQ(doc.ReplaceRecord(a, moved, false), a);
     EXPECT_EQ(doc.Records().Generation(), generation);
     EXPECT_EQ(Day(doc, 2), "b;");
-    EXPECT_EQ(Day(doc, 6), "a;");
+    EXPECT_EQ(Day(doc, 26), "a;");
 
     EXPECT_TRUE(doc.RemoveRecord(a));
-    EXPECT_EQ(Day(doc, 6), "");
+    EXPECT_EQ(Day(doc, 26), "");
 }
 
 TEST_F(DocumentDateIndexTest, DeletingAllOrOneDayOfARecurringRecordShowsAtTheNextFill) {
@@ -141,11 +149,11 @@ TEST_F(DocumentDateIndexTest, AnEditInPlaceOutsideTheDocumentShowsOnceItIsCounte
     doc.AddRecord(OnDay("外", 2), false);
     EXPECT_EQ(Day(doc, 2), "外;");
     const std::uint64_t before = doc.Changes();
-    doc.Records()[0].start = doc.Records()[0].end = May(9);
+    doc.Records()[0].start = doc.Records()[0].end = May(28);
     doc.RecordsEdited();
     EXPECT_NE(doc.Changes(), before);
     EXPECT_EQ(Day(doc, 2), "");
-    EXPECT_EQ(Day(doc, 9), "外;");
+    EXPECT_EQ(Day(doc, 28), "外;");
 
     // A to-do ticked done is shown on the day it was done.
     CAlmxData todo = OnDay("宿題", 10);
