@@ -7,6 +7,7 @@
 
 #include "base/clock.h"
 #include "calendar/day_cells.h"
+#include "calendar/record_date_index.h"
 #include "core/genre.h"
 #include "core/record.h"
 #include "sample_document.h"
@@ -25,7 +26,11 @@ almx::CAlmxFieldArray SampleGenres() {
     return genres;
 }
 
-void FillBenchmark(benchmark::State& state, int cells) {
+// How a fill finds its records: through the date index (as the document gives it), walking
+// every record, or through an index built anew before each fill (the first fill after an edit).
+enum class Lookup { Index, Walk, Rebuild };
+
+void FillBenchmark(benchmark::State& state, int cells, Lookup lookup = Lookup::Index) {
     const almx::RecordList records = almx::bench::SampleRecords(static_cast<int>(state.range(0)));
     almx::CAlmxFieldArray genres = SampleGenres();
     almx::DayPropertyMap properties;
@@ -39,11 +44,14 @@ void FillBenchmark(benchmark::State& state, int cells) {
         starts.push_back(first.PlusDays(-first.DayOfWeek()));
     }
     almx::DayCellSet set(cells);
+    almx::RecordDateIndex index(records);
+    const almx::RecordDateIndex* used = lookup == Lookup::Walk ? nullptr : &index;
     std::size_t w = 0;
     std::size_t entries = 0;
     for (auto _ : state) {
-        set.Fill(starts[w++ % starts.size()], cells, {records, &genres, &properties}, settings,
-                 clock, nullptr);
+        if (lookup == Lookup::Rebuild) index.Build(records);
+        set.Fill(starts[w++ % starts.size()], cells, {records, &genres, &properties, used},
+                 settings, clock, nullptr);
         for (const auto& cell : set.Cells()) entries += cell.entries.size();
         benchmark::ClobberMemory();
     }
@@ -61,8 +69,31 @@ void BM_FillDay(benchmark::State& state) {
     FillBenchmark(state, 1);
 }
 
+void BM_FillMonthGridWalk(benchmark::State& state) {
+    FillBenchmark(state, 42, Lookup::Walk);
+}
+void BM_FillMonthGridAfterEdit(benchmark::State& state) {
+    FillBenchmark(state, 42, Lookup::Rebuild);
+}
+void BM_FillYear(benchmark::State& state) {
+    FillBenchmark(state, 365);
+}
+
+void BM_BuildDateIndex(benchmark::State& state) {
+    const almx::RecordList records = almx::bench::SampleRecords(static_cast<int>(state.range(0)));
+    almx::RecordDateIndex index;
+    for (auto _ : state) {
+        index.Build(records);
+        benchmark::DoNotOptimize(index.Size());
+    }
+}
+
 BENCHMARK(BM_FillMonthGrid)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FillWeek)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FillDay)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillWeek)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillDay)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillYear)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillMonthGridWalk)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillMonthGridAfterEdit)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildDateIndex)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

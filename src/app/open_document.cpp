@@ -90,6 +90,8 @@ void OpenDocument::EditGenres() {
     CFieldMainDlg dialog(Doc().Array().genres, Doc().Records(), *context_.prompter, fileContext,
                          owner_.DialogParent());
     dialog.exec();
+    // The dialog renumbers the records' genres in place.
+    Doc().RecordsEdited();
     Doc().SetModified(true);
     owner_.UpdateEveryView(kHintRefill);
 }
@@ -102,6 +104,7 @@ void OpenDocument::SetGenreOnMany() {
     const int changed = SetGenreOnRecords(Doc().Records(), Doc().Array().genres, dialog.Condition(),
                                           dialog.TargetGenre(), prompter);
     if (changed > 0) {
+        Doc().RecordsEdited();
         Doc().SetModified(true);
         owner_.UpdateEveryView(kHintRefill);
     }

@@ -1,6 +1,7 @@
 #include "calendar/day_cells.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstdlib>
 #include <utility>
@@ -8,6 +9,7 @@
 #include "base/clock.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
+#include "calendar/record_date_index.h"
 #include "calendar/recurrence.h"
 #include "core/genre.h"
 #include "core/record_display.h"
@@ -43,6 +45,20 @@ std::string SortKey(const CAlmxData& entry, const DateTime& day, int todayLimit)
 }
 
 }  // namespace
+
+// A key of at most 16 bytes, none of them zero, as two big-endian numbers padded with zeros:
+// they compare as the texts do (bytes unsigned, a text before the longer ones it begins).
+std::optional<DayCellSet::PackedKey> DayCellSet::Pack(std::string_view key,
+                                                      const CAlmxData* entry) {
+    if (key.size() > 16) return std::nullopt;
+    std::uint64_t parts[2] = {0, 0};
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(key[i]);
+        if (byte == 0) return std::nullopt;
+        parts[i / 8] |= std::uint64_t{byte} << (8 * (7 - i % 8));
+    }
+    return PackedKey{parts[0], parts[1], entry};
+}
 
 bool DayCell::HasHolidayEntry() const {
     return std::any_of(entries.begin(), entries.end(),
@@ -152,21 +168,40 @@ void DayCellSet::OrderEntries(DayCell& cell, bool sortByTime, int todayLimit) {
     // order added; the timed entries in key order, equal keys in the order added.
     untimed_.clear();
     timed_.clear();
+    packed_.clear();
+    bool packable = true;
     std::size_t holidays = 0;
     for (const CAlmxData* entry : entries) {
         if (entry->Has(HolidayMark)) {
             entries[holidays++] = entry;
         } else if (sortByTime && entry->Has(StartTimeSet)) {
-            timed_.emplace_back(SortKey(*entry, cell.date, todayLimit), entry);
+            std::string key = SortKey(*entry, cell.date, todayLimit);
+            if (packable) {
+                const std::optional<PackedKey> packed = Pack(key, entry);
+                if (packed) {
+                    packed_.push_back(*packed);
+                } else {
+                    packable = false;
+                }
+            }
+            timed_.emplace_back(std::move(key), entry);
         } else {
             untimed_.push_back(entry);
         }
     }
     std::reverse(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(holidays));
-    std::stable_sort(timed_.begin(), timed_.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
     std::size_t at = holidays;
     for (const CAlmxData* entry : untimed_) entries[at++] = entry;
+    if (packable) {
+        // The time keys are short: compared as two numbers, in the order of the texts.
+        std::stable_sort(packed_.begin(), packed_.end(), [](const auto& a, const auto& b) {
+            return a.high != b.high ? a.high < b.high : a.low < b.low;
+        });
+        for (const PackedKey& key : packed_) entries[at++] = key.entry;
+        return;
+    }
+    std::stable_sort(timed_.begin(), timed_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& [key, entry] : timed_) entries[at++] = entry;
 }
 
@@ -209,29 +244,31 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
     const DateTime now = clock.Now();
     const OccurrenceContext context{settings.todayLimit, prompter, {}};
 
-    for (const CAlmxData& record : source.records) {
+    // Extends the genre list for an undefined genre number, as the record's turn comes.
+    auto extendGenres = [&](int number) {
+        CAlmxFieldArray& genres = *source.genres;
+        if (genres.ForRecord(number) || !IsExtendableGenreIndex(number)) return;
+        if (prompter) prompter->ShowMessage(kUndefinedGenreMessage, MessageKind::Warning);
+        genres.ExtendTo(number);
+        genresExtended_ = true;
+    };
+
+    auto visit = [&](const CAlmxData& record) {
         if (source.genres) {
-            CAlmxFieldArray& genres = *source.genres;
-            const CAlmxField* genre = genres.ForRecord(record.genre);
-            if (!genre && IsExtendableGenreIndex(record.genre)) {
-                if (prompter) prompter->ShowMessage(kUndefinedGenreMessage, MessageKind::Warning);
-                genres.ExtendTo(record.genre);
-                genresExtended_ = true;
-                genre = genres.At(record.genre);
-            }
-            if (genre && !genre->IsShown()) continue;
+            const CAlmxField* genre = source.genres->ForRecord(record.genre);
+            if (genre && !genre->IsShown()) return;
         }
 
         if (record.Has(IsTodo)) {
-            if (record.Has(HideInViews)) continue;
+            if (record.Has(HideInViews)) return;
             const auto day =
                 TodoDisplayDay(record, now, settings.todayLimit, settings.todoOnDeadline);
-            if (!day) continue;
+            if (!day) return;
             const int index = IndexOf(*day);
             if (index >= 0) {
                 cells_[static_cast<std::size_t>(index)].entries.push_back(&record);
             }
-            continue;
+            return;
         }
 
         // Records plainly outside the window are passed over; the shift rule may move an
@@ -240,7 +277,7 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
         // rounding: most records of a long file end here.)
         if (record.shiftRule == 0 && record.start.IsValid() && record.end.IsValid() &&
             (record.start.Days() - 2.0 > looseLast || record.end.Days() + 2.0 < looseFirst)) {
-            continue;
+            return;
         }
         OccurrenceMask(record, windowFirst, windowLast, mask_, context);
         const bool holiday = record.Has(HolidayMark);
@@ -250,6 +287,32 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
             if (j >= static_cast<std::size_t>(lookBack)) {
                 cells_[j - static_cast<std::size_t>(lookBack)].entries.push_back(&record);
             }
+        }
+    };
+
+    const RecordList& records = source.records;
+    if (source.index && source.index->Matches(records)) {
+        // The index gives the records near the window in document order; the genre list is
+        // extended where the record that needs it comes, as a walk over every record would.
+        source.index->MarkCandidates(looseFirst, looseLast, candidates_);
+        const auto steps = source.index->GenreSteps();
+        std::size_t step = 0;
+        for (std::size_t word = 0; word < candidates_.size(); ++word) {
+            for (std::uint64_t bits = candidates_[word]; bits != 0; bits &= bits - 1) {
+                const std::size_t position = word * 64 + static_cast<std::size_t>(
+                                                             std::countr_zero(bits));
+                for (; source.genres && step < steps.size() && steps[step].position <= position;
+                     ++step) {
+                    extendGenres(steps[step].genre);
+                }
+                visit(records[position]);
+            }
+        }
+        for (; source.genres && step < steps.size(); ++step) extendGenres(steps[step].genre);
+    } else {
+        for (const CAlmxData& record : records) {
+            if (source.genres) extendGenres(record.genre);
+            visit(record);
         }
     }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -21,6 +22,7 @@ namespace almx {
 
 class CAlmxFieldArray;
 class Clock;
+class RecordDateIndex;
 class Prompter;
 class SettingsStore;
 
@@ -92,6 +94,9 @@ struct DayCellSource {
     const RecordList& records;
     CAlmxFieldArray* genres = nullptr;
     const DayPropertyMap* dayProperties = nullptr;
+    // The records by date, when the owner keeps such an index up to date with every edit;
+    // ignored when it no longer matches the list (records added, removed or moved).
+    const RecordDateIndex* index = nullptr;
 };
 
 // The day a to-do is shown on, or none: a done one on its completion date, one without
@@ -148,8 +153,17 @@ class DayCellSet {
     std::deque<CAlmxData> computed_;  // holiday entries made for display; stable addresses
     std::vector<std::uint8_t> mask_;
     std::vector<std::uint8_t> holidayRecordDays_;
+    struct PackedKey {
+        std::uint64_t high;
+        std::uint64_t low;
+        const CAlmxData* entry;
+    };
+    static std::optional<PackedKey> Pack(std::string_view key, const CAlmxData* entry);
+
     std::vector<std::pair<std::string, const CAlmxData*>> timed_;  // ordering scratch
+    std::vector<PackedKey> packed_;
     std::vector<const CAlmxData*> untimed_;
+    std::vector<std::uint64_t> candidates_;  // positions an indexed fill looks at
     bool genresExtended_ = false;
 };
 

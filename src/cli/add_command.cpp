@@ -131,6 +131,7 @@ int Run(const Arguments& args, std::ostream&, std::ostream& err) {
         record.colour = genre->colour;
     }
     doc.Records().push_back(std::move(record));
+    doc.RecordsEdited();
     doc.SetModified();
     const bool saved = doc.SaveTo(doc.Path());
     doc.Close();

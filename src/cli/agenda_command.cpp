@@ -62,8 +62,7 @@ int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
 
     CAlmxDoc& doc = session.Document();
     if (!doc.Open(positional[0])) return 1;
-    CAlmxArray& array = doc.Array();
-    const DayCellSource source{array.records, &array.genres, &array.dayProperties};
+    const DayCellSource source = doc.FillSource();
     const bool written =
         WriteAgenda(out, source, *from, *to, session.Settings(), *clock, &session.Prompter());
     doc.Close();

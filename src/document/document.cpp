@@ -83,7 +83,21 @@ void CAlmxDoc::Clear() {
     RecordsChanged();
 }
 
+const RecordDateIndex& CAlmxDoc::DateIndex() const {
+    if (indexedChanges_ != changes_ || !dateIndex_.Matches(array_.records)) {
+        dateIndex_.Build(array_.records);
+        indexedChanges_ = changes_;
+    }
+    return dateIndex_;
+}
+
+DayCellSource CAlmxDoc::FillSource() {
+    return {array_.records, &array_.genres, &array_.dayProperties, &DateIndex()};
+}
+
 void CAlmxDoc::RecordsChanged() {
+    // Counted first: the listener's views may fill at once.
+    ++changes_;
     if (recordsListener_) recordsListener_(nullptr);
 }
 
@@ -92,6 +106,7 @@ void CAlmxDoc::Remove(std::vector<std::unique_ptr<CAlmxData>> taken) {
     for (const auto& record : taken) {
         if (record.get() == findRecord_) findRecord_ = nullptr;
     }
+    ++changes_;
     if (taken.empty() || !recordsListener_) return;
     // One record is named, so views drop just it; many make every view look again.
     recordsListener_(taken.size() == 1 ? taken.front().get() : nullptr);
@@ -409,6 +424,7 @@ DeleteOutcome CAlmxDoc::DeleteRecord(const CAlmxData* record, const DateTime& da
                 excepted = excepted.PlusDays(1);
             }
             target.exceptions.push_back(CDaySpan::FromDates(excepted, excepted));
+            ++changes_;
             modified_ = true;
             return DeleteOutcome::DayExcepted;
         }

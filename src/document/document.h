@@ -3,6 +3,7 @@
 // or changes it as a whole. The user is asked and told through the Prompter, settings come
 // from the SettingsStore and "now" from the Clock.
 
+#include <cstdint>
 #include <functional>
 #include <list>
 #include <string>
@@ -12,6 +13,8 @@
 #include "base/date_time.h"
 #include "base/file_io.h"
 #include "base/prompter.h"
+#include "calendar/day_cells.h"
+#include "calendar/record_date_index.h"
 #include "core/record_array.h"
 #include "core/record_sort.h"
 #include "core/search_condition.h"
@@ -80,6 +83,16 @@ class CAlmxDoc {
     void SetRecordsListener(std::function<void(const CAlmxData* removed)> listener) {
         recordsListener_ = std::move(listener);
     }
+
+    // Counts the changes of the records, container or contents. Everything that edits a
+    // record in place outside the document's own commands (a to-do ticked done, genres
+    // renumbered, a link set) calls RecordsEdited afterwards.
+    std::uint64_t Changes() const { return changes_; }
+    void RecordsEdited() { ++changes_; }
+    // The records by date as they are now, rebuilt on first use after a change.
+    const RecordDateIndex& DateIndex() const;
+    // What a fill of day cells reads from this document, with the date index.
+    DayCellSource FillSource();
 
     // The one guard of every change: a read-only document says so and refuses.
     bool CanChange();
@@ -197,6 +210,10 @@ class CAlmxDoc {
     FileWriter defaultWriter_;
     FileWriter* writer_ = &defaultWriter_;
     std::function<void(const CAlmxData*)> recordsListener_;
+    std::uint64_t changes_ = 0;
+    // Built lazily for the value of changes_ it names.
+    mutable RecordDateIndex dateIndex_;
+    mutable std::uint64_t indexedChanges_ = ~std::uint64_t{0};
     NoticeCollector fillNotices_;
     SearchCondition findCondition_;
     std::size_t findIndex_ = 0;

@@ -355,8 +355,7 @@ void CDayView::Refill(int row) {
     const int top = list_->TopRow();
     list_->setUpdatesEnabled(false);
     std::vector<const CAlmxData*> entries;
-    const DayCellSource source{document.Records(), &document.Array().genres,
-                               &document.Array().dayProperties};
+    const DayCellSource source = document.FillSource();
     if (cells_.Fill(day_, 1, source, DayCellSettings::FromSettings(settings_), clock_, nullptr)) {
         entries = cells_[0].entries;
     }
@@ -605,6 +604,7 @@ void CDayView::Move(int step) {
         return;
     }
     if (move.result != DayMoveResult::Moved) return;
+    Document().RecordsEdited();
     Changed(row);
     const int moved = RowOfEntry(list_->Rows().Entries(), move.moved);
     if (moved >= 0) list_->SelectRow(moved);

@@ -165,7 +165,7 @@ bool CAlmxView::Refill() {
     CAlmxArray& array = Document().Array();
     const DayCellSettings settings = CellSettings();
     const ShownMonth& shown = nav_.Shown();
-    const DayCellSource source{array.records, &array.genres, &array.dayProperties};
+    const DayCellSource source = Document().FillSource();
     // A box must not open inside a fill: what it meets is shown afterwards, once.
     const bool filled = cells_.Fill(shown.first, nav_.CellCount(), source, settings, clock_,
                                     &Document().FillNotices());
@@ -681,9 +681,8 @@ void CAlmxView::WeekdayNamesChanged() {
 void CAlmxView::ShowTodaySchedulesAtStart() {
     if (!showTodayAtStart_ || !startupPopupAllowed_) return;
     if (window() && window()->isMinimized()) return;
-    CAlmxArray& array = Document().Array();
     DayCellSet today(1);
-    const DayCellSource source{array.records, &array.genres, &array.dayProperties};
+    const DayCellSource source = Document().FillSource();
     const bool filled =
         today.Fill(Today(), 1, source, CellSettings(), clock_, &Document().FillNotices());
     Host().ShowFillNoticesLater();

@@ -412,6 +412,7 @@ void CTodoView::Move(int step) {
     if (other < 0 || other >= static_cast<int>(rows_.size())) return;
     const CAlmxData* neighbour = rows_[static_cast<std::size_t>(other)];
     if (ExchangeRecords(Document().Array(), todo, neighbour) == nullptr) return;
+    Document().RecordsEdited();
     Changed(other);
 }
 
@@ -430,6 +431,7 @@ void CTodoView::CheckToggled(int row, bool done) {
         Refill(row);
         return;
     }
+    Document().RecordsEdited();
     Changed(-1);
     const int moved = RowOf(todo);
     if (moved >= 0) grid_->SelectRow(moved);

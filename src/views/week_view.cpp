@@ -163,7 +163,7 @@ bool CWeekView::Refill() {
     rules_ = DisplayRules::FromSettings(settings_);
     rules_.todayLimit = display_.todayLimit;
     CAlmxArray& array = Document().Array();
-    const DayCellSource source{array.records, &array.genres, &array.dayProperties};
+    const DayCellSource source = Document().FillSource();
     const bool filled = cells_.Fill(nav_.Start(), kWeekCells, source, CellSettings(), clock_,
                                     &Document().FillNotices());
     filledGeneration_ = array.records.Generation();

@@ -67,8 +67,7 @@ CDayDlg::~CDayDlg() = default;
 void CDayDlg::Fill(int select) {
     CAlmxDoc& document = host_.Document();
     const DayCellSettings settings = DayCellSettings::FromSettings(env_.settings);
-    DayCellSource source{document.Records(), &document.Array().genres,
-                         &document.Array().dayProperties};
+    const DayCellSource source = document.FillSource();
     list_->clear();
     if (cells_.Fill(day_, 1, source, settings, env_.clock, nullptr)) {
         const DisplayRules rules = DisplayRules::FromSettings(env_.settings);

@@ -115,6 +115,7 @@ bool OpenLink(QWidget* parent, DocumentHost& host, const EntryEnvironment& env,
     if (!document.Array().Contains(record) || !(*record == before)) return false;
     if (linked.linkFile == before.linkFile || !document.CanChange()) return false;
     document.Records()[document.Array().IndexOf(record)].linkFile = linked.linkFile;
+    document.RecordsEdited();
     host.Changed();
     return true;
 }
@@ -148,8 +149,7 @@ bool RepeatedCopyOnDay(QWidget* parent, DocumentHost& host, const EntryEnvironme
     if (!day.IsValid() || day.Year() < kMinYear || day.Year() > kMaxYear) return false;
     CAlmxDoc& document = host.Document();
     DayCellSet cells(1);
-    DayCellSource source{document.Records(), &document.Array().genres,
-                         &document.Array().dayProperties};
+    const DayCellSource source = document.FillSource();
     if (!cells.Fill(day.Date(), 1, source, DayCellSettings::FromSettings(env.settings), env.clock,
                     nullptr)) {
         return false;
