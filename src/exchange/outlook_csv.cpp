@@ -22,10 +22,6 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-const char* TrueFalse(bool value) {
-    return value ? "True" : "False";
-}
-
 // Fields are appended to a line that starts at `from` in the buffer.
 struct LineBuilder {
     std::string& out;
@@ -96,25 +92,43 @@ int MinutesBetween(const DateTime& a, const DateTime& b) {
     return static_cast<int>(minutes + 1e-6);
 }
 
-std::string_view Cell(const std::vector<std::string>& cells, std::size_t index) {
-    return index < cells.size() ? std::string_view(cells[index]) : std::string_view();
+std::string_view Cell(const std::vector<std::string_view>& cells, std::size_t index) {
+    return index < cells.size() ? cells[index] : std::string_view();
 }
 
 }  // namespace
 
 void AppendOutlookDate(std::string& out, const DateTime& value) {
-    AppendNumber(out, value.Year(), 4);
-    out += '/';
-    AppendNumber(out, value.Month(), 2);
-    out += '/';
-    AppendNumber(out, value.Day(), 2);
+    // One civil conversion for the three parts (each getter would make its own).
+    const CivilDate date = CivilFromDays(value.DayNumber() - kEpochToUnixDays);
+    if (date.year < 0 || date.year > 9999) {
+        AppendNumber(out, date.year, 4);
+    } else {
+        char text[4] = {static_cast<char>('0' + date.year / 1000),
+                        static_cast<char>('0' + date.year / 100 % 10),
+                        static_cast<char>('0' + date.year / 10 % 10),
+                        static_cast<char>('0' + date.year % 10)};
+        out.append(text, 4);
+    }
+    const char rest[6] = {
+        '/', static_cast<char>('0' + date.month / 10), static_cast<char>('0' + date.month % 10),
+        '/', static_cast<char>('0' + date.day / 10),   static_cast<char>('0' + date.day % 10)};
+    out.append(rest, 6);
 }
 
 void AppendOutlookTime(std::string& out, const DateTime& value) {
-    AppendNumber(out, value.Hour(), 2);
-    out += ':';
-    AppendNumber(out, value.Minute(), 2);
-    out += ":00";
+    const int seconds = value.SecondsOfDay();
+    const int hour = seconds / 3600;
+    const int minute = seconds / 60 % 60;
+    const char text[8] = {static_cast<char>('0' + hour / 10),
+                          static_cast<char>('0' + hour % 10),
+                          ':',
+                          static_cast<char>('0' + minute / 10),
+                          static_cast<char>('0' + minute % 10),
+                          ':',
+                          '0',
+                          '0'};
+    out.append(text, 8);
 }
 
 std::string OutlookDate(const DateTime& value) {
@@ -127,6 +141,12 @@ std::string OutlookTime(const DateTime& value) {
     std::string out;
     AppendOutlookTime(out, value);
     return out;
+}
+
+void CAlmxOutlookExport::BeginExport() {
+    written_.clear();
+    // Room for every record at once: a set that grows by rehashing costs more than the walk.
+    written_.reserve(Source().records.size());
 }
 
 std::string CAlmxOutlookExport::HeaderLine(int) {
@@ -172,20 +192,18 @@ bool CAlmxOutlookExport::AppendLine(std::string& out, const DateTime& day, const
     } else {
         line.Plain("0:00:00");
     }
-    line.Plain(TrueFalse(!startTime && !endTime));
-    line.Plain(TrueFalse(rings));
+    // The fixed fields between the texts go in whole runs.
+    out += (!startTime && !endTime) ? ",\"True\"" : ",\"False\"";
+    out += rings ? ",\"True\"" : ",\"False\"";
     line.Date(alarm);
     line.Time(alarm);
-    for (int i = 0; i < 4; ++i) line.Plain("");
-    line.Plain(TrueFalse(!r.Has(HideInViews)));
-    line.Plain("");
-    line.Plain("2");
-    line.Plain("");
+    out += r.Has(HideInViews) ? ",\"\",\"\",\"\",\"\",\"False\",\"\",\"2\",\"\""
+                              : ",\"\",\"\",\"\",\"\",\"True\",\"\",\"2\",\"\"";
     line.Field(r.place);
     line.Field(r.memo);
-    line.Plain("標準");
+    out += ",\"標準\"";
     line.Field(GenreName(r.genre));
-    line.Plain("標準");
+    out += ",\"標準\"";
     return true;
 }
 
@@ -238,7 +256,7 @@ bool CAlmxOutlookTodoExport::AppendLine(std::string& out, const DateTime&, const
 
 int CAlmxOutlookImport::ParseLine(int row, std::string_view rowText, CAlmxData& record, int) {
     if (row == 0) return 0;
-    const std::vector<std::string>& cells = SplitRow(rowText);
+    const std::vector<std::string_view>& cells = SplitRowViews(rowText);
     record.title = Cell(cells, 0);
     const auto start = ParseDateAndTime(Cell(cells, 1), Cell(cells, 2));
     if (!start) return 0;
@@ -272,7 +290,7 @@ int CAlmxOutlookImport::ParseLine(int row, std::string_view rowText, CAlmxData& 
 
 int CAlmxOutlookTodoImport::ParseLine(int row, std::string_view rowText, CAlmxData& record, int) {
     if (row == 0) return 0;
-    const std::vector<std::string>& cells = SplitRow(rowText);
+    const std::vector<std::string_view>& cells = SplitRowViews(rowText);
     record.Set(IsTodo);
     record.title = Cell(cells, 0);
     const auto deadline = ParseDate(Cell(cells, 2));

@@ -52,7 +52,7 @@ class CAlmxOutlookExport : public CAlmxExport {
                     int includeHidden) override;
 
   protected:
-    void BeginExport() override { written_.clear(); }
+    void BeginExport() override;
 
   private:
     // Single schedules already written: one listed on several days is written once.
