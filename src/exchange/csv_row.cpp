@@ -1,6 +1,7 @@
 #include "exchange/csv_row.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace almx {
 
@@ -138,7 +139,9 @@ void SplitCsvRow(std::string_view row, std::vector<std::string>& fields) {
 void SplitCsvRowViews(std::string_view row, std::vector<std::string_view>& fields,
                       std::vector<std::string>& store) {
     fields.clear();
-    if (row.find_first_of("\x01\x03\x04") != std::string_view::npos) {
+    // Three runs of memchr cost less than find_first_of, which tries the set at every byte.
+    const auto has = [row](char c) { return std::memchr(row.data(), c, row.size()) != nullptr; };
+    if (!row.empty() && (has('\x01') || has('\x03') || has('\x04'))) {
         // Rows of older files with escape pairs are rare: split them the plain way.
         SplitCsvRow(row, store);
         fields.assign(store.begin(), store.end());

@@ -1,5 +1,6 @@
 #include "exchange/outlook_csv.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 
@@ -144,9 +145,40 @@ std::string OutlookTime(const DateTime& value) {
 }
 
 void CAlmxOutlookExport::BeginExport() {
-    written_.clear();
-    // Room for every record at once: a set that grows by rehashing costs more than the walk.
-    written_.reserve(Source().records.size());
+    written_.Clear();
+}
+
+void CAlmxOutlookExport::RecordSet::Clear() {
+    bits_ = 10;
+    slots_.assign(std::size_t{1} << bits_, nullptr);
+    count_ = 0;
+}
+
+bool CAlmxOutlookExport::RecordSet::Insert(const CAlmxData* record) {
+    if (slots_.empty()) Clear();
+    // At most half full, so a probe ends soon.
+    if ((count_ + 1) * 2 > slots_.size()) Grow();
+    const std::size_t mask = slots_.size() - 1;
+    const auto address = reinterpret_cast<std::uintptr_t>(record);
+    std::size_t i =
+        static_cast<std::size_t>((address >> 4) * 0x9E3779B97F4A7C15ull >> (64 - bits_));
+    while (slots_[i]) {
+        if (slots_[i] == record) return false;
+        i = (i + 1) & mask;
+    }
+    slots_[i] = record;
+    ++count_;
+    return true;
+}
+
+void CAlmxOutlookExport::RecordSet::Grow() {
+    std::vector<const CAlmxData*> old(std::size_t{1} << (bits_ + 1), nullptr);
+    old.swap(slots_);
+    ++bits_;
+    count_ = 0;
+    for (const CAlmxData* record : old) {
+        if (record) Insert(record);
+    }
 }
 
 std::string CAlmxOutlookExport::HeaderLine(int) {
@@ -165,7 +197,7 @@ bool CAlmxOutlookExport::AppendLine(std::string& out, const DateTime& day, const
     if (r.Has(IsTodo) || r.Has(HolidayMark)) return false;
     if (r.Has(HideInViews) && !includeHidden) return false;
     const bool recurring = r.IsRecurring();
-    if (!recurring && !written_.insert(&r).second) return false;
+    if (!recurring && !written_.Insert(&r)) return false;
 
     const bool startTime = r.Has(StartTimeSet);
     const bool endTime = r.Has(EndTimeSet);

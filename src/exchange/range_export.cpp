@@ -20,6 +20,9 @@ constexpr std::size_t kFlushBytes = 256 * 1024;
 // Room made per (day, record) pair: about what a line of Japanese texts takes.
 constexpr std::size_t kFileLineBytes = 320;
 constexpr std::size_t kTextLineBytes = 64;
+// How far ahead of the line being made its records and their texts are fetched.
+constexpr std::size_t kPrefetchRecords = 8;
+constexpr std::size_t kPrefetchTexts = 4;
 
 bool InCalendar(const DateTime& day) {
     return day.IsValid() && day.Year() >= kMinYear && day.Year() <= kMaxYear;
@@ -107,7 +110,21 @@ long CAlmxExport::Walk(int includeHidden, int todayLimit, bool forText,
         for (const DayCell& cell : cells.Cells()) entries += cell.entries.size();
         if (expect) expect(entries);
         for (const DayCell& cell : cells.Cells()) {
-            for (const CAlmxData* entry : cell.entries) {
+            const std::vector<const CAlmxData*>& entries = cell.entries;
+            for (std::size_t k = 0; k < entries.size(); ++k) {
+                const CAlmxData* entry = entries[k];
+                // A large document's records lie far apart in memory and are met in date
+                // order: fetch those a few entries ahead, and their texts a little later, so
+                // the line is not made waiting for memory.
+                if (k + kPrefetchRecords < entries.size()) {
+                    __builtin_prefetch(entries[k + kPrefetchRecords]);
+                }
+                if (k + kPrefetchTexts < entries.size()) {
+                    const CAlmxData* ahead = entries[k + kPrefetchTexts];
+                    __builtin_prefetch(ahead->title.data());
+                    __builtin_prefetch(ahead->memo.data());
+                    __builtin_prefetch(ahead->place.data());
+                }
                 const std::size_t before = buffer.size();
                 const bool written = AppendLine(buffer, cell.date, *entry, includeHidden);
                 ++pairs;
