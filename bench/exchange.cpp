@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
 #include <new>
 #include <string>
 
@@ -72,6 +73,46 @@ void BM_OutlookExportYear(benchmark::State& state) {
     peak.Report(state);
 }
 BENCHMARK(BM_OutlookExportYear)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The same bytes as the file export makes them, block by block, without a disk.
+void BM_OutlookExportYearBlocks(benchmark::State& state) {
+    Fixture f(static_cast<int>(state.range(0)));
+    std::size_t bytes = 0;
+    const PeakMemory peak;
+    for (auto _ : state) {
+        CAlmxOutlookExport exporter(f.Source(), DateTime::FromDate(2019, 1, 1),
+                                    DateTime::FromDate(2019, 12, 31), f.Environment());
+        bytes = 0;
+        exporter.FileBlocks(
+            [&bytes](std::string_view block) {
+                bytes += block.size();
+                benchmark::DoNotOptimize(block.data());
+                return true;
+            },
+            0);
+    }
+    state.counters["bytes"] = static_cast<double>(bytes);
+    peak.Report(state);
+}
+BENCHMARK(BM_OutlookExportYearBlocks)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// ExportToFile itself: a temporary file in the system's temporary folder, flushed and renamed.
+void BM_OutlookExportYearToFile(benchmark::State& state) {
+    Fixture f(static_cast<int>(state.range(0)));
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "almx_bench_export.csv").string();
+    const PeakMemory peak;
+    for (auto _ : state) {
+        CAlmxOutlookExport exporter(f.Source(), DateTime::FromDate(2019, 1, 1),
+                                    DateTime::FromDate(2019, 12, 31), f.Environment());
+        if (!exporter.ExportToFile(path, 0)) state.SkipWithError("export failed");
+    }
+    std::error_code error;
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path, error));
+    std::filesystem::remove(path, error);
+    peak.Report(state);
+}
+BENCHMARK(BM_OutlookExportYearToFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Rows of an exported file read back (no disk): split, parsed, genres assigned.
 void BM_OutlookImportRows(benchmark::State& state) {

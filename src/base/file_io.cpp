@@ -340,6 +340,71 @@ bool SaveReplacing(const std::string& path, std::string_view bytes, FileWriter& 
 
 namespace {
 
+// The in-place save of a streamed export: the old bytes are held (not the new ones) and put
+// back when anything fails.
+bool StreamInPlace(const fs::path& target, const ByteMaker& make, FileWriter& writer) {
+    Descriptor fd(::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW));
+    if (fd.Get() < 0) return false;
+    FileBytes previous = ReadFileBytes(target.string());
+    if (previous.status != ReadStatus::Complete) return false;
+    if (::lseek(fd.Get(), 0, SEEK_SET) != 0) return false;
+    bool written = true;
+    off_t size = 0;
+    const ByteSink sink = [&](std::string_view bytes) {
+        written = written && writer.Write(fd.Get(), bytes);
+        size += static_cast<off_t>(bytes.size());
+        return written;
+    };
+    if (make(sink) && written && ::ftruncate(fd.Get(), size) == 0 && writer.Sync(fd.Get()) &&
+        fd.Close()) {
+        return true;
+    }
+    FileWriter plain;
+    WriteFromStart(fd.Get(), previous.bytes, plain);
+    return false;
+}
+
+}  // namespace
+
+bool SaveReplacingStreamed(const std::string& path, const ByteMaker& make, FileWriter& writer) {
+    const fs::path target = SaveTarget(path);
+    struct stat old {};
+    const bool exists = ::lstat(target.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) return false;
+
+    std::string temp;
+    const int rawFd = CreateTemporary(target, temp);
+    if (rawFd < 0) return false;
+    Descriptor fd(rawFd);
+    auto abandon = [&] {
+        fd.Close();
+        ::unlink(temp.c_str());
+        return false;
+    };
+    if (exists && (old.st_nlink > 1 || !TakeOverAttributes(fd.Get(), old, target.c_str()))) {
+        abandon();
+        return StreamInPlace(target, make, writer);
+    }
+    bool written = true;
+    const ByteSink sink = [&](std::string_view bytes) {
+        written = written && writer.Write(fd.Get(), bytes);
+        return written;
+    };
+    bool made = false;
+    try {
+        made = make(sink);
+    } catch (...) {
+        abandon();
+        throw;
+    }
+    if (!made || !written || !writer.Sync(fd.Get()) || !fd.Close()) return abandon();
+    if (::rename(temp.c_str(), target.c_str()) != 0) return abandon();
+    SyncFolder(target.parent_path());
+    return true;
+}
+
+namespace {
+
 std::optional<std::string> CopyToFreeName(const std::string& path, int firstNumber) {
     FileBytes source = ReadFileBytes(path);
     if (source.status == ReadStatus::CannotOpen) return std::nullopt;

@@ -60,6 +60,16 @@ bool SaveWithBackup(const std::string& path, std::string_view bytes, FileWriter&
 // rename would lose a name or an attribute, written in place and put back on failure).
 bool SaveReplacing(const std::string& path, std::string_view bytes, FileWriter& writer);
 
+// Where a streamed save hands its bytes; false once a write has failed (the maker then stops).
+using ByteSink = std::function<bool(std::string_view)>;
+// Makes a file's bytes block by block into the sink; false when it could not make them all.
+using ByteMaker = std::function<bool(const ByteSink&)>;
+
+// SaveReplacing for bytes made while they are written, so the file is never held whole: each
+// block goes to the temporary file as it comes. The file is replaced only when the maker and
+// every write, the flush and the close succeeded; on any failure the old file stays as it was.
+bool SaveReplacingStreamed(const std::string& path, const ByteMaker& make, FileWriter& writer);
+
 // Copies the file to the first of the names with the extensions "bak", "2", "3", ... that does
 // not exist; an existing one holding the same bytes serves as well. Never overwrites. The name
 // of the copy, or nullopt when no copy could be made.

@@ -16,24 +16,21 @@ namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-struct DecodedText {
-    std::string text;
-    std::size_t replaced = 0;
-};
-
-// UTF-8 after a byte order mark, Shift_JIS otherwise; characters the schedule file cannot
-// hold become "?".
-DecodedText Decode(std::string_view bytes) {
-    DecodedText decoded;
-    if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
-        bytes.remove_prefix(kUtf8Mark.size());
-        const text::SjisEncoding sjis = text::Utf8ToShiftJis(bytes);
-        decoded.replaced = sjis.unrepresentable.size();
-        decoded.text = text::ShiftJisToUtf8(sjis.bytes).text;
-    } else {
-        decoded.text = text::ShiftJisToUtf8(bytes).text;
+// Appends one physical line decoded: UTF-8 (after a byte order mark) is kept, with the
+// characters the schedule file cannot hold as "?" (counted in replaced); Shift_JIS becomes
+// UTF-8. Lines are decoded one at a time, so the file's text is never held whole; a line end
+// is never inside a character in either encoding.
+void AppendDecodedLine(std::string_view bytes, bool utf8, std::string& text, std::size_t& replaced,
+                       text::SjisEncoding& scratch) {
+    if (!utf8) {
+        text::AppendShiftJisAsUtf8(bytes, text);
+        return;
     }
-    return decoded;
+    scratch.bytes.clear();
+    scratch.unrepresentable.clear();
+    text::AppendUtf8AsShiftJis(bytes, scratch);
+    replaced += scratch.unrepresentable.size();
+    text::AppendShiftJisAsUtf8(scratch.bytes, text);
 }
 
 }  // namespace
@@ -52,15 +49,15 @@ CAlmxImport::CAlmxImport(CAlmxDoc& target, Prompter& prompter)
 void CAlmxImport::AssignGenre(CAlmxData& record, std::string_view name) {
     record.genre = 0;
     if (name.empty() || !genres_) return;
-    const auto& items = genres_->Items();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (items[i].name == name) {
-            record.genre = static_cast<int>(i);
-            return;
-        }
+    const std::string key(name);
+    if (const auto found = genreIndex_.find(key); found != genreIndex_.end()) {
+        record.genre = found->second;
+        return;
     }
+    const auto& items = genres_->Items();
     if (!IsExtendableGenreIndex(static_cast<int>(items.size()))) return;
     record.genre = genres_->FindOrAdd(name);
+    genreIndex_.emplace(key, record.genre);
 }
 
 const std::vector<std::string>& CAlmxImport::SplitRow(std::string_view rowText) {
@@ -68,31 +65,44 @@ const std::vector<std::string>& CAlmxImport::SplitRow(std::string_view rowText) 
     return cells_;
 }
 
+const std::vector<std::string_view>& CAlmxImport::SplitRowViews(std::string_view rowText) {
+    SplitCsvRowViews(rowText, views_, cells_);
+    return views_;
+}
+
 ImportOutcome CAlmxImport::ImportBytes(std::string_view bytes, const CAlmxFieldArray& genres,
                                        const RecordDefaults& defaults, int option) {
     ImportOutcome outcome;
     outcome.genres = genres;
     genres_ = &outcome.genres;
-    DecodedText decoded = Decode(bytes);
-    outcome.replaced = decoded.replaced;
-    const std::string_view text = decoded.text;
+    genreIndex_.clear();
+    const auto& items = outcome.genres.Items();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        genreIndex_.emplace(items[i].name, static_cast<int>(i));
+    }
+    const bool utf8 = bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark;
+    if (utf8) bytes.remove_prefix(kUtf8Mark.size());
 
     // About one row a line: one growth of the list, within reason for a file of blank lines.
     constexpr std::size_t kReserveLimit = 200000;
     outcome.records.reserve(std::min<std::size_t>(
-        static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1, kReserveLimit));
+        static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1, kReserveLimit));
 
     int state = kBetweenFields;
-    std::string pending;  // a row over several lines, joined; a one-line row is read in place
-    bool open = false;    // a row goes on past the line just read
+    std::string pending;  // a row over several lines, joined
+    std::string decoded;  // the line just read, as UTF-8
+    text::SjisEncoding scratch;
+    bool open = false;  // a row goes on past the line just read
     int row = 0;
     std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
+    while (pos < bytes.size()) {
+        std::size_t end = bytes.find('\n', pos);
         const bool lastLine = end == std::string_view::npos;
-        if (lastLine) end = text.size();
-        std::string_view line = text.substr(pos, end - pos);
-        pos = lastLine ? text.size() : end + 1;
+        if (lastLine) end = bytes.size();
+        decoded.clear();
+        AppendDecodedLine(bytes.substr(pos, end - pos), utf8, decoded, outcome.replaced, scratch);
+        pos = lastLine ? bytes.size() : end + 1;
+        std::string_view line = decoded;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
 
         const bool continued = open;
@@ -121,6 +131,7 @@ ImportOutcome CAlmxImport::ImportBytes(std::string_view bytes, const CAlmxFieldA
     }
     if (open) ++outcome.failed;
     genres_ = nullptr;
+    genreIndex_.clear();
     return outcome;
 }
 

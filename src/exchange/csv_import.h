@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/genre.h"
@@ -61,13 +62,19 @@ class CAlmxImport {
   protected:
     // The fields of the row, in strings reused from row to row.
     const std::vector<std::string>& SplitRow(std::string_view rowText);
+    // The same as views into the row (or into strings kept here where quotes were undoubled);
+    // they hold until the next split.
+    const std::vector<std::string_view>& SplitRowViews(std::string_view rowText);
 
     CAlmxDoc& target_;
     Prompter& prompter_;
 
   private:
     CAlmxFieldArray* genres_ = nullptr;  // the list AssignGenre extends, during ImportBytes
+    // The first index of each genre name of genres_, so a row's genre is found at once.
+    std::unordered_map<std::string, int> genreIndex_;
     std::vector<std::string> cells_;
+    std::vector<std::string_view> views_;
 };
 
 }  // namespace almx

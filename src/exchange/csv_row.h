@@ -28,6 +28,12 @@ std::vector<std::string> SplitCsvRow(std::string_view row);
 // The same into fields, reusing its strings.
 void SplitCsvRow(std::string_view row, std::vector<std::string>& fields);
 
+// SplitCsvRow's fields as views: into the row where a field is its bytes between the quotes,
+// into strings of store (reused from row to row) where quotes were undoubled or escape pairs
+// turned back. The views hold until the row or store next changes.
+void SplitCsvRowViews(std::string_view row, std::vector<std::string_view>& fields,
+                      std::vector<std::string>& store);
+
 // A field as it is written: line breaks as "\n" (CR LF and a lone CR become one), the bytes
 // 0x01 to 0x04 dropped.
 std::string NormalizeCsvField(std::string_view text);

@@ -122,14 +122,25 @@ bool WriteShiftJisFile(const std::string& path, const std::string& text, FileWri
 
 bool WriteShiftJisBytes(const std::string& path, std::string_view bytes, FileWriter& writer,
                         Prompter& prompter, std::string_view cannotOpen) {
-    if (SaveReplacing(path, bytes, writer)) return true;
+    return WriteShiftJisStream(
+        path, [bytes](const ByteSink& sink) { return sink(bytes); }, writer, prompter, cannotOpen);
+}
+
+bool WriteShiftJisStream(const std::string& path, const ByteMaker& make, FileWriter& writer,
+                         Prompter& prompter, std::string_view cannotOpen) {
+    bool made = true;
+    const ByteMaker watched = [&make, &made](const ByteSink& sink) {
+        made = make(sink);
+        return made;
+    };
+    if (SaveReplacingStreamed(path, watched, writer)) return true;
     namespace fs = std::filesystem;
     std::error_code error;
     fs::path folder = fs::path(path).parent_path();
     if (folder.empty()) folder = ".";
     const bool creatable = fs::is_directory(folder, error) && ::access(folder.c_str(), W_OK) == 0 &&
                            (!fs::exists(path, error) || fs::is_regular_file(path, error));
-    if (!creatable) {
+    if (made && !creatable) {
         prompter.ShowMessage(cannotOpen, MessageKind::Error);
     } else {
         prompter.ShowMessage(CVeltaFileException(file_messages::kWrite, path).what(),

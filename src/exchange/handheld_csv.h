@@ -42,5 +42,9 @@ bool WriteShiftJisFile(const std::string& path, const std::string& text, FileWri
 // The same for bytes already encoded.
 bool WriteShiftJisBytes(const std::string& path, std::string_view bytes, FileWriter& writer,
                         Prompter& prompter, std::string_view cannotOpen);
+// The same for bytes made block by block as they are written (SaveReplacingStreamed); a
+// maker that fails shows the write failure message.
+bool WriteShiftJisStream(const std::string& path, const ByteMaker& make, FileWriter& writer,
+                         Prompter& prompter, std::string_view cannotOpen);
 
 }  // namespace almx

@@ -1,5 +1,6 @@
 #include "exchange/outlook_csv.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 
@@ -20,10 +21,6 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
         if (x != y) return false;
     }
     return true;
-}
-
-const char* TrueFalse(bool value) {
-    return value ? "True" : "False";
 }
 
 // Fields are appended to a line that starts at `from` in the buffer.
@@ -96,25 +93,43 @@ int MinutesBetween(const DateTime& a, const DateTime& b) {
     return static_cast<int>(minutes + 1e-6);
 }
 
-std::string_view Cell(const std::vector<std::string>& cells, std::size_t index) {
-    return index < cells.size() ? std::string_view(cells[index]) : std::string_view();
+std::string_view Cell(const std::vector<std::string_view>& cells, std::size_t index) {
+    return index < cells.size() ? cells[index] : std::string_view();
 }
 
 }  // namespace
 
 void AppendOutlookDate(std::string& out, const DateTime& value) {
-    AppendNumber(out, value.Year(), 4);
-    out += '/';
-    AppendNumber(out, value.Month(), 2);
-    out += '/';
-    AppendNumber(out, value.Day(), 2);
+    // One civil conversion for the three parts (each getter would make its own).
+    const CivilDate date = CivilFromDays(value.DayNumber() - kEpochToUnixDays);
+    if (date.year < 0 || date.year > 9999) {
+        AppendNumber(out, date.year, 4);
+    } else {
+        char text[4] = {static_cast<char>('0' + date.year / 1000),
+                        static_cast<char>('0' + date.year / 100 % 10),
+                        static_cast<char>('0' + date.year / 10 % 10),
+                        static_cast<char>('0' + date.year % 10)};
+        out.append(text, 4);
+    }
+    const char rest[6] = {
+        '/', static_cast<char>('0' + date.month / 10), static_cast<char>('0' + date.month % 10),
+        '/', static_cast<char>('0' + date.day / 10),   static_cast<char>('0' + date.day % 10)};
+    out.append(rest, 6);
 }
 
 void AppendOutlookTime(std::string& out, const DateTime& value) {
-    AppendNumber(out, value.Hour(), 2);
-    out += ':';
-    AppendNumber(out, value.Minute(), 2);
-    out += ":00";
+    const int seconds = value.SecondsOfDay();
+    const int hour = seconds / 3600;
+    const int minute = seconds / 60 % 60;
+    const char text[8] = {static_cast<char>('0' + hour / 10),
+                          static_cast<char>('0' + hour % 10),
+                          ':',
+                          static_cast<char>('0' + minute / 10),
+                          static_cast<char>('0' + minute % 10),
+                          ':',
+                          '0',
+                          '0'};
+    out.append(text, 8);
 }
 
 std::string OutlookDate(const DateTime& value) {
@@ -127,6 +142,43 @@ std::string OutlookTime(const DateTime& value) {
     std::string out;
     AppendOutlookTime(out, value);
     return out;
+}
+
+void CAlmxOutlookExport::BeginExport() {
+    written_.Clear();
+}
+
+void CAlmxOutlookExport::RecordSet::Clear() {
+    bits_ = 10;
+    slots_.assign(std::size_t{1} << bits_, nullptr);
+    count_ = 0;
+}
+
+bool CAlmxOutlookExport::RecordSet::Insert(const CAlmxData* record) {
+    if (slots_.empty()) Clear();
+    // At most half full, so a probe ends soon.
+    if ((count_ + 1) * 2 > slots_.size()) Grow();
+    const std::size_t mask = slots_.size() - 1;
+    const auto address = reinterpret_cast<std::uintptr_t>(record);
+    std::size_t i =
+        static_cast<std::size_t>((address >> 4) * 0x9E3779B97F4A7C15ull >> (64 - bits_));
+    while (slots_[i]) {
+        if (slots_[i] == record) return false;
+        i = (i + 1) & mask;
+    }
+    slots_[i] = record;
+    ++count_;
+    return true;
+}
+
+void CAlmxOutlookExport::RecordSet::Grow() {
+    std::vector<const CAlmxData*> old(std::size_t{1} << (bits_ + 1), nullptr);
+    old.swap(slots_);
+    ++bits_;
+    count_ = 0;
+    for (const CAlmxData* record : old) {
+        if (record) Insert(record);
+    }
 }
 
 std::string CAlmxOutlookExport::HeaderLine(int) {
@@ -145,7 +197,7 @@ bool CAlmxOutlookExport::AppendLine(std::string& out, const DateTime& day, const
     if (r.Has(IsTodo) || r.Has(HolidayMark)) return false;
     if (r.Has(HideInViews) && !includeHidden) return false;
     const bool recurring = r.IsRecurring();
-    if (!recurring && !written_.insert(&r).second) return false;
+    if (!recurring && !written_.Insert(&r)) return false;
 
     const bool startTime = r.Has(StartTimeSet);
     const bool endTime = r.Has(EndTimeSet);
@@ -172,20 +224,18 @@ bool CAlmxOutlookExport::AppendLine(std::string& out, const DateTime& day, const
     } else {
         line.Plain("0:00:00");
     }
-    line.Plain(TrueFalse(!startTime && !endTime));
-    line.Plain(TrueFalse(rings));
+    // The fixed fields between the texts go in whole runs.
+    out += (!startTime && !endTime) ? ",\"True\"" : ",\"False\"";
+    out += rings ? ",\"True\"" : ",\"False\"";
     line.Date(alarm);
     line.Time(alarm);
-    for (int i = 0; i < 4; ++i) line.Plain("");
-    line.Plain(TrueFalse(!r.Has(HideInViews)));
-    line.Plain("");
-    line.Plain("2");
-    line.Plain("");
+    out += r.Has(HideInViews) ? ",\"\",\"\",\"\",\"\",\"False\",\"\",\"2\",\"\""
+                              : ",\"\",\"\",\"\",\"\",\"True\",\"\",\"2\",\"\"";
     line.Field(r.place);
     line.Field(r.memo);
-    line.Plain("標準");
+    out += ",\"標準\"";
     line.Field(GenreName(r.genre));
-    line.Plain("標準");
+    out += ",\"標準\"";
     return true;
 }
 
@@ -238,7 +288,7 @@ bool CAlmxOutlookTodoExport::AppendLine(std::string& out, const DateTime&, const
 
 int CAlmxOutlookImport::ParseLine(int row, std::string_view rowText, CAlmxData& record, int) {
     if (row == 0) return 0;
-    const std::vector<std::string>& cells = SplitRow(rowText);
+    const std::vector<std::string_view>& cells = SplitRowViews(rowText);
     record.title = Cell(cells, 0);
     const auto start = ParseDateAndTime(Cell(cells, 1), Cell(cells, 2));
     if (!start) return 0;
@@ -272,7 +322,7 @@ int CAlmxOutlookImport::ParseLine(int row, std::string_view rowText, CAlmxData& 
 
 int CAlmxOutlookTodoImport::ParseLine(int row, std::string_view rowText, CAlmxData& record, int) {
     if (row == 0) return 0;
-    const std::vector<std::string>& cells = SplitRow(rowText);
+    const std::vector<std::string_view>& cells = SplitRowViews(rowText);
     record.Set(IsTodo);
     record.title = Cell(cells, 0);
     const auto deadline = ParseDate(Cell(cells, 2));

@@ -4,7 +4,6 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "exchange/csv_import.h"
@@ -52,11 +51,26 @@ class CAlmxOutlookExport : public CAlmxExport {
                     int includeHidden) override;
 
   protected:
-    void BeginExport() override { written_.clear(); }
+    void BeginExport() override;
 
   private:
+    // Records met, in one array by open addressing: no allocation per record and one place in
+    // memory to look at, where a node set costs both for each of a large document's records.
+    class RecordSet {
+      public:
+        void Clear();
+        // False when the record was in the set already.
+        bool Insert(const CAlmxData* record);
+
+      private:
+        void Grow();
+        std::vector<const CAlmxData*> slots_;
+        std::size_t count_ = 0;
+        int bits_ = 0;
+    };
+
     // Single schedules already written: one listed on several days is written once.
-    std::unordered_set<const CAlmxData*> written_;
+    RecordSet written_;
 };
 
 class CAlmxOutlookTodoExport : public CAlmxExport {

@@ -20,6 +20,9 @@ constexpr std::size_t kFlushBytes = 256 * 1024;
 // Room made per (day, record) pair: about what a line of Japanese texts takes.
 constexpr std::size_t kFileLineBytes = 320;
 constexpr std::size_t kTextLineBytes = 64;
+// How far ahead of the line being made its records and their texts are fetched.
+constexpr std::size_t kPrefetchRecords = 8;
+constexpr std::size_t kPrefetchTexts = 4;
 
 bool InCalendar(const DateTime& day) {
     return day.IsValid() && day.Year() >= kMinYear && day.Year() <= kMaxYear;
@@ -39,6 +42,24 @@ void AppendWithCrLf(std::string& out, std::string_view bytes) {
         pos = lf + 1;
     }
 }
+
+// Turns blocks of UTF-8 lines into the file's bytes (Shift_JIS, CR LF) in buffers kept from
+// block to block, so a long export allocates (and the kernel maps) no fresh memory per block.
+class BlockEncoder {
+  public:
+    std::string_view Encode(std::string_view lines) {
+        encoded_.bytes.clear();
+        encoded_.unrepresentable.clear();
+        text::AppendUtf8AsShiftJis(lines, encoded_);
+        block_.clear();
+        AppendWithCrLf(block_, encoded_.bytes);
+        return block_;
+    }
+
+  private:
+    text::SjisEncoding encoded_;
+    std::string block_;
+};
 
 }  // namespace
 
@@ -64,7 +85,7 @@ std::string_view CAlmxExport::GenreName(int genre) const {
 }
 
 long CAlmxExport::Walk(int includeHidden, int todayLimit, bool forText,
-                       const std::function<void(std::string_view)>& flush,
+                       const std::function<bool(std::string_view)>& flush,
                        const std::function<void(std::size_t)>& expect) {
     BeginExport();
     walkTodayLimit_ = todayLimit;
@@ -87,9 +108,23 @@ long CAlmxExport::Walk(int includeHidden, int todayLimit, bool forText,
         }
         std::size_t entries = 0;
         for (const DayCell& cell : cells.Cells()) entries += cell.entries.size();
-        expect(entries);
+        if (expect) expect(entries);
         for (const DayCell& cell : cells.Cells()) {
-            for (const CAlmxData* entry : cell.entries) {
+            const std::vector<const CAlmxData*>& entries = cell.entries;
+            for (std::size_t k = 0; k < entries.size(); ++k) {
+                const CAlmxData* entry = entries[k];
+                // A large document's records lie far apart in memory and are met in date
+                // order: fetch those a few entries ahead, and their texts a little later, so
+                // the line is not made waiting for memory.
+                if (k + kPrefetchRecords < entries.size()) {
+                    __builtin_prefetch(entries[k + kPrefetchRecords]);
+                }
+                if (k + kPrefetchTexts < entries.size()) {
+                    const CAlmxData* ahead = entries[k + kPrefetchTexts];
+                    __builtin_prefetch(ahead->title.data());
+                    __builtin_prefetch(ahead->memo.data());
+                    __builtin_prefetch(ahead->place.data());
+                }
                 const std::size_t before = buffer.size();
                 const bool written = AppendLine(buffer, cell.date, *entry, includeHidden);
                 ++pairs;
@@ -99,14 +134,14 @@ long CAlmxExport::Walk(int includeHidden, int todayLimit, bool forText,
                 }
                 buffer += '\n';
                 if (buffer.size() >= kFlushBytes) {
-                    flush(buffer);
+                    if (!flush(buffer)) return -1;
                     buffer.clear();
                 }
             }
         }
         done += count;
     }
-    if (!buffer.empty()) flush(buffer);
+    if (!buffer.empty() && !flush(buffer)) return -1;
     return pairs;
 }
 
@@ -118,7 +153,10 @@ bool CAlmxExport::FileText(std::string& out, int includeHidden) {
         out += '\n';
     }
     // Every time belongs to its calendar day; the setting itself is not touched.
-    auto append = [&out](std::string_view lines) { out += lines; };
+    auto append = [&out](std::string_view lines) {
+        out += lines;
+        return true;
+    };
     auto expect = [&out](std::size_t pairs) { out.reserve(out.size() + pairs * kFileLineBytes); };
     if (Walk(includeHidden, 0, false, append, expect) < 0) {
         out.resize(before);
@@ -128,36 +166,43 @@ bool CAlmxExport::FileText(std::string& out, int includeHidden) {
 }
 
 bool CAlmxExport::FileBytes(std::string& bytes, int includeHidden) {
-    // Each block of lines is encoded as it comes, so the UTF-8 text of the whole range is
-    // never held.
     const std::size_t before = bytes.size();
-    auto encode = [&bytes](std::string_view lines) {
-        AppendWithCrLf(bytes, text::Utf8ToShiftJis(lines).bytes);
+    auto append = [&bytes](std::string_view block) {
+        bytes += block;
+        return true;
     };
-    const std::string header = HeaderLine(includeHidden);
-    if (!header.empty()) {
-        encode(header);
-        bytes += "\r\n";
-    }
     auto expect = [&bytes](std::size_t pairs) {
         bytes.reserve(bytes.size() + pairs * kFileLineBytes);
     };
-    if (Walk(includeHidden, 0, false, encode, expect) < 0) {
+    if (!WalkBytes(includeHidden, append, expect)) {
         bytes.resize(before);
         return false;
     }
     return true;
 }
 
+bool CAlmxExport::FileBlocks(const ByteSink& sink, int includeHidden) {
+    return WalkBytes(includeHidden, sink, nullptr);
+}
+
+bool CAlmxExport::WalkBytes(int includeHidden, const std::function<bool(std::string_view)>& sink,
+                            const std::function<void(std::size_t)>& expect) {
+    // Each block of lines is encoded as it comes, so the UTF-8 text of the whole range is
+    // never held.
+    BlockEncoder encoder;
+    auto write = [&encoder, &sink](std::string_view lines) { return sink(encoder.Encode(lines)); };
+    const std::string header = HeaderLine(includeHidden);
+    if (!header.empty() && !write(header + '\n')) return false;
+    return Walk(includeHidden, 0, false, write, expect) >= 0;
+}
+
 bool CAlmxExport::ExportToFile(const std::string& path, int includeHidden) {
-    std::string bytes;
-    if (!FileBytes(bytes, includeHidden)) {
-        environment_.prompter.ShowMessage(CVeltaFileException(file_messages::kWrite, path).what(),
-                                          MessageKind::Error);
-        return false;
-    }
-    return WriteShiftJisBytes(path, bytes, *writer_, environment_.prompter,
-                              CVeltaFileException(file_messages::kOpen, path).what());
+    // The blocks go to the file as they are made: the file's bytes are never held whole.
+    const ByteMaker make = [this, includeHidden](const ByteSink& sink) {
+        return FileBlocks(sink, includeHidden);
+    };
+    return WriteShiftJisStream(path, make, *writer_, environment_.prompter,
+                               CVeltaFileException(file_messages::kOpen, path).what());
 }
 
 int CAlmxExport::ExportToText(std::string& out, int includeHidden) {
@@ -165,7 +210,10 @@ int CAlmxExport::ExportToText(std::string& out, int includeHidden) {
     const std::size_t before = out.size();
     const long pairs = Walk(
         includeHidden, todayLimit, true,
-        [&out](std::string_view lines) { AppendWithCrLf(out, lines); },
+        [&out](std::string_view lines) {
+            AppendWithCrLf(out, lines);
+            return true;
+        },
         [&out](std::size_t pairs) { out.reserve(out.size() + pairs * kTextLineBytes); });
     if (pairs <= 0) {
         out.resize(before);

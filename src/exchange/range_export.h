@@ -55,6 +55,9 @@ class CAlmxExport {
     bool FileText(std::string& out, int includeHidden);
     // Appends the bytes ExportToFile writes (Shift_JIS, CR LF); false as FileText.
     bool FileBytes(std::string& bytes, int includeHidden);
+    // Hands the same bytes to the sink in blocks as they are made (what ExportToFile writes);
+    // false as FileText, or when the sink refused a block (the walk stops there).
+    bool FileBlocks(const ByteSink& sink, int includeHidden);
     // Appends every line followed by CR LF (no header, the day boundary of "TodayLimit");
     // returns the number of (day, record) pairs formatted.
     virtual int ExportToText(std::string& out, int includeHidden);
@@ -89,12 +92,16 @@ class CAlmxExport {
     // Lines end with "\n"; they are gathered in a buffer that is handed to flush whenever it
     // has grown past a block and at the end, and then emptied, so memory stays bounded by a
     // piece of the range. The number of pairs formatted, or -1 when the range leaves the
-    // calendar. forText: every pair gives a line, even an empty one.
-    // expect hears the number of pairs of each piece before its lines, so the receiver can
-    // make room once.
+    // calendar or flush returned false (the walk stops there). forText: every pair gives a
+    // line, even an empty one. expect (may be empty) hears the number of pairs of each piece
+    // before its lines, so the receiver can make room once.
     long Walk(int includeHidden, int todayLimit, bool forText,
-              const std::function<void(std::string_view)>& flush,
+              const std::function<bool(std::string_view)>& flush,
               const std::function<void(std::size_t)>& expect);
+
+    // The header and the walk's blocks, encoded, to the sink; expect as for Walk.
+    bool WalkBytes(int includeHidden, const std::function<bool(std::string_view)>& sink,
+                   const std::function<void(std::size_t)>& expect);
 
     DayCellSource source_;
     DateTime first_;

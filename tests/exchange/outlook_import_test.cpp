@@ -94,6 +94,40 @@ TEST_F(OutlookImportTest, AlarmMinutesCannotOverflow) {
     EXPECT_EQ(prompter.Shown().back(), "全件（1件）のインポートに成功しました。");
 }
 
+TEST_F(OutlookImportTest, GenresAreFoundByNameFirstOneWinsAndANewOneIsAddedOnce) {
+    doc->Array().genres.Append(CAlmxField("仕事"));
+    doc->Array().genres.Append(CAlmxField("家族"));
+    doc->Array().genres.Append(CAlmxField("仕事"));  // a second genre of the same name
+    const std::size_t before = doc->Array().genres.Count();
+    ASSERT_TRUE(Import(kHeader +
+                       Row("a", "2025/6/2", "9:00:00", "2025/6/2", "9:00:00", "False", "仕事") +
+                       Row("b", "2025/6/2", "9:00:00", "2025/6/2", "9:00:00", "False", "旅行") +
+                       Row("c", "2025/6/3", "9:00:00", "2025/6/3", "9:00:00", "False", "家族") +
+                       Row("d", "2025/6/4", "9:00:00", "2025/6/4", "9:00:00", "False", "旅行")));
+    const auto& genres = doc->Array().genres;
+    ASSERT_EQ(genres.Count(), before + 1);
+    EXPECT_EQ(Find("a")->genre, 1);
+    EXPECT_EQ(Find("c")->genre, 2);
+    EXPECT_EQ(Find("b")->genre, static_cast<int>(before));
+    EXPECT_EQ(Find("d")->genre, static_cast<int>(before));
+    EXPECT_EQ(genres.At(Find("d")->genre)->name, "旅行");
+
+    // The same importer over another list: nothing of the first list's names stays behind.
+    CAlmxOutlookImport importer(*doc, prompter);
+    CAlmxFieldArray other = CAlmxFieldArray::General();
+    const ImportOutcome first = importer.ImportBytes(
+        SjisFile(kHeader + Row("e", "2025/6/2", "9:00:00", "2025/6/2", "9:00:00", "False", "旅行")),
+        genres, {}, 0);
+    ASSERT_EQ(first.records.size(), 1u);
+    EXPECT_EQ(first.records[0].genre, static_cast<int>(before));
+    const ImportOutcome second = importer.ImportBytes(
+        SjisFile(kHeader + Row("f", "2025/6/2", "9:00:00", "2025/6/2", "9:00:00", "False", "旅行")),
+        other, {}, 0);
+    ASSERT_EQ(second.records.size(), 1u);
+    EXPECT_EQ(second.records[0].genre, static_cast<int>(other.Count()));
+    EXPECT_EQ(second.genres.Count(), other.Count() + 1);
+}
+
 TEST_F(OutlookImportTest, NoGenreIsAddedPastTheGenreBound) {
     while (doc->Array().genres.Count() <= static_cast<std::size_t>(kMaxGenreIndex)) {
         doc->Array().genres.Append(CAlmxField("g"));

@@ -2,17 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include "base/clock.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
+#include "dialog_driver.h"
 #include "exchange/ui/export_dialogs.h"
+#include "ui/calendar_ctrl.h"
 
 namespace almx {
 namespace {
@@ -76,9 +78,69 @@ TEST_F(ExportDialogs, TextCopyDialogAndCalendar) {
     CCalenderDlg calendar(DateTime::FromDate(2025, 6, 20));
     EXPECT_EQ(calendar.windowTitle(), QStringLiteral("カレンダー"));
     EXPECT_EQ(calendar.Date(), DateTime::FromDate(2025, 6, 20));
-    calendar.Calendar()->setSelectedDate(QDate(2025, 7, 4));
+    calendar.Calendar()->SetDate(DateTime::FromDate(2025, 7, 4));
     EXPECT_EQ(calendar.Date(), DateTime::FromDate(2025, 7, 4));
     Save(calendar, "calendar_dialog.png");
+}
+
+// The middle of the day number of a date shown by the control.
+QPoint DayPoint(const CVeltaCalenderCtrl& calendar, const DateTime& date) {
+    const CalendarLayout layout = calendar.Layout();
+    const int cell = calendar.Grid().CellOf(date);
+    EXPECT_GE(cell, 0);
+    return QPoint(layout.NumberX(cell % 7) + 4, layout.NumberY(cell / 7) + 4);
+}
+
+TEST_F(ExportDialogs, CalendarButtonPicksByDoubleClickOrOkAndCancelKeepsTheText) {
+    QLineEdit edit(QStringLiteral("2025/08/05"));
+    // August 2025 begins on a Friday: its 31st lies in the sixth row.
+    testing::OnNextDialog([](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("カレンダー"));
+        auto* calendar = dialog.findChild<CVeltaCalenderCtrl*>();
+        ASSERT_TRUE(calendar);
+        EXPECT_EQ(calendar->Rows(), 6);
+        EXPECT_EQ(calendar->Date(), DateTime::FromDate(2025, 8, 5));
+        Save(dialog, "calendar_dialog_august.png");
+        // A double click begins with a click, which selects the day.
+        const QPoint last = DayPoint(*calendar, DateTime::FromDate(2025, 8, 31));
+        QTest::mouseClick(calendar, Qt::LeftButton, {}, last);
+        QTest::mouseDClick(calendar, Qt::LeftButton, {}, last);
+    });
+    PickDateInto(&edit, clock, nullptr);
+    EXPECT_EQ(edit.text(), QStringLiteral("2025/08/31"));
+
+    // A click selects without closing; OK takes the selection.
+    testing::OnNextDialog([](QDialog& dialog) {
+        auto* calendar = dialog.findChild<CVeltaCalenderCtrl*>();
+        ASSERT_TRUE(calendar);
+        QTest::mouseClick(calendar, Qt::LeftButton, {},
+                          DayPoint(*calendar, DateTime::FromDate(2025, 8, 14)));
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.accept();
+    });
+    PickDateInto(&edit, clock, nullptr);
+    EXPECT_EQ(edit.text(), QStringLiteral("2025/08/14"));
+
+    testing::OnNextDialog([](QDialog& dialog) {
+        auto* calendar = dialog.findChild<CVeltaCalenderCtrl*>();
+        ASSERT_TRUE(calendar);
+        calendar->SetDate(DateTime::FromDate(2026, 1, 1));
+        dialog.reject();
+    });
+    PickDateInto(&edit, clock, nullptr);
+    EXPECT_EQ(edit.text(), QStringLiteral("2025/08/14"));
+
+    // An empty box opens on the clock's today.
+    edit.clear();
+    testing::OnNextDialog([](QDialog& dialog) {
+        auto* calendar = dialog.findChild<CVeltaCalenderCtrl*>();
+        ASSERT_TRUE(calendar);
+        EXPECT_EQ(calendar->Date(), DateTime::FromDate(2025, 6, 1));
+        EXPECT_EQ(calendar->Today(), DateTime::FromDate(2025, 6, 1));
+        dialog.accept();
+    });
+    PickDateInto(&edit, clock, nullptr);
+    EXPECT_EQ(edit.text(), QStringLiteral("2025/06/01"));
 }
 
 TEST_F(ExportDialogs, ClipboardGetsThePlainText) {

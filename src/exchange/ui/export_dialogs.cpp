@@ -1,6 +1,5 @@
 #include "exchange/ui/export_dialogs.h"
 
-#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDialogButtonBox>
@@ -13,12 +12,16 @@
 #include <QVBoxLayout>
 
 #include "base/clock.h"
+#include "ui/calendar_ctrl.h"
 
 namespace almx {
 
 namespace t = export_form_texts;
 
 namespace {
+
+// The calendar control's id in its dialog.
+constexpr int kCalendarId = 400;
 
 QString U(const char* text) {
     return QString::fromUtf8(text);
@@ -47,26 +50,27 @@ QLineEdit* DateRow(QGridLayout* grid, int row, const QString& label, const std::
 
 }  // namespace
 
-CCalenderDlg::CCalenderDlg(const DateTime& date, QWidget* parent) : QDialog(parent) {
+CCalenderDlg::CCalenderDlg(const DateTime& date, QWidget* parent, const Clock* clock)
+    : QDialog(parent) {
     setWindowTitle(U(t::kCalendarCaption));
-    calendar_ = new QCalendarWidget(this);
-    calendar_->setMinimumDate(QDate(kMinYear, 1, 1));
-    calendar_->setMaximumDate(QDate(kMaxYear, 12, 31));
-    calendar_->setSelectedDate(QDate(date.Year(), date.Month(), date.Day()));
-    calendar_->setFirstDayOfWeek(Qt::Sunday);
-    connect(calendar_, &QCalendarWidget::activated, this, &QDialog::accept);
+    calendar_ = new CVeltaCalenderCtrl(this, QRect(0, 0, 224, 200), kCalendarId);
+    calendar_->setFixedSize(224, 200);
+    calendar_->SetRows(6);
+    if (clock) calendar_->SetClock(clock, 0);
+    if (date.IsValid()) calendar_->SetDate(date);
+    connect(calendar_, &CVeltaCalenderCtrl::DoubleClicked, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(calendar_);
     layout->addWidget(OkCancel(this));
+    calendar_->setFocus();
 }
 
 DateTime CCalenderDlg::Date() const {
-    const QDate date = calendar_->selectedDate();
-    return DateTime::FromDate(date.year(), date.month(), date.day());
+    return calendar_->Date();
 }
 
 void PickDateInto(QLineEdit* edit, const Clock& clock, QWidget* parent) {
-    CCalenderDlg dialog(PickerDate(edit->text().toStdString(), clock.Now()), parent);
+    CCalenderDlg dialog(PickerDate(edit->text().toStdString(), clock.Now()), parent, &clock);
     if (dialog.exec() != QDialog::Accepted) return;
     edit->setText(QString::fromStdString(FormatDate(dialog.Date())));
 }

@@ -10,24 +10,26 @@
 #include "exchange/export_forms.h"
 #include "exchange/range_export.h"
 
-class QCalendarWidget;
 class QCheckBox;
 class QLineEdit;
 
 namespace almx {
 
 class Clock;
+class CVeltaCalenderCtrl;
 
-// The date picker: a month calendar; OK takes the selected date.
+// The date picker: the program's month calendar with six rows, so every day of a month can be
+// picked; OK or a double click takes the selected date. Today is marked by the clock's today
+// (the system's without one).
 class CCalenderDlg : public QDialog {
     Q_OBJECT
   public:
-    CCalenderDlg(const DateTime& date, QWidget* parent = nullptr);
+    CCalenderDlg(const DateTime& date, QWidget* parent = nullptr, const Clock* clock = nullptr);
     DateTime Date() const;
-    QCalendarWidget* Calendar() const { return calendar_; }
+    CVeltaCalenderCtrl* Calendar() const { return calendar_; }
 
   private:
-    QCalendarWidget* calendar_;
+    CVeltaCalenderCtrl* calendar_;
 };
 
 // A date text box's "ｶﾚﾝﾀﾞ" button: opens the picker on the box's date (today when it holds
