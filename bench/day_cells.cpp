@@ -17,7 +17,6 @@ namespace {
 using almx::CAlmxData;
 using almx::DateTime;
 
-
 almx::CAlmxFieldArray SampleGenres() {
     almx::CAlmxFieldArray genres = almx::CAlmxFieldArray::General();
     genres.Append(almx::CAlmxField("仕事", 0xFF0000));

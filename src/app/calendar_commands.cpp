@@ -11,6 +11,7 @@
 #include "document/document.h"
 #include "exchange/calendar_exchange.h"
 #include "exchange/ui/calendar_dialogs.h"
+#include "mail/vcalendar_mail.h"
 
 namespace almx {
 

@@ -299,8 +299,8 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
         std::size_t step = 0;
         for (std::size_t word = 0; word < candidates_.size(); ++word) {
             for (std::uint64_t bits = candidates_[word]; bits != 0; bits &= bits - 1) {
-                const std::size_t position = word * 64 + static_cast<std::size_t>(
-                                                             std::countr_zero(bits));
+                const std::size_t position =
+                    word * 64 + static_cast<std::size_t>(std::countr_zero(bits));
                 for (; source.genres && step < steps.size() && steps[step].position <= position;
                      ++step) {
                     extendGenres(steps[step].genre);

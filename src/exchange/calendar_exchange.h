@@ -1,7 +1,7 @@
 #pragma once
 // The program's vCalendar and iCalendar commands without their windows: the file choosers'
 // forms (titles, filters, initial names and folders, the settings they remember), the saving
-// and importing with their messages, and the vCalendar mail.
+// and importing with their messages.
 
 #include <optional>
 #include <string>
@@ -9,7 +9,6 @@
 
 #include "base/date_time.h"
 #include "exchange/vcalendar.h"
-#include "mail/mail_outbox.h"
 
 namespace almx {
 
@@ -29,10 +28,6 @@ inline constexpr const char* kDefaultIcsName = "almx.ics";
 inline constexpr const char* kRangeCaption = "iCalender形式で保存";
 inline constexpr const char* kNoDataInRange = "この期間にデータがありません";
 inline constexpr const char* kNoFileName = "ファイル名が入力されていません";
-inline constexpr const char* kMailSubject = "Almanix 送信メール";
-inline constexpr const char* kRecipientPrompt = "送信先:";
-inline constexpr const char* kNoRecipient = "送信先を指定してください";
-inline constexpr const char* kConfigureMail = "メール設定を行ってください";
 // Settings: sections and keys.
 inline constexpr const char* kInitDir = "InitDir";
 inline constexpr const char* kVcsExportKey = "vCalExport";
@@ -129,20 +124,4 @@ bool SaveVCalendar(const CAlmxData& record, const DateTime& day, int todayLimit,
 // records were added.
 bool ImportCalendarFile(CAlmxDoc& doc, const std::string& path, const DateTime& now,
                         Prompter& prompter);
-
-// The vCalendar mail of the record selected on day: asks for the recipient (preset with and
-// stored in "System"/"VcsTo"), checks the mail settings, writes "ALMX<now>.vcs" in a private
-// folder made for it under tempRoot (the system's when empty), hands the mail with that
-// attachment to send and removes the folder again, whatever happened. True when send took
-// the mail.
-struct VcsMailEnvironment {
-    SettingsStore& settings;
-    Prompter& prompter;
-    MailReadiness readiness;
-    const MailSendFunction& send;
-    std::string tempRoot;
-};
-bool MailVCalendar(const CAlmxData& record, const DateTime& day, int todayLimit,
-                   const CalendarStamp& stamp, const VcsMailEnvironment& environment);
-
 }  // namespace almx

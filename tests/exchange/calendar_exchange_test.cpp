@@ -1,4 +1,5 @@
 #include "exchange/calendar_exchange.h"
+#include "mail/vcalendar_mail.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -262,7 +263,7 @@ TEST_F(VcsMailTest, TheFileIsAttachedFromAPrivateFolderThatIsGoneAfterwards) {
     settings.SetString("System", "VcsTo", "old@example.jp");
     prompter.ThenText("to@example.jp");
     ASSERT_TRUE(Mail(Recorder()));
-    EXPECT_EQ(prompter.Shown()[0], t::kRecipientPrompt);
+    EXPECT_EQ(prompter.Shown()[0], vcs_mail_texts::kRecipientPrompt);
     EXPECT_EQ(settings.GetString("System", "VcsTo", ""), "to@example.jp");
     ASSERT_EQ(sent_.size(), 1u);
     EXPECT_EQ(sent_[0].mail.to, "to@example.jp");

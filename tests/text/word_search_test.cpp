@@ -49,12 +49,16 @@ TEST(WordSearchTest, FoldingFollowsTheTwoSensitivities) {
 }
 
 TEST(WordSearchTest, TheShiftJisTestAgreesWithFindWordsOnEveryModeAndFold) {
-    const std::vector<std::string> texts = {
-        "東京で会議、その後に会食", "ﾐｰﾃｨﾝｸﾞ at HOME", "", "ñ and 会議", "?", "abc\nABC",
-        "１２３ 全角"};
+    const std::vector<std::string> texts = {"東京で会議、その後に会食",
+                                            "ﾐｰﾃｨﾝｸﾞ at HOME",
+                                            "",
+                                            "ñ and 会議",
+                                            "?",
+                                            "abc\nABC",
+                                            "１２３ 全角"};
     const std::vector<std::string> inputs = {
-        "会議", "会議 大阪", "会議　東京", "home", "ミーティング", "ñ", "ñ 会議", "", "   ",
-        "?", "123", "ABC", "ｶｲｷﾞ"};
+        "会議", "会議 大阪", "会議　東京", "home", "ミーティング", "ñ",   "ñ 会議",
+        "",     "   ",       "?",          "123",  "ABC",          "ｶｲｷﾞ"};
     for (int mode : {kWordWhole, kWordAny, kWordAll}) {
         for (bool caseSensitive : {false, true}) {
             for (bool widthSensitive : {false, true}) {
