@@ -258,14 +258,38 @@ bool CopyToBackup(const fs::path& target, const std::string& backup, std::string
     return true;
 }
 
-bool WriteFromStart(int fd, std::string_view bytes, FileWriter& writer) {
-    return ::lseek(fd, 0, SEEK_SET) == 0 && writer.Write(fd, bytes) &&
-           ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && writer.Sync(fd);
+ByteMaker MakerOf(std::string_view bytes) {
+    return [bytes](const ByteSink& sink) { return sink(bytes); };
+}
+
+// Runs make; when it throws, undo runs before the exception goes on.
+template <class Undo>
+bool Make(const ByteMaker& make, const ByteSink& sink, Undo undo) {
+    try {
+        return make(sink);
+    } catch (...) {
+        undo();
+        throw;
+    }
+}
+
+// Writes what make gives from the file's start and cuts the file where it ends.
+bool WriteFromStart(int fd, const ByteMaker& make, FileWriter& writer) {
+    if (::lseek(fd, 0, SEEK_SET) != 0) return false;
+    bool written = true;
+    off_t size = 0;
+    const ByteSink sink = [&](std::string_view bytes) {
+        written = written && writer.Write(fd, bytes);
+        size += static_cast<off_t>(bytes.size());
+        return written;
+    };
+    return make(sink) && written && ::ftruncate(fd, size) == 0 && writer.Sync(fd);
 }
 
 // Writes over the file's own bytes, so that its every name and attribute stays. The old bytes
-// are in the backup before the first byte changes, and put back when the write fails.
-bool SaveInPlace(const fs::path& target, std::string_view bytes, FileWriter& writer,
+// are held (and in the backup, when one is kept) before the first byte changes, and put back
+// when the write fails.
+bool SaveInPlace(const fs::path& target, const ByteMaker& make, FileWriter& writer,
                  const struct stat& old, bool keepBackup) {
     Descriptor fd(::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW));
     if (fd.Get() < 0) return false;
@@ -276,14 +300,24 @@ bool SaveInPlace(const fs::path& target, std::string_view bytes, FileWriter& wri
         !CopyToBackup(target, backup, previous.bytes, old)) {
         return false;
     }
-    if (WriteFromStart(fd.Get(), bytes, writer) && fd.Close()) return true;
     FileWriter plain;
-    WriteFromStart(fd.Get(), previous.bytes, plain);
+    const auto restore = [&] { WriteFromStart(fd.Get(), MakerOf(previous.bytes), plain); };
+    bool written = false;
+    try {
+        written = WriteFromStart(fd.Get(), make, writer);
+    } catch (...) {
+        restore();
+        throw;
+    }
+    if (written && fd.Close()) return true;
+    restore();
     return false;
 }
 
-bool SaveFile(const std::string& path, std::string_view bytes, FileWriter& writer,
-              bool keepBackup) {
+// The one save: a temporary file beside the target, filled by make, flushed and renamed over
+// it (the old file under the backup name when keepBackup); or, for a file that must keep its
+// identity, written in place. On any failure the old file stays as it was.
+bool SaveFile(const std::string& path, const ByteMaker& make, FileWriter& writer, bool keepBackup) {
     const fs::path target = SaveTarget(path);
     struct stat old {};
     const bool exists = ::lstat(target.c_str(), &old) == 0;
@@ -304,9 +338,14 @@ bool SaveFile(const std::string& path, std::string_view bytes, FileWriter& write
     // new file cannot have would be lost: such a file is written in place.
     if (exists && (old.st_nlink > 1 || !TakeOverAttributes(fd.Get(), old, target.c_str()))) {
         abandon();
-        return SaveInPlace(target, bytes, writer, old, keepBackup);
+        return SaveInPlace(target, make, writer, old, keepBackup);
     }
-    if (!writer.Write(fd.Get(), bytes) || !writer.Sync(fd.Get()) || !fd.Close()) {
+    bool written = true;
+    const ByteSink sink = [&](std::string_view bytes) {
+        written = written && writer.Write(fd.Get(), bytes);
+        return written;
+    };
+    if (!Make(make, sink, abandon) || !written || !writer.Sync(fd.Get()) || !fd.Close()) {
         return abandon();
     }
 
@@ -331,76 +370,15 @@ bool SaveFile(const std::string& path, std::string_view bytes, FileWriter& write
 }  // namespace
 
 bool SaveWithBackup(const std::string& path, std::string_view bytes, FileWriter& writer) {
-    return SaveFile(path, bytes, writer, true);
+    return SaveFile(path, MakerOf(bytes), writer, true);
 }
 
 bool SaveReplacing(const std::string& path, std::string_view bytes, FileWriter& writer) {
-    return SaveFile(path, bytes, writer, false);
+    return SaveFile(path, MakerOf(bytes), writer, false);
 }
-
-namespace {
-
-// The in-place save of a streamed export: the old bytes are held (not the new ones) and put
-// back when anything fails.
-bool StreamInPlace(const fs::path& target, const ByteMaker& make, FileWriter& writer) {
-    Descriptor fd(::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW));
-    if (fd.Get() < 0) return false;
-    FileBytes previous = ReadFileBytes(target.string());
-    if (previous.status != ReadStatus::Complete) return false;
-    if (::lseek(fd.Get(), 0, SEEK_SET) != 0) return false;
-    bool written = true;
-    off_t size = 0;
-    const ByteSink sink = [&](std::string_view bytes) {
-        written = written && writer.Write(fd.Get(), bytes);
-        size += static_cast<off_t>(bytes.size());
-        return written;
-    };
-    if (make(sink) && written && ::ftruncate(fd.Get(), size) == 0 && writer.Sync(fd.Get()) &&
-        fd.Close()) {
-        return true;
-    }
-    FileWriter plain;
-    WriteFromStart(fd.Get(), previous.bytes, plain);
-    return false;
-}
-
-}  // namespace
 
 bool SaveReplacingStreamed(const std::string& path, const ByteMaker& make, FileWriter& writer) {
-    const fs::path target = SaveTarget(path);
-    struct stat old {};
-    const bool exists = ::lstat(target.c_str(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode)) return false;
-
-    std::string temp;
-    const int rawFd = CreateTemporary(target, temp);
-    if (rawFd < 0) return false;
-    Descriptor fd(rawFd);
-    auto abandon = [&] {
-        fd.Close();
-        ::unlink(temp.c_str());
-        return false;
-    };
-    if (exists && (old.st_nlink > 1 || !TakeOverAttributes(fd.Get(), old, target.c_str()))) {
-        abandon();
-        return StreamInPlace(target, make, writer);
-    }
-    bool written = true;
-    const ByteSink sink = [&](std::string_view bytes) {
-        written = written && writer.Write(fd.Get(), bytes);
-        return written;
-    };
-    bool made = false;
-    try {
-        made = make(sink);
-    } catch (...) {
-        abandon();
-        throw;
-    }
-    if (!made || !written || !writer.Sync(fd.Get()) || !fd.Close()) return abandon();
-    if (::rename(temp.c_str(), target.c_str()) != 0) return abandon();
-    SyncFolder(target.parent_path());
-    return true;
+    return SaveFile(path, make, writer, false);
 }
 
 namespace {
