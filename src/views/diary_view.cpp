@@ -52,11 +52,7 @@ FontSpec DiaryFontSpec(const SettingsStore& settings) {
 
 CDiaryView::CDiaryView(DocumentHost& host, DisplaySettings& display, SettingsStore& settings,
                        Prompter& prompter, const Clock& clock, QWidget* parent)
-    : ViewBase(host, parent),
-      display_(display),
-      settings_(settings),
-      prompter_(prompter),
-      clock_(clock),
+    : CalendarViewBase(host, display, settings, prompter, clock, parent),
       calendar_(
           new CVeltaCalenderCtrl(this, QRect(0, 0, kCalendarWidth, kCalendarHeight), kCalendarId)),
       dayList_(new CDayView(host, settings, prompter, clock, this, CDayListBox::DiaryViewList)),
@@ -425,18 +421,6 @@ void CDiaryView::Search() {
 }
 
 // ---- dialogs
-
-std::optional<FontSpec> CDiaryView::ChooseFont(const FontSpec& current) {
-    return AskFont(this, current);
-}
-
-std::optional<DateTime> CDiaryView::AskDate(const DateTime& initial) {
-    return AskGoToDate(this, initial, prompter_);
-}
-
-std::optional<int> CDiaryView::AskDaySpan() {
-    return AskDaysToMove(this);
-}
 
 std::optional<WordQuery> CDiaryView::AskSearch() {
     CFind1Dlg dialog(settings_, this);

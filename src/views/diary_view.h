@@ -11,8 +11,8 @@
 #include "reminders/diary_search.h"
 #include "reminders/diary_store.h"
 #include "text/word_search.h"
+#include "views/calendar_view_base.h"
 #include "views/text_search_dlgs.h"
-#include "views/view_base.h"
 
 namespace almx {
 
@@ -48,7 +48,7 @@ inline constexpr const char* kAskDiscard =
 // "DiaryFont" and its default.
 FontSpec DiaryFontSpec(const SettingsStore& settings);
 
-class CDiaryView : public ViewBase {
+class CDiaryView : public CalendarViewBase {
     Q_OBJECT
   public:
     CDiaryView(DocumentHost& host, DisplaySettings& display, SettingsStore& settings,
@@ -87,9 +87,6 @@ class CDiaryView : public ViewBase {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // The dialogs, one seam each (tests answer them).
-    virtual std::optional<FontSpec> ChooseFont(const FontSpec& current);
-    virtual std::optional<DateTime> AskDate(const DateTime& initial);
-    virtual std::optional<int> AskDaySpan();
     virtual std::optional<WordQuery> AskSearch();
     virtual std::optional<int> ChooseHit(const std::vector<DiaryHit>& hits, const WordQuery& query);
     virtual void RunHtmlPages();
@@ -103,10 +100,6 @@ class CDiaryView : public ViewBase {
     bool MoveMonths(int months);
     void ApplyFont();
 
-    DisplaySettings& display_;
-    SettingsStore& settings_;
-    Prompter& prompter_;
-    const Clock& clock_;
     CVeltaCalenderCtrl* calendar_;
     CDayView* dayList_;
     QPlainTextEdit* editor_;

@@ -92,11 +92,7 @@ FontSpec WeekdayHeaderFontSpec(const SettingsStore& settings) {
 
 CAlmxView::CAlmxView(DocumentHost& host, DisplaySettings& display, SettingsStore& settings,
                      Prompter& prompter, const Clock& clock, QWidget* parent)
-    : ViewBase(host, parent),
-      display_(display),
-      settings_(settings),
-      prompter_(prompter),
-      clock_(clock),
+    : CalendarViewBase(host, display, settings, prompter, clock, parent),
       nav_(CurrentGridOptions()),
       cellPainter_(display) {
     setFocusPolicy(Qt::StrongFocus);
@@ -801,17 +797,7 @@ void CAlmxView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CAlmxView::wheelEvent(QWheelEvent* event) {
-    wheelDelta_ += event->angleDelta().y();
-    // Towards the user (negative) is the next week.
-    while (wheelDelta_ <= -120) {
-        wheelDelta_ += 120;
-        OnCommand(kNextWeek);
-    }
-    while (wheelDelta_ >= 120) {
-        wheelDelta_ -= 120;
-        OnCommand(kPrevWeek);
-    }
-    event->accept();
+    StepByWheel(event, kNextWeek, kPrevWeek);
 }
 
 void CAlmxView::contextMenuEvent(QContextMenuEvent* event) {
@@ -830,22 +816,6 @@ std::unique_ptr<QMenu> CAlmxView::CreateContextMenu() {
 
 // ---- dialogs
 
-std::optional<std::uint32_t> CAlmxView::ChooseColour(std::uint32_t initial) {
-    return AskColour(this, initial);
-}
-
-std::optional<FontSpec> CAlmxView::ChooseFont(const FontSpec& current) {
-    return AskFont(this, current);
-}
-
-std::optional<DateTime> CAlmxView::AskDate(const DateTime& initial) {
-    return AskGoToDate(this, initial, prompter_);
-}
-
-std::optional<int> CAlmxView::AskDaySpan() {
-    return AskDaysToMove(this);
-}
-
 std::optional<int> CAlmxView::AskWeeks(int current) {
     CMotnthWeeksDlg dialog(current, this);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
@@ -862,23 +832,11 @@ bool CAlmxView::RunRangeDialog(bool remove, const DayRangeFields& preset) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-std::optional<std::string> CAlmxView::ChoosePicture(const std::string& current) {
-    const QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8(kPictureCaption),
-                                                      QString::fromStdString(current),
-                                                      QString::fromUtf8(kPictureFilter));
-    if (path.isEmpty()) return std::nullopt;
-    return path.toStdString();
-}
-
 void CAlmxView::ShowTodayDialog(const TodaySchedules& texts) {
     const FontSpec font =
         FontSpec::Load(settings_, "TDFont", {"ＭＳ ゴシック", -13, 400, 0, 0, 128});
     CTodayDlg dialog(texts, font, this);
     dialog.exec();
-}
-
-void CAlmxView::RunContextMenu(QMenu& menu, const QPoint& globalPos) {
-    menu.exec(globalPos);
 }
 
 }  // namespace almx

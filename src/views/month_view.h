@@ -22,10 +22,10 @@
 #include "core/display_settings.h"
 #include "core/record_display.h"
 #include "core/search_condition.h"
+#include "views/calendar_view_base.h"
 #include "views/day_cell_painter.h"
 #include "views/entry_painter.h"
 #include "views/sort_dlg.h"
-#include "views/view_base.h"
 
 class QMenu;
 
@@ -39,7 +39,7 @@ class SettingsStore;
 FontSpec CaptionFontSpec(const SettingsStore& settings);
 FontSpec WeekdayHeaderFontSpec(const SettingsStore& settings);
 
-class CAlmxView : public ViewBase {
+class CAlmxView : public CalendarViewBase {
     Q_OBJECT
   public:
     CAlmxView(DocumentHost& host, DisplaySettings& display, SettingsStore& settings,
@@ -116,16 +116,10 @@ class CAlmxView : public ViewBase {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
     // The dialogs, one seam each (tests answer them).
-    virtual std::optional<std::uint32_t> ChooseColour(std::uint32_t initial);
-    virtual std::optional<FontSpec> ChooseFont(const FontSpec& current);
-    virtual std::optional<DateTime> AskDate(const DateTime& initial);
-    virtual std::optional<int> AskDaySpan();
     virtual std::optional<int> AskWeeks(int current);
     // Runs the range dialog, which changes the properties on OK; true then.
     virtual bool RunRangeDialog(bool remove, const DayRangeFields& preset);
-    virtual std::optional<std::string> ChoosePicture(const std::string& current);
     virtual void ShowTodayDialog(const TodaySchedules& texts);
-    virtual void RunContextMenu(QMenu& menu, const QPoint& globalPos);
     // CAlmxFindDlg: edits the condition; false when cancelled.
     virtual bool AskFindCondition(SearchCondition& condition);
     // CSortDlg: the key and direction of the document's sort; nullopt when cancelled.
@@ -176,11 +170,6 @@ class CAlmxView : public ViewBase {
     // Drawing: the header here, the cells by the shared cell drawing.
     void DrawView(QPainter& painter, const QRect& dirty, const CellSurface& surface);
 
-    DisplaySettings& display_;
-    SettingsStore& settings_;
-    Prompter& prompter_;
-    const Clock& clock_;
-
     MonthNavigation nav_;
     DayCellSet cells_;
     std::uint64_t filledGeneration_ = 0;  // of the records the cells were filled from
@@ -191,7 +180,6 @@ class CAlmxView : public ViewBase {
     bool firstShown_ = false;
     bool startupPopupAllowed_ = true;
     bool showTodayAtStart_ = true;
-    int wheelDelta_ = 0;
     bool searchHitPending_ = false;
 
     FontSpec captionSpec_;

@@ -90,11 +90,7 @@ QRect ToQRect(const CellRect& r) {
 
 CWeekView::CWeekView(DocumentHost& host, DisplaySettings& display, SettingsStore& settings,
                      Prompter& prompter, const Clock& clock, QWidget* parent)
-    : ViewBase(host, parent),
-      display_(display),
-      settings_(settings),
-      prompter_(prompter),
-      clock_(clock),
+    : CalendarViewBase(host, display, settings, prompter, clock, parent),
       cells_(kWeekCells),
       cellPainter_(display) {
     setFocusPolicy(Qt::StrongFocus);
@@ -618,17 +614,7 @@ void CWeekView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CWeekView::wheelEvent(QWheelEvent* event) {
-    wheelDelta_ += event->angleDelta().y();
-    // Towards the user (negative) is the next day.
-    while (wheelDelta_ <= -120) {
-        wheelDelta_ += 120;
-        OnCommand(kNextDay);
-    }
-    while (wheelDelta_ >= 120) {
-        wheelDelta_ -= 120;
-        OnCommand(kPrevDay);
-    }
-    event->accept();
+    StepByWheel(event, kNextDay, kPrevDay);
 }
 
 void CWeekView::contextMenuEvent(QContextMenuEvent* event) {
@@ -648,33 +634,5 @@ std::unique_ptr<QMenu> CWeekView::CreateContextMenu() {
 }
 
 // ---- dialogs
-
-std::optional<std::uint32_t> CWeekView::ChooseColour(std::uint32_t initial) {
-    return AskColour(this, initial);
-}
-
-std::optional<FontSpec> CWeekView::ChooseFont(const FontSpec& current) {
-    return AskFont(this, current);
-}
-
-std::optional<DateTime> CWeekView::AskDate(const DateTime& initial) {
-    return AskGoToDate(this, initial, prompter_);
-}
-
-std::optional<int> CWeekView::AskDaySpan() {
-    return AskDaysToMove(this);
-}
-
-std::optional<std::string> CWeekView::ChoosePicture(const std::string& current) {
-    const QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8(kPictureCaption),
-                                                      QString::fromStdString(current),
-                                                      QString::fromUtf8(kPictureFilter));
-    if (path.isEmpty()) return std::nullopt;
-    return path.toStdString();
-}
-
-void CWeekView::RunContextMenu(QMenu& menu, const QPoint& globalPos) {
-    menu.exec(globalPos);
-}
 
 }  // namespace almx

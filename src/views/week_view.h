@@ -15,9 +15,9 @@
 #include "calendar/week_grid.h"
 #include "core/display_settings.h"
 #include "core/record_display.h"
+#include "views/calendar_view_base.h"
 #include "views/day_cell_painter.h"
 #include "views/entry_painter.h"
-#include "views/view_base.h"
 
 class QMenu;
 class QPushButton;
@@ -29,7 +29,7 @@ class CVeltaCalenderCtrl;
 class Prompter;
 class SettingsStore;
 
-class CWeekView : public ViewBase {
+class CWeekView : public CalendarViewBase {
     Q_OBJECT
   public:
     static constexpr int kCalendarId = 400;
@@ -88,14 +88,6 @@ class CWeekView : public ViewBase {
     void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
-    // The dialogs, one seam each (tests answer them).
-    virtual std::optional<std::uint32_t> ChooseColour(std::uint32_t initial);
-    virtual std::optional<FontSpec> ChooseFont(const FontSpec& current);
-    virtual std::optional<DateTime> AskDate(const DateTime& initial);
-    virtual std::optional<int> AskDaySpan();
-    virtual std::optional<std::string> ChoosePicture(const std::string& current);
-    virtual void RunContextMenu(QMenu& menu, const QPoint& globalPos);
-
   private:
     static int OwnCommand(int key, Qt::KeyboardModifiers modifiers);
     DayCellSettings CellSettings() const;
@@ -117,11 +109,6 @@ class CWeekView : public ViewBase {
     void ChangeFont(int id);
     void WriteColour(const char* section, const char* key, std::uint32_t colour);
 
-    DisplaySettings& display_;
-    SettingsStore& settings_;
-    Prompter& prompter_;
-    const Clock& clock_;
-
     WeekNavigation nav_;
     DayCellSet cells_;
     std::uint64_t filledGeneration_ = 0;
@@ -132,7 +119,6 @@ class CWeekView : public ViewBase {
     DisplayRules rules_;
     EntryMarks marks_;
     DayCellPainter cellPainter_;
-    int wheelDelta_ = 0;
     bool calendarNotices_ = true;  // off while the view moves the calendar itself
 
     CVeltaCalenderCtrl* calendar_ = nullptr;
