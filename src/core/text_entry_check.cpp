@@ -1,7 +1,6 @@
 #include "core/text_entry_check.h"
 
 #include "base/prompter.h"
-#include "core/memo_page.h"
 #include "core/record.h"
 #include "text/encoding.h"
 
@@ -44,9 +43,9 @@ bool CheckRecordRepresentable(Prompter& prompter, const CAlmxData& record) {
                                          {"リンク", record.linkFile}});
 }
 
-bool CheckMemoPageRepresentable(Prompter& prompter, const CMemoData& page) {
-    return CheckRepresentable(
-        prompter, {{entry_label::kMemoTitle, page.title}, {entry_label::kMemoText, page.text}});
+bool CheckMemoPageRepresentable(Prompter& prompter, std::string_view title, std::string_view text) {
+    return CheckRepresentable(prompter,
+                              {{entry_label::kMemoTitle, title}, {entry_label::kMemoText, text}});
 }
 
 }  // namespace almx

@@ -12,7 +12,6 @@ namespace almx {
 
 class CAlmxData;
 class Prompter;
-class CMemoData;
 
 // A text field and the label the user knows it by.
 struct LabelledText {
@@ -31,7 +30,7 @@ bool CheckRepresentable(Prompter& prompter, std::initializer_list<LabelledText> 
 bool CheckRecordRepresentable(Prompter& prompter, const CAlmxData& record);
 
 // A memo page's title and text.
-bool CheckMemoPageRepresentable(Prompter& prompter, const CMemoData& page);
+bool CheckMemoPageRepresentable(Prompter& prompter, std::string_view title, std::string_view text);
 
 // What a save tells the user when it still met such characters (read from bytes the file
 // could not decode) and wrote "?" for them.

@@ -133,7 +133,7 @@ bool MemoBook::Synchronise() {
         if (pages_[i].edited && readBody_) edited[i] = readBody_(i);
         // A text not edited since it was read or checked is known to be storable.
         const std::string& body = edited[i] ? *edited[i] : std::string();
-        if (!CheckMemoPageRepresentable(prompter_, {pages_[i].title, body})) {
+        if (!CheckMemoPageRepresentable(prompter_, pages_[i].title, body)) {
             refused_ = i;
             return false;
         }

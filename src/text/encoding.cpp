@@ -174,6 +174,15 @@ SjisEncoding Utf8ToShiftJis(std::string_view utf8) {
     return result;
 }
 
+namespace {
+
+// The code page 932 bytes of a character (one byte below 0x100), or 0 when it has none.
+std::uint16_t Cp932CodeOf(std::uint32_t cp) {
+    return cp <= 0xFFFF ? kCp932Pages[kCp932PageOf[cp >> 8] * 256u + (cp & 0xFF)] : 0;
+}
+
+}  // namespace
+
 void AppendUtf8AsShiftJis(std::string_view utf8, SjisEncoding& into) {
     std::string& bytes = into.bytes;
     const std::size_t start = bytes.size();
@@ -196,9 +205,7 @@ void AppendUtf8AsShiftJis(std::string_view utf8, SjisEncoding& into) {
             ++i;
             continue;
         }
-        const std::uint32_t cp = DecodeUtf8(utf8, i, len);
-        const std::uint16_t code =
-            cp <= 0xFFFF ? kCp932Pages[kCp932PageOf[cp >> 8] * 256u + (cp & 0xFF)] : 0;
+        const std::uint16_t code = Cp932CodeOf(DecodeUtf8(utf8, i, len));
         if (code > 0xFF) {
             out[used++] = static_cast<char>(code >> 8);
             out[used++] = static_cast<char>(code & 0xFF);
@@ -289,10 +296,17 @@ std::string FromShiftJis(std::string_view sjis) {
     return ShiftJisToUtf8(sjis).text;
 }
 
+// The same test per character as the conversion, without writing the bytes.
 std::optional<std::string> FirstUnrepresentable(std::string_view utf8) {
-    SjisEncoding encoded = Utf8ToShiftJis(utf8);
-    if (encoded.Complete()) return std::nullopt;
-    return encoded.unrepresentable.front();
+    const std::size_t size = utf8.size();
+    for (std::size_t i = AsciiRunEnd(utf8, 0); i < size; i = AsciiRunEnd(utf8, i)) {
+        const std::size_t len = Utf8SequenceLength(utf8, i);
+        if (len == 0) return std::string(kReplacement);
+        const std::string_view ch = utf8.substr(i, len);
+        if (Cp932CodeOf(DecodeUtf8(utf8, i, len)) == 0 && !Cp932Alias(ch)) return std::string(ch);
+        i += len;
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> Convert(std::string_view bytes, const char* from, const char* to) {

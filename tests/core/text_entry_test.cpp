@@ -120,10 +120,10 @@ TEST_F(TextEntryTest, RecordAndMemoChecksNameTheFieldAsTheirDialogsDo) {
     EXPECT_TRUE(CheckRecordRepresentable(prompter, schedule));
 
     CMemoData page{"題", "本文 ½"};
-    EXPECT_FALSE(CheckMemoPageRepresentable(prompter, page));
+    EXPECT_FALSE(CheckMemoPageRepresentable(prompter, page.title, page.text));
     EXPECT_EQ(prompter.Shown().back(), UnrepresentableMessage("メモの内容", "½"));
     page.text = "本文";
-    EXPECT_TRUE(CheckMemoPageRepresentable(prompter, page));
+    EXPECT_TRUE(CheckMemoPageRepresentable(prompter, page.title, page.text));
 }
 
 }  // namespace

@@ -96,6 +96,34 @@ TEST(ShiftJisCodec, UnrepresentableCharactersAreReportedNotDropped) {
     EXPECT_EQ(FirstUnrepresentable("予定"), std::nullopt);
 }
 
+// The check runs without converting: it must name the same first character the conversion
+// reports, for every character, the aliases and broken bytes included.
+TEST(ShiftJisCodec, FirstUnrepresentableAgreesWithTheConversion) {
+    auto agrees = [](const std::string& text) {
+        const SjisEncoding converted = Utf8ToShiftJis(text);
+        const std::optional<std::string> expected =
+            converted.Complete() ? std::nullopt
+                                 : std::optional<std::string>(converted.unrepresentable.front());
+        return FirstUnrepresentable(text) == expected;
+    };
+    for (std::uint32_t cp = 1; cp < 0x10000; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+        std::string ch;
+        if (cp < 0x80) {
+            ch = std::string(1, static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            ch = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
+        } else {
+            ch = {static_cast<char>(0xE0 | (cp >> 12)),
+                  static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                  static_cast<char>(0x80 | (cp & 0x3F))};
+        }
+        ASSERT_TRUE(agrees("予定 " + ch + " 😀")) << "U+" << std::hex << cp;
+    }
+    EXPECT_TRUE(agrees(Bytes({'a', 0xE3, 0x81, 'b', 0xFF})));
+    EXPECT_TRUE(agrees(""));
+}
+
 TEST(ShiftJisCodec, BrokenUtf8IsReportedAsOneReplacementPerBadByte) {
     SjisEncoding result = Utf8ToShiftJis(Bytes({'a', 0xE3, 0x81, 'b', 0xFF}));
     EXPECT_EQ(result.bytes, "a??b?");
