@@ -64,6 +64,22 @@ std::size_t FindClosingBracket(std::string_view s) {
     return std::string_view::npos;
 }
 
+// A section name without its blanks; a blank that is the trail byte of a double-byte character
+// stays, or the name written back would take its closing bracket as that trail byte.
+std::string_view TrimSectionName(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    std::size_t end = 0;  // past the last character that is not a blank
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (text::IsSjisLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) {
+            end = i + 2;
+            ++i;
+        } else if (!IsBlank(s[i])) {
+            end = i + 1;
+        }
+    }
+    return s.substr(0, end);
+}
+
 std::string_view Unquote(std::string_view v) {
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
         return v.substr(1, v.size() - 2);
@@ -129,7 +145,8 @@ MailProfile MailProfile::Parse(std::string_view bytes) {
         if (!line.empty() && line.front() == '[') {
             const std::size_t close = FindClosingBracket(line.substr(1));
             if (close != std::string_view::npos) {
-                profile.sections_.push_back(Section{std::string(Trim(line.substr(1, close))), {}});
+                profile.sections_.push_back(
+                    Section{std::string(TrimSectionName(line.substr(1, close))), {}});
                 lines = &profile.sections_.back().lines;
                 continue;
             }

@@ -178,6 +178,17 @@ TEST(MailProfile, ValuesSurviveAWriteAndARead) {
     EXPECT_EQ(q.Keys(), p.Keys());
 }
 
+// A lead byte whose trail byte is a blank before the closing bracket: trimming the blank
+// would leave the lead byte to take the bracket when the file is written back, and the keys
+// below would move to the section before.
+TEST(MailProfile, ASectionNameEndingInADoubleByteCharacterKeepsItsKeysWhenWrittenBack) {
+    const std::string bytes = "[A]\r\nX=1\r\n[Set\t\xE0\t]\r\nSetCount=1\r\n";
+    const MailProfile p = MailProfile::Parse(bytes);
+    const MailProfile q = MailProfile::Parse(p.Serialize());
+    EXPECT_EQ(q.Keys(), p.Keys());
+    EXPECT_EQ(q.Serialize(), p.Serialize());
+}
+
 TEST(MailProfile, FirstOfDuplicatesWinsAndNumbersAreStrict) {
     const MailProfile p = MailProfile::Parse(
         "[S]\nk=1\nK=2\nbig=99999999999\nneg=-3\nword=abc\nlead=12ab\n[s]\nother=5\n");
