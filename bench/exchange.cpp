@@ -3,12 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
-
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
-#include <new>
 #include <string>
 
 #include "base/clock.h"
@@ -18,27 +14,14 @@
 #include "document/document.h"
 #include "exchange/outlook_csv.h"
 #include "exchange/range_export.h"
+#include "heap_peak.h"
 #include "sample_document.h"
 #include "text/encoding.h"
 
 namespace almx {
 namespace {
 
-// Bytes held on the heap, counted by the replaced operator new and delete below.
-std::atomic<std::size_t> g_live{0};
-std::atomic<std::size_t> g_peak{0};
-
-// The most the heap held above what the fixture holds while the loop ran.
-class PeakMemory {
-  public:
-    PeakMemory() : base_(g_live.load()) { g_peak = base_; }
-    void Report(benchmark::State& state) const {
-        state.counters["peak_MB"] = static_cast<double>(g_peak.load() - base_) / (1024.0 * 1024.0);
-    }
-
-  private:
-    std::size_t base_;
-};
+using bench::PeakMemory;
 
 struct Fixture {
     explicit Fixture(int count) {
@@ -166,27 +149,3 @@ BENCHMARK(BM_TextExport14Days)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace almx
-
-void* operator new(std::size_t size) {
-    void* p = std::malloc(size ? size : 1);
-    if (!p) throw std::bad_alloc();
-    const std::size_t live = almx::g_live += malloc_usable_size(p);
-    std::size_t peak = almx::g_peak.load();
-    while (live > peak && !almx::g_peak.compare_exchange_weak(peak, live)) {
-    }
-    return p;
-}
-
-// This is the allocator's own pair: operator new above takes its memory from malloc.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept {
-    if (!p) return;
-    almx::g_live -= malloc_usable_size(p);
-    std::free(p);
-}
-#pragma GCC diagnostic pop
-
-void operator delete(void* p, std::size_t) noexcept {
-    operator delete(p);
-}
