@@ -3,6 +3,9 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QWheelEvent>
+#include <algorithm>
+
+#include "calendar/month_grid.h"
 
 #include "views/day_commands.h"
 #include "views/list_support.h"
@@ -18,6 +21,34 @@ CalendarViewBase::CalendarViewBase(DocumentHost& host, DisplaySettings& display,
       settings_(settings),
       prompter_(prompter),
       clock_(clock) {}
+
+void CalendarViewBase::SetCommandHandler(int id, std::function<void()> handler) {
+    if (handler) {
+        handlers_[id] = std::move(handler);
+    } else {
+        handlers_.erase(id);
+    }
+}
+
+bool CalendarViewBase::HoldsDate(const DateTime& date) {
+    return date.IsValid() && date != DateTime() && InCalendarRange(date);
+}
+
+bool CalendarViewBase::IsOneOf(int id, std::span<const int> ids) {
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+bool CalendarViewBase::RunHandler(int id) {
+    const auto handler = handlers_.find(id);
+    if (handler == handlers_.end()) return false;
+    handler->second();
+    return true;
+}
+
+void CalendarViewBase::AddMenuItems(QMenu& menu, std::span<const ContextMenuItem> items) {
+    for (const ContextMenuItem& item : items)
+        AddCommandItem(menu, item.id, QString::fromUtf8(item.label));
+}
 
 std::optional<std::uint32_t> CalendarViewBase::ChooseColour(std::uint32_t initial) {
     return AskColour(this, initial);

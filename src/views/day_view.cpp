@@ -633,12 +633,7 @@ void CDayView::ChangeSelectionColour() {
 
 std::unique_ptr<QMenu> CDayView::CreateContextMenu() {
     auto menu = std::make_unique<QMenu>(this);
-    auto add = [&](const QString& text, int id) {
-        QAction* action = menu->addAction(text);
-        const std::optional<CommandState> state = CommandStatus(id);
-        action->setEnabled(state && state->enabled);
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-    };
+    auto add = [&](const QString& text, int id) { AddCommandItem(*menu, id, text); };
     add(QStringLiteral("切り取り(&T)\tCtrl+X"), kCut);
     add(QStringLiteral("コピー(&C)\tCtrl+C"), kCopy);
     add(QStringLiteral("貼り付け(&V)\tCtrl+V"), kPaste);

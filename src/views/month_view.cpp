@@ -49,22 +49,7 @@ constexpr int kLaterCommands[] = {kEdit,      kAddSchedule,  kAddTodo,
                                   kEditDiary, kICalendar,    kICalendarRange,
                                   kPrint,     kPrintPreview, kDaysFromToday};
 
-bool IsLaterCommand(int id) {
-    return std::find(std::begin(kLaterCommands), std::end(kLaterCommands), id) !=
-           std::end(kLaterCommands);
-}
-
-// The document host starts without a shared date: its default value (the epoch) means none.
-bool HoldsDate(const DateTime& date) {
-    return date.IsValid() && date != DateTime() && InCalendarRange(date);
-}
-
-struct MenuItem {
-    int id;
-    const char* label;
-};
-
-constexpr MenuItem kContextMenu[] = {
+constexpr ContextMenuItem kContextMenu[] = {
     {kAddSchedule, "スケジュールの追加..."},
     {kAddTodo, "TODOの追加..."},
     {kEdit, "編集..."},
@@ -225,19 +210,8 @@ void CAlmxView::OnUpdate(QObject*, int hint, const CAlmxData* record) {
 
 // ---- commands
 
-void CAlmxView::SetCommandHandler(int id, std::function<void()> handler) {
-    if (handler) {
-        handlers_[id] = std::move(handler);
-    } else {
-        handlers_.erase(id);
-    }
-}
-
 bool CAlmxView::OnCommand(int id) {
-    if (auto handler = handlers_.find(id); handler != handlers_.end()) {
-        handler->second();
-        return true;
-    }
+    if (RunHandler(id)) return true;
     switch (id) {
         case kFind:
         case kFindNext:
@@ -387,11 +361,11 @@ bool CAlmxView::OnCommand(int id) {
         return true;
     }
     // Present and disabled until their dialogs exist.
-    return IsLaterCommand(id);
+    return IsOneOf(id, kLaterCommands);
 }
 
 std::optional<CommandState> CAlmxView::CommandStatus(int id) const {
-    if (handlers_.count(id)) return CommandState{};
+    if (HasHandler(id)) return CommandState{};
     auto radio = [](bool checked) { return CommandState{true, true, checked}; };
     switch (id) {
         case kFind:
@@ -450,7 +424,7 @@ std::optional<CommandState> CAlmxView::CommandStatus(int id) const {
     if (id >= kTimeDisplayPerSchedule && id <= kTimeDisplayNone) {
         return radio(display_.monthViewTime == id - kTimeDisplayPerSchedule);
     }
-    if (IsLaterCommand(id)) return CommandState{false};
+    if (IsOneOf(id, kLaterCommands)) return CommandState{false};
     return std::nullopt;
 }
 
@@ -807,10 +781,10 @@ void CAlmxView::contextMenuEvent(QContextMenuEvent* event) {
 
 std::unique_ptr<QMenu> CAlmxView::CreateContextMenu() {
     auto menu = std::make_unique<QMenu>(QStringLiteral("MONTH"), this);
-    auto add = [&](int id, const QString& label) { AddCommandItem(*menu, id, label); };
-    for (const MenuItem& item : kContextMenu) add(item.id, QString::fromUtf8(item.label));
+    AddMenuItems(*menu, kContextMenu);
     menu->addSeparator();
-    add(kDaysFromToday, QString::fromStdString(DaysFromTodayLabel(nav_.Selected(), Today())));
+    AddCommandItem(*menu, kDaysFromToday,
+                   QString::fromStdString(DaysFromTodayLabel(nav_.Selected(), Today())));
     return menu;
 }
 

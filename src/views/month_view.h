@@ -10,7 +10,6 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -70,10 +69,6 @@ class CAlmxView : public CalendarViewBase {
     // The "MONTH" context menu for the selected day.
     std::unique_ptr<QMenu> CreateContextMenu();
 
-    // Commands whose dialogs come with other parts of the program (edit, add, diary, text
-    // copy, HTML, iCalendar, print, sort, find, days from today): disabled until a handler is
-    // set.
-    void SetCommandHandler(int id, std::function<void()> handler);
     // Whether a day has a diary, for the diary marks.
     void SetDiaryQuery(std::function<bool(const DateTime&)> query) {
         cellPainter_.SetDiaryQuery(std::move(query));
@@ -190,8 +185,6 @@ class CAlmxView : public CalendarViewBase {
     QFontMetrics weekdayMetrics_{QFont()};
     EntryMarks marks_;
     DayCellPainter cellPainter_;
-
-    std::map<int, std::function<void()>> handlers_;
 };
 
 }  // namespace almx

@@ -1,13 +1,10 @@
 #include "views/sch_view.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <algorithm>
-#include <cstdio>
 
 #include "base/prompter.h"
 #include "base/settings_store.h"
@@ -19,8 +16,6 @@
 #include "document/document.h"
 #include "grid/grid_control.h"
 #include "views/list_support.h"
-#include "views/multi_sort_dlg.h"
-#include "views/todo_view.h"
 
 namespace almx {
 
@@ -33,48 +28,21 @@ constexpr int kDefaultWidths[kScheduleColumnCount] = {48, 96, 96, 300, 120, 160,
 const FontSpec kTableFontDefault{"ＭＳ Ｐゴシック", -17, 400, 0, 0, 128};
 const FontSpec kTitleFontDefault{"ＭＳ Ｐゴシック", 32, 700, 0, 0, 128};
 
-std::string WidthKey(int column) {
-    char key[16];
-    std::snprintf(key, sizeof key, "Width%02d", column);
-    return key;
-}
-
 }  // namespace
 
 CSchView::CSchView(DocumentHost& host, SettingsStore& settings, Prompter& prompter, QWidget* parent)
-    : ViewBase(host, parent),
-      settings_(settings),
-      prompter_(prompter),
-      band_(new TodoTitleBand(this)),
+    : RecordTableView(host, settings, prompter, {kAdd, kEdit, kDelete, kCut, kCopy, kPaste},
+                      {"SchList", "SchSort"}, SortListKind::Schedule, parent),
       box_(new QLineEdit(band_)),
-      button_(new QPushButton(QStringLiteral("検索"), band_)),
-      grid_(new grid::GridControl(this)) {
+      button_(new QPushButton(QStringLiteral("検索"), band_)) {
     band_->SetTitle(QStringLiteral("検索リスト"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(band_);
-    layout->addWidget(grid_, 1);
-    setFocusProxy(grid_);
     // Delete and the exports act on every selected row.
     grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
-    keys_ = SortKeyList::Load(settings_, "SchSort");
     condition_ = SearchCondition::Load(settings_, "SchFind");
-
-    grid_->SetColumnCount(kScheduleColumnCount);
-    for (int c = 0; c < kScheduleColumnCount; ++c) {
-        grid_->SetHeading(c,
-                          QString::fromUtf8(ScheduleColumnHeadings()[static_cast<std::size_t>(c)]));
-        const int stored = settings_.GetInt("SchList", WidthKey(c), 0);
-        grid_->SetColumnWidth(c, stored > 0 ? stored : kDefaultWidths[c]);
-    }
-    grid_->onColumnResized = [this](int column, int width) {
-        settings_.SetInt("SchList", WidthKey(column), width);
-    };
+    SetUpColumns(ScheduleColumnHeadings(), kDefaultWidths);
     grid_->onEnter = [this](int) { Edit(); };
     grid_->onDoubleClick = [this](int, int) { Edit(); };
-    grid_->onKey = [this](QKeyEvent* event) { return HandleKey(event); };
     grid_->onRightClick = [this](int, int, const QPoint& pos) {
         std::unique_ptr<QMenu> menu = CreateContextMenu();
         RunContextMenu(*menu, pos);
@@ -86,26 +54,13 @@ CSchView::CSchView(DocumentHost& host, SettingsStore& settings, Prompter& prompt
     box_->setText(QString::fromStdString(condition_.text));
 }
 
-CSchView::~CSchView() {
-    keys_.Store(settings_, "SchSort");
-}
-
 void CSchView::LoadLook() {
-    const FontSpec tableSpec = FontSpec::Load(settings_, "SchFont", kTableFontDefault);
-    tableFonts_ = FontVariants(tableSpec);
-    grid_->Model().ClearFonts();
-    for (std::size_t i = 0; i < tableFonts_.size(); ++i) {
-        fontIndex_[i] = grid_->Model().AddFont(tableFonts_[i]);
-    }
-    grid_->SetTableFont(tableFonts_[0]);
-    grid_->SetRowHeight(QFontMetrics(tableFonts_[0]).height() + 2);
+    LoadTableFonts("SchFont", kTableFontDefault);
     tableBack_ = LoadListColour(settings_, "View", "BackColor", 16777215);
     grid_->Model().SetDefaultColours(ListColour(LoadListColour(settings_, "View", "StrColor", 0)),
                                      ListColour(tableBack_));
 
-    const QFont titleFont = ListFont(FontSpec::Load(settings_, "SchTitleFont", kTitleFontDefault));
-    band_->SetLook(ListColour(LoadListColour(settings_, "Sch", "TitleBackColor", 12632256)),
-                   ListColour(LoadListColour(settings_, "Sch", "TitleTextColor", 0)), titleFont);
+    const QFont titleFont = LoadBandLook("Sch", "SchTitleFont", kTitleFontDefault);
     const QFontMetrics metrics(font());
     box_->setFixedSize(16 * metrics.averageCharWidth(), metrics.height() * 5 / 4 + 6);
     button_->setFixedHeight(box_->height());
@@ -126,48 +81,32 @@ void CSchView::resizeEvent(QResizeEvent* event) {
     PlaceBoxes();
 }
 
-bool CSchView::Stale() {
-    return Document().Records().Generation() != filledGeneration_;
-}
-
 const CAlmxData* CSchView::SelectedRecord() {
-    const int row = grid_->SelectedRow();
-    if (row < 0 || row >= static_cast<int>(rows_.size()) || Stale()) return nullptr;
-    const CAlmxData* record = rows_[static_cast<std::size_t>(row)];
-    return Document().Records().Contains(record) ? record : nullptr;
+    return RecordAt(grid_->SelectedRow());
 }
 
 std::vector<const CAlmxData*> CSchView::SelectedRecords() {
     std::vector<const CAlmxData*> records;
-    if (Stale()) return records;
     for (int row : grid_->SelectedRows()) {
-        if (row < 0 || row >= static_cast<int>(rows_.size())) continue;
-        const CAlmxData* record = rows_[static_cast<std::size_t>(row)];
-        if (Document().Records().Contains(record)) records.push_back(record);
+        if (const CAlmxData* record = RecordAt(row)) records.push_back(record);
     }
     return records;
-}
-
-int CSchView::RowOf(const CAlmxData* record) const {
-    const auto at = std::find(rows_.begin(), rows_.end(), record);
-    return at == rows_.end() ? -1 : static_cast<int>(at - rows_.begin());
 }
 
 void CSchView::Refill(int row) {
     if (row < 0) row = grid_->SelectedRow();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     grid_->SuspendDrawing();
-    const RecordList& records = Document().Records();
-    rows_ = ScheduleRows(records, condition_, keys_);
-    filledGeneration_ = records.Generation();
+    TakeRows(ScheduleRows(Document().Records(), condition_, keys_));
+    const std::vector<const CAlmxData*>& rows = Rows();
 
     const CAlmxFieldArray& genres = Document().Array().genres;
     grid::GridModel& model = grid_->Model();
     model.SetColumnCount(kScheduleColumnCount);
-    model.SetRowCount(static_cast<int>(rows_.size()));
+    model.SetRowCount(static_cast<int>(rows.size()));
     const QColor back = ListColour(tableBack_);
-    for (int r = 0; r < static_cast<int>(rows_.size()); ++r) {
-        const CAlmxData& record = *rows_[static_cast<std::size_t>(r)];
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const CAlmxData& record = *rows[static_cast<std::size_t>(r)];
         const ScheduleRowTexts texts = ScheduleRow(record, genres);
         const QColor colour = ListColour(record.colour);
         for (int c = 0; c < kScheduleColumnCount; ++c) {
@@ -195,26 +134,6 @@ void CSchView::OnUpdate(QObject*, int hint, const CAlmxData*) {
     }
     grid_->viewport()->update();
     band_->update();
-}
-
-void CSchView::showEvent(QShowEvent* event) {
-    ViewBase::showEvent(event);
-    if (firstShown_) return;
-    firstShown_ = true;
-    Refill(0);
-    grid_->setFocus(Qt::OtherFocusReason);
-}
-
-bool CSchView::HandleKey(QKeyEvent* event) {
-    if (event->matches(QKeySequence::Copy)) return OnCommand(kCopy);
-    if (event->matches(QKeySequence::Cut)) return OnCommand(kCut);
-    if (event->matches(QKeySequence::Paste)) return OnCommand(kPaste);
-    if (event->key() == Qt::Key_A && event->modifiers() == Qt::ControlModifier) {
-        return OnCommand(kAdd);
-    }
-    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if (plain && event->key() == Qt::Key_Delete) return OnCommand(kDelete);
-    return false;
 }
 
 void CSchView::TakeCondition() {
@@ -398,56 +317,8 @@ void CSchView::Paste() {
     if (const int row = RowOf(pasted); row >= 0) grid_->SelectRow(row);
 }
 
-void CSchView::ChangeFont(const char* section, const FontSpec& defaults) {
-    std::optional<FontSpec> chosen = ChooseFont(FontSpec::Load(settings_, section, defaults));
-    if (!chosen) return;
-    chosen->Store(settings_, section);
-    LoadLook();
-    Refill(-1);
-}
-
-void CSchView::ChangeColour(const char* section, const char* key, std::uint32_t fallback) {
-    std::optional<std::uint32_t> chosen =
-        ChooseColour(LoadListColour(settings_, section, key, fallback));
-    if (!chosen) return;
-    StoreListColour(settings_, section, key, *chosen);
-    LoadLook();
-    Refill(-1);
-}
-
 std::unique_ptr<QMenu> CSchView::CreateContextMenu() {
-    auto menu = std::make_unique<QMenu>(this);
-    auto add = [&](const QString& text, int id) {
-        QAction* action = menu->addAction(text);
-        const std::optional<CommandState> state = CommandStatus(id);
-        action->setEnabled(state && state->enabled);
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-    };
-    add(QStringLiteral("追加(&A)...\tCtrl+A"), kAdd);
-    add(QStringLiteral("修正(&I)...\tEnter"), kEdit);
-    add(QStringLiteral("削除(&D)...\tDelete"), kDelete);
-    menu->addSeparator();
-    add(QStringLiteral("切り取り(&T)\tCtrl+X"), kCut);
-    add(QStringLiteral("コピー(&C)\tCtrl+C"), kCopy);
-    add(QStringLiteral("貼り付け(&V)\tCtrl+V"), kPaste);
-    return menu;
-}
-
-std::optional<std::uint32_t> CSchView::ChooseColour(std::uint32_t initial) {
-    return AskColour(this, initial);
-}
-
-std::optional<FontSpec> CSchView::ChooseFont(const FontSpec& current) {
-    return AskFont(this, current);
-}
-
-void CSchView::RunSortDialog() {
-    CMultiSortDlg dialog(SortListKind::Schedule, keys_, this);
-    dialog.exec();
-}
-
-void CSchView::RunContextMenu(QMenu& menu, const QPoint& globalPos) {
-    menu.exec(globalPos);
+    return CreateEditMenu();
 }
 
 }  // namespace almx

@@ -1,12 +1,8 @@
 #include "views/todo_view.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QMenu>
-#include <QPainter>
-#include <QVBoxLayout>
 #include <algorithm>
-#include <cstdio>
 
 #include "base/clock.h"
 #include "base/prompter.h"
@@ -18,7 +14,6 @@
 #include "grid/grid_control.h"
 #include "ui/qt_colour.h"
 #include "views/list_support.h"
-#include "views/multi_sort_dlg.h"
 
 namespace almx {
 
@@ -56,70 +51,25 @@ const FontSpec kTitleFontDefault{"Arial", 36, 700, 1, 0, 0};
 
 constexpr const char* kDeleteSuffix = " を削除しますか？";
 
-std::string WidthKey(int column) {
-    char key[16];
-    std::snprintf(key, sizeof key, "Width%02d", column);
-    return key;
-}
-
 }  // namespace
-
-// --- TodoTitleBand ---
-
-TodoTitleBand::TodoTitleBand(QWidget* parent) : QWidget(parent) {}
-
-void TodoTitleBand::SetLook(const QColor& back, const QColor& text, const QFont& font) {
-    back_ = back;
-    text_ = text;
-    font_ = font;
-    update();
-}
-
-void TodoTitleBand::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), back_);
-    painter.setFont(font_);
-    painter.setPen(text_);
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, title_);
-}
 
 // --- CTodoView ---
 
 CTodoView::CTodoView(DocumentHost& host, SettingsStore& settings, Prompter& prompter,
                      const Clock& clock, QWidget* parent)
-    : ViewBase(host, parent),
-      settings_(settings),
-      prompter_(prompter),
-      clock_(clock),
-      band_(new TodoTitleBand(this)),
-      grid_(new grid::GridControl(this)) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(band_);
-    layout->addWidget(grid_, 1);
-    setFocusProxy(grid_);
-
-    keys_ = SortKeyList::Load(settings_, "TodoSort");
+    : RecordTableView(host, settings, prompter, {kAdd, kEdit, kDelete, kCut, kCopy, kPaste},
+                      {"TodoList", "TodoSort"}, SortListKind::Todo, parent),
+      clock_(clock) {
     deadlineMode_ = settings_.GetInt("Todo", "KigenMode", TodoShowDaysLeft);
 
-    grid_->SetColumnCount(kColumns);
-    for (int c = 0; c < kColumns; ++c) {
-        grid_->SetHeading(c, QString::fromUtf8(kHeadings[c]));
-        const int stored = settings_.GetInt("TodoList", WidthKey(c), 0);
-        grid_->SetColumnWidth(c, stored > 0 ? stored : kDefaultWidths[c]);
-    }
+    SetUpColumns(kHeadings, kDefaultWidths);
     grid_->Model().SetColumnType(DoneColumn, grid::CellType::CheckBox);
     grid_->Model().SetColumnEditable(DoneColumn, true);
     grid_->Model().SetColumnAlignment(DoneColumn, Qt::AlignCenter);
     grid_->Model().SetColumnAlignment(ImportanceColumn, Qt::AlignCenter);
 
-    grid_->onColumnResized = [this](int column, int width) {
-        settings_.SetInt("TodoList", WidthKey(column), width);
-    };
     grid_->onEnter = [this](int) { Edit(); };
     grid_->onDoubleClick = [this](int, int) { OnCommand(kEdit); };
-    grid_->onKey = [this](QKeyEvent* event) { return HandleKey(event); };
     grid_->onCheckToggled = [this](int row, int, bool checked) { CheckToggled(row, checked); };
     grid_->onRightClick = [this](int row, int, const QPoint& pos) {
         std::unique_ptr<QMenu> menu = CreateContextMenu(row >= 0);
@@ -134,62 +84,37 @@ CTodoView::CTodoView(DocumentHost& host, SettingsStore& settings, Prompter& prom
 
 CTodoView::~CTodoView() {
     grid_->selectionModel()->disconnect(this);
-    keys_.Store(settings_, "TodoSort");
 }
 
 void CTodoView::LoadLook() {
-    const FontSpec tableSpec = FontSpec::Load(settings_, "TodoFont", kTableFontDefault);
-    tableFonts_ = FontVariants(tableSpec);
-    grid_->Model().ClearFonts();
-    for (std::size_t i = 0; i < tableFonts_.size(); ++i) {
-        fontIndex_[i] = grid_->Model().AddFont(tableFonts_[i]);
-    }
-    grid_->SetTableFont(tableFonts_[0]);
-    grid_->SetRowHeight(QFontMetrics(tableFonts_[0]).height() + 2);
+    LoadTableFonts("TodoFont", kTableFontDefault);
     tableBack_ = LoadListColour(settings_, "View", "TodoBackColor", 16777215);
     grid_->Model().SetDefaultColours(InkOn(ListColour(tableBack_)), ListColour(tableBack_));
 
-    const QFont titleFont = ListFont(FontSpec::Load(settings_, "TodoTitleFont", kTitleFontDefault));
-    band_->SetLook(ListColour(LoadListColour(settings_, "Todo", "TitleBackColor", 12632256)),
-                   ListColour(LoadListColour(settings_, "Todo", "TitleTextColor", 0)), titleFont);
+    const QFont titleFont = LoadBandLook("Todo", "TodoTitleFont", kTitleFontDefault);
     // Two lines of the view's font, or more when the title font would not fit in them.
     band_->setFixedHeight(
         std::max(2 * QFontMetrics(font()).height(), QFontMetrics(titleFont).height() + 2));
 }
 
-bool CTodoView::Stale() {
-    return Document().Records().Generation() != filledGeneration_;
-}
-
 const CAlmxData* CTodoView::SelectedTodo() {
-    const int row = grid_->SelectedRow();
-    if (row < 0 || row >= static_cast<int>(rows_.size()) || Stale()) return nullptr;
-    const auto* record = reinterpret_cast<const CAlmxData*>(grid_->Model().RowData(row));
-    return Document().Array().Contains(record) ? record : nullptr;
-}
-
-int CTodoView::RowOf(const CAlmxData* record) const {
-    for (int row = 0; row < grid_->RowCount(); ++row) {
-        if (grid_->Model().RowData(row) == reinterpret_cast<quintptr>(record)) return row;
-    }
-    return -1;
+    return RecordAt(grid_->SelectedRow());
 }
 
 void CTodoView::Refill(int row) {
     if (row < 0) row = grid_->SelectedRow();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     grid_->SuspendDrawing();
-    const RecordList& records = Document().Records();
-    rows_ = TodoRows(records, keys_);
-    filledGeneration_ = records.Generation();
+    TakeRows(TodoRows(Document().Records(), keys_));
+    const std::vector<const CAlmxData*>& rows = Rows();
 
     const DateTime today = Today(clock_, settings_.GetInt("System", "TodayLimit", 0));
     grid::GridModel& model = grid_->Model();
     model.SetColumnCount(kColumns);
-    model.SetRowCount(static_cast<int>(rows_.size()));
+    model.SetRowCount(static_cast<int>(rows.size()));
     const QColor back = ListColour(tableBack_);
-    for (int r = 0; r < static_cast<int>(rows_.size()); ++r) {
-        const CAlmxData& todo = *rows_[static_cast<std::size_t>(r)];
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const CAlmxData& todo = *rows[static_cast<std::size_t>(r)];
         const TodoRowTexts texts = TodoRow(todo, deadlineMode_, today);
         const std::array<const std::string*, kColumns> cells = {
             &texts.done, &texts.importance, &texts.deadline, &texts.completion, &texts.title};
@@ -220,26 +145,6 @@ void CTodoView::OnUpdate(QObject*, int hint, const CAlmxData*) {
     }
     grid_->viewport()->update();
     band_->update();
-}
-
-void CTodoView::showEvent(QShowEvent* event) {
-    ViewBase::showEvent(event);
-    if (firstShown_) return;
-    firstShown_ = true;
-    Refill(0);
-    grid_->setFocus(Qt::OtherFocusReason);
-}
-
-bool CTodoView::HandleKey(QKeyEvent* event) {
-    if (event->matches(QKeySequence::Copy)) return OnCommand(kCopy);
-    if (event->matches(QKeySequence::Cut)) return OnCommand(kCut);
-    if (event->matches(QKeySequence::Paste)) return OnCommand(kPaste);
-    if (event->key() == Qt::Key_A && event->modifiers() == Qt::ControlModifier) {
-        return OnCommand(kAdd);
-    }
-    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if (plain && event->key() == Qt::Key_Delete) return OnCommand(kDelete);
-    return false;
 }
 
 void CTodoView::Changed(int row) {
@@ -409,19 +314,19 @@ void CTodoView::Move(int step) {
     if (todo == nullptr || !Document().CanChange()) return;
     const int row = grid_->SelectedRow();
     const int other = row + step;
-    if (other < 0 || other >= static_cast<int>(rows_.size())) return;
-    const CAlmxData* neighbour = rows_[static_cast<std::size_t>(other)];
+    const CAlmxData* neighbour = RecordAt(other);
+    if (neighbour == nullptr) return;
     if (ExchangeRecords(Document().Array(), todo, neighbour) == nullptr) return;
     Document().RecordsEdited();
     Changed(other);
 }
 
 void CTodoView::CheckToggled(int row, bool done) {
-    if (Stale() || row < 0 || row >= static_cast<int>(rows_.size())) {
+    const CAlmxData* todo = RecordAt(row);
+    if (todo == nullptr) {
         Refill(-1);
         return;
     }
-    const auto* todo = reinterpret_cast<const CAlmxData*>(grid_->Model().RowData(row));
     if (!Document().CanChange()) {
         Refill(row);
         return;
@@ -443,60 +348,13 @@ void CTodoView::ToggleDeadlineMode() {
     Refill(-1);
 }
 
-void CTodoView::ChangeFont(const char* section, const FontSpec& defaults) {
-    std::optional<FontSpec> chosen = ChooseFont(FontSpec::Load(settings_, section, defaults));
-    if (!chosen) return;
-    chosen->Store(settings_, section);
-    LoadLook();
-    Refill(-1);
-}
-
-void CTodoView::ChangeColour(const char* section, const char* key, std::uint32_t fallback) {
-    std::optional<std::uint32_t> chosen =
-        ChooseColour(LoadListColour(settings_, section, key, fallback));
-    if (!chosen) return;
-    StoreListColour(settings_, section, key, *chosen);
-    LoadLook();
-    Refill(-1);
-}
-
 std::unique_ptr<QMenu> CTodoView::CreateContextMenu(bool onRow) {
-    auto menu = std::make_unique<QMenu>(this);
-    auto add = [&](const QString& text, int id) {
-        QAction* action = menu->addAction(text);
-        const std::optional<CommandState> state = CommandStatus(id);
-        action->setEnabled(state && state->enabled);
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-    };
-    add(QStringLiteral("追加(&A)...\tCtrl+A"), kAdd);
-    add(QStringLiteral("修正(&I)...\tEnter"), kEdit);
-    add(QStringLiteral("削除(&D)...\tDelete"), kDelete);
-    menu->addSeparator();
-    add(QStringLiteral("切り取り(&T)\tCtrl+X"), kCut);
-    add(QStringLiteral("コピー(&C)\tCtrl+C"), kCopy);
-    add(QStringLiteral("貼り付け(&V)\tCtrl+V"), kPaste);
+    std::unique_ptr<QMenu> menu = CreateEditMenu();
     if (onRow) {
         menu->addSeparator();
-        add(QStringLiteral("リンクファイルを開く(&L)"), kOpenLink);
+        AddCommandItem(*menu, kOpenLink, QStringLiteral("リンクファイルを開く(&L)"));
     }
     return menu;
-}
-
-std::optional<std::uint32_t> CTodoView::ChooseColour(std::uint32_t initial) {
-    return AskColour(this, initial);
-}
-
-std::optional<FontSpec> CTodoView::ChooseFont(const FontSpec& current) {
-    return AskFont(this, current);
-}
-
-void CTodoView::RunSortDialog() {
-    CMultiSortDlg dialog(SortListKind::Todo, keys_, this);
-    dialog.exec();
-}
-
-void CTodoView::RunContextMenu(QMenu& menu, const QPoint& globalPos) {
-    menu.exec(globalPos);
 }
 
 }  // namespace almx

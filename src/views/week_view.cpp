@@ -45,22 +45,7 @@ constexpr int kLaterCommands[] = {
     kEdit, kAddSchedule, kAddTodo,      kEditDiary, kTextCopyDay, kICalendar,    kDaysFromToday,
     kFind, kFindNext,    kFindPrevious, kTimerLead, kPrint,       kPrintPreview, kPrintForm};
 
-bool IsLaterCommand(int id) {
-    return std::find(std::begin(kLaterCommands), std::end(kLaterCommands), id) !=
-           std::end(kLaterCommands);
-}
-
-// The document host starts without a shared date: its default value (the epoch) means none.
-bool HoldsDate(const DateTime& date) {
-    return date.IsValid() && date != DateTime() && InCalendarRange(date);
-}
-
-struct MenuItem {
-    int id;
-    const char* label;
-};
-
-constexpr MenuItem kContextMenu[] = {
+constexpr ContextMenuItem kContextMenu[] = {
     {kAddSchedule, "スケジュールの追加..."},
     {kAddTodo, "TODOの追加..."},
     {kEdit, "編集..."},
@@ -232,17 +217,8 @@ void CWeekView::OnUpdate(QObject*, int hint, const CAlmxData* record) {
 
 // ---- commands
 
-void CWeekView::SetCommandHandler(int id, std::function<void()> handler) {
-    if (handler) {
-        handlers_[id] = std::move(handler);
-    } else {
-        handlers_.erase(id);
-    }
-}
-
 bool CWeekView::OnCommand(int id) {
-    if (auto handler = handlers_.find(id); handler != handlers_.end()) {
-        handler->second();
+    if (RunHandler(id)) {
         return true;
     }
     switch (id) {
@@ -342,11 +318,11 @@ bool CWeekView::OnCommand(int id) {
         Host().UpdateAllViews(this, kHintRefill);
         return true;
     }
-    return IsLaterCommand(id);
+    return IsOneOf(id, kLaterCommands);
 }
 
 std::optional<CommandState> CWeekView::CommandStatus(int id) const {
-    if (handlers_.count(id)) return CommandState{};
+    if (HasHandler(id)) return CommandState{};
     switch (id) {
         case kNextDay:
         case kPrevDay:
@@ -378,7 +354,7 @@ std::optional<CommandState> CWeekView::CommandStatus(int id) const {
     if (id >= kTimeDisplayPerSchedule && id <= kTimeDisplayNone) {
         return CommandState{true, true, display_.weekViewTime == id - kTimeDisplayPerSchedule};
     }
-    if (IsLaterCommand(id)) return CommandState{false};
+    if (IsOneOf(id, kLaterCommands)) return CommandState{false};
     (void)kTodoToday;  // the frame's to-do position code handles 32820 and 32821
     return std::nullopt;
 }
@@ -624,11 +600,11 @@ void CWeekView::contextMenuEvent(QContextMenuEvent* event) {
 
 std::unique_ptr<QMenu> CWeekView::CreateContextMenu() {
     auto menu = std::make_unique<QMenu>(QStringLiteral("WEEK"), this);
-    auto add = [&](int id, const QString& label) { AddCommandItem(*menu, id, label); };
-    for (const MenuItem& item : kContextMenu) add(item.id, QString::fromUtf8(item.label));
+    AddMenuItems(*menu, kContextMenu);
     menu->addSeparator();
     const long days = WholeDays(Today(), nav_.Selected());
-    add(kDaysFromToday,
+    AddCommandItem(
+        *menu, kDaysFromToday,
         QString::fromUtf8("このは今日から%1日後です...").arg(static_cast<qlonglong>(days)));
     return menu;
 }

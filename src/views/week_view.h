@@ -6,7 +6,6 @@
 #include <QFont>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 
@@ -54,9 +53,6 @@ class CWeekView : public CalendarViewBase {
     // The label of a cell as drawn.
     QString CellLabel(int index) const;
 
-    // Commands whose dialogs come with other parts of the program (edit, add, days from
-    // today, ...): disabled until a handler is set.
-    void SetCommandHandler(int id, std::function<void()> handler);
     void SetDiaryQuery(std::function<bool(const DateTime&)> query) {
         cellPainter_.SetDiaryQuery(std::move(query));
     }
@@ -125,7 +121,6 @@ class CWeekView : public CalendarViewBase {
     QPushButton* previous_ = nullptr;
     QPushButton* next_ = nullptr;
     QFont captionFont_;
-    std::map<int, std::function<void()>> handlers_;
 };
 
 }  // namespace almx
