@@ -5,7 +5,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "calendar/month_grid.h"
+#include "base/clock.h"
+#include "calendar/day_cells.h"
 
 #include "views/day_commands.h"
 #include "views/list_support.h"
@@ -28,6 +29,65 @@ void CalendarViewBase::SetCommandHandler(int id, std::function<void()> handler) 
     } else {
         handlers_.erase(id);
     }
+}
+
+DateTime CalendarViewBase::Today() const {
+    return almx::Today(clock_, display_.todayLimit);
+}
+
+std::optional<DateTime> CalendarViewBase::TakeHeldDate() {
+    const DateTime shared = Host().SharedDate();
+    if (!HoldsDate(shared)) return std::nullopt;
+    Host().SetSharedDate(DateTime::Invalid());
+    return shared;
+}
+
+void CalendarViewBase::SetStatus(const QString& text) {
+    status_ = text;
+    emit StatusTextChanged(text);
+}
+
+void CalendarViewBase::UpdateStatus() {
+    const DateTime today = Today();
+    SetStatus(QString::fromStdString(StatusDateText(today, StatusWeekdayName(today.DayOfWeek()))));
+}
+
+const char* CalendarViewBase::StatusWeekdayName(int weekday) const {
+    return display_.WeekdayName(weekday);
+}
+
+bool CalendarViewBase::TakeDigitKey(int key, Qt::KeyboardModifiers modifiers) {
+    if (key < Qt::Key_0 || key > Qt::Key_9 || modifiers != Qt::NoModifier) return false;
+    const DigitDateEntry::Step step = digits_.Add(key - Qt::Key_0, Today());
+    if (!step.finished) {
+        SetStatus(QString::fromStdString(digits_.StatusText()));
+    } else if (step.date) {
+        GoToTypedDate(*step.date);
+    } else {
+        UpdateStatus();
+    }
+    return true;
+}
+
+void CalendarViewBase::CancelDigits() {
+    if (!digits_.Active()) return;
+    digits_.Cancel();
+    UpdateStatus();
+}
+
+DayCellSettings CalendarViewBase::CellSettings() const {
+    DayCellSettings s;
+    s.todayLimit = display_.todayLimit;
+    s.sortByTime = display_.schSort;
+    s.todoOnDeadline = display_.todoPos == 1;
+    s.backColour = display_.backColor;
+    s.otherColour = display_.otherColor;
+    s.otherMonthKeepsDayColours = display_.otherMonthDayColor;
+    s.holidays.equinoxAndBetween = display_.shunbun;
+    s.holidays.substitute = display_.hurikae;
+    s.recordDefaults.alarmMinutes = display_.alarmMinutes;
+    s.recordDefaults.alarmMode = display_.alarmMode;
+    return s;
 }
 
 bool CalendarViewBase::HoldsDate(const DateTime& date) {

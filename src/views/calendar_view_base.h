@@ -10,6 +10,7 @@
 #include <string>
 
 #include "base/date_time.h"
+#include "calendar/month_grid.h"
 #include "core/display_settings.h"
 #include "views/view_base.h"
 
@@ -20,6 +21,7 @@ class QWheelEvent;
 namespace almx {
 
 class Clock;
+struct DayCellSettings;
 class Prompter;
 class SettingsStore;
 
@@ -39,7 +41,33 @@ class CalendarViewBase : public ViewBase {
     // handlers; an empty handler removes one.
     void SetCommandHandler(int id, std::function<void()> handler);
 
+    // The text last given to the status bar.
+    const QString& StatusText() const { return status_; }
+
+  signals:
+    void StatusTextChanged(const QString& text);
+
   protected:
+    DateTime Today() const;
+    // The date the document holds for its views, taken once (the host then holds none).
+    std::optional<DateTime> TakeHeldDate();
+    // The held date, else today.
+    DateTime TakeSharedDate() { return TakeHeldDate().value_or(Today()); }
+    DayCellSettings CellSettings() const;
+
+    void SetStatus(const QString& text);
+    // Today's date and weekday in the status bar.
+    void UpdateStatus();
+    virtual const char* StatusWeekdayName(int weekday) const;
+
+    // A digit without modifiers adds to the date being typed (shown in the status bar); a
+    // finished date goes to GoToTypedDate. False for any other key.
+    bool TakeDigitKey(int key, Qt::KeyboardModifiers modifiers);
+    virtual void GoToTypedDate(const DateTime&) {}
+    bool TypingDate() const { return digits_.Active(); }
+    // Ends a date entry in progress, the status bar showing today again.
+    void CancelDigits();
+
     // The document host starts without a shared date: its default value (the epoch) means none.
     static bool HoldsDate(const DateTime& date);
     static bool IsOneOf(int id, std::span<const int> ids);
@@ -66,6 +94,8 @@ class CalendarViewBase : public ViewBase {
 
   private:
     int wheelDelta_ = 0;
+    QString status_;
+    DigitDateEntry digits_;
     std::map<int, std::function<void()>> handlers_;
 };
 

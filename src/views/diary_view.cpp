@@ -88,13 +88,7 @@ CDiaryView::CDiaryView(DocumentHost& host, DisplaySettings& display, SettingsSto
     ApplyFont();
 
     // The date the document holds for its views, once; else today.
-    DateTime start = Today(clock_, display_.todayLimit);
-    const DateTime& shared = host.SharedDate();
-    if (shared.IsValid() && shared != DateTime() && InCalendarRange(shared)) {
-        start = shared.Date();
-        host.SetSharedDate(DateTime::Invalid());
-    }
-    date_ = start;
+    date_ = TakeSharedDate().Date();
     syncing_ = true;
     calendar_->SetDate(date_);
     syncing_ = false;
@@ -274,7 +268,7 @@ bool CDiaryView::OnCommand(int id) {
             GoTo(AddYears(date_, -1));
             return true;
         case kToday:
-            GoTo(Today(clock_, display_.todayLimit));
+            GoTo(Today());
             return true;
         case kForwardDays:
             if (const auto days = AskDaySpan()) Move(*days);
@@ -282,14 +276,9 @@ bool CDiaryView::OnCommand(int id) {
         case kGoToDate:
             if (const auto date = AskDate(date_)) GoTo(*date);
             return true;
-        case kTakeDocumentDate: {
-            const DateTime& shared = Host().SharedDate();
-            if (shared.IsValid() && shared != DateTime() && InCalendarRange(shared)) {
-                GoTo(shared);
-                Host().SetSharedDate(DateTime::Invalid());
-            }
+        case kTakeDocumentDate:
+            if (const auto date = TakeHeldDate()) GoTo(*date);
             return true;
-        }
         case kBodyFont:
             if (const auto font = ChooseFont(font_)) {
                 font_ = *font;

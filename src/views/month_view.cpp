@@ -92,12 +92,7 @@ CAlmxView::CAlmxView(DocumentHost& host, DisplaySettings& display, SettingsStore
     LoadFonts();
 
     // The date the document holds for its views, once; else today.
-    DateTime start = Today();
-    if (HoldsDate(host.SharedDate())) {
-        start = host.SharedDate();
-        host.SetSharedDate(DateTime::Invalid());
-    }
-    if (!nav_.Select(start)) nav_.Select(Today());
+    if (!nav_.Select(TakeSharedDate())) nav_.Select(Today());
     cells_.Allocate(nav_.CellCount());
     connect(&PictureCache::Shared(), &PictureCache::Ready, this, qOverload<>(&QWidget::update));
     connect(this, &CAlmxView::SelectionChanged, this, &ViewBase::CommandStatesChanged);
@@ -110,21 +105,6 @@ CAlmxView::~CAlmxView() = default;
 
 GridOptions CAlmxView::CurrentGridOptions() const {
     return {display_.monthWeeks, display_.startMonday, display_.noLastCur};
-}
-
-DayCellSettings CAlmxView::CellSettings() const {
-    DayCellSettings s;
-    s.todayLimit = display_.todayLimit;
-    s.sortByTime = display_.schSort;
-    s.todoOnDeadline = display_.todoPos == 1;
-    s.backColour = display_.backColor;
-    s.otherColour = display_.otherColor;
-    s.otherMonthKeepsDayColours = display_.otherMonthDayColor;
-    s.holidays.equinoxAndBetween = display_.shunbun;
-    s.holidays.substitute = display_.hurikae;
-    s.recordDefaults.alarmMinutes = display_.alarmMinutes;
-    s.recordDefaults.alarmMode = display_.alarmMode;
-    return s;
 }
 
 void CAlmxView::SyncGridOptions() {
@@ -160,10 +140,6 @@ bool CAlmxView::Refill() {
     return true;
 }
 
-DateTime CAlmxView::Today() const {
-    return almx::Today(clock_, display_.todayLimit);
-}
-
 void CAlmxView::LoadFonts() {
     captionFont_ = FontFromSpec(captionSpec_);
     weekdayFont_ = FontFromSpec(weekdaySpec_);
@@ -175,17 +151,6 @@ void CAlmxView::LoadFonts() {
 void CAlmxView::LayOut() {
     const int header = HeaderHeight(captionMetrics_.height(), weekdayMetrics_.height());
     rects_ = LayOutCells(width(), height(), header, nav_.CellCount());
-}
-
-void CAlmxView::SetStatus(const QString& text) {
-    status_ = text;
-    emit StatusTextChanged(text);
-}
-
-void CAlmxView::UpdateStatus() {
-    const DateTime today = Today();
-    SetStatus(
-        QString::fromStdString(StatusDateText(today, display_.WeekdayName(today.DayOfWeek()))));
 }
 
 void CAlmxView::SelectionMoved() {
@@ -330,11 +295,7 @@ bool CAlmxView::OnCommand(int id) {
             Host().UpdateAllViews(this, kHintRefillColours);
             return true;
         case kTakeDocumentDate:
-            if (HoldsDate(Host().SharedDate())) {
-                const DateTime date = Host().SharedDate();
-                Host().SetSharedDate(DateTime::Invalid());
-                GoTo(date, kHintDateChanged);
-            }
+            if (const auto date = TakeHeldDate()) GoTo(*date, kHintDateChanged);
             return true;
         case kRefreshColours:
             // Another frame may have written the caption or header font.
@@ -666,7 +627,7 @@ void CAlmxView::ShowTodaySchedulesAtStart() {
 void CAlmxView::resizeEvent(QResizeEvent* event) {
     ViewBase::resizeEvent(event);
     LayOut();
-    if (!digits_.Active()) UpdateStatus();
+    if (!TypingDate()) UpdateStatus();
 }
 
 void CAlmxView::showEvent(QShowEvent* event) {
@@ -722,22 +683,9 @@ bool CAlmxView::OwnsKey(const QKeyEvent& event) const {
 void CAlmxView::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const int key = event->key();
-    if (key >= Qt::Key_0 && key <= Qt::Key_9 && modifiers == Qt::NoModifier) {
-        const DigitDateEntry::Step step = digits_.Add(key - Qt::Key_0, Today());
-        if (!step.finished) {
-            SetStatus(QString::fromStdString(digits_.StatusText()));
-        } else if (step.date) {
-            GoTo(*step.date, kHintDateChanged);
-        } else {
-            UpdateStatus();
-        }
-        return;
-    }
+    if (TakeDigitKey(key, modifiers)) return;
     // Any other key ends a date entry in progress.
-    if (digits_.Active()) {
-        digits_.Cancel();
-        UpdateStatus();
-    }
+    CancelDigits();
     const int command = OwnCommand(key, modifiers);
     if (command == 0) {
         ViewBase::keyPressEvent(event);  // the key customisation table's turn
@@ -747,10 +695,7 @@ void CAlmxView::keyPressEvent(QKeyEvent* event) {
 }
 
 void CAlmxView::mousePressEvent(QMouseEvent* event) {
-    if (digits_.Active()) {
-        digits_.Cancel();
-        UpdateStatus();
-    }
+    CancelDigits();
     if (event->button() != Qt::LeftButton) {
         ViewBase::mousePressEvent(event);
         return;

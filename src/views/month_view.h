@@ -57,8 +57,6 @@ class CAlmxView : public CalendarViewBase {
     const std::vector<CellRect>& CellRects() const { return rects_; }
     // Selects a date as "go to a date" does (other views get hint 10).
     bool SelectDate(const DateTime& date);
-    // The text last given to the status bar.
-    const QString& StatusText() const { return status_; }
 
     // The document's last hit while a find moves the views to it (the day list selects its
     // row), else nullptr; taking it clears it.
@@ -87,7 +85,6 @@ class CAlmxView : public CalendarViewBase {
     bool OwnsKey(const QKeyEvent& event) const override;
 
   signals:
-    void StatusTextChanged(const QString& text);
     // The day list follows the selected date.
     void SelectionChanged(const almx::DateTime& date);
     // The cells could not be filled: the month frame closes.
@@ -127,21 +124,18 @@ class CAlmxView : public CalendarViewBase {
 
     // Settings into the grid and the fill.
     GridOptions CurrentGridOptions() const;
-    DayCellSettings CellSettings() const;
     void SyncGridOptions();
     // Fills the cells for the shown month; false (and FillFailed) when that fails.
     bool Refill();
     void LoadFonts();
     void LayOut();
-    DateTime Today() const;
-    void UpdateStatus();
-    void SetStatus(const QString& text);
     void SelectionMoved();
 
     // Navigation.
     void Apply(const MonthNavigation::Move& move, int hint);
     void RepaintCell(int index);
     void GoTo(const DateTime& date, int hint);
+    void GoToTypedDate(const DateTime& date) override { GoTo(date, kHintDateChanged); }
 
     // Day properties; nothing on days outside the calendar.
     bool SelectedDayEditable() const;
@@ -169,8 +163,6 @@ class CAlmxView : public CalendarViewBase {
     DayCellSet cells_;
     std::uint64_t filledGeneration_ = 0;  // of the records the cells were filled from
     std::vector<CellRect> rects_;
-    DigitDateEntry digits_;
-    QString status_;
     DisplayRules rules_;
     bool firstShown_ = false;
     bool startupPopupAllowed_ = true;

@@ -111,12 +111,7 @@ CWeekView::CWeekView(DocumentHost& host, DisplaySettings& display, SettingsStore
 
     // The date the document holds for its views, once; else today. The taken date is
     // selected in its week.
-    DateTime start = Today();
-    if (HoldsDate(host.SharedDate())) {
-        start = host.SharedDate();
-        host.SetSharedDate(DateTime::Invalid());
-    }
-    if (!nav_.Select(start)) nav_.Select(Today());
+    if (!nav_.Select(TakeSharedDate())) nav_.Select(Today());
     Refill();
     LayOut();
     SyncCalendar();
@@ -124,21 +119,6 @@ CWeekView::CWeekView(DocumentHost& host, DisplaySettings& display, SettingsStore
 }
 
 CWeekView::~CWeekView() = default;
-
-DayCellSettings CWeekView::CellSettings() const {
-    DayCellSettings s;
-    s.todayLimit = display_.todayLimit;
-    s.sortByTime = display_.schSort;
-    s.todoOnDeadline = display_.todoPos == 1;
-    s.backColour = display_.backColor;
-    s.otherColour = display_.otherColor;
-    s.otherMonthKeepsDayColours = display_.otherMonthDayColor;
-    s.holidays.equinoxAndBetween = display_.shunbun;
-    s.holidays.substitute = display_.hurikae;
-    s.recordDefaults.alarmMinutes = display_.alarmMinutes;
-    s.recordDefaults.alarmMode = display_.alarmMode;
-    return s;
-}
 
 bool CWeekView::Refill() {
     rules_ = DisplayRules::FromSettings(settings_);
@@ -168,18 +148,8 @@ void CWeekView::LayOut() {
     next_->setGeometry(ToQRect(layout_.next));
 }
 
-DateTime CWeekView::Today() const {
-    return almx::Today(clock_, display_.todayLimit);
-}
-
-void CWeekView::SetStatus(const QString& text) {
-    status_ = text;
-    emit StatusTextChanged(text);
-}
-
-void CWeekView::UpdateStatus() {
-    const DateTime today = Today();
-    SetStatus(QString::fromStdString(StatusDateText(today, kWeekdayNames[today.DayOfWeek()])));
+const char* CWeekView::StatusWeekdayName(int weekday) const {
+    return kWeekdayNames[weekday];
 }
 
 void CWeekView::UpdateCaption() {
@@ -197,7 +167,7 @@ void CWeekView::SyncCalendar() {
 }
 
 void CWeekView::ClockTick() {
-    if (!digits_.Active()) UpdateStatus();
+    if (!TypingDate()) UpdateStatus();
     SyncCalendar();
 }
 
@@ -290,11 +260,7 @@ bool CWeekView::OnCommand(int id) {
             prompter_.ShowMessage(kNextOpenMessage, MessageKind::Information);
             return true;
         case kTakeDocumentDate:
-            if (HoldsDate(Host().SharedDate())) {
-                const DateTime date = Host().SharedDate();
-                Host().SetSharedDate(DateTime::Invalid());
-                GoTo(date);
-            }
+            if (const auto date = TakeHeldDate()) GoTo(*date);
             return true;
         case kRefreshColours:
         case kWeekdayNamesChanged:
@@ -404,7 +370,7 @@ void CWeekView::Apply(const WeekNavigation::Move& move, bool quiet) {
             Host().UpdateAllViews(this, 0);
             break;
     }
-    if (!digits_.Active()) UpdateStatus();
+    if (!TypingDate()) UpdateStatus();
     SyncCalendar();
     emit SelectionChanged(nav_.Selected());
 }
@@ -531,21 +497,9 @@ bool CWeekView::OwnsKey(const QKeyEvent& event) const {
 void CWeekView::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const int key = event->key();
-    if (key >= Qt::Key_0 && key <= Qt::Key_9 && modifiers == Qt::NoModifier) {
-        const DigitDateEntry::Step step = digits_.Add(key - Qt::Key_0, Today());
-        if (!step.finished) {
-            SetStatus(QString::fromStdString(digits_.StatusText()));
-        } else if (step.date) {
-            GoTo(*step.date);
-        } else {
-            UpdateStatus();
-        }
-        return;
-    }
-    if (digits_.Active()) {
-        digits_.Cancel();
-        UpdateStatus();
-    }
+    if (TakeDigitKey(key, modifiers)) return;
+    // Any other key ends a date entry in progress.
+    CancelDigits();
     const int command = OwnCommand(key, modifiers);
     if (command == -1) {
         Apply(nav_.MoveKey(WeekNavigation::Key::Right), true);
@@ -559,10 +513,7 @@ void CWeekView::keyPressEvent(QKeyEvent* event) {
 }
 
 void CWeekView::mousePressEvent(QMouseEvent* event) {
-    if (digits_.Active()) {
-        digits_.Cancel();
-        UpdateStatus();
-    }
+    CancelDigits();
     if (event->button() != Qt::LeftButton) {
         ViewBase::mousePressEvent(event);
         return;

@@ -49,7 +49,6 @@ class CWeekView : public CalendarViewBase {
     CVeltaCalenderCtrl& Calendar() const { return *calendar_; }
     QPushButton& PreviousButton() const { return *previous_; }
     QPushButton& NextButton() const { return *next_; }
-    const QString& StatusText() const { return status_; }
     // The label of a cell as drawn.
     QString CellLabel(int index) const;
 
@@ -69,7 +68,6 @@ class CWeekView : public CalendarViewBase {
     void DrawForPrint(QPainter& painter);
 
   signals:
-    void StatusTextChanged(const QString& text);
     void SelectionChanged(const almx::DateTime& date);
     // The cells could not be filled: the week frame closes.
     void FillFailed();
@@ -86,18 +84,17 @@ class CWeekView : public CalendarViewBase {
 
   private:
     static int OwnCommand(int key, Qt::KeyboardModifiers modifiers);
-    DayCellSettings CellSettings() const;
     bool Refill();
     void LoadFonts();
     void LayOut();
-    DateTime Today() const;
-    void SetStatus(const QString& text);
-    void UpdateStatus();
     void SyncCalendar();
     void UpdateCaption();
 
     void Apply(const WeekNavigation::Move& move, bool quiet);
     void GoTo(const DateTime& date);
+    void GoToTypedDate(const DateTime& date) override { GoTo(date); }
+    // The fixed weekday names, not the user's.
+    const char* StatusWeekdayName(int weekday) const override;
     void RepaintCell(int index);
     void OnCalendarPick(const DateTime& date);
     void CalendarMonth(int months);
@@ -109,8 +106,6 @@ class CWeekView : public CalendarViewBase {
     DayCellSet cells_;
     std::uint64_t filledGeneration_ = 0;
     WeekLayout layout_;
-    DigitDateEntry digits_;
-    QString status_;
     QString caption_;
     DisplayRules rules_;
     EntryMarks marks_;
