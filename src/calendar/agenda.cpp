@@ -13,6 +13,9 @@ namespace {
 
 // Long ranges are filled a year at a time; a day's entries do not depend on the range.
 constexpr long kChunkDays = 366;
+// The text is handed on in pieces of about this size: a year of a large file is megabytes,
+// and a write per day would be tens of thousands of calls.
+constexpr std::size_t kWriteBlock = std::size_t{1} << 20;
 
 // FormatDate's "%d/%02d/%02d", without a temporary.
 void AppendDate(std::string& out, const DateTime& day) {
@@ -46,13 +49,19 @@ bool WriteAgenda(std::ostream& out, const DayCellSource& source, const DateTime&
 
     DayCellSet cells(static_cast<int>(std::min(days, kChunkDays)));
     std::string text;
+    text.reserve(kWriteBlock + kWriteBlock / 4);
+    auto hand = [&] {
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        text.clear();
+    };
     for (long done = 0; done < days;) {
         const int count = static_cast<int>(std::min(days - done, kChunkDays));
         if (!cells.Fill(from.PlusDays(done), count, source, cellSettings, clock, prompter)) {
+            hand();  // the days before stay written, as they were before the failed fill
             return false;
         }
         for (const DayCell& cell : cells.Cells()) {
-            text.clear();
+            if (text.size() >= kWriteBlock) hand();
             AppendDate(text, cell.date);
             text += " (";
             text += kWeekdayNames[cell.date.DayOfWeek()];
@@ -63,10 +72,10 @@ bool WriteAgenda(std::ostream& out, const DayCellSource& source, const DateTime&
                 AppendEntryText(text, *entry, cell.date, timeOverride, rules);
                 text += '\n';
             }
-            out << text;
         }
         done += count;
     }
+    hand();
     return true;
 }
 

@@ -53,5 +53,16 @@ TEST_F(AlmxProcess, LoadsNoNetworkLibrariesButItsNetProgramDoes) {
     EXPECT_NE(ReadLdd(bin + "almx-net").find("libcurl"), std::string::npos);
 }
 
+TEST_F(AlmxProcess, OutputThatCannotBeWrittenIsAFailure) {
+    ASSERT_EQ(RunAlmx("new " + Quoted("plan.alx") + " --defaults").status, 0);
+    for (const std::string& command : {"agenda " + Quoted("plan.alx") + " 2026/01/01 2026/12/31",
+                                       "check " + Quoted("plan.alx")}) {
+        const Result full = RunIntoFullDisk(command + " --defaults");
+        EXPECT_EQ(full.status, 1) << command;
+        EXPECT_NE(full.err.find("could not be written"), std::string::npos) << full.err;
+        EXPECT_EQ(RunAlmx(command + " --defaults").status, 0) << command;
+    }
+}
+
 }  // namespace
 }  // namespace almx::cli_test
