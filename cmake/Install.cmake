@@ -9,6 +9,7 @@ if(ALMX_GUI)
     install(TARGETS almanix RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 install(TARGETS almx RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS almx-net RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/almanix)
 
 install(FILES ${almx_res}/holiday.alx DESTINATION ${almx_data})
 install(FILES ${almx_res}/almxsch.css ${almx_res}/almxtop.css DESTINATION ${almx_data})

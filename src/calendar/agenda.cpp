@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <string>
+#include <vector>
 
 #include "base/settings_store.h"
 #include "core/record_display.h"
@@ -13,6 +14,11 @@ namespace {
 
 // Long ranges are filled a year at a time; a day's entries do not depend on the range.
 constexpr long kChunkDays = 366;
+// The text is handed on in pieces of about this size: a year of a large file is megabytes,
+// and a write per day would be tens of thousands of calls.
+constexpr std::size_t kWriteBlock = std::size_t{1} << 20;
+constexpr std::size_t kRecordsAhead = 8;
+constexpr std::size_t kTitlesAhead = 4;
 
 // FormatDate's "%d/%02d/%02d", without a temporary.
 void AppendDate(std::string& out, const DateTime& day) {
@@ -46,27 +52,43 @@ bool WriteAgenda(std::ostream& out, const DayCellSource& source, const DateTime&
 
     DayCellSet cells(static_cast<int>(std::min(days, kChunkDays)));
     std::string text;
+    text.reserve(kWriteBlock + kWriteBlock / 4);
+    auto hand = [&] {
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        text.clear();
+    };
     for (long done = 0; done < days;) {
         const int count = static_cast<int>(std::min(days - done, kChunkDays));
         if (!cells.Fill(from.PlusDays(done), count, source, cellSettings, clock, prompter)) {
+            hand();  // the days before stay written, as they were before the failed fill
             return false;
         }
         for (const DayCell& cell : cells.Cells()) {
-            text.clear();
+            if (text.size() >= kWriteBlock) hand();
             AppendDate(text, cell.date);
             text += " (";
             text += kWeekdayNames[cell.date.DayOfWeek()];
             text += ")\n";
-            for (const CAlmxData* entry : cell.entries) {
+            const std::vector<const CAlmxData*>& entries = cell.entries;
+            for (std::size_t i = 0; i < entries.size(); ++i) {
+                // The records lie apart in memory and a year lists hundreds of thousands:
+                // ask for a record a few entries early, and for its title once it is there.
+                if (i + kRecordsAhead < entries.size()) {
+                    __builtin_prefetch(entries[i + kRecordsAhead]);
+                }
+                if (i + kTitlesAhead < entries.size()) {
+                    __builtin_prefetch(entries[i + kTitlesAhead]->title.data());
+                }
+                const CAlmxData* entry = entries[i];
                 if (!DrawnInViews(*entry)) continue;
                 text += entry->Has(HolidayMark) ? "  H " : "    ";
                 AppendEntryText(text, *entry, cell.date, timeOverride, rules);
                 text += '\n';
             }
-            out << text;
         }
         done += count;
     }
+    hand();
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include "calendar/agenda.h"
 #include "cli/command_registry.h"
 #include "cli/document_session.h"
+#include "cli/fast_exit.h"
 
 namespace almx::cli {
 
@@ -65,8 +66,9 @@ int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
     const DayCellSource source = doc.FillSource();
     const bool written =
         WriteAgenda(out, source, *from, *to, session.Settings(), *clock, &session.Prompter());
-    doc.Close();
-    return written ? 0 : 1;
+    // Only a closed document (its lock released) may be left to the system.
+    if (!doc.Close()) return written ? 0 : 1;
+    return EndAfterReading(written ? 0 : 1, out);
 }
 
 const CommandRegistrar registrar({

@@ -4,6 +4,7 @@
 
 #include "cli/command_registry.h"
 #include "cli/document_session.h"
+#include "cli/fast_exit.h"
 
 namespace almx::cli {
 
@@ -39,8 +40,9 @@ int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
         << "read-only: " << YesNo(doc.IsReadOnly()) << '\n'
         << "changed by opening: " << YesNo(doc.IsModified()) << '\n';
     if (!doc.SafetyBackup().empty()) out << "safety backup: " << doc.SafetyBackup() << '\n';
-    doc.Close();
-    return 0;
+    // Only a closed document (its lock released) may be left to the system.
+    if (!doc.Close()) return 0;
+    return EndAfterReading(0, out);
 }
 
 const CommandRegistrar registrar({

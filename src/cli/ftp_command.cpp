@@ -1,5 +1,6 @@
 // almx ftpset: shows or changes the upload settings beside a schedule file. almx ftp: sends
-// the pages of the last HTML output as "ftp転送" does.
+// the pages of the last HTML output as "ftp転送" does; almx hands it to almx-net, which alone
+// links libcurl.
 
 #include <iostream>
 #include <optional>
@@ -12,6 +13,10 @@
 #include "document/document_messages.h"
 #include "document/ftp_settings.h"
 #include "exchange/ftp_upload.h"
+
+#ifndef ALMX_NET_PROGRAM
+#include "cli/net_handoff.h"
+#endif
 
 namespace almx::cli {
 
@@ -108,6 +113,10 @@ int RunFtpSet(const Arguments& args, std::ostream& out, std::ostream& err) {
 }
 
 int RunFtp(const Arguments& args, std::ostream& out, std::ostream& err) {
+#ifndef ALMX_NET_PROGRAM
+    (void)out;
+    return HandOffToNetProgram("ftp", args, err);
+#else
     OptionReader options(args);
     std::string caFile;
     const bool hasCaFile = options.Value("--cacert", caFile);
@@ -156,6 +165,7 @@ int RunFtp(const Arguments& args, std::ostream& out, std::ostream& err) {
     }
     out << ftp.FilesSent() << '\n';
     return 0;
+#endif
 }
 
 const CommandRegistrar ftpSetRegistrar({

@@ -1,6 +1,7 @@
 // almx mail compose: a message's exact bytes as they would go after DATA (dot-stuffed, with the
 // final "."), the clock fixed by --now. almx mail send: sends it through the mail engine and
-// exits 0 only when every message got its 250 after the data.
+// exits 0 only when every message got its 250 after the data. almx hands "send" to almx-net,
+// which alone links the network libraries.
 
 #include <chrono>
 #include <fstream>
@@ -19,6 +20,9 @@
 
 #ifdef ALMX_MAIL_NET
 #include "mail/ui/net/blocking_send.h"
+#endif
+#ifndef ALMX_NET_PROGRAM
+#include "cli/net_handoff.h"
 #endif
 
 namespace almx::cli {
@@ -169,7 +173,9 @@ int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 2;
     }
     if (args[0] == "compose") return Compose(o, out, err);
-#ifdef ALMX_MAIL_NET
+#ifndef ALMX_NET_PROGRAM
+    return HandOffToNetProgram("mail", args, err);
+#elif defined(ALMX_MAIL_NET)
     return Send(o, err);
 #else
     err << "almx mail: this almx was built without Qt Network; it cannot send\n";

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <sstream>
+#include <streambuf>
+#include <string>
 
 #include "base/clock.h"
 #include "base/prompter.h"
@@ -98,6 +100,48 @@ TEST_F(AgendaTest, LongRangesAndBadRanges) {
     EXPECT_FALSE(WriteAgenda(out, {records_, &genres_, &properties_}, DateTime::Invalid(),
                              D(2025, 5, 1), settings_, clock_, &prompter_));
     EXPECT_TRUE(out.str().empty());
+}
+
+// Collects what reaches the stream and counts the calls that bring it.
+class CountingBuffer : public std::streambuf {
+  public:
+    std::string text;
+    int writes = 0;
+
+  protected:
+    std::streamsize xsputn(const char* data, std::streamsize size) override {
+        ++writes;
+        text.append(data, static_cast<std::size_t>(size));
+        return size;
+    }
+    int_type overflow(int_type c) override {
+        ++writes;
+        if (c != traits_type::eof()) text.push_back(static_cast<char>(c));
+        return c;
+    }
+};
+
+TEST_F(AgendaTest, AgendaOfMegabytesComesWholeInFewWrites) {
+    // Fourteen years with a long entry every day: more than two blocks of text.
+    const std::string title(480, 'x');
+    for (int day = 0; day < 14 * 365; ++day) {
+        CAlmxData entry;
+        entry.title = title + std::to_string(day);
+        entry.start = entry.end = D(2010, 1, 1).PlusDays(day);
+        records_.push_back(std::move(entry));
+    }
+    const DateTime first = D(2010, 1, 1), last = D(2023, 12, 31);
+    CountingBuffer buffer;
+    std::ostream out(&buffer);
+    ASSERT_TRUE(WriteAgenda(out, {records_, &genres_, &properties_}, first, last, settings_,
+                            clock_, &prompter_));
+    ASSERT_GT(buffer.text.size(), std::size_t{2} << 20);
+    EXPECT_LE(buffer.writes, static_cast<int>(buffer.text.size() >> 20) + 2);
+
+    // The same bytes as the days one by one, nothing lost or doubled at a block's edge.
+    std::string dayByDay;
+    for (DateTime day = first; day <= last; day = day.PlusDays(1)) dayByDay += Agenda(day, day);
+    EXPECT_TRUE(buffer.text == dayByDay);
 }
 
 }  // namespace

@@ -87,6 +87,29 @@ TEST_F(InstalledAlmx, FindsTheTemplateInItsDataFolderNotInTheWorkingDirectory) {
     EXPECT_NE(missing.err.find(installed.string()), std::string::npos) << missing.err;
 }
 
+TEST_F(InstalledAlmx, HandsServerCommandsToTheNetProgramInLibexec) {
+    const fs::path almx = root / "usr" / "bin" / "almx";
+    const std::string send = "mail send --to taro@example.jp --subject test --body text";
+    const Outcome missing = RunIn(root / "elsewhere", almx, send, root);
+    EXPECT_EQ(missing.status, 1);
+    const fs::path helper = root / "usr" / "libexec" / "almanix" / "almx-net";
+    EXPECT_NE(missing.err.find("almx-net is not installed (" + helper.string() + ")"),
+              std::string::npos)
+        << missing.err;
+    // Commands that need no server never look for it.
+    const std::string compose = "mail compose --to taro@example.jp --address hanako@example.jp";
+    EXPECT_EQ(RunIn(root / "elsewhere", almx, compose, root).status, 0);
+
+    fs::create_directories(helper.parent_path());
+    fs::copy_file(kBuiltAlmx.parent_path() / "almx-net", helper);
+    const Outcome built = RunIn(root / "elsewhere", kBuiltAlmx, send, root);
+    const Outcome installed = RunIn(root / "elsewhere", almx, send, root);
+    EXPECT_EQ(installed.err.find("not installed"), std::string::npos) << installed.err;
+    EXPECT_EQ(installed.status, built.status);
+    EXPECT_EQ(installed.err, built.err);
+    EXPECT_EQ(installed.out, built.out);
+}
+
 // The subcommands and options of a help text: "  name ..." lines and every --word.
 std::set<std::string> HelpWords(const std::string& help) {
     std::set<std::string> words;
