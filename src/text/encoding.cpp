@@ -402,6 +402,8 @@ bool AppendUtf16AsUtf8(std::u16string_view utf16, std::string& utf8,
         }
     }
     utf8.append(buffer.data(), static_cast<std::size_t>(out - begin));
+    // Kept for the next text of a page's size, not for the next after a pasted book.
+    if (buffer.size() > (std::size_t{1} << 20)) std::string().swap(buffer);
     return true;
 }
 

@@ -198,6 +198,14 @@ TEST(Utf16ToUtf8, SurrogatesSeparatorsAndAppending) {
     EXPECT_EQ(second, "ab");
     ASSERT_TRUE(AppendUtf16AsUtf8(u"", second));
     EXPECT_EQ(second, "ab");
+    // Beyond the size the buffer is kept for, and the same again after it was let go.
+    const std::u16string huge(400000, u'漢');
+    for (int round = 0; round < 2; ++round) {
+        std::string out;
+        ASSERT_TRUE(AppendUtf16AsUtf8(huge, out));
+        EXPECT_EQ(out.size(), 1200000u);
+        EXPECT_EQ(out.substr(out.size() - 3), "漢");
+    }
 }
 
 TEST(ShiftJisCodec, BrokenUtf8IsReportedAsOneReplacementPerBadByte) {
