@@ -94,16 +94,24 @@ std::vector<CMemoData>& MemoBook::List() {
     return document_.Array().memoPages;
 }
 
+MemoBook::Page MemoBook::MakePage(std::string title, std::string body) {
+    Page page;
+    page.listTitle = title;
+    page.title = std::move(title);
+    page.body = std::move(body);
+    return page;
+}
+
 void MemoBook::Build() {
     const std::vector<CMemoData>& list = List();
     pages_.clear();
     pages_.reserve(std::max<std::size_t>(list.size(), 1));
     if (list.empty()) {
-        pages_.push_back({memo_msg::kDefaultTitle, {}, false});
+        pages_.push_back(MakePage(memo_msg::kDefaultTitle, {}));
     } else {
-        for (const CMemoData& memo : list) pages_.push_back({memo.title, memo.text, false});
+        for (const CMemoData& memo : list) pages_.push_back(MakePage(memo.title, memo.text));
     }
-    known_ = list;
+    knownCount_ = list.size();
     refused_.reset();
     const int stored = document_.Array().extraNumber;
     current_ =
@@ -120,9 +128,16 @@ void MemoBook::MarkEdited(std::size_t page) {
     document_.SetModified();
 }
 
-std::string MemoBook::BodyOf(std::size_t page) const {
-    const Page& p = pages_[page];
-    return p.edited && readBody_ ? readBody_(page) : p.body;
+void MemoBook::SetBodyReader(BodyReader reader) {
+    if (!reader) {
+        readBody_ = nullptr;
+        return;
+    }
+    readBody_ = [reader = std::move(reader)](std::size_t page) {
+        CheckedBody body{reader(page), std::nullopt};
+        body.unrepresentable = text::FirstUnrepresentable(body.text);
+        return body;
+    };
 }
 
 bool MemoBook::Synchronise() {
@@ -130,10 +145,21 @@ bool MemoBook::Synchronise() {
     // Read and check every edited text first: a refusal copies nothing.
     std::vector<std::optional<std::string>> edited(pages_.size());
     for (std::size_t i = 0; i < pages_.size(); ++i) {
-        if (pages_[i].edited && readBody_) edited[i] = readBody_(i);
         // A text not edited since it was read or checked is known to be storable.
-        const std::string& body = edited[i] ? *edited[i] : std::string();
-        if (!CheckMemoPageRepresentable(prompter_, pages_[i].title, body)) {
+        std::optional<std::string> bad;
+        if (pages_[i].edited && readBody_) {
+            CheckedBody body = readBody_(i);
+            edited[i] = std::move(body.text);
+            bad = std::move(body.unrepresentable);
+        }
+        // The title's message first, as the entry check gives it.
+        const bool titleFits =
+            CheckRepresentable(prompter_, {{entry_label::kMemoTitle, pages_[i].title}});
+        if (titleFits && bad) {
+            prompter_.ShowMessage(UnrepresentableMessage(entry_label::kMemoText, *bad),
+                                  MessageKind::Warning);
+        }
+        if (!titleFits || bad) {
             refused_ = i;
             return false;
         }
@@ -144,30 +170,32 @@ bool MemoBook::Synchronise() {
         // An untouched default page is no memo yet; a renamed one is kept.
         if (body.empty() && pages_[0].title == memo_msg::kDefaultTitle) return true;
         list.emplace_back();
-        known_.emplace_back();
         document_.SetModified();
     }
     for (std::size_t i = 0; i < pages_.size(); ++i) {
-        if (i >= list.size()) {
-            list.emplace_back();
-            known_.emplace_back();
-        }
+        if (i >= list.size()) list.emplace_back();
         Page& page = pages_[i];
         list[i].title = page.title;
-        known_[i].title = page.title;
+        page.listTitle = page.title;
         if (edited[i]) {
             page.body = std::move(*edited[i]);
             page.edited = false;
             list[i].text = page.body;
-            known_[i].text = page.body;
         }
     }
+    knownCount_ = std::max(knownCount_, pages_.size());
     document_.Array().extraNumber = static_cast<int>(current_);
     return true;
 }
 
 bool MemoBook::ListChangedOutside() const {
-    return document_.Array().memoPages != known_;
+    const std::vector<CMemoData>& list = document_.Array().memoPages;
+    if (list.size() != knownCount_ || knownCount_ > pages_.size()) return true;
+    for (std::size_t i = 0; i < knownCount_; ++i) {
+        const Page& page = pages_[i];
+        if (list[i].title != page.listTitle || list[i].text != page.body) return true;
+    }
+    return false;
 }
 
 bool MemoBook::AddCommand() {
@@ -180,11 +208,11 @@ bool MemoBook::AddCommand() {
     if (list.empty()) {
         // The empty default page becomes a memo of its own.
         list.push_back({pages_[0].title, {}});
-        known_.push_back(list.back());
+        pages_[0].listTitle = pages_[0].title;
     }
-    pages_.push_back({*title, {}, false});
+    pages_.push_back(MakePage(*title, {}));
     list.push_back({*title, {}});
-    known_.push_back(list.back());
+    knownCount_ = list.size();
     current_ = pages_.size() - 1;
     document_.SetModified();
     return true;
@@ -214,7 +242,7 @@ bool MemoBook::DeleteCommand() {
     pages_.erase(pages_.begin() + static_cast<std::ptrdiff_t>(page));
     std::vector<CMemoData>& list = List();
     if (page < list.size()) list.erase(list.begin() + static_cast<std::ptrdiff_t>(page));
-    if (page < known_.size()) known_.erase(known_.begin() + static_cast<std::ptrdiff_t>(page));
+    if (page < knownCount_) --knownCount_;
     current_ = std::min(page, pages_.size() - 1);
     document_.SetModified();
     return true;

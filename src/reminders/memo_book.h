@@ -81,10 +81,18 @@ class MemoBook {
   public:
     // Reads the text of an edited page from its editor.
     using BodyReader = std::function<std::string(std::size_t page)>;
+    // The same with the first character the schedule file cannot store, found while the text
+    // was converted, so the synchronisation does not scan it again.
+    struct CheckedBody {
+        std::string text;
+        std::optional<std::string> unrepresentable;
+    };
+    using CheckedBodyReader = std::function<CheckedBody(std::size_t page)>;
 
     MemoBook(CAlmxDoc& document, Prompter& prompter);
 
-    void SetBodyReader(BodyReader reader) { readBody_ = std::move(reader); }
+    void SetBodyReader(BodyReader reader);
+    void SetCheckedBodyReader(CheckedBodyReader reader) { readBody_ = std::move(reader); }
 
     // Pages from the memo list (the default page when it is empty); the current page is the
     // stored memo index, limited to the pages.
@@ -149,18 +157,22 @@ class MemoBook {
   private:
     struct Page {
         std::string title;
+        // The text built with or last synchronised: also what the memo list holds for it.
         std::string body;
         bool edited = false;
+        // The title the memo list holds for it (a rename reaches the list at synchronisation).
+        std::string listTitle;
     };
+    static Page MakePage(std::string title, std::string body);
     std::vector<CMemoData>& List();
-    std::string BodyOf(std::size_t page) const;
 
     CAlmxDoc& document_;
     Prompter& prompter_;
-    BodyReader readBody_;
+    CheckedBodyReader readBody_;
     std::vector<Page> pages_;
-    // The memo list as the pages last saw it.
-    std::vector<CMemoData> known_;
+    // How many memos the list held when the pages last saw it; the first knownCount_ pages
+    // hold their texts and titles (body, listTitle), so no second copy of the list is kept.
+    std::size_t knownCount_ = 0;
     std::size_t current_ = 0;
     std::optional<std::size_t> refused_;
     // Each memo's Shift_JIS form for the search over all memos, made again only when the

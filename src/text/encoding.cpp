@@ -296,17 +296,115 @@ std::string FromShiftJis(std::string_view sjis) {
     return ShiftJisToUtf8(sjis).text;
 }
 
+namespace {
+
+// One bit per character of the Basic Multilingual Plane that the conversion writes without a
+// '?' (its own cell or an alias): 8 KB that stay in the first-level cache, where the tables'
+// pages of kanji do not.
+class Cp932Bits {
+  public:
+    Cp932Bits() {
+        for (std::uint32_t cp = 0; cp < 0x10000; ++cp) {
+            if (cp < 0x80 || Cp932CodeOf(cp) != 0) Set(cp);
+        }
+        for (const char* alias :
+             {"\u301C", "\u2016", "\u2212", "\u2014", "\u00A2", "\u00A3", "\u00AC"}) {
+            const std::string_view ch(alias);
+            if (Cp932Alias(ch)) Set(DecodeUtf8(ch, 0, ch.size()));
+        }
+    }
+    bool Has(std::uint32_t cp) const { return (words_[cp >> 6] >> (cp & 63)) & 1u; }
+
+  private:
+    void Set(std::uint32_t cp) { words_[cp >> 6] |= std::uint64_t{1} << (cp & 63); }
+    std::uint64_t words_[0x10000 / 64] = {};
+};
+
+const Cp932Bits& Representable() {
+    static const Cp932Bits bits;
+    return bits;
+}
+
+}  // namespace
+
 // The same test per character as the conversion, without writing the bytes.
 std::optional<std::string> FirstUnrepresentable(std::string_view utf8) {
+    const Cp932Bits& bits = Representable();
+    const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
     const std::size_t size = utf8.size();
     for (std::size_t i = AsciiRunEnd(utf8, 0); i < size; i = AsciiRunEnd(utf8, i)) {
+        // Kana, kanji and full-width forms: three bytes, decided by the bits alone.
+        while (i + 3 <= size && (s[i] & 0xF0) == 0xE0 && (s[i + 1] & 0xC0) == 0x80 &&
+               (s[i + 2] & 0xC0) == 0x80) {
+            const std::uint32_t cp =
+                (s[i] & 0x0Fu) << 12 | (s[i + 1] & 0x3Fu) << 6 | (s[i + 2] & 0x3Fu);
+            // Overlong forms and surrogates are not characters: the general path names them.
+            if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF) || !bits.Has(cp)) break;
+            i += 3;
+        }
+        if (i == size || s[i] < 0x80) continue;
         const std::size_t len = Utf8SequenceLength(utf8, i);
         if (len == 0) return std::string(kReplacement);
-        const std::string_view ch = utf8.substr(i, len);
-        if (Cp932CodeOf(DecodeUtf8(utf8, i, len)) == 0 && !Cp932Alias(ch)) return std::string(ch);
+        const std::uint32_t cp = DecodeUtf8(utf8, i, len);
+        if (cp > 0xFFFF || !bits.Has(cp)) return std::string(utf8.substr(i, len));
         i += len;
     }
     return std::nullopt;
+}
+
+bool AppendUtf16AsUtf8(std::u16string_view utf16, std::string& utf8,
+                       std::optional<std::string>* unrepresentable, Utf16Breaks breaks) {
+    const Cp932Bits& bits = Representable();
+    const char16_t* const s = utf16.data();
+    const std::size_t size = utf16.size();
+    if (unrepresentable) unrepresentable->reset();
+    bool checking = unrepresentable != nullptr;
+    const bool plain = breaks == Utf16Breaks::Plain;
+    // Written into a buffer of the longest size (three bytes a unit) and appended once, at
+    // its own size.
+    thread_local std::string buffer;
+    if (buffer.size() < 3 * size) buffer.resize(3 * size);
+    auto* const begin = reinterpret_cast<unsigned char*>(buffer.data());
+    unsigned char* out = begin;
+    for (std::size_t i = 0; i < size; ++i) {
+        std::uint32_t c = s[i];
+        if (c < 0x80) {
+            *out++ = static_cast<unsigned char>(c);
+            continue;
+        }
+        if (plain && (c == 0x2029 || c == 0x2028 || c == 0xFDD0 || c == 0xFDD1 || c == 0xA0)) {
+            *out++ = c == 0xA0 ? ' ' : '\n';
+            continue;
+        }
+        unsigned char* const at = out;
+        if (c < 0x800) {
+            *out++ = static_cast<unsigned char>(0xC0 | c >> 6);
+            *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        } else if (c < 0xD800 || c > 0xDFFF) {
+            *out++ = static_cast<unsigned char>(0xE0 | c >> 12);
+            *out++ = static_cast<unsigned char>(0x80 | (c >> 6 & 0x3F));
+            *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        } else if (c <= 0xDBFF && i + 1 < size && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800u) << 10) + (s[++i] - 0xDC00u);
+            *out++ = static_cast<unsigned char>(0xF0 | c >> 18);
+            *out++ = static_cast<unsigned char>(0x80 | (c >> 12 & 0x3F));
+            *out++ = static_cast<unsigned char>(0x80 | (c >> 6 & 0x3F));
+            *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        } else {
+            if (unrepresentable) unrepresentable->reset();
+            return false;
+        }
+        // Nothing beyond the first plane has a code page 932 form.
+        if (checking && (c > 0xFFFF || !bits.Has(c))) {
+            unrepresentable->emplace(reinterpret_cast<const char*>(at),
+                                     static_cast<std::size_t>(out - at));
+            checking = false;
+        }
+    }
+    utf8.append(buffer.data(), static_cast<std::size_t>(out - begin));
+    // Kept for the next text of a page's size, not for the next after a pasted book.
+    if (buffer.size() > (std::size_t{1} << 20)) std::string().swap(buffer);
+    return true;
 }
 
 std::optional<std::string> Convert(std::string_view bytes, const char* from, const char* to) {

@@ -44,6 +44,19 @@ std::string FromShiftJis(std::string_view sjis);
 // not, as UTF-8, otherwise.
 std::optional<std::string> FirstUnrepresentable(std::string_view utf8);
 
+// What a UTF-16 text's separators mean. Plain: the raw text of a rich-text buffer read as
+// plain text, where the paragraph and line separators (U+2029, U+2028) and the frame marks
+// (U+FDD0, U+FDD1) are line breaks ("\n") and a no-break space (U+00A0) is a space.
+enum class Utf16Breaks { AsTheyAre, Plain };
+
+// UTF-16 (an editor's text) appended to utf8 as UTF-8. With unrepresentable given, the test of
+// FirstUnrepresentable is made on the way: the first character code page 932 cannot hold, as
+// UTF-8, or nothing. False, with utf8 as it was, when the text holds a lone surrogate, which
+// has no UTF-8 form.
+bool AppendUtf16AsUtf8(std::u16string_view utf16, std::string& utf8,
+                       std::optional<std::string>* unrepresentable = nullptr,
+                       Utf16Breaks breaks = Utf16Breaks::AsTheyAre);
+
 // Whole-text conversion between any two iconv encodings ("ISO-2022-JP", "EUC-JP", "UTF-7",
 // "UTF-16LE", ...). Fails (nullopt) on the first byte sequence that cannot be converted.
 std::optional<std::string> Convert(std::string_view bytes, const char* from, const char* to);

@@ -10,11 +10,13 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "base/prompter.h"
 #include "base/settings_store.h"
+#include "text/encoding.h"
 #include "text/word_search.h"
 #include "ui/font_colour.h"
 #include "views/memo_dlgs.h"
@@ -28,6 +30,23 @@ constexpr const char* kFontSection = "MemoFont";
 // A tab shows "&" as itself, not as a mnemonic.
 QString TabText(const std::string& title) {
     return QString::fromStdString(title).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+// An editor's text in UTF-8 as toPlainText().toStdString() gives it, converted once from the
+// document's raw UTF-16 (toPlainText copies it to replace the separators, toStdString converts
+// into a QByteArray and copies that again) and checked for the schedule file on the way.
+MemoBook::CheckedBody EditorText(const QPlainTextEdit& editor) {
+    const QString raw = editor.document()->toRawText();
+    MemoBook::CheckedBody body;
+    const std::u16string_view units(reinterpret_cast<const char16_t*>(raw.utf16()),
+                                    static_cast<std::size_t>(raw.size()));
+    if (!text::AppendUtf16AsUtf8(units, body.text, &body.unrepresentable,
+                                 text::Utf16Breaks::Plain)) {
+        // A lone surrogate: Qt's conversion decides what stands for it.
+        body.text = editor.toPlainText().toStdString();
+        body.unrepresentable = text::FirstUnrepresentable(body.text);
+    }
+    return body;
 }
 
 int Utf16(const std::string& text, std::size_t offset) {
@@ -100,10 +119,10 @@ CMemoView::CMemoView(DocumentHost& host, SettingsStore& settings, Prompter& prom
     layout->addWidget(tabs_);
     layout->addWidget(stack_, 1);
 
-    book_.SetBodyReader([this](std::size_t page) {
-        return page < editors_.size() && editors_[page]
-                   ? editors_[page]->toPlainText().toStdString()
-                   : book_.StoredBody(page);
+    book_.SetCheckedBodyReader([this](std::size_t page) {
+        if (page < editors_.size() && editors_[page]) return EditorText(*editors_[page]);
+        const std::string& stored = book_.StoredBody(page);
+        return MemoBook::CheckedBody{stored, text::FirstUnrepresentable(stored)};
     });
     connect(tabs_, &QTabBar::currentChanged, this, [this](int index) {
         if (building_ || index < 0) return;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <functional>
 #include <map>
 
 #include "calendar/entry_checks.h"
@@ -180,6 +181,44 @@ TEST_F(MemoBookTest, AnImportCommitsEditsFirstAndTheListChangeIsSeen) {
     EXPECT_TRUE(Book().ListChangedOutside());
     Book().Build();
     EXPECT_EQ(Book().PageCount(), 2u);
+    EXPECT_FALSE(Book().ListChangedOutside());
+}
+
+// The pages keep no copy of the list: what they last wrote or read is told from their own
+// texts and titles, through renames, edits, adds and deletes.
+TEST_F(MemoBookTest, OnlyChangesMadeOutsideThePagesCountAsListChanges) {
+    EXPECT_FALSE(Book().ListChangedOutside());  // the default page and an empty list
+    List() = {{"a", "1"}, {"b", "2"}, {"c", "3"}};
+    EXPECT_TRUE(Book().ListChangedOutside());
+    book.reset();
+    FillEditors();
+    EXPECT_FALSE(Book().ListChangedOutside());
+
+    prompter.ThenText("renamed");
+    ASSERT_TRUE(Book().RenameCommand());
+    Type(1, "2 edited");
+    EXPECT_FALSE(Book().ListChangedOutside());  // not written yet: the list is as it was
+    ASSERT_TRUE(Book().Synchronise());
+    EXPECT_FALSE(Book().ListChangedOutside());
+    prompter.ThenText("d");
+    ASSERT_TRUE(Book().AddCommand());
+    EXPECT_FALSE(Book().ListChangedOutside());
+    prompter.Then(Answer::Yes);
+    ASSERT_TRUE(Book().DeleteCommand());  // the new last page
+    EXPECT_FALSE(Book().ListChangedOutside());
+
+    const std::vector<CMemoData> written = List();
+    for (auto change : std::vector<std::function<void(std::vector<CMemoData>&)>>{
+             [](auto& list) { list[1].text = "2 changed outside"; },
+             [](auto& list) { list[1].title = "b2"; },
+             [](auto& list) { list.pop_back(); },
+             [](auto& list) { list.push_back({"e", ""}); },
+             [](auto& list) { list.clear(); }}) {
+        List() = written;
+        change(List());
+        EXPECT_TRUE(Book().ListChangedOutside());
+    }
+    List() = written;
     EXPECT_FALSE(Book().ListChangedOutside());
 }
 

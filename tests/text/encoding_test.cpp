@@ -122,6 +122,90 @@ TEST(ShiftJisCodec, FirstUnrepresentableAgreesWithTheConversion) {
     }
     EXPECT_TRUE(agrees(Bytes({'a', 0xE3, 0x81, 'b', 0xFF})));
     EXPECT_TRUE(agrees(""));
+    // Three-byte forms that are no characters: an overlong one and a surrogate, mid-text and at
+    // the end, where a check of whole three-byte runs must not read past the text.
+    EXPECT_TRUE(agrees("予" + Bytes({0xE0, 0x80, 0x80}) + "定"));
+    EXPECT_TRUE(agrees("予" + Bytes({0xED, 0xA0, 0x80})));
+    EXPECT_TRUE(agrees("予定" + Bytes({0xE4, 0xBA})));
+}
+
+std::u16string Utf16Of(std::uint32_t cp) {
+    if (cp < 0x10000) return std::u16string(1, static_cast<char16_t>(cp));
+    return {static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)),
+            static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF))};
+}
+
+// The editor's text is converted and checked in one pass: for every character the UTF-8 must
+// be the character's own and the report the one FirstUnrepresentable gives for that UTF-8.
+TEST(Utf16ToUtf8, EveryCharacterConvertsAndIsCheckedAsTheUtf8Check) {
+    for (std::uint32_t cp = 1; cp < 0x10000; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+        const std::u16string text = u"予定 a" + Utf16Of(cp) + u"定 ";
+        std::string utf8;
+        std::optional<std::string> bad;
+        ASSERT_TRUE(AppendUtf16AsUtf8(text, utf8, &bad));
+        std::string ch;
+        if (cp < 0x80) {
+            ch = std::string(1, static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            ch = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
+        } else {
+            ch = {static_cast<char>(0xE0 | (cp >> 12)),
+                  static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                  static_cast<char>(0x80 | (cp & 0x3F))};
+        }
+        ASSERT_EQ(utf8, "予定 a" + ch + "定 ") << "U+" << std::hex << cp;
+        ASSERT_EQ(bad, FirstUnrepresentable(utf8)) << "U+" << std::hex << cp;
+    }
+}
+
+TEST(Utf16ToUtf8, SurrogatesSeparatorsAndAppending) {
+    std::string utf8 = "前";
+    std::optional<std::string> bad;
+    ASSERT_TRUE(AppendUtf16AsUtf8(u"a😀b\u00E9", utf8, &bad));
+    EXPECT_EQ(utf8, "前a😀b\u00E9");
+    EXPECT_EQ(bad, std::optional<std::string>("😀"));  // the first of two
+
+    // A lone surrogate has no UTF-8 form: nothing is appended and nothing reported.
+    const char16_t high = 0xD83D;
+    const char16_t low = 0xDE00;
+    for (const std::u16string& lone : {std::u16string{u'x', high}, std::u16string{low, u'y'},
+                                       std::u16string{high, u'z'}}) {
+        std::string kept = "前";
+        std::optional<std::string> none = "stale";
+        EXPECT_FALSE(AppendUtf16AsUtf8(lone, kept, &none));
+        EXPECT_EQ(kept, "前");
+        EXPECT_EQ(none, std::nullopt);
+    }
+
+    // A rich-text buffer's separators read as plain text; left as they are otherwise.
+    const std::u16string raw = u"a\u2029b\u2028c\u00A0d\uFDD0\uFDD1e";
+    std::string plain;
+    ASSERT_TRUE(AppendUtf16AsUtf8(raw, plain, &bad, Utf16Breaks::Plain));
+    EXPECT_EQ(plain, "a\nb\nc d\n\ne");
+    EXPECT_EQ(bad, std::nullopt);
+    std::string asIs;
+    ASSERT_TRUE(AppendUtf16AsUtf8(raw, asIs));
+    EXPECT_EQ(asIs, "a\u2029b\u2028c\u00A0d\uFDD0\uFDD1e");
+
+    // A long text, then a short one: the short one is not followed by what the long one left.
+    std::u16string longText(5000, u'漢');
+    std::string first;
+    ASSERT_TRUE(AppendUtf16AsUtf8(longText, first));
+    EXPECT_EQ(first.size(), 15000u);
+    std::string second;
+    ASSERT_TRUE(AppendUtf16AsUtf8(u"ab", second));
+    EXPECT_EQ(second, "ab");
+    ASSERT_TRUE(AppendUtf16AsUtf8(u"", second));
+    EXPECT_EQ(second, "ab");
+    // Beyond the size the buffer is kept for, and the same again after it was let go.
+    const std::u16string huge(400000, u'漢');
+    for (int round = 0; round < 2; ++round) {
+        std::string out;
+        ASSERT_TRUE(AppendUtf16AsUtf8(huge, out));
+        EXPECT_EQ(out.size(), 1200000u);
+        EXPECT_EQ(out.substr(out.size() - 3), "漢");
+    }
 }
 
 TEST(ShiftJisCodec, BrokenUtf8IsReportedAsOneReplacementPerBadByte) {

@@ -18,6 +18,7 @@
 #include "base/clock.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
+#include "core/text_entry_check.h"
 #include "document/document.h"
 #include "document/schedule_file_writer.h"
 #include "views/memo_dlgs.h"
@@ -315,6 +316,35 @@ TEST_F(MemoViewTest, TextTheFileCannotHoldKeepsTheViewOpenOnThatPage) {
     Current().setPlainText(QString::fromUtf8("絵文字"));
     EXPECT_TRUE(view->QueryClose());
     EXPECT_EQ(List()[0].text, "絵文字");
+}
+
+// The pages' texts are read from the editors' raw text, not through toPlainText: what reaches
+// the list must still be exactly what toPlainText gives, separators and no-break spaces too.
+TEST_F(MemoViewTest, TheListGetsTheEditorsPlainTextWhateverItHolds) {
+    Open({{"a", "1"}, {"b", "2"}});
+    view->ShowPage(0);
+    Current().setPlainText(QString::fromUtf8("行1\n行2"));
+    QTest::keyClick(&Current(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(&Current(), Qt::Key_Return, Qt::ShiftModifier);  // a line separator
+    Current().insertPlainText(QString::fromUtf8("東京\u00A0駅 abc"));
+    const std::string expected = Current().toPlainText().toStdString();
+    EXPECT_EQ(expected, "行1\n行2\n東京 駅 abc");
+    view->ShowPage(1);
+    // A lone surrogate takes Qt's own conversion.
+    Current().setPlainText(QStringLiteral("x") + QChar(0xD83D) + QStringLiteral("y"));
+    const std::string lone = Current().toPlainText().toStdString();
+    ASSERT_TRUE(view->Synchronise());
+    EXPECT_EQ(List()[0].text, expected);
+    EXPECT_EQ(List()[1].text, lone);
+
+    // Text the file cannot hold is found in the same pass, with the entry check's message.
+    view->ShowPage(0);
+    Current().appendPlainText(QString::fromUtf8("①😀é"));
+    view->ShowPage(1);
+    EXPECT_FALSE(view->Synchronise());
+    EXPECT_TRUE(prompter.Saw(UnrepresentableMessage("メモの内容", "😀")));
+    EXPECT_EQ(view->Tabs()->currentIndex(), 0);
+    EXPECT_EQ(List()[0].text, expected);
 }
 
 TEST_F(MemoViewTest, AReadOnlyFileGivesReadOnlyEditorsAndRefusesMemoChanges) {
