@@ -27,13 +27,15 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 struct LineBuilder {
     std::string& out;
     std::size_t from;
+    OutlookDateTexts& dates;
+    bool crLf;  // line breaks inside fields as CR LF
 
     void Separate() {
         if (out.size() != from) out += ',';
     }
     void Field(std::string_view text) {
         Separate();
-        AppendQuotedField(out, text);
+        AppendQuotedField(out, text, crLf);
     }
     // A text of our own that needs no quoting rules.
     void Plain(std::string_view text) {
@@ -45,7 +47,7 @@ struct LineBuilder {
     void Date(const DateTime& value) {
         Separate();
         out += '"';
-        AppendOutlookDate(out, value);
+        dates.Append(out, value);
         out += '"';
     }
     void Time(const DateTime& value) {
@@ -77,7 +79,60 @@ std::string_view CutSeconds(std::string_view time) {
     return last == first ? time : time.substr(0, last);
 }
 
+// The digits of text[from, from + count), or -1 when one is no digit.
+int DigitsAt(std::string_view text, std::size_t from, std::size_t count) {
+    int value = 0;
+    for (std::size_t i = from; i < from + count; ++i) {
+        const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
+        if (digit > 9) return -1;
+        value = value * 10 + static_cast<int>(digit);
+    }
+    return value;
+}
+
+// "YYYY/MM/DD" as the exports write it, read at once; false for any other form (the general
+// parser takes those, with its century rule for short years).
+bool ExportedDate(std::string_view text, int& year, int& month, int& day) {
+    if (text.size() != 10 || text[4] != '/' || text[7] != '/') return false;
+    year = DigitsAt(text, 0, 4);
+    month = DigitsAt(text, 5, 2);
+    day = DigitsAt(text, 8, 2);
+    return year >= 100 && month >= 0 && day >= 0;
+}
+
+// "H:MM", "HH:MM", either followed by ":SS" (seconds are dropped); false for any other form.
+bool ExportedTime(std::string_view text, int& hour, int& minute) {
+    const std::size_t colon = text.size() > 1 && text[1] == ':' ? 1 : 2;
+    if (text.size() < colon + 3 || text[colon] != ':') return false;
+    const std::size_t rest = text.size() - (colon + 3);
+    if (rest != 0 && (rest != 3 || text[colon + 3] != ':' || DigitsAt(text, colon + 4, 2) < 0)) {
+        return false;
+    }
+    hour = DigitsAt(text, 0, colon);
+    minute = DigitsAt(text, colon + 1, 2);
+    return hour >= 0 && minute >= 0;
+}
+
+std::optional<DateTime> ParseExportedDate(std::string_view text) {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    if (!ExportedDate(text, year, month, day)) return ParseDate(text);
+    if (!IsValidDate(year, month, day)) return std::nullopt;
+    return DateTime::FromDate(year, month, day);
+}
+
 std::optional<DateTime> ParseDateAndTime(std::string_view date, std::string_view time) {
+    // The rows of an exported file take the short way; its result is the general parser's.
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    if (ExportedDate(date, year, month, day) && ExportedTime(time, hour, minute)) {
+        if (!IsValidDate(year, month, day) || hour > 23 || minute > 59) return std::nullopt;
+        return DateTime::FromParts(year, month, day, hour, minute);
+    }
     const std::string_view cut = CutSeconds(time);
     if (cut.empty()) return std::nullopt;
     return ParseTime(date, cut);
@@ -130,6 +185,24 @@ void AppendOutlookTime(std::string& out, const DateTime& value) {
                           '0',
                           '0'};
     out.append(text, 8);
+}
+
+void OutlookDateTexts::Append(std::string& out, const DateTime& value) {
+    const long day = value.DayNumber();
+    Entry& entry = entries_[static_cast<unsigned long>(day) & 15u];
+    if (!entry.used || entry.day != day) {
+        std::string text;
+        AppendOutlookDate(text, value);
+        if (text.size() > sizeof entry.text) {
+            out += text;
+            return;
+        }
+        entry.used = true;
+        entry.day = day;
+        entry.length = static_cast<unsigned char>(text.size());
+        text.copy(entry.text, text.size());
+    }
+    out.append(entry.text, entry.length);
 }
 
 std::string OutlookDate(const DateTime& value) {
@@ -208,7 +281,7 @@ bool CAlmxOutlookExport::AppendLine(std::string& out, const DateTime& day, const
     const DateTime alarm =
         rings ? start.PlusMinutes(-static_cast<long long>(r.alarmMinutes)) : start;
 
-    LineBuilder line{out, out.size()};
+    LineBuilder line{out, out.size(), dates_, WalkCrLf()};
     line.Field(r.title);
     line.Date(start);
     if (startTime) {
@@ -254,7 +327,7 @@ bool CAlmxOutlookTodoExport::AppendLine(std::string& out, const DateTime&, const
                                         int) {
     if (!r.Has(IsTodo)) return false;
     const bool done = r.Has(TodoDone);
-    LineBuilder line{out, out.size()};
+    LineBuilder line{out, out.size(), dates_, WalkCrLf()};
     line.Field(r.title);
     if (r.todoLeadDays == -1) {
         line.Plain("");
@@ -325,17 +398,17 @@ int CAlmxOutlookTodoImport::ParseLine(int row, std::string_view rowText, CAlmxDa
     const std::vector<std::string_view>& cells = SplitRowViews(rowText);
     record.Set(IsTodo);
     record.title = Cell(cells, 0);
-    const auto deadline = ParseDate(Cell(cells, 2));
+    const auto deadline = ParseExportedDate(Cell(cells, 2));
     if (!deadline) return 0;
     record.start = *deadline;
     if (!Cell(cells, 1).empty()) {
-        const auto first = ParseDate(Cell(cells, 1));
+        const auto first = ParseExportedDate(Cell(cells, 1));
         if (!first) return 0;
         const long days = DateDifference(*first, *deadline);
         record.todoLeadDays = days < 0 ? 0 : static_cast<int>(days);
     }
     if (!Cell(cells, 6).empty()) {
-        const auto end = ParseDate(Cell(cells, 6));
+        const auto end = ParseExportedDate(Cell(cells, 6));
         if (!end) return 0;
         record.end = *end;
     }

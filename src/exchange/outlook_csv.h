@@ -41,6 +41,22 @@ std::string OutlookTime(const DateTime& value);
 void AppendOutlookDate(std::string& out, const DateTime& value);
 void AppendOutlookTime(std::string& out, const DateTime& value);
 
+// AppendOutlookDate with the texts of recent days kept: a line's dates are mostly its day's and
+// the next few, and the civil conversion is the dear part of writing one.
+class OutlookDateTexts {
+  public:
+    void Append(std::string& out, const DateTime& value);
+
+  private:
+    struct Entry {
+        long day = 0;
+        bool used = false;
+        unsigned char length = 0;
+        char text[14] = {};
+    };
+    Entry entries_[16];
+};
+
 class CAlmxOutlookExport : public CAlmxExport {
   public:
     using CAlmxExport::CAlmxExport;
@@ -71,6 +87,7 @@ class CAlmxOutlookExport : public CAlmxExport {
 
     // Single schedules already written: one listed on several days is written once.
     RecordSet written_;
+    OutlookDateTexts dates_;
 };
 
 class CAlmxOutlookTodoExport : public CAlmxExport {
@@ -81,6 +98,9 @@ class CAlmxOutlookTodoExport : public CAlmxExport {
     std::string HeaderLine(int includeHidden) override;
     bool AppendLine(std::string& out, const DateTime& day, const CAlmxData& record,
                     int includeHidden) override;
+
+  private:
+    OutlookDateTexts dates_;
 };
 
 class CAlmxOutlookImport : public CAlmxImport {

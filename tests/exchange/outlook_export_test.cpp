@@ -241,6 +241,40 @@ TEST_F(OutlookExportTest, BytesDoNotDependOnHowTheRangeIsCutIntoPieces) {
     EXPECT_EQ(camps, 1);
 }
 
+TEST_F(OutlookExportTest, DatesOfManyDaysAndLinesAfterAFileExportStayAsWritten) {
+    // Days sixteen apart share a place among the kept date texts; years of four and five
+    // digits and an invalid date have texts of their own.
+    OutlookDateTexts texts;
+    std::vector<DateTime> days;
+    for (int i = 0; i < 400; ++i) days.push_back(Day(2025, 1, 1).PlusDays((i * 37) % 97));
+    days.push_back(Day(1, 1, 1));
+    days.push_back(Day(9999, 12, 31));
+    days.push_back(Day(9999, 12, 31).PlusDays(1));
+    days.push_back(DateTime::Invalid());
+    days.push_back(Day(2025, 1, 1).PlusDays(16));
+    days.push_back(Day(2025, 1, 1));
+    for (const DateTime& day : days) {
+        std::string kept = "x";
+        texts.Append(kept, day);
+        EXPECT_EQ(kept, "x" + OutlookDate(day)) << day.Days();
+    }
+
+    CAlmxData r = Schedule("会議", At(2025, 6, 5, 9, 0), At(2025, 6, 5, 10, 0));
+    r.Set(StartTimeSet);
+    r.Set(EndTimeSet);
+    r.memo = "一行目\n二行目";
+    Add(r);
+    CAlmxOutlookExport exporter(Source(), Day(2025, 6, 1), Day(2025, 6, 30), Environment());
+    const std::string before = exporter.FormatLine(Day(2025, 6, 5), r, 0);
+    std::string bytes;
+    ASSERT_TRUE(exporter.FileBytes(bytes, 0));
+    EXPECT_NE(bytes.find("\r\n"), std::string::npos);
+    // A line asked for outside the file's walk has its plain line breaks again.
+    const std::string after = exporter.FormatLine(Day(2025, 6, 5), r, 0);
+    EXPECT_EQ(after, before);
+    EXPECT_NE(after.find("一行目\n二行目"), std::string::npos);
+}
+
 class FailingWriter : public FileWriter {
   public:
     bool Write(int fd, std::string_view bytes) override {
