@@ -219,6 +219,54 @@ std::string OutlookTime(const DateTime& value) {
 
 void CAlmxOutlookExport::BeginExport() {
     written_.Clear();
+    recurringTexts_.clear();
+    genreTexts_.clear();
+}
+
+void CAlmxOutlookExport::AppendEncoded(std::string& out, std::string_view utf8) {
+    encoded_.bytes.clear();
+    encoded_.unrepresentable.clear();
+    text::AppendUtf8AsShiftJis(utf8, encoded_);
+    out += encoded_.bytes;
+}
+
+const CAlmxOutlookExport::FileTexts& CAlmxOutlookExport::TextsInFile(const CAlmxData& r,
+                                                                     bool recurring) {
+    FileTexts* texts = &singleTexts_;
+    if (recurring) {
+        const auto [place, added] = recurringTexts_.try_emplace(&r);
+        if (!added) return place->second;
+        texts = &place->second;
+    }
+    // Each field is encoded whole with its quotes, as the line's encoding would meet it.
+    texts->bytes.clear();
+    quoted_.clear();
+    AppendQuotedField(quoted_, r.title, true);
+    AppendEncoded(texts->bytes, quoted_);
+    texts->titleLength = texts->bytes.size();
+    quoted_.assign(1, ',');
+    AppendQuotedField(quoted_, r.place, true);
+    quoted_ += ',';
+    AppendQuotedField(quoted_, r.memo, true);
+    AppendEncoded(texts->bytes, quoted_);
+    return *texts;
+}
+
+std::string_view CAlmxOutlookExport::GenreInFile(int genre) {
+    // Genre numbers are small; a stray one is encoded each time rather than kept.
+    constexpr int kKeptGenres = 4096;
+    std::string* field = &quoted_;
+    if (genre >= 0 && genre < kKeptGenres) {
+        const auto index = static_cast<std::size_t>(genre);
+        if (index >= genreTexts_.size()) genreTexts_.resize(index + 1);
+        if (!genreTexts_[index].empty()) return genreTexts_[index];
+        field = &genreTexts_[index];
+    }
+    std::string utf8(1, ',');
+    AppendQuotedField(utf8, GenreName(genre), true);
+    field->clear();
+    AppendEncoded(*field, utf8);
+    return *field;
 }
 
 void CAlmxOutlookExport::RecordSet::Clear() {
@@ -281,8 +329,13 @@ bool CAlmxOutlookExport::AppendLine(std::string& out, const DateTime& day, const
     const DateTime alarm =
         rings ? start.PlusMinutes(-static_cast<long long>(r.alarmMinutes)) : start;
 
+    const FileTexts* texts = WalkFileBytes() ? &TextsInFile(r, recurring) : nullptr;
     LineBuilder line{out, out.size(), dates_, WalkCrLf()};
-    line.Field(r.title);
+    if (texts) {
+        out.append(texts->bytes, 0, texts->titleLength);
+    } else {
+        line.Field(r.title);
+    }
     line.Date(start);
     if (startTime) {
         line.Time(start);
@@ -304,11 +357,19 @@ bool CAlmxOutlookExport::AppendLine(std::string& out, const DateTime& day, const
     line.Time(alarm);
     out += r.Has(HideInViews) ? ",\"\",\"\",\"\",\"\",\"False\",\"\",\"2\",\"\""
                               : ",\"\",\"\",\"\",\"\",\"True\",\"\",\"2\",\"\"";
-    line.Field(r.place);
-    line.Field(r.memo);
-    out += ",\"標準\"";
-    line.Field(GenreName(r.genre));
-    out += ",\"標準\"";
+    // "標準" in Shift_JIS for the file's bytes.
+    const char* const standard = texts ? ",\"\x95\x57\x8F\x80\"" : ",\"標準\"";
+    if (texts) {
+        out.append(texts->bytes, texts->titleLength);
+        out += standard;
+        out += GenreInFile(r.genre);
+    } else {
+        line.Field(r.place);
+        line.Field(r.memo);
+        out += standard;
+        line.Field(GenreName(r.genre));
+    }
+    out += standard;
     return true;
 }
 

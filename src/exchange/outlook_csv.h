@@ -4,10 +4,12 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "exchange/csv_import.h"
 #include "exchange/range_export.h"
+#include "text/encoding.h"
 
 namespace almx {
 
@@ -66,10 +68,26 @@ class CAlmxOutlookExport : public CAlmxExport {
     bool AppendLine(std::string& out, const DateTime& day, const CAlmxData& record,
                     int includeHidden) override;
 
+    bool WritesFileBytes() const override { return true; }
+
   protected:
     void BeginExport() override;
 
   private:
+    // A record's texts as the file holds them (Shift_JIS, line breaks CR LF): the quoted title,
+    // then the place and memo fields with their commas in front.
+    struct FileTexts {
+        std::string bytes;
+        std::size_t titleLength = 0;
+    };
+    // A recurring record's are made once per walk (it is written on many days), a single
+    // record's each time (it is written once).
+    const FileTexts& TextsInFile(const CAlmxData& record, bool recurring);
+    // The genre's field with its comma in front, as the file holds it.
+    std::string_view GenreInFile(int genre);
+    // Appends the UTF-8 text as Shift_JIS.
+    void AppendEncoded(std::string& out, std::string_view utf8);
+
     // Records met, in one array by open addressing: no allocation per record and one place in
     // memory to look at, where a node set costs both for each of a large document's records.
     class RecordSet {
@@ -88,6 +106,11 @@ class CAlmxOutlookExport : public CAlmxExport {
     // Single schedules already written: one listed on several days is written once.
     RecordSet written_;
     OutlookDateTexts dates_;
+    std::unordered_map<const CAlmxData*, FileTexts> recurringTexts_;
+    FileTexts singleTexts_;
+    std::vector<std::string> genreTexts_;  // empty until made
+    std::string quoted_;
+    text::SjisEncoding encoded_;
 };
 
 class CAlmxOutlookTodoExport : public CAlmxExport {

@@ -207,7 +207,14 @@ bool CAlmxExport::WalkBytes(int includeHidden, const std::function<bool(std::str
         line += "\r\n";
         if (!write(line)) return false;
     }
-    return Walk(includeHidden, 0, false, true, write, expect) >= 0;
+    if (!WritesFileBytes()) return Walk(includeHidden, 0, false, true, write, expect) >= 0;
+    // The format appends the bytes themselves: its blocks go to the sink as they are.
+    struct FileBytesScope {
+        bool& flag;
+        ~FileBytesScope() { flag = false; }
+    } scope{walkFileBytes_};
+    walkFileBytes_ = true;
+    return Walk(includeHidden, 0, false, true, sink, expect) >= 0;
 }
 
 bool CAlmxExport::ExportToFile(const std::string& path, int includeHidden) {

@@ -87,6 +87,12 @@ class CAlmxExport {
     // Whether the walk in progress makes the file's bytes: AppendLine then writes every line
     // break inside a line as CR LF (the walk ends lines so), sparing a pass over the block.
     bool WalkCrLf() const { return walkCrLf_; }
+    // A format that can append its lines as the file's bytes (Shift_JIS, line breaks CR LF)
+    // says so here; the file's walk then asks it for them (WalkFileBytes) and encodes only the
+    // header, so texts a format meets again and again are not encoded every time.
+    virtual bool WritesFileBytes() const { return false; }
+    // Whether the walk in progress wants the file's bytes from AppendLine.
+    bool WalkFileBytes() const { return walkFileBytes_; }
     const DayCellSource& Source() const { return source_; }
     // The genre's name, empty for a number without a genre.
     std::string_view GenreName(int genre) const;
@@ -113,6 +119,7 @@ class CAlmxExport {
     ExportEnvironment environment_;
     int walkTodayLimit_ = 0;
     bool walkCrLf_ = false;
+    bool walkFileBytes_ = false;
     int pieceDays_ = 366;
     FileWriter defaultWriter_;
     FileWriter* writer_ = &defaultWriter_;

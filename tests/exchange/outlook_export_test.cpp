@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "exchange/csv_row.h"
 #include "exchange/exchange_fixture.h"
 #include "exchange/outlook_csv.h"
@@ -273,6 +275,42 @@ TEST_F(OutlookExportTest, DatesOfManyDaysAndLinesAfterAFileExportStayAsWritten) 
     const std::string after = exporter.FormatLine(Day(2025, 6, 5), r, 0);
     EXPECT_EQ(after, before);
     EXPECT_NE(after.find("一行目\n二行目"), std::string::npos);
+}
+
+TEST_F(OutlookExportTest, FileBytesOfRecurringTextsAndGenresAreTheTextsEncodedLineByLine) {
+    // Texts met on many days, with characters Shift_JIS cannot hold, broken UTF-8 at a field's
+    // ends, a genre of Japanese name, a genre number without a genre, and a rule changed from
+    // one export to the next.
+    doc->Array().genres.Append(CAlmxField("仕事①"));
+    CAlmxData daily = Schedule("\xE3\x81朝礼 🙂", At(2025, 5, 1, 8, 0), At(2025, 5, 31, 8, 30));
+    daily.repeatType = RepeatDays;
+    daily.Set(StartTimeSet);
+    daily.Set(EndTimeSet);
+    daily.place = "本社\"A\",棟\xE3";
+    daily.memo = "一\r二\n三\r\n\"四\"\x01\x02𠀋";
+    daily.genre = static_cast<int>(doc->Array().genres.Items().size()) - 1;
+    Add(daily);
+    CAlmxData weekly = daily;
+    weekly.title = "週報";
+    weekly.repeatType = RepeatWeeks;
+    weekly.validWeekdays[2] = 1;
+    weekly.genre = 999;
+    Add(weekly);
+    CAlmxData single = Schedule("単発 \xF0\x9F", Day(2025, 5, 3), Day(2025, 5, 4));
+    single.genre = -3;
+    Add(single);
+
+    CAlmxOutlookExport exporter(Source(), Day(2025, 5, 1), Day(2025, 5, 31), Environment());
+    for (int round = 0; round < 2; ++round) {
+        std::string bytes;
+        ASSERT_TRUE(exporter.FileBytes(bytes, 0));
+        std::string text;
+        ASSERT_TRUE(exporter.FileText(text, 0));
+        EXPECT_EQ(bytes, text::Utf8ToShiftJis(LfToCrLf(text)).bytes) << "round " << round;
+        EXPECT_GT(std::count(text.begin(), text.end(), '\n'), 31);
+        // What was kept for one walk is not what the next writes.
+        doc->Records().front().title = "夕礼";
+    }
 }
 
 class FailingWriter : public FileWriter {
