@@ -219,7 +219,10 @@ std::string OutlookTime(const DateTime& value) {
 
 void CAlmxOutlookExport::BeginExport() {
     written_.Clear();
-    recurringTexts_.clear();
+    keptSlots_.clear();
+    keptCount_ = 0;
+    keptBits_ = 0;
+    keptBytes_.clear();
     genreTexts_.clear();
 }
 
@@ -230,26 +233,67 @@ void CAlmxOutlookExport::AppendEncoded(std::string& out, std::string_view utf8) 
     out += encoded_.bytes;
 }
 
-const CAlmxOutlookExport::FileTexts& CAlmxOutlookExport::TextsInFile(const CAlmxData& r,
-                                                                     bool recurring) {
-    FileTexts* texts = &singleTexts_;
-    if (recurring) {
-        const auto [place, added] = recurringTexts_.try_emplace(&r);
-        if (!added) return place->second;
-        texts = &place->second;
-    }
+namespace {
+
+std::size_t SlotOf(const CAlmxData* record, int bits) {
+    const auto address = reinterpret_cast<std::uintptr_t>(record);
+    return static_cast<std::size_t>((address >> 4) * 0x9E3779B97F4A7C15ull >> (64 - bits));
+}
+
+}  // namespace
+
+void CAlmxOutlookExport::EncodeTexts(const CAlmxData& r, std::string& into,
+                                     std::size_t& titleLength) {
     // Each field is encoded whole with its quotes, as the line's encoding would meet it.
-    texts->bytes.clear();
+    const std::size_t from = into.size();
     quoted_.clear();
     AppendQuotedField(quoted_, r.title, true);
-    AppendEncoded(texts->bytes, quoted_);
-    texts->titleLength = texts->bytes.size();
+    AppendEncoded(into, quoted_);
+    titleLength = into.size() - from;
     quoted_.assign(1, ',');
     AppendQuotedField(quoted_, r.place, true);
     quoted_ += ',';
     AppendQuotedField(quoted_, r.memo, true);
-    AppendEncoded(texts->bytes, quoted_);
-    return *texts;
+    AppendEncoded(into, quoted_);
+}
+
+CAlmxOutlookExport::FileTexts CAlmxOutlookExport::TextsInFile(const CAlmxData& r,
+                                                              bool recurring) {
+    std::size_t titleLength = 0;
+    if (!recurring) {
+        singleBytes_.clear();
+        EncodeTexts(r, singleBytes_, titleLength);
+        const std::string_view bytes = singleBytes_;
+        return {bytes.substr(0, titleLength), bytes.substr(titleLength)};
+    }
+    if ((keptCount_ + 1) * 2 > keptSlots_.size()) GrowKeptTexts();
+    const std::size_t mask = keptSlots_.size() - 1;
+    std::size_t i = SlotOf(&r, keptBits_);
+    while (keptSlots_[i].record && keptSlots_[i].record != &r) i = (i + 1) & mask;
+    KeptTexts& slot = keptSlots_[i];
+    if (!slot.record) {
+        slot.record = &r;
+        slot.offset = keptBytes_.size();
+        EncodeTexts(r, keptBytes_, slot.titleLength);
+        slot.length = keptBytes_.size() - slot.offset;
+        ++keptCount_;
+    }
+    const std::string_view bytes = std::string_view(keptBytes_).substr(slot.offset, slot.length);
+    return {bytes.substr(0, slot.titleLength), bytes.substr(slot.titleLength)};
+}
+
+void CAlmxOutlookExport::GrowKeptTexts() {
+    std::vector<KeptTexts> old(keptSlots_.empty() ? std::size_t{1} << 10 : keptSlots_.size() * 2);
+    old.swap(keptSlots_);
+    keptBits_ = 0;
+    while ((std::size_t{1} << keptBits_) < keptSlots_.size()) ++keptBits_;
+    const std::size_t mask = keptSlots_.size() - 1;
+    for (const KeptTexts& slot : old) {
+        if (!slot.record) continue;
+        std::size_t i = SlotOf(slot.record, keptBits_);
+        while (keptSlots_[i].record) i = (i + 1) & mask;
+        keptSlots_[i] = slot;
+    }
 }
 
 std::string_view CAlmxOutlookExport::GenreInFile(int genre) {
@@ -329,10 +373,11 @@ bool CAlmxOutlookExport::AppendLine(std::string& out, const DateTime& day, const
     const DateTime alarm =
         rings ? start.PlusMinutes(-static_cast<long long>(r.alarmMinutes)) : start;
 
-    const FileTexts* texts = WalkFileBytes() ? &TextsInFile(r, recurring) : nullptr;
+    const bool inFile = WalkFileBytes();
+    const FileTexts texts = inFile ? TextsInFile(r, recurring) : FileTexts{};
     LineBuilder line{out, out.size(), dates_, WalkCrLf()};
-    if (texts) {
-        out.append(texts->bytes, 0, texts->titleLength);
+    if (inFile) {
+        out += texts.title;
     } else {
         line.Field(r.title);
     }
@@ -358,9 +403,9 @@ bool CAlmxOutlookExport::AppendLine(std::string& out, const DateTime& day, const
     out += r.Has(HideInViews) ? ",\"\",\"\",\"\",\"\",\"False\",\"\",\"2\",\"\""
                               : ",\"\",\"\",\"\",\"\",\"True\",\"\",\"2\",\"\"";
     // "標準" in Shift_JIS for the file's bytes.
-    const char* const standard = texts ? ",\"\x95\x57\x8F\x80\"" : ",\"標準\"";
-    if (texts) {
-        out.append(texts->bytes, texts->titleLength);
+    const char* const standard = inFile ? ",\"\x95\x57\x8F\x80\"" : ",\"標準\"";
+    if (inFile) {
+        out += texts.rest;
         out += standard;
         out += GenreInFile(r.genre);
     } else {

@@ -4,7 +4,6 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "exchange/csv_import.h"
@@ -75,14 +74,24 @@ class CAlmxOutlookExport : public CAlmxExport {
 
   private:
     // A record's texts as the file holds them (Shift_JIS, line breaks CR LF): the quoted title,
-    // then the place and memo fields with their commas in front.
+    // and the place and memo fields with their commas in front. Views that hold until the next
+    // call.
     struct FileTexts {
-        std::string bytes;
-        std::size_t titleLength = 0;
+        std::string_view title;
+        std::string_view rest;
     };
-    // A recurring record's are made once per walk (it is written on many days), a single
-    // record's each time (it is written once).
-    const FileTexts& TextsInFile(const CAlmxData& record, bool recurring);
+    // A recurring record's are made once per walk (it is written on many days) and kept one
+    // after another in one string, found by open addressing (a node per record would cost a
+    // cache miss per line); a single record's are made each time (it is written once).
+    FileTexts TextsInFile(const CAlmxData& record, bool recurring);
+    void EncodeTexts(const CAlmxData& record, std::string& into, std::size_t& titleLength);
+    struct KeptTexts {
+        const CAlmxData* record = nullptr;
+        std::size_t offset = 0;
+        std::size_t titleLength = 0;
+        std::size_t length = 0;
+    };
+    void GrowKeptTexts();
     // The genre's field with its comma in front, as the file holds it.
     std::string_view GenreInFile(int genre);
     // Appends the UTF-8 text as Shift_JIS.
@@ -106,8 +115,11 @@ class CAlmxOutlookExport : public CAlmxExport {
     // Single schedules already written: one listed on several days is written once.
     RecordSet written_;
     OutlookDateTexts dates_;
-    std::unordered_map<const CAlmxData*, FileTexts> recurringTexts_;
-    FileTexts singleTexts_;
+    std::vector<KeptTexts> keptSlots_;
+    std::size_t keptCount_ = 0;
+    int keptBits_ = 0;
+    std::string keptBytes_;
+    std::string singleBytes_;
     std::vector<std::string> genreTexts_;  // empty until made
     std::string quoted_;
     text::SjisEncoding encoded_;
