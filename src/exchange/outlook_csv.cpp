@@ -257,8 +257,7 @@ void CAlmxOutlookExport::EncodeTexts(const CAlmxData& r, std::string& into,
     AppendEncoded(into, quoted_);
 }
 
-CAlmxOutlookExport::FileTexts CAlmxOutlookExport::TextsInFile(const CAlmxData& r,
-                                                              bool recurring) {
+CAlmxOutlookExport::FileTexts CAlmxOutlookExport::TextsInFile(const CAlmxData& r, bool recurring) {
     std::size_t titleLength = 0;
     if (!recurring) {
         singleBytes_.clear();
