@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -22,6 +23,27 @@ namespace almx {
 namespace {
 
 using bench::PeakMemory;
+
+// ALMX_BENCH_DUMP names a folder where the export file and the imported records are kept, so
+// two builds' outputs can be compared byte for byte.
+std::string DumpPath(const std::string& name) {
+    const char* folder = std::getenv("ALMX_BENCH_DUMP");
+    return folder && *folder ? (std::filesystem::path(folder) / name).string() : std::string();
+}
+
+void DumpRecords(const std::string& path, const std::vector<CAlmxData>& records,
+                 const CAlmxFieldArray& genres) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return;
+    for (const CAlmxData& r : records) {
+        std::fprintf(file, "%.9f|%d|%.9f|%d|%u|%d|%d|%d|%s|%s|%s\n", r.start.Days(),
+                     r.start.IsValid() ? 1 : 0, r.end.Days(), r.end.IsValid() ? 1 : 0,
+                     static_cast<unsigned>(r.flags), r.alarmMinutes, r.todoLeadDays, r.genre,
+                     r.title.c_str(), r.place.c_str(), r.memo.c_str());
+    }
+    for (const CAlmxField& genre : genres.Items()) std::fprintf(file, "%s\n", genre.name.c_str());
+    std::fclose(file);
+}
 
 struct Fixture {
     explicit Fixture(int count) {
@@ -92,7 +114,12 @@ void BM_OutlookExportYearToFile(benchmark::State& state) {
     }
     std::error_code error;
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path, error));
-    std::filesystem::remove(path, error);
+    const std::string kept = DumpPath("export_" + std::to_string(state.range(0)) + ".csv");
+    if (kept.empty()) {
+        std::filesystem::remove(path, error);
+    } else {
+        std::filesystem::rename(path, kept, error);
+    }
     peak.Report(state);
 }
 BENCHMARK(BM_OutlookExportYearToFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
@@ -127,6 +154,12 @@ void BM_OutlookImportRows(benchmark::State& state) {
         benchmark::DoNotOptimize(outcome.records.data());
     }
     state.counters["rows"] = accepted;
+    const std::string kept = DumpPath("import_" + std::to_string(rows) + ".txt");
+    if (!kept.empty()) {
+        CAlmxOutlookImport importer(doc, prompter);
+        const ImportOutcome outcome = importer.ImportBytes(bytes, f.genres, {}, 0);
+        DumpRecords(kept, outcome.records, outcome.genres);
+    }
     peak.Report(state);
 }
 BENCHMARK(BM_OutlookImportRows)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -49,15 +49,14 @@ CAlmxImport::CAlmxImport(CAlmxDoc& target, Prompter& prompter)
 void CAlmxImport::AssignGenre(CAlmxData& record, std::string_view name) {
     record.genre = 0;
     if (name.empty() || !genres_) return;
-    const std::string key(name);
-    if (const auto found = genreIndex_.find(key); found != genreIndex_.end()) {
+    if (const auto found = genreIndex_.find(name); found != genreIndex_.end()) {
         record.genre = found->second;
         return;
     }
     const auto& items = genres_->Items();
     if (!IsExtendableGenreIndex(static_cast<int>(items.size()))) return;
     record.genre = genres_->FindOrAdd(name);
-    genreIndex_.emplace(key, record.genre);
+    genreIndex_.emplace(std::string(name), record.genre);
 }
 
 const std::vector<std::string>& CAlmxImport::SplitRow(std::string_view rowText) {
@@ -118,12 +117,13 @@ ImportOutcome CAlmxImport::ImportBytes(std::string_view bytes, const CAlmxFieldA
         state = kBetweenFields;
         // A blank line is no row.
         if (!rowText.empty()) {
-            CAlmxData record(defaults);
+            // The row is parsed into its place in the list, not into a record moved there.
+            CAlmxData& record = outcome.records.emplace_back(defaults);
             if (ParseLine(row, rowText, record, option) == 1) {
-                outcome.records.push_back(std::move(record));
                 ++outcome.accepted;
-            } else if (row > 0) {
-                ++outcome.failed;
+            } else {
+                outcome.records.pop_back();
+                if (row > 0) ++outcome.failed;
             }
             ++row;
         }

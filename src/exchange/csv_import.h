@@ -4,6 +4,7 @@
 // document after the existing ones, with the genres they named.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -72,7 +73,14 @@ class CAlmxImport {
   private:
     CAlmxFieldArray* genres_ = nullptr;  // the list AssignGenre extends, during ImportBytes
     // The first index of each genre name of genres_, so a row's genre is found at once.
-    std::unordered_map<std::string, int> genreIndex_;
+    // Looked up by view, without a string per row.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const {
+            return std::hash<std::string_view>{}(name);
+        }
+    };
+    std::unordered_map<std::string, int, NameHash, std::equal_to<>> genreIndex_;
     std::vector<std::string> cells_;
     std::vector<std::string_view> views_;
 };

@@ -1,34 +1,41 @@
 #include "exchange/csv_row.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace almx {
 
 int ScanCsvLine(std::string_view line, int state) {
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (c == '\n') break;
-        switch (state) {
-            case kBetweenFields:
-                if (c == '"') {
-                    state = kInQuotedField;
-                } else if (c != ',') {
-                    state = kInBareField;
-                }
-                break;
-            case kInBareField:
-                if (c == ',') state = kBetweenFields;
-                break;
-            default:
-                if (c == '"') {
-                    if (i + 1 < line.size() && line[i + 1] == '"') {
-                        ++i;
-                    } else {
-                        state = kBetweenFields;
-                    }
-                }
-                break;
+    // The scan jumps from quote to quote inside quoted fields and from comma to comma inside
+    // bare ones: the texts between are never looked at byte by byte.
+    const char* p = line.data();
+    const char* end = p + line.size();
+    if (const void* lf = std::memchr(p, '\n', line.size())) end = static_cast<const char*>(lf);
+    while (p < end) {
+        if (state == kBetweenFields) {
+            if (*p == '"') {
+                state = kInQuotedField;
+            } else if (*p != ',') {
+                state = kInBareField;
+            }
+            ++p;
+        } else if (state == kInBareField) {
+            const void* comma = std::memchr(p, ',', static_cast<std::size_t>(end - p));
+            if (!comma) break;
+            p = static_cast<const char*>(comma) + 1;
+            state = kBetweenFields;
+        } else {
+            const void* found = std::memchr(p, '"', static_cast<std::size_t>(end - p));
+            if (!found) break;
+            const char* quote = static_cast<const char*>(found);
+            // A doubled quote stays inside the field.
+            if (quote + 1 < end && quote[1] == '"') {
+                p = quote + 2;
+            } else {
+                p = quote + 1;
+                state = kBetweenFields;
+            }
         }
     }
     return state;
@@ -217,23 +224,47 @@ std::string NormalizeCsvField(std::string_view text) {
     return out;
 }
 
-void AppendQuotedField(std::string& out, std::string_view text) {
+namespace {
+
+// What AppendQuotedField does with a byte: most bytes are copied in runs.
+enum FieldByte : unsigned char { kPlainByte, kQuoteByte, kCrByte, kLfByte, kDroppedByte };
+
+constexpr std::array<unsigned char, 256> MakeFieldBytes() {
+    std::array<unsigned char, 256> table{};
+    table['"'] = kQuoteByte;
+    table['\r'] = kCrByte;
+    table['\n'] = kLfByte;
+    for (int c = 1; c <= 4; ++c) table[static_cast<std::size_t>(c)] = kDroppedByte;
+    return table;
+}
+
+constexpr std::array<unsigned char, 256> kFieldBytes = MakeFieldBytes();
+
+}  // namespace
+
+void AppendQuotedField(std::string& out, std::string_view text, bool crLf) {
     out += '"';
-    // Plain bytes are copied in runs; only quotes, CR and the escape bytes stop a run.
+    const char* const data = text.data();
+    const std::size_t size = text.size();
     std::size_t run = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c > '"' || (c != '"' && c != '\r' && (c == 0 || c > 0x04))) continue;
-        out.append(text.data() + run, i - run);
-        if (c == '"') {
-            out += "\"\"";
-        } else if (c == '\r') {
-            out += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    for (std::size_t i = 0; i < size; ++i) {
+        const unsigned char kind = kFieldBytes[static_cast<unsigned char>(data[i])];
+        if (kind == kPlainByte || (kind == kLfByte && !crLf)) continue;
+        out.append(data + run, i - run);
+        if (kind == kQuoteByte) {
+            out.append("\"\"", 2);
+        } else if (kind == kCrByte || kind == kLfByte) {
+            // CR LF, a lone CR and a lone LF are all one line break.
+            if (kind == kCrByte && i + 1 < size && data[i + 1] == '\n') ++i;
+            if (crLf) {
+                out.append("\r\n", 2);
+            } else {
+                out += '\n';
+            }
         }
         run = i + 1;
     }
-    out.append(text.data() + run, text.size() - run);
+    out.append(data + run, size - run);
     out += '"';
 }
 

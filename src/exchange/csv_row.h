@@ -38,8 +38,9 @@ void SplitCsvRowViews(std::string_view row, std::vector<std::string_view>& field
 // 0x01 to 0x04 dropped.
 std::string NormalizeCsvField(std::string_view text);
 
-// Appends the field between quotes, quotes doubled, normalized as above.
-void AppendQuotedField(std::string& out, std::string_view text);
+// Appends the field between quotes, quotes doubled, normalized as above; with crLf every line
+// break inside it is written as CR LF, as the file holds it.
+void AppendQuotedField(std::string& out, std::string_view text, bool crLf = false);
 
 // Every field quoted and separated by commas, without a line end.
 std::string JoinCsvRow(const std::vector<std::string>& fields);

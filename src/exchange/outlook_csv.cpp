@@ -27,13 +27,15 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 struct LineBuilder {
     std::string& out;
     std::size_t from;
+    OutlookDateTexts& dates;
+    bool crLf;  // line breaks inside fields as CR LF
 
     void Separate() {
         if (out.size() != from) out += ',';
     }
     void Field(std::string_view text) {
         Separate();
-        AppendQuotedField(out, text);
+        AppendQuotedField(out, text, crLf);
     }
     // A text of our own that needs no quoting rules.
     void Plain(std::string_view text) {
@@ -45,7 +47,7 @@ struct LineBuilder {
     void Date(const DateTime& value) {
         Separate();
         out += '"';
-        AppendOutlookDate(out, value);
+        dates.Append(out, value);
         out += '"';
     }
     void Time(const DateTime& value) {
@@ -77,7 +79,60 @@ std::string_view CutSeconds(std::string_view time) {
     return last == first ? time : time.substr(0, last);
 }
 
+// The digits of text[from, from + count), or -1 when one is no digit.
+int DigitsAt(std::string_view text, std::size_t from, std::size_t count) {
+    int value = 0;
+    for (std::size_t i = from; i < from + count; ++i) {
+        const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
+        if (digit > 9) return -1;
+        value = value * 10 + static_cast<int>(digit);
+    }
+    return value;
+}
+
+// "YYYY/MM/DD" as the exports write it, read at once; false for any other form (the general
+// parser takes those, with its century rule for short years).
+bool ExportedDate(std::string_view text, int& year, int& month, int& day) {
+    if (text.size() != 10 || text[4] != '/' || text[7] != '/') return false;
+    year = DigitsAt(text, 0, 4);
+    month = DigitsAt(text, 5, 2);
+    day = DigitsAt(text, 8, 2);
+    return year >= 100 && month >= 0 && day >= 0;
+}
+
+// "H:MM", "HH:MM", either followed by ":SS" (seconds are dropped); false for any other form.
+bool ExportedTime(std::string_view text, int& hour, int& minute) {
+    const std::size_t colon = text.size() > 1 && text[1] == ':' ? 1 : 2;
+    if (text.size() < colon + 3 || text[colon] != ':') return false;
+    const std::size_t rest = text.size() - (colon + 3);
+    if (rest != 0 && (rest != 3 || text[colon + 3] != ':' || DigitsAt(text, colon + 4, 2) < 0)) {
+        return false;
+    }
+    hour = DigitsAt(text, 0, colon);
+    minute = DigitsAt(text, colon + 1, 2);
+    return hour >= 0 && minute >= 0;
+}
+
+std::optional<DateTime> ParseExportedDate(std::string_view text) {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    if (!ExportedDate(text, year, month, day)) return ParseDate(text);
+    if (!IsValidDate(year, month, day)) return std::nullopt;
+    return DateTime::FromDate(year, month, day);
+}
+
 std::optional<DateTime> ParseDateAndTime(std::string_view date, std::string_view time) {
+    // The rows of an exported file take the short way; its result is the general parser's.
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    if (ExportedDate(date, year, month, day) && ExportedTime(time, hour, minute)) {
+        if (!IsValidDate(year, month, day) || hour > 23 || minute > 59) return std::nullopt;
+        return DateTime::FromParts(year, month, day, hour, minute);
+    }
     const std::string_view cut = CutSeconds(time);
     if (cut.empty()) return std::nullopt;
     return ParseTime(date, cut);
@@ -132,6 +187,24 @@ void AppendOutlookTime(std::string& out, const DateTime& value) {
     out.append(text, 8);
 }
 
+void OutlookDateTexts::Append(std::string& out, const DateTime& value) {
+    const long day = value.DayNumber();
+    Entry& entry = entries_[static_cast<unsigned long>(day) & 15u];
+    if (!entry.used || entry.day != day) {
+        std::string text;
+        AppendOutlookDate(text, value);
+        if (text.size() > sizeof entry.text) {
+            out += text;
+            return;
+        }
+        entry.used = true;
+        entry.day = day;
+        entry.length = static_cast<unsigned char>(text.size());
+        text.copy(entry.text, text.size());
+    }
+    out.append(entry.text, entry.length);
+}
+
 std::string OutlookDate(const DateTime& value) {
     std::string out;
     AppendOutlookDate(out, value);
@@ -146,6 +219,97 @@ std::string OutlookTime(const DateTime& value) {
 
 void CAlmxOutlookExport::BeginExport() {
     written_.Clear();
+    keptSlots_.clear();
+    keptCount_ = 0;
+    keptBits_ = 0;
+    keptBytes_.clear();
+    genreTexts_.clear();
+}
+
+void CAlmxOutlookExport::AppendEncoded(std::string& out, std::string_view utf8) {
+    encoded_.bytes.clear();
+    encoded_.unrepresentable.clear();
+    text::AppendUtf8AsShiftJis(utf8, encoded_);
+    out += encoded_.bytes;
+}
+
+namespace {
+
+std::size_t SlotOf(const CAlmxData* record, int bits) {
+    const auto address = reinterpret_cast<std::uintptr_t>(record);
+    return static_cast<std::size_t>((address >> 4) * 0x9E3779B97F4A7C15ull >> (64 - bits));
+}
+
+}  // namespace
+
+void CAlmxOutlookExport::EncodeTexts(const CAlmxData& r, std::string& into,
+                                     std::size_t& titleLength) {
+    // Each field is encoded whole with its quotes, as the line's encoding would meet it.
+    const std::size_t from = into.size();
+    quoted_.clear();
+    AppendQuotedField(quoted_, r.title, true);
+    AppendEncoded(into, quoted_);
+    titleLength = into.size() - from;
+    quoted_.assign(1, ',');
+    AppendQuotedField(quoted_, r.place, true);
+    quoted_ += ',';
+    AppendQuotedField(quoted_, r.memo, true);
+    AppendEncoded(into, quoted_);
+}
+
+CAlmxOutlookExport::FileTexts CAlmxOutlookExport::TextsInFile(const CAlmxData& r, bool recurring) {
+    std::size_t titleLength = 0;
+    if (!recurring) {
+        singleBytes_.clear();
+        EncodeTexts(r, singleBytes_, titleLength);
+        const std::string_view bytes = singleBytes_;
+        return {bytes.substr(0, titleLength), bytes.substr(titleLength)};
+    }
+    if ((keptCount_ + 1) * 2 > keptSlots_.size()) GrowKeptTexts();
+    const std::size_t mask = keptSlots_.size() - 1;
+    std::size_t i = SlotOf(&r, keptBits_);
+    while (keptSlots_[i].record && keptSlots_[i].record != &r) i = (i + 1) & mask;
+    KeptTexts& slot = keptSlots_[i];
+    if (!slot.record) {
+        slot.record = &r;
+        slot.offset = keptBytes_.size();
+        EncodeTexts(r, keptBytes_, slot.titleLength);
+        slot.length = keptBytes_.size() - slot.offset;
+        ++keptCount_;
+    }
+    const std::string_view bytes = std::string_view(keptBytes_).substr(slot.offset, slot.length);
+    return {bytes.substr(0, slot.titleLength), bytes.substr(slot.titleLength)};
+}
+
+void CAlmxOutlookExport::GrowKeptTexts() {
+    std::vector<KeptTexts> old(keptSlots_.empty() ? std::size_t{1} << 10 : keptSlots_.size() * 2);
+    old.swap(keptSlots_);
+    keptBits_ = 0;
+    while ((std::size_t{1} << keptBits_) < keptSlots_.size()) ++keptBits_;
+    const std::size_t mask = keptSlots_.size() - 1;
+    for (const KeptTexts& slot : old) {
+        if (!slot.record) continue;
+        std::size_t i = SlotOf(slot.record, keptBits_);
+        while (keptSlots_[i].record) i = (i + 1) & mask;
+        keptSlots_[i] = slot;
+    }
+}
+
+std::string_view CAlmxOutlookExport::GenreInFile(int genre) {
+    // Genre numbers are small; a stray one is encoded each time rather than kept.
+    constexpr int kKeptGenres = 4096;
+    std::string* field = &quoted_;
+    if (genre >= 0 && genre < kKeptGenres) {
+        const auto index = static_cast<std::size_t>(genre);
+        if (index >= genreTexts_.size()) genreTexts_.resize(index + 1);
+        if (!genreTexts_[index].empty()) return genreTexts_[index];
+        field = &genreTexts_[index];
+    }
+    std::string utf8(1, ',');
+    AppendQuotedField(utf8, GenreName(genre), true);
+    field->clear();
+    AppendEncoded(*field, utf8);
+    return *field;
 }
 
 void CAlmxOutlookExport::RecordSet::Clear() {
@@ -208,8 +372,14 @@ bool CAlmxOutlookExport::AppendLine(std::string& out, const DateTime& day, const
     const DateTime alarm =
         rings ? start.PlusMinutes(-static_cast<long long>(r.alarmMinutes)) : start;
 
-    LineBuilder line{out, out.size()};
-    line.Field(r.title);
+    const bool inFile = WalkFileBytes();
+    const FileTexts texts = inFile ? TextsInFile(r, recurring) : FileTexts{};
+    LineBuilder line{out, out.size(), dates_, WalkCrLf()};
+    if (inFile) {
+        out += texts.title;
+    } else {
+        line.Field(r.title);
+    }
     line.Date(start);
     if (startTime) {
         line.Time(start);
@@ -231,11 +401,19 @@ bool CAlmxOutlookExport::AppendLine(std::string& out, const DateTime& day, const
     line.Time(alarm);
     out += r.Has(HideInViews) ? ",\"\",\"\",\"\",\"\",\"False\",\"\",\"2\",\"\""
                               : ",\"\",\"\",\"\",\"\",\"True\",\"\",\"2\",\"\"";
-    line.Field(r.place);
-    line.Field(r.memo);
-    out += ",\"標準\"";
-    line.Field(GenreName(r.genre));
-    out += ",\"標準\"";
+    // "標準" in Shift_JIS for the file's bytes.
+    const char* const standard = inFile ? ",\"\x95\x57\x8F\x80\"" : ",\"標準\"";
+    if (inFile) {
+        out += texts.rest;
+        out += standard;
+        out += GenreInFile(r.genre);
+    } else {
+        line.Field(r.place);
+        line.Field(r.memo);
+        out += standard;
+        line.Field(GenreName(r.genre));
+    }
+    out += standard;
     return true;
 }
 
@@ -254,7 +432,7 @@ bool CAlmxOutlookTodoExport::AppendLine(std::string& out, const DateTime&, const
                                         int) {
     if (!r.Has(IsTodo)) return false;
     const bool done = r.Has(TodoDone);
-    LineBuilder line{out, out.size()};
+    LineBuilder line{out, out.size(), dates_, WalkCrLf()};
     line.Field(r.title);
     if (r.todoLeadDays == -1) {
         line.Plain("");
@@ -325,17 +503,17 @@ int CAlmxOutlookTodoImport::ParseLine(int row, std::string_view rowText, CAlmxDa
     const std::vector<std::string_view>& cells = SplitRowViews(rowText);
     record.Set(IsTodo);
     record.title = Cell(cells, 0);
-    const auto deadline = ParseDate(Cell(cells, 2));
+    const auto deadline = ParseExportedDate(Cell(cells, 2));
     if (!deadline) return 0;
     record.start = *deadline;
     if (!Cell(cells, 1).empty()) {
-        const auto first = ParseDate(Cell(cells, 1));
+        const auto first = ParseExportedDate(Cell(cells, 1));
         if (!first) return 0;
         const long days = DateDifference(*first, *deadline);
         record.todoLeadDays = days < 0 ? 0 : static_cast<int>(days);
     }
     if (!Cell(cells, 6).empty()) {
-        const auto end = ParseDate(Cell(cells, 6));
+        const auto end = ParseExportedDate(Cell(cells, 6));
         if (!end) return 0;
         record.end = *end;
     }

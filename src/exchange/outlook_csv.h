@@ -8,6 +8,7 @@
 
 #include "exchange/csv_import.h"
 #include "exchange/range_export.h"
+#include "text/encoding.h"
 
 namespace almx {
 
@@ -41,6 +42,22 @@ std::string OutlookTime(const DateTime& value);
 void AppendOutlookDate(std::string& out, const DateTime& value);
 void AppendOutlookTime(std::string& out, const DateTime& value);
 
+// AppendOutlookDate with the texts of recent days kept: a line's dates are mostly its day's and
+// the next few, and the civil conversion is the dear part of writing one.
+class OutlookDateTexts {
+  public:
+    void Append(std::string& out, const DateTime& value);
+
+  private:
+    struct Entry {
+        long day = 0;
+        bool used = false;
+        unsigned char length = 0;
+        char text[14] = {};
+    };
+    Entry entries_[16];
+};
+
 class CAlmxOutlookExport : public CAlmxExport {
   public:
     using CAlmxExport::CAlmxExport;
@@ -50,10 +67,36 @@ class CAlmxOutlookExport : public CAlmxExport {
     bool AppendLine(std::string& out, const DateTime& day, const CAlmxData& record,
                     int includeHidden) override;
 
+    bool WritesFileBytes() const override { return true; }
+
   protected:
     void BeginExport() override;
 
   private:
+    // A record's texts as the file holds them (Shift_JIS, line breaks CR LF): the quoted title,
+    // and the place and memo fields with their commas in front. Views that hold until the next
+    // call.
+    struct FileTexts {
+        std::string_view title;
+        std::string_view rest;
+    };
+    // A recurring record's are made once per walk (it is written on many days) and kept one
+    // after another in one string, found by open addressing (a node per record would cost a
+    // cache miss per line); a single record's are made each time (it is written once).
+    FileTexts TextsInFile(const CAlmxData& record, bool recurring);
+    void EncodeTexts(const CAlmxData& record, std::string& into, std::size_t& titleLength);
+    struct KeptTexts {
+        const CAlmxData* record = nullptr;
+        std::size_t offset = 0;
+        std::size_t titleLength = 0;
+        std::size_t length = 0;
+    };
+    void GrowKeptTexts();
+    // The genre's field with its comma in front, as the file holds it.
+    std::string_view GenreInFile(int genre);
+    // Appends the UTF-8 text as Shift_JIS.
+    void AppendEncoded(std::string& out, std::string_view utf8);
+
     // Records met, in one array by open addressing: no allocation per record and one place in
     // memory to look at, where a node set costs both for each of a large document's records.
     class RecordSet {
@@ -71,6 +114,15 @@ class CAlmxOutlookExport : public CAlmxExport {
 
     // Single schedules already written: one listed on several days is written once.
     RecordSet written_;
+    OutlookDateTexts dates_;
+    std::vector<KeptTexts> keptSlots_;
+    std::size_t keptCount_ = 0;
+    int keptBits_ = 0;
+    std::string keptBytes_;
+    std::string singleBytes_;
+    std::vector<std::string> genreTexts_;  // empty until made
+    std::string quoted_;
+    text::SjisEncoding encoded_;
 };
 
 class CAlmxOutlookTodoExport : public CAlmxExport {
@@ -81,6 +133,9 @@ class CAlmxOutlookTodoExport : public CAlmxExport {
     std::string HeaderLine(int includeHidden) override;
     bool AppendLine(std::string& out, const DateTime& day, const CAlmxData& record,
                     int includeHidden) override;
+
+  private:
+    OutlookDateTexts dates_;
 };
 
 class CAlmxOutlookImport : public CAlmxImport {

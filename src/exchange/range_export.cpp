@@ -43,22 +43,20 @@ void AppendWithCrLf(std::string& out, std::string_view bytes) {
     }
 }
 
-// Turns blocks of UTF-8 lines into the file's bytes (Shift_JIS, CR LF) in buffers kept from
-// block to block, so a long export allocates (and the kernel maps) no fresh memory per block.
+// Turns blocks of UTF-8 lines (already with CR LF) into the file's Shift_JIS bytes in a buffer
+// kept from block to block, so a long export allocates (and the kernel maps) no fresh memory per
+// block.
 class BlockEncoder {
   public:
     std::string_view Encode(std::string_view lines) {
         encoded_.bytes.clear();
         encoded_.unrepresentable.clear();
         text::AppendUtf8AsShiftJis(lines, encoded_);
-        block_.clear();
-        AppendWithCrLf(block_, encoded_.bytes);
-        return block_;
+        return encoded_.bytes;
     }
 
   private:
     text::SjisEncoding encoded_;
-    std::string block_;
 };
 
 }  // namespace
@@ -74,7 +72,11 @@ std::string CAlmxExport::HeaderLine(int) {
 bool CAlmxExport::AppendLine(std::string& out, const DateTime& day, const CAlmxData& record,
                              int includeHidden) {
     const std::string line = FormatLine(day, record, includeHidden);
-    out += line;
+    if (walkCrLf_) {
+        AppendWithCrLf(out, line);
+    } else {
+        out += line;
+    }
     return !line.empty();
 }
 
@@ -84,11 +86,17 @@ std::string_view CAlmxExport::GenreName(int genre) const {
     return field ? std::string_view(field->name) : std::string_view();
 }
 
-long CAlmxExport::Walk(int includeHidden, int todayLimit, bool forText,
+long CAlmxExport::Walk(int includeHidden, int todayLimit, bool forText, bool crLf,
                        const std::function<bool(std::string_view)>& flush,
                        const std::function<void(std::size_t)>& expect) {
     BeginExport();
     walkTodayLimit_ = todayLimit;
+    // FormatLine called outside a walk gives the plain line again.
+    struct CrLfScope {
+        bool& flag;
+        ~CrLfScope() { flag = false; }
+    } scope{walkCrLf_};
+    walkCrLf_ = crLf;
     if (!InCalendar(first_) || !InCalendar(last_)) return -1;
     const long days = DateDifference(first_, last_) + 1;
     if (days < 1) return 0;
@@ -132,6 +140,7 @@ long CAlmxExport::Walk(int includeHidden, int todayLimit, bool forText,
                     buffer.resize(before);
                     continue;
                 }
+                if (crLf) buffer += '\r';
                 buffer += '\n';
                 if (buffer.size() >= kFlushBytes) {
                     if (!flush(buffer)) return -1;
@@ -158,7 +167,7 @@ bool CAlmxExport::FileText(std::string& out, int includeHidden) {
         return true;
     };
     auto expect = [&out](std::size_t pairs) { out.reserve(out.size() + pairs * kFileLineBytes); };
-    if (Walk(includeHidden, 0, false, append, expect) < 0) {
+    if (Walk(includeHidden, 0, false, false, append, expect) < 0) {
         out.resize(before);
         return false;
     }
@@ -192,8 +201,20 @@ bool CAlmxExport::WalkBytes(int includeHidden, const std::function<bool(std::str
     BlockEncoder encoder;
     auto write = [&encoder, &sink](std::string_view lines) { return sink(encoder.Encode(lines)); };
     const std::string header = HeaderLine(includeHidden);
-    if (!header.empty() && !write(header + '\n')) return false;
-    return Walk(includeHidden, 0, false, write, expect) >= 0;
+    if (!header.empty()) {
+        std::string line;
+        AppendWithCrLf(line, header);
+        line += "\r\n";
+        if (!write(line)) return false;
+    }
+    if (!WritesFileBytes()) return Walk(includeHidden, 0, false, true, write, expect) >= 0;
+    // The format appends the bytes themselves: its blocks go to the sink as they are.
+    struct FileBytesScope {
+        bool& flag;
+        ~FileBytesScope() { flag = false; }
+    } scope{walkFileBytes_};
+    walkFileBytes_ = true;
+    return Walk(includeHidden, 0, false, true, sink, expect) >= 0;
 }
 
 bool CAlmxExport::ExportToFile(const std::string& path, int includeHidden) {
@@ -209,7 +230,7 @@ int CAlmxExport::ExportToText(std::string& out, int includeHidden) {
     const int todayLimit = environment_.settings.GetInt("System", "TodayLimit", 0);
     const std::size_t before = out.size();
     const long pairs = Walk(
-        includeHidden, todayLimit, true,
+        includeHidden, todayLimit, true, false,
         [&out](std::string_view lines) {
             AppendWithCrLf(out, lines);
             return true;

@@ -84,6 +84,15 @@ class CAlmxExport {
     virtual void BeginExport() {}
     // The day boundary of the walk in progress.
     int WalkTodayLimit() const { return walkTodayLimit_; }
+    // Whether the walk in progress makes the file's bytes: AppendLine then writes every line
+    // break inside a line as CR LF (the walk ends lines so), sparing a pass over the block.
+    bool WalkCrLf() const { return walkCrLf_; }
+    // A format that can append its lines as the file's bytes (Shift_JIS, line breaks CR LF)
+    // says so here; the file's walk then asks it for them (WalkFileBytes) and encodes only the
+    // header, so texts a format meets again and again are not encoded every time.
+    virtual bool WritesFileBytes() const { return false; }
+    // Whether the walk in progress wants the file's bytes from AppendLine.
+    bool WalkFileBytes() const { return walkFileBytes_; }
     const DayCellSource& Source() const { return source_; }
     // The genre's name, empty for a number without a genre.
     std::string_view GenreName(int genre) const;
@@ -94,8 +103,9 @@ class CAlmxExport {
     // piece of the range. The number of pairs formatted, or -1 when the range leaves the
     // calendar or flush returned false (the walk stops there). forText: every pair gives a
     // line, even an empty one. expect (may be empty) hears the number of pairs of each piece
-    // before its lines, so the receiver can make room once.
-    long Walk(int includeHidden, int todayLimit, bool forText,
+    // before its lines, so the receiver can make room once. crLf: lines end with CR LF (see
+    // WalkCrLf).
+    long Walk(int includeHidden, int todayLimit, bool forText, bool crLf,
               const std::function<bool(std::string_view)>& flush,
               const std::function<void(std::size_t)>& expect);
 
@@ -108,6 +118,8 @@ class CAlmxExport {
     DateTime last_;
     ExportEnvironment environment_;
     int walkTodayLimit_ = 0;
+    bool walkCrLf_ = false;
+    bool walkFileBytes_ = false;
     int pieceDays_ = 366;
     FileWriter defaultWriter_;
     FileWriter* writer_ = &defaultWriter_;

@@ -90,11 +90,68 @@ TEST(CsvRow, ScanCarriesTheQuoteStateAcrossLines) {
     EXPECT_NE(ScanCsvLine(R"(5" disk,"ok")", kBetweenFields), kInQuotedField);
 }
 
+// The continuation scan byte by byte, as the rules read.
+int ScanByBytes(std::string_view line, int state) {
+    for (std::size_t i = 0; i < line.size() && line[i] != '\n'; ++i) {
+        const char c = line[i];
+        if (state == kBetweenFields) {
+            state = c == '"' ? kInQuotedField : c == ',' ? kBetweenFields : kInBareField;
+        } else if (state == kInBareField) {
+            if (c == ',') state = kBetweenFields;
+        } else if (c == '"') {
+            if (i + 1 < line.size() && line[i + 1] == '"') {
+                ++i;
+            } else {
+                state = kBetweenFields;
+            }
+        }
+    }
+    return state;
+}
+
+TEST(CsvRow, ScanEndsInTheStateTheRulesGiveForEveryShortLine) {
+    // Every line of up to six of these pieces, from every state.
+    const std::string pieces[] = {"\"", ",", "a", "\n", "表"};
+    std::vector<std::string> lines{""};
+    for (std::size_t from = 0, length = 0; length < 6; ++length) {
+        const std::size_t to = lines.size();
+        for (std::size_t k = from; k < to; ++k) {
+            for (const std::string& piece : pieces) lines.push_back(lines[k] + piece);
+        }
+        from = to;
+    }
+    for (const std::string& line : lines) {
+        for (int state : {kBetweenFields, kInBareField, kInQuotedField}) {
+            ASSERT_EQ(ScanCsvLine(line, state), ScanByBytes(line, state))
+                << ::testing::PrintToString(line) << " from " << state;
+        }
+    }
+}
+
 TEST(CsvRow, JoinQuotesEveryFieldAndNeverWritesEscapeBytes) {
     const Fields fields{"plain", "a,b", "say \"x\"", "line1\r\nline2\rline3", "\x01\x02\x03\x04"};
     const std::string row = JoinCsvRow(fields);
     EXPECT_EQ(row, "\"plain\",\"a,b\",\"say \"\"x\"\"\",\"line1\nline2\nline3\",\"\"");
     EXPECT_EQ(SplitCsvRow(row), (Fields{"plain", "a,b", "say \"x\"", "line1\nline2\nline3", ""}));
+}
+
+TEST(CsvRow, QuotedFieldForTheFileWritesEveryLineBreakAsCrLf) {
+    // Each kind of break, at either end and in a row, beside quotes and the dropped bytes.
+    const std::string texts[] = {"",         "\n",           "\r",       "\r\n",           "\n\r",
+                                 "\r\r\n\n", "a\nb\rc\r\nd", "\"\r\n\"", "x\x01\n\x02y\r", "末尾\r",
+                                 "\n先頭"};
+    for (const std::string& text : texts) {
+        std::string plain = "lead,";
+        AppendQuotedField(plain, text);
+        std::string expected;
+        for (char c : plain) {
+            if (c == '\n') expected += '\r';
+            expected += c;
+        }
+        std::string file = "lead,";
+        AppendQuotedField(file, text, true);
+        EXPECT_EQ(file, expected) << ::testing::PrintToString(text);
+    }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "exchange/csv_row.h"
 #include "exchange/exchange_fixture.h"
 #include "exchange/outlook_csv.h"
@@ -239,6 +241,76 @@ TEST_F(OutlookExportTest, BytesDoNotDependOnHowTheRangeIsCutIntoPieces) {
     int camps = 0;
     for (const auto& row : rows) camps += row[0] == "合宿";
     EXPECT_EQ(camps, 1);
+}
+
+TEST_F(OutlookExportTest, DatesOfManyDaysAndLinesAfterAFileExportStayAsWritten) {
+    // Days sixteen apart share a place among the kept date texts; years of four and five
+    // digits and an invalid date have texts of their own.
+    OutlookDateTexts texts;
+    std::vector<DateTime> days;
+    for (int i = 0; i < 400; ++i) days.push_back(Day(2025, 1, 1).PlusDays((i * 37) % 97));
+    days.push_back(Day(1, 1, 1));
+    days.push_back(Day(9999, 12, 31));
+    days.push_back(Day(9999, 12, 31).PlusDays(1));
+    days.push_back(DateTime::Invalid());
+    days.push_back(Day(2025, 1, 1).PlusDays(16));
+    days.push_back(Day(2025, 1, 1));
+    for (const DateTime& day : days) {
+        std::string kept = "x";
+        texts.Append(kept, day);
+        EXPECT_EQ(kept, "x" + OutlookDate(day)) << day.Days();
+    }
+
+    CAlmxData r = Schedule("会議", At(2025, 6, 5, 9, 0), At(2025, 6, 5, 10, 0));
+    r.Set(StartTimeSet);
+    r.Set(EndTimeSet);
+    r.memo = "一行目\n二行目";
+    Add(r);
+    CAlmxOutlookExport exporter(Source(), Day(2025, 6, 1), Day(2025, 6, 30), Environment());
+    const std::string before = exporter.FormatLine(Day(2025, 6, 5), r, 0);
+    std::string bytes;
+    ASSERT_TRUE(exporter.FileBytes(bytes, 0));
+    EXPECT_NE(bytes.find("\r\n"), std::string::npos);
+    // A line asked for outside the file's walk has its plain line breaks again.
+    const std::string after = exporter.FormatLine(Day(2025, 6, 5), r, 0);
+    EXPECT_EQ(after, before);
+    EXPECT_NE(after.find("一行目\n二行目"), std::string::npos);
+}
+
+TEST_F(OutlookExportTest, FileBytesOfRecurringTextsAndGenresAreTheTextsEncodedLineByLine) {
+    // Texts met on many days, with characters Shift_JIS cannot hold, broken UTF-8 at a field's
+    // ends, a genre of Japanese name, a genre number without a genre, and a rule changed from
+    // one export to the next.
+    doc->Array().genres.Append(CAlmxField("仕事①"));
+    CAlmxData daily = Schedule("\xE3\x81朝礼 🙂", At(2025, 5, 1, 8, 0), At(2025, 5, 31, 8, 30));
+    daily.repeatType = RepeatDays;
+    daily.Set(StartTimeSet);
+    daily.Set(EndTimeSet);
+    daily.place = "本社\"A\",棟\xE3";
+    daily.memo = "一\r二\n三\r\n\"四\"\x01\x02𠀋";
+    daily.genre = static_cast<int>(doc->Array().genres.Items().size()) - 1;
+    Add(daily);
+    CAlmxData weekly = daily;
+    weekly.title = "週報";
+    weekly.repeatType = RepeatWeeks;
+    weekly.validWeekdays[2] = 1;
+    weekly.genre = 999;
+    Add(weekly);
+    CAlmxData single = Schedule("単発 \xF0\x9F", Day(2025, 5, 3), Day(2025, 5, 4));
+    single.genre = -3;
+    Add(single);
+
+    CAlmxOutlookExport exporter(Source(), Day(2025, 5, 1), Day(2025, 5, 31), Environment());
+    for (int round = 0; round < 2; ++round) {
+        std::string bytes;
+        ASSERT_TRUE(exporter.FileBytes(bytes, 0));
+        std::string text;
+        ASSERT_TRUE(exporter.FileText(text, 0));
+        EXPECT_EQ(bytes, text::Utf8ToShiftJis(LfToCrLf(text)).bytes) << "round " << round;
+        EXPECT_GT(std::count(text.begin(), text.end(), '\n'), 31);
+        // What was kept for one walk is not what the next writes.
+        doc->Records().front().title = "夕礼";
+    }
 }
 
 class FailingWriter : public FileWriter {
