@@ -1,9 +1,9 @@
 #include "core/record_line.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdint>
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
@@ -333,7 +333,8 @@ class SjisLineWriter {
                     at_[-1] = '\x03';
                     *at_++ = '\x04';
                     from = i + 1;
-                } else if (i + 1 < size && text[i + 1] == '"' && (i + 2 == size || text[i + 2] != ',')) {
+                } else if (i + 1 < size && text[i + 1] == '"' &&
+                           (i + 2 == size || text[i + 2] != ',')) {
                     *at_++ = '\x04';
                     *at_++ = '\x03';
                     from = i + 2;
@@ -470,8 +471,7 @@ std::size_t RecordLineShiftJisBound(const CAlmxData& record, std::string_view li
 }
 
 char* WriteRecordLineShiftJis(const CAlmxData& r, char* at,
-                              std::vector<std::string>& unrepresentable,
-                              std::string_view lineEnd) {
+                              std::vector<std::string>& unrepresentable, std::string_view lineEnd) {
     SjisLineWriter line(at, unrepresentable);
     const bool todo = r.Has(IsTodo);
     const bool withEnd = !todo || r.Has(TodoDone);

@@ -88,7 +88,8 @@ class FileOutput {
             if (sink_ != nullptr && used_ != 0 && !Flush()) return nullptr;
             // Grown a step at a time so the zero-filling stays in the cache just before the
             // bytes are written over it.
-            if (used_ + n > buffer_.size()) buffer_.resize(std::max(used_ + n, buffer_.size() + kStep));
+            if (used_ + n > buffer_.size())
+                buffer_.resize(std::max(used_ + n, buffer_.size() + kStep));
         }
         return buffer_.data() + used_;
     }

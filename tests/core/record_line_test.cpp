@@ -256,8 +256,9 @@ TEST(RecordLine, ShiftJisLineIsTheEncodedUtf8Line) {
 // spans, texts whose escapes meet at the ends of eight-byte words), it must be the UTF-8 line
 // encoded, and never run past the room it asked for.
 TEST(RecordLine, ShiftJisLineOfExtremeFieldsIsTheEncodedUtf8Line) {
-    static const char* pieces[] = {",\"",    "\",",    "\",\"",   ",,\"",  "\"\",",  "\r\r\n", "\n\r",
-                                   "abcdefg", "予定",  "\xE0\x80\x80", "\xED\xA0\x80", "ｱ",    ","};
+    static const char* pieces[] = {",\"",          "\",",  "\",\"",   ",,\"", "\"\",",
+                                   "\r\r\n",       "\n\r", "abcdefg", "予定", "\xE0\x80\x80",
+                                   "\xED\xA0\x80", "ｱ",    ","};
     constexpr unsigned kPieces = sizeof pieces / sizeof pieces[0];
     std::mt19937 random(31);
     auto pick = [&](long low, long high) {
@@ -269,13 +270,15 @@ TEST(RecordLine, ShiftJisLineOfExtremeFieldsIsTheEncodedUtf8Line) {
         return out;
     };
     const int kInts[] = {0, 9, 10, 99, 100, -1, -10, -100, 2147483647, -2147483647 - 1};
-    auto anyInt = [&] { return random() % 2 ? kInts[random() % 10] : static_cast<int>(pick(-500, 500)); };
+    auto anyInt = [&] {
+        return random() % 2 ? kInts[random() % 10] : static_cast<int>(pick(-500, 500));
+    };
     for (int round = 0; round < 3000; ++round) {
         CAlmxData r;
         const int year = static_cast<int>(random() % 3 == 0 ? pick(1, 999) : pick(1000, 9999));
-        r.start = DateTime::FromParts(year, static_cast<int>(pick(1, 12)),
-                                      static_cast<int>(pick(1, 28)), static_cast<int>(pick(0, 23)),
-                                      static_cast<int>(pick(0, 59)));
+        r.start =
+            DateTime::FromParts(year, static_cast<int>(pick(1, 12)), static_cast<int>(pick(1, 28)),
+                                static_cast<int>(pick(0, 23)), static_cast<int>(pick(0, 59)));
         r.end = r.start.PlusDays(static_cast<int>(pick(0, 400)));
         r.flags = static_cast<std::uint8_t>(random() & 0x7F);
         r.title = text();

@@ -135,7 +135,8 @@ TEST(ShiftJisCodec, BrokenUtf8IsReportedAsOneReplacementPerBadByte) {
 TEST(ShiftJisCodec, OverlongAndSurrogateFormsAreBrokenBytes) {
     for (const std::string& bad : {Bytes({0xE0, 0x81, 0x81}), Bytes({0xE0, 0x9F, 0xBF}),
                                    Bytes({0xED, 0xA0, 0x80}), Bytes({0xED, 0xBF, 0xBF})}) {
-        for (const std::string& before : {std::string(), std::string("1234567"), std::string("あ")}) {
+        for (const std::string& before :
+             {std::string(), std::string("1234567"), std::string("あ")}) {
             SjisEncoding result = Utf8ToShiftJis(before + bad + "A");
             EXPECT_EQ(result.bytes, ToShiftJis(before) + "???A");
             EXPECT_EQ(result.unrepresentable.size(), 3u);
@@ -151,8 +152,14 @@ TEST(ShiftJisCodec, OverlongAndSurrogateFormsAreBrokenBytes) {
 TEST(ShiftJisCodec, WrittenInPlaceWithinTheTextsOwnSize) {
     std::mt19937 random(3);
     const std::string pieces[] = {"a", "abcdefgh", "予", "ｱ", "é", "\xFF", "😀", "\u301C"};
-    const std::string encoded[] = {"a",   "abcdefgh", *Convert("予", "UTF-8", "CP932"),
-                                   *Convert("ｱ", "UTF-8", "CP932"), "?", "?", "?", "\x81\x60"};
+    const std::string encoded[] = {"a",
+                                   "abcdefgh",
+                                   *Convert("予", "UTF-8", "CP932"),
+                                   *Convert("ｱ", "UTF-8", "CP932"),
+                                   "?",
+                                   "?",
+                                   "?",
+                                   "\x81\x60"};
     for (int round = 0; round < 500; ++round) {
         std::string utf8;
         std::string expected;
@@ -161,7 +168,8 @@ TEST(ShiftJisCodec, WrittenInPlaceWithinTheTextsOwnSize) {
             const unsigned piece = random() % 8;
             utf8 += pieces[piece];
             expected += encoded[piece];
-            if (piece >= 4 && piece <= 6) expectedMissing.push_back(piece == 5 ? "\uFFFD" : pieces[piece]);
+            if (piece >= 4 && piece <= 6)
+                expectedMissing.push_back(piece == 5 ? "\uFFFD" : pieces[piece]);
         }
         std::string room(utf8.size() + 8, '#');
         std::vector<std::string> missing;
