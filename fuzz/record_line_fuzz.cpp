@@ -1,10 +1,12 @@
-// A record line of any bytes: parsing never fails hard, and a parsed record written again
-// parses to the same record.
+// A record line of any bytes: parsing never fails hard, a parsed record written again parses to
+// the same record, and its line as the file writes it (Shift_JIS, straight into its room) is
+// the UTF-8 line encoded.
 #include <string>
 
 #include "core/record.h"
 #include "core/record_line.h"
 #include "base/csv_card.h"
+#include "text/encoding.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
@@ -12,6 +14,15 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     cells.Parse(std::string(reinterpret_cast<const char*>(data), size));
     almx::CAlmxData record;
     if (!almx::ParseRecordLine(cells, record)) return 0;
+    {
+        std::string utf8;
+        almx::AppendRecordLine(record, utf8, "\r\n");
+        const almx::text::SjisEncoding expected = almx::text::Utf8ToShiftJis(utf8);
+        almx::text::SjisEncoding written;
+        almx::AppendRecordLineShiftJis(record, written, "\r\n");
+        FUZZ_CHECK(written.bytes == expected.bytes);
+        FUZZ_CHECK(written.unrepresentable == expected.unrepresentable);
+    }
     if (HoldsEscapeBytes(std::string_view(reinterpret_cast<const char*>(data), size))) return 0;
     almx::TCard again;
     again.Parse(almx::RecordLine(record));

@@ -381,6 +381,10 @@ bool SaveReplacingStreamed(const std::string& path, const ByteMaker& make, FileW
     return SaveFile(path, make, writer, false);
 }
 
+bool SaveWithBackupStreamed(const std::string& path, const ByteMaker& make, FileWriter& writer) {
+    return SaveFile(path, make, writer, true);
+}
+
 namespace {
 
 std::optional<std::string> CopyToFreeName(const std::string& path, int firstNumber) {

@@ -69,6 +69,8 @@ using ByteMaker = std::function<bool(const ByteSink&)>;
 // block goes to the temporary file as it comes. The file is replaced only when the maker and
 // every write, the flush and the close succeeded; on any failure the old file stays as it was.
 bool SaveReplacingStreamed(const std::string& path, const ByteMaker& make, FileWriter& writer);
+// SaveWithBackup for bytes made while they are written (the schedule file's save).
+bool SaveWithBackupStreamed(const std::string& path, const ByteMaker& make, FileWriter& writer);
 
 // Copies the file to the first of the names with the extensions "bak", "2", "3", ... that does
 // not exist; an existing one holding the same bytes serves as well. Never overwrites. The name

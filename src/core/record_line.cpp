@@ -1,11 +1,13 @@
 #include "core/record_line.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 #include "base/csv_card.h"
 #include "core/record.h"
@@ -42,12 +44,10 @@ bool HasAny(std::string_view text, char a, char b, char c) {
     return found;
 }
 
-// Cell texts appended the way the codec joins a quoted cell: as UTF-8, or encoded to the
-// file's Shift_JIS as they go (the cells' own bytes are ASCII either way).
+// Cell texts appended as UTF-8 the way the codec joins a quoted cell.
 class LineBuilder {
   public:
     explicit LineBuilder(std::string& out) : out_(out) {}
-    explicit LineBuilder(text::SjisEncoding& encoded) : out_(encoded.bytes), encoded_(&encoded) {}
 
     void Text(std::string_view text) {
         Open();
@@ -135,16 +135,9 @@ class LineBuilder {
         if (cells_++ != 0) out_ += ',';
         out_ += '"';
     }
-    void Append(std::string_view text) {
-        if (encoded_) {
-            text::AppendUtf8AsShiftJis(text, *encoded_);
-        } else {
-            out_ += text;
-        }
-    }
+    void Append(std::string_view text) { out_ += text; }
 
     std::string& out_;
-    text::SjisEncoding* encoded_ = nullptr;
     int cells_ = 0;
 };
 
@@ -271,10 +264,264 @@ void AppendRecordLine(const CAlmxData& record, std::string& out, std::string_vie
     BuildRecordLine(record, line, lineEnd);
 }
 
+namespace {
+
+// The Shift_JIS line written straight into room reserved for it (RecordLineShiftJisBound):
+// the same bytes as the UTF-8 line encoded afterwards, without the line or a cell in between.
+class SjisLineWriter {
+  public:
+    SjisLineWriter(char* at, std::vector<std::string>& unrepresentable)
+        : at_(at), unrepresentable_(unrepresentable) {}
+
+    char* At() const { return at_; }
+
+    void Number(long value) {
+        Open();
+        if (value >= 0 && value < 10) {
+            *at_++ = static_cast<char>('0' + value);
+        } else if (value >= 10 && value < 100) {
+            Two(static_cast<int>(value));
+        } else {
+            at_ = std::to_chars(at_, at_ + kNumberRoom, value).ptr;
+        }
+        Close();
+    }
+    void Empty() {
+        Open();
+        Close();
+    }
+    // "%d/%02d/%02d"
+    void Date(const DateTime& value) {
+        Open();
+        const CivilDate date = CivilFromDays(value.DayNumber() - kEpochToUnixDays);
+        PutDate(date.year, date.month, date.day);
+        Close();
+    }
+    // "%02d:%02d"
+    void Time(const DateTime& value) {
+        Open();
+        const int seconds = value.SecondsOfDay();
+        Two(seconds / 3600);
+        *at_++ = ':';
+        Two(seconds / 60 % 60);
+        Close();
+    }
+    // "%06X"
+    void Colour(std::uint32_t value) {
+        Open();
+        if (value <= 0xFFFFFF) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            for (int shift = 20; shift >= 0; shift -= 4) *at_++ = kHex[value >> shift & 0xF];
+        } else {
+            const std::string text = Hex6(value);
+            at_ = std::copy(text.begin(), text.end(), at_);
+        }
+        Close();
+    }
+    // A text from memory, as the codec writes the cell of CellFromText(text): every line break
+    // (CR LF, or a bare CR or LF) as the pair 01 02, a quote before a comma as 03 04, a comma
+    // before a quote (not itself before a comma) as 04 03; the rest encoded.
+    void MemoryText(std::string_view text) {
+        Open();
+        const std::size_t size = text.size();
+        std::size_t from = 0;
+        for (std::size_t i = NextSpecial(text, 0); i < size; i = NextSpecial(text, from)) {
+            Encode(text.substr(from, i - from));
+            if (text[i] == ',') {
+                if (i > 0 && text[i - 1] == '"') {
+                    // The quote just written (as itself: it is ASCII) becomes the pair's head.
+                    at_[-1] = '\x03';
+                    *at_++ = '\x04';
+                    from = i + 1;
+                } else if (i + 1 < size && text[i + 1] == '"' &&
+                           (i + 2 == size || text[i + 2] != ',')) {
+                    *at_++ = '\x04';
+                    *at_++ = '\x03';
+                    from = i + 2;
+                } else {
+                    *at_++ = ',';
+                    from = i + 1;
+                }
+            } else {
+                *at_++ = '\x01';
+                *at_++ = '\x02';
+                from = i + 1;
+                if (text[i] == '\r' && from < size && text[from] == '\n') ++from;
+            }
+        }
+        Encode(text.substr(from));
+        Close();
+    }
+    void Position(const CAlmxData& record) {
+        Open();
+        if (record.positionMode == 0) {
+            *at_++ = '0';
+        } else {
+            for (int week = 0; week < 5; ++week) {
+                if (record.validWeeks[week]) *at_++ = static_cast<char>('1' + week);
+            }
+            for (int day = 0; day < 7; ++day) {
+                if (record.validWeekdays[day]) *at_++ = kWeekdayLetters[day];
+            }
+        }
+        Close();
+    }
+    void Months(const CAlmxData& record) {
+        Open();
+        char* const first = at_;
+        for (int month = 0; month < 12; ++month) {
+            if (record.validMonths[month]) *at_++ = kMonthLetters[month];
+        }
+        if (at_ - first == 12) {
+            at_ = first;  // every month: an empty cell
+        } else if (at_ == first) {
+            *at_++ = '0';  // none at all
+        }
+        Close();
+    }
+    void Exceptions(const CAlmxData& record) {
+        Open();
+        bool firstSpan = true;
+        for (const CDaySpan& span : record.exceptions) {
+            if (!firstSpan) *at_++ = ',';
+            firstSpan = false;
+            PutDate(span.firstYear, span.firstMonth, span.firstDay);
+            const bool oneDay = span.firstYear == span.lastYear &&
+                                span.firstMonth == span.lastMonth && span.firstDay == span.lastDay;
+            if (!oneDay) {
+                Encode(kRangeMark);
+                PutDate(span.lastYear, span.lastMonth, span.lastDay);
+            }
+        }
+        Close();
+    }
+    void End(std::string_view lineEnd) { at_ = std::copy(lineEnd.begin(), lineEnd.end(), at_); }
+
+  private:
+    static constexpr int kNumberRoom = 24;
+
+    void Open() {
+        if (cells_++ != 0) *at_++ = ',';
+        *at_++ = '"';
+    }
+    void Close() { *at_++ = '"'; }
+    void Encode(std::string_view text) {
+        at_ = text::WriteUtf8AsShiftJis(text, at_, unrepresentable_);
+    }
+    // "%02d"
+    void Two(int value) {
+        if (value >= 0 && value < 100) {
+            *at_++ = static_cast<char>('0' + value / 10);
+            *at_++ = static_cast<char>('0' + value % 10);
+        } else {
+            at_ = std::to_chars(at_, at_ + kNumberRoom, value).ptr;
+        }
+    }
+    void PutDate(int year, int month, int day) {
+        if (year >= 1000 && year <= 9999) {
+            Two(year / 100);
+            Two(year % 100);
+        } else {
+            at_ = std::to_chars(at_, at_ + kNumberRoom, year).ptr;
+        }
+        *at_++ = '/';
+        Two(month);
+        *at_++ = '/';
+        Two(day);
+    }
+    // The first comma, CR or LF from pos (the size when there is none), eight bytes at a time.
+    static std::size_t NextSpecial(std::string_view text, std::size_t pos) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+        constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+        auto zeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+        const std::size_t size = text.size();
+        for (; pos + 8 <= size; pos += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + pos, 8);
+            if (zeroByte(word ^ (kOnes * ',')) | zeroByte(word ^ (kOnes * '\r')) |
+                zeroByte(word ^ (kOnes * '\n'))) {
+                break;
+            }
+        }
+        for (; pos < size; ++pos) {
+            const char c = text[pos];
+            if (c == ',' || c == '\r' || c == '\n') return pos;
+        }
+        return size;
+    }
+
+    char* at_;
+    std::vector<std::string>& unrepresentable_;
+    int cells_ = 0;
+};
+
+// Room for everything but the texts and exceptions: 26 cells of at most 35 characters (a date
+// of three ints) with their quotes and commas.
+constexpr std::size_t kFixedLineRoom = 26 * (35 + 3);
+
+}  // namespace
+
+std::size_t RecordLineShiftJisBound(const CAlmxData& record, std::string_view lineEnd) {
+    // A text at most doubles (a bare CR or LF becomes a pair); an exception day span is two
+    // dates of up to 35 characters, the range mark and a comma.
+    return kFixedLineRoom + lineEnd.size() +
+           2 * (record.title.size() + record.place.size() + record.memo.size() +
+                record.linkFile.size()) +
+           80 * record.exceptions.size();
+}
+
+char* WriteRecordLineShiftJis(const CAlmxData& r, char* at,
+                              std::vector<std::string>& unrepresentable, std::string_view lineEnd) {
+    SjisLineWriter line(at, unrepresentable);
+    const bool todo = r.Has(IsTodo);
+    const bool withEnd = !todo || r.Has(TodoDone);
+    line.Number(todo ? 1 : 0);
+    line.Date(r.start);
+    line.Time(r.start);
+    if (withEnd) {
+        line.Date(r.end);
+        line.Time(r.end);
+    } else {
+        line.Empty();
+        line.Empty();
+    }
+    line.MemoryText(r.title);
+    line.Number(r.Has(StartTimeSet));
+    line.Number(r.Has(EndTimeSet));
+    line.Number(r.Has(HideInViews));
+    line.Number(todo ? r.todoImportance : r.Has(HolidayMark));
+    line.Colour(r.colour);
+    line.MemoryText(r.linkFile);
+    line.Number(todo ? r.Has(TodoDone) : r.alarmMode);
+    line.Number(todo ? r.todoLeadDays : r.alarmMinutes);
+    line.Number(r.genre);
+    line.Number(r.timeDisplay + 16L * r.textStyle);
+    line.Number(todo ? r.Has(TodoNoDeadline) : r.repeatType);
+    if (todo) {
+        for (int cell = 18; cell <= 24; ++cell) line.Empty();
+    } else {
+        line.Number(r.repeatFirstDay);
+        line.Number(r.repeatLastDay);
+        line.Number(r.repeatInterval);
+        line.Position(r);
+        line.Months(r);
+        line.Number(r.shiftRule);
+        line.Exceptions(r);
+    }
+    line.MemoryText(r.place);
+    line.MemoryText(r.memo);
+    line.End(lineEnd);
+    return line.At();
+}
+
 void AppendRecordLineShiftJis(const CAlmxData& record, text::SjisEncoding& out,
                               std::string_view lineEnd) {
-    LineBuilder line(out);
-    BuildRecordLine(record, line, lineEnd);
+    std::string& bytes = out.bytes;
+    const std::size_t start = bytes.size();
+    bytes.resize(start + RecordLineShiftJisBound(record, lineEnd));
+    char* const end =
+        WriteRecordLineShiftJis(record, bytes.data() + start, out.unrepresentable, lineEnd);
+    bytes.resize(static_cast<std::size_t>(end - bytes.data()));
 }
 
 TCard RecordCard(const CAlmxData& record) {

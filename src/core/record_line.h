@@ -1,9 +1,11 @@
 #pragma once
 // A record as one line of 26 cells: the schedule file's row and the clipboard's text.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace almx {
 
@@ -25,6 +27,11 @@ void AppendRecordLine(const CAlmxData& record, std::string& out, std::string_vie
 // code page 932 cannot hold go out as '?' and are listed in out.unrepresentable.
 void AppendRecordLineShiftJis(const CAlmxData& record, text::SjisEncoding& out,
                               std::string_view lineEnd);
+// The same for writers that make their own room: the most bytes the line can take, and the
+// line written there (room for that many bytes), returning its end.
+std::size_t RecordLineShiftJisBound(const CAlmxData& record, std::string_view lineEnd);
+char* WriteRecordLineShiftJis(const CAlmxData& record, char* at,
+                              std::vector<std::string>& unrepresentable, std::string_view lineEnd);
 // The same line split into its cells.
 TCard RecordCard(const CAlmxData& record);
 

@@ -359,8 +359,12 @@ bool CAlmxDoc::SaveTo(const std::string& rawPath) {
     }
     if (commitMemos && !commitMemos()) return false;
     if (beforeSave) beforeSave();
-    ScheduleFileBytes bytes = WriteScheduleFile(array_);
-    if (!SaveWithBackup(path, bytes.bytes, *writer_)) {
+    // Written block by block as it is made: the file's bytes are never held whole.
+    std::size_t unrepresentable = 0;
+    const ByteMaker make = [&](const ByteSink& sink) {
+        return WriteScheduleFileBlocks(array_, sink, unrepresentable);
+    };
+    if (!SaveWithBackupStreamed(path, make, *writer_)) {
         prompter.ShowMessage(msg::kCannotWrite, MessageKind::Error);
         return false;
     }
@@ -370,10 +374,9 @@ bool CAlmxDoc::SaveTo(const std::string& rawPath) {
         prompter.ShowMessage(msg::kFtpSettingsNotWritten, MessageKind::Error);
     }
     // Told once: the automatic save must not repeat the same news every minute.
-    if (bytes.unrepresentable > questionMarksTold_) {
-        prompter.ShowMessage(SavedAsQuestionMarksMessage(bytes.unrepresentable),
-                             MessageKind::Warning);
-        questionMarksTold_ = bytes.unrepresentable;
+    if (unrepresentable > questionMarksTold_) {
+        prompter.ShowMessage(SavedAsQuestionMarksMessage(unrepresentable), MessageKind::Warning);
+        questionMarksTold_ = unrepresentable;
     }
     modified_ = false;
     context_.settings->SetString("System", "DefaultFile", path);

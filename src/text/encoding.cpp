@@ -189,42 +189,83 @@ void AppendUtf8AsShiftJis(std::string_view utf8, SjisEncoding& into) {
     // Never longer than the UTF-8: every character takes as many bytes or fewer. Written in
     // place (appending byte by byte costs more than the conversion); cut to size at the end.
     bytes.resize(start + utf8.size());
-    char* const out = bytes.data() + start;
-    std::size_t used = 0;
+    char* const end = WriteUtf8AsShiftJis(utf8, bytes.data() + start, into.unrepresentable);
+    bytes.resize(static_cast<std::size_t>(end - bytes.data()));
+}
+
+char* WriteUtf8AsShiftJis(std::string_view utf8, char* out,
+                          std::vector<std::string>& unrepresentable) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+    const char* const in = utf8.data();
     const std::size_t size = utf8.size();
-    for (std::size_t i = 0; i < size;) {
-        const std::size_t ascii = AsciiRunEnd(utf8, i);
-        std::memcpy(out + used, utf8.data() + i, ascii - i);
-        used += ascii - i;
-        i = ascii;
+    auto byte = [in](std::size_t i) { return static_cast<unsigned char>(in[i]); };
+    std::size_t i = 0;
+    while (i < size) {
+        // ASCII eight bytes at a time, copied as they are checked.
+        while (i + 8 <= size) {
+            std::uint64_t word;
+            std::memcpy(&word, in + i, 8);
+            if (word & kHighBits) break;
+            std::memcpy(out, &word, 8);
+            out += 8;
+            i += 8;
+        }
         if (i == size) break;
+        const unsigned char c = byte(i);
+        if (c < 0x80) {
+            *out++ = static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        // Kana and kanji: three bytes the table answers without the general check. Below
+        // U+0800 is an overlong form, and surrogates have no cell: both go the long way.
+        if (c >= 0xE0 && c <= 0xEF && i + 3 <= size) {
+            const unsigned b1 = byte(i + 1);
+            const unsigned b2 = byte(i + 2);
+            if (((b1 ^ 0x80u) | (b2 ^ 0x80u)) < 0x40u) {
+                const std::uint32_t cp = (c & 0x0Fu) << 12 | (b1 & 0x3Fu) << 6 | (b2 & 0x3Fu);
+                const std::uint16_t code = cp >= 0x800 ? Cp932CodeOf(cp) : 0;
+                if (code > 0xFF) {
+                    out[0] = static_cast<char>(code >> 8);
+                    out[1] = static_cast<char>(code & 0xFF);
+                    out += 2;
+                    i += 3;
+                    continue;
+                }
+                if (code != 0) {
+                    *out++ = static_cast<char>(code);
+                    i += 3;
+                    continue;
+                }
+            }
+        }
         const std::size_t len = Utf8SequenceLength(utf8, i);
         if (len == 0) {
-            into.unrepresentable.emplace_back(kReplacement);
-            out[used++] = '?';
+            unrepresentable.emplace_back(kReplacement);
+            *out++ = '?';
             ++i;
             continue;
         }
         const std::uint16_t code = Cp932CodeOf(DecodeUtf8(utf8, i, len));
         if (code > 0xFF) {
-            out[used++] = static_cast<char>(code >> 8);
-            out[used++] = static_cast<char>(code & 0xFF);
+            *out++ = static_cast<char>(code >> 8);
+            *out++ = static_cast<char>(code & 0xFF);
         } else if (code != 0) {
-            out[used++] = static_cast<char>(code);
+            *out++ = static_cast<char>(code);
         } else {
             const std::string_view ch = utf8.substr(i, len);
             if (const char* alias = Cp932Alias(ch)) {
                 // Every alias is two bytes from a sequence of two or three.
-                out[used++] = alias[0];
-                out[used++] = alias[1];
+                *out++ = alias[0];
+                *out++ = alias[1];
             } else {
-                into.unrepresentable.emplace_back(ch);
-                out[used++] = '?';
+                unrepresentable.emplace_back(ch);
+                *out++ = '?';
             }
         }
         i += len;
     }
-    bytes.resize(start + used);
+    return out;
 }
 
 std::size_t AppendShiftJisAsUtf8(std::string_view sjis, std::string& text) {

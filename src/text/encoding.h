@@ -29,6 +29,10 @@ struct Utf8Decoding {
 SjisEncoding Utf8ToShiftJis(std::string_view utf8);
 // The same, appended to into's bytes and its list of unrepresentable characters.
 void AppendUtf8AsShiftJis(std::string_view utf8, SjisEncoding& into);
+// The same written at out, for writers that make their own room: out must have room for
+// utf8.size() bytes (no character grows). Returns the end of what was written.
+char* WriteUtf8AsShiftJis(std::string_view utf8, char* out,
+                          std::vector<std::string>& unrepresentable);
 
 // Code page 932 to UTF-8. Invalid or unmapped byte sequences become U+FFFD and are counted.
 Utf8Decoding ShiftJisToUtf8(std::string_view sjis);

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "calendar/holiday_updates.h"
+#include "core/text_entry_check.h"
 #include "document/document_messages.h"
 #include "document/password_scramble.h"
 #include "document/schedule_file_writer.h"
@@ -319,6 +320,66 @@ TEST_F(DocumentTest, AFailedWriteLeavesTheFileAndItsBackupAsTheyWere) {
     // A folder that does not exist cannot take the file either.
     EXPECT_FALSE(doc.SaveTo(PathOf("missing/b.alx")));
     EXPECT_EQ(prompter.Shown().back(), msg::kCannotWrite);
+}
+
+// Counts the blocks written; fails at the nth, after writing half of it.
+class BlockWriter : public FileWriter {
+  public:
+    explicit BlockWriter(int failAt) : failAt_(failAt) {}
+    bool Write(int fd, std::string_view bytes) override {
+        if (++blocks_ == failAt_) {
+            FileWriter::Write(fd, bytes.substr(0, bytes.size() / 2));
+            return false;
+        }
+        return FileWriter::Write(fd, bytes);
+    }
+    int Blocks() const { return blocks_; }
+
+  private:
+    int failAt_;
+    int blocks_ = 0;
+};
+
+// A large document goes to the file block by block as it is made: the file holds exactly the
+// bytes of the whole, a failure at a later block still leaves the old file and its backup,
+// and the characters written as "?" are counted over every block.
+TEST_F(DocumentTest, ALargeDocumentIsWrittenInBlocksAndAFailureInAnyBlockKeepsTheOldFile) {
+    CAlmxDoc doc(Context());
+    prompter.Then(Answer::No);
+    ASSERT_TRUE(doc.NewDocument());
+    for (int i = 0; i < 3000; ++i) {
+        CAlmxData r = Schedule("会議", 2020 + i % 5, i % 12 + 1, i % 28 + 1);
+        r.memo = std::string(100, 'm') + "\n議題：" + std::to_string(i) + ",\"予算\"";
+        if (i % 1000 == 999) r.place = "😀";  // one unrepresentable character per thousand
+        doc.Records().push_back(r);
+    }
+    const std::string path = PathOf("a.alx");
+    ASSERT_TRUE(doc.SaveTo(path));
+    const std::string whole = WriteScheduleFile(doc.Array()).bytes;
+    ASSERT_GT(whole.size(), 2 * kScheduleFileBlock);
+    EXPECT_EQ(ReadBytes(path), whole);
+    EXPECT_EQ(prompter.Shown().back(), SavedAsQuestionMarksMessage(3));
+    ASSERT_TRUE(doc.SaveTo(path));
+    const auto before = Snapshot();
+
+    BlockWriter counting(0);
+    doc.SetFileWriter(&counting);
+    doc.SetModified();
+    ASSERT_TRUE(doc.SaveTo(path));
+    EXPECT_GE(counting.Blocks(), 2);
+    EXPECT_EQ(Snapshot(), before);
+
+    for (int failAt = 1; failAt <= counting.Blocks(); ++failAt) {
+        BlockWriter failing(failAt);
+        doc.SetFileWriter(&failing);
+        doc.Records().front().title = "変更";
+        doc.SetModified();
+        EXPECT_FALSE(doc.SaveTo(path)) << failAt;
+        EXPECT_EQ(failing.Blocks(), failAt) << "no block is made after a failed one";
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_EQ(Snapshot(), before) << failAt;
+    }
+    doc.SetFileWriter(nullptr);
 }
 
 TEST_F(DocumentTest, SavingThroughASymbolicLinkKeepsTheLink) {

@@ -251,6 +251,78 @@ TEST(RecordLine, ShiftJisLineIsTheEncodedUtf8Line) {
     EXPECT_FALSE(expectedMissing.empty());
 }
 
+// The file's line is written straight into reserved room; whatever the fields hold (numbers
+// of every width and sign, years of one to four digits, colours beyond six digits, odd day
+// spans, texts whose escapes meet at the ends of eight-byte words), it must be the UTF-8 line
+// encoded, and never run past the room it asked for.
+TEST(RecordLine, ShiftJisLineOfExtremeFieldsIsTheEncodedUtf8Line) {
+    static const char* pieces[] = {",\"",          "\",",  "\",\"",   ",,\"", "\"\",",
+                                   "\r\r\n",       "\n\r", "abcdefg", "予定", "\xE0\x80\x80",
+                                   "\xED\xA0\x80", "ｱ",    ","};
+    constexpr unsigned kPieces = sizeof pieces / sizeof pieces[0];
+    std::mt19937 random(31);
+    auto pick = [&](long low, long high) {
+        return low + static_cast<long>(random() % static_cast<unsigned long>(high - low + 1));
+    };
+    auto text = [&] {
+        std::string out(static_cast<std::size_t>(pick(0, 9)), 'x');
+        for (long n = pick(0, 6); n > 0; --n) out += pieces[random() % kPieces];
+        return out;
+    };
+    const int kInts[] = {0, 9, 10, 99, 100, -1, -10, -100, 2147483647, -2147483647 - 1};
+    auto anyInt = [&] {
+        return random() % 2 ? kInts[random() % 10] : static_cast<int>(pick(-500, 500));
+    };
+    for (int round = 0; round < 3000; ++round) {
+        CAlmxData r;
+        const int year = static_cast<int>(random() % 3 == 0 ? pick(1, 999) : pick(1000, 9999));
+        r.start =
+            DateTime::FromParts(year, static_cast<int>(pick(1, 12)), static_cast<int>(pick(1, 28)),
+                                static_cast<int>(pick(0, 23)), static_cast<int>(pick(0, 59)));
+        r.end = r.start.PlusDays(static_cast<int>(pick(0, 400)));
+        r.flags = static_cast<std::uint8_t>(random() & 0x7F);
+        r.title = text();
+        r.place = text();
+        r.memo = text();
+        r.linkFile = text();
+        r.colour = random() % 4 == 0 ? static_cast<std::uint32_t>(random())
+                                     : static_cast<std::uint32_t>(random() & 0xFFFFFF);
+        r.todoImportance = static_cast<std::uint16_t>(random());
+        r.alarmMinutes = anyInt();
+        r.alarmMode = anyInt();
+        r.todoLeadDays = anyInt();
+        r.genre = anyInt();
+        r.timeDisplay = anyInt();
+        r.textStyle = anyInt();
+        r.repeatType = anyInt();
+        r.repeatFirstDay = anyInt();
+        r.repeatLastDay = anyInt();
+        r.repeatInterval = anyInt();
+        r.shiftRule = anyInt();
+        r.positionMode = static_cast<int>(pick(0, 1));
+        for (auto& w : r.validWeeks) w = static_cast<std::uint8_t>(random() & 1);
+        for (auto& w : r.validWeekdays) w = static_cast<std::uint8_t>(random() & 1);
+        for (auto& m : r.validMonths) m = static_cast<std::uint8_t>(random() % 4 != 0);
+        for (long n = pick(0, 3); n > 0; --n) {
+            CDaySpan span{anyInt(), anyInt(), anyInt(), anyInt(), anyInt(), anyInt()};
+            if (random() % 2) span = CDaySpan{year, 2, 3, year, 2, 3};
+            r.exceptions.push_back(span);
+        }
+        std::string utf8;
+        AppendRecordLine(r, utf8, "\r\n");
+        const text::SjisEncoding expected = text::Utf8ToShiftJis(utf8);
+
+        const std::size_t room = RecordLineShiftJisBound(r, "\r\n");
+        std::string buffer(room + 16, '\x7F');
+        std::vector<std::string> missing;
+        char* const end = WriteRecordLineShiftJis(r, buffer.data(), missing, "\r\n");
+        ASSERT_LE(end - buffer.data(), static_cast<std::ptrdiff_t>(room)) << utf8;
+        ASSERT_EQ(std::string(buffer.data(), end), expected.bytes) << utf8;
+        ASSERT_EQ(missing, expected.unrepresentable) << utf8;
+        ASSERT_EQ(buffer.substr(room), std::string(16, '\x7F'));
+    }
+}
+
 TEST(RecordLine, GarbageCellsNeverCrash) {
     std::mt19937 random(5);
     for (int round = 0; round < 3000; ++round) {

@@ -214,6 +214,57 @@ TEST(ShiftJisCodec, BrokenUtf8IsReportedAsOneReplacementPerBadByte) {
     EXPECT_EQ(result.unrepresentable.size(), 3u);
 }
 
+// Three-byte forms of code points below U+0800 (overlong) and of surrogates are no characters:
+// each of their bytes is replaced, wherever they stand in a run of ASCII or kana.
+TEST(ShiftJisCodec, OverlongAndSurrogateFormsAreBrokenBytes) {
+    for (const std::string& bad : {Bytes({0xE0, 0x81, 0x81}), Bytes({0xE0, 0x9F, 0xBF}),
+                                   Bytes({0xED, 0xA0, 0x80}), Bytes({0xED, 0xBF, 0xBF})}) {
+        for (const std::string& before :
+             {std::string(), std::string("1234567"), std::string("あ")}) {
+            SjisEncoding result = Utf8ToShiftJis(before + bad + "A");
+            EXPECT_EQ(result.bytes, ToShiftJis(before) + "???A");
+            EXPECT_EQ(result.unrepresentable.size(), 3u);
+        }
+    }
+    // A sequence cut short at the end of the text.
+    EXPECT_EQ(Utf8ToShiftJis(Bytes({'a', 0xE3, 0x81})).bytes, "a??");
+}
+
+// The core written into the caller's room: never more bytes than the UTF-8 had, each piece
+// as iconv gives it (or "?" and reported), ASCII runs of every length around the eight-byte
+// steps.
+TEST(ShiftJisCodec, WrittenInPlaceWithinTheTextsOwnSize) {
+    std::mt19937 random(3);
+    const std::string pieces[] = {"a", "abcdefgh", "予", "ｱ", "é", "\xFF", "😀", "\u301C"};
+    const std::string encoded[] = {"a",
+                                   "abcdefgh",
+                                   *Convert("予", "UTF-8", "CP932"),
+                                   *Convert("ｱ", "UTF-8", "CP932"),
+                                   "?",
+                                   "?",
+                                   "?",
+                                   "\x81\x60"};
+    for (int round = 0; round < 500; ++round) {
+        std::string utf8;
+        std::string expected;
+        std::vector<std::string> expectedMissing;
+        for (int n = static_cast<int>(random() % 20); n > 0; --n) {
+            const unsigned piece = random() % 8;
+            utf8 += pieces[piece];
+            expected += encoded[piece];
+            if (piece >= 4 && piece <= 6)
+                expectedMissing.push_back(piece == 5 ? "\uFFFD" : pieces[piece]);
+        }
+        std::string room(utf8.size() + 8, '#');
+        std::vector<std::string> missing;
+        char* end = WriteUtf8AsShiftJis(utf8, room.data(), missing);
+        ASSERT_LE(end - room.data(), static_cast<std::ptrdiff_t>(utf8.size()));
+        ASSERT_EQ(std::string(room.data(), end), expected);
+        ASSERT_EQ(missing, expectedMissing);
+        ASSERT_EQ(room.substr(utf8.size()), std::string(8, '#'));
+    }
+}
+
 TEST(ShiftJisCodec, InvalidShiftJisBecomesReplacementCharacters) {
     Utf8Decoding cut = ShiftJisToUtf8(Bytes({'x', 0x82}));  // lead byte at the end
     EXPECT_EQ(cut.text, "x\uFFFD");
