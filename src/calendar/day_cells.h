@@ -145,7 +145,8 @@ class DayCellSet {
 
   private:
     // Puts a cell's entries, gathered in the order they were added, in their InsertEntry order.
-    void OrderEntries(DayCell& cell, bool sortByTime, int todayLimit);
+    void OrderEntries(DayCell& cell, std::vector<std::uint32_t>& tags, bool sortByTime,
+                      int todayLimit);
 
     std::vector<DayCell> cells_;
     int used_ = 0;
@@ -153,16 +154,11 @@ class DayCellSet {
     std::deque<CAlmxData> computed_;  // holiday entries made for display; stable addresses
     std::vector<std::uint8_t> mask_;
     std::vector<std::uint8_t> holidayRecordDays_;
-    struct PackedKey {
-        std::uint64_t high;
-        std::uint64_t low;
-        const CAlmxData* entry;
-    };
-    static std::optional<PackedKey> Pack(std::string_view key, const CAlmxData* entry);
-
-    std::vector<std::pair<std::string, const CAlmxData*>> timed_;  // ordering scratch
-    std::vector<PackedKey> packed_;
-    std::vector<const CAlmxData*> untimed_;
+    // Per cell, beside its entries as the fill adds them: how each is ordered (holiday, untimed,
+    // or timed with its time key).
+    std::vector<std::vector<std::uint32_t>> tags_;
+    std::vector<std::uint64_t> order_;  // ordering scratch: tag and place of the timed entries
+    std::vector<const CAlmxData*> added_;  // ordering scratch: the entries as added
     std::vector<std::uint64_t> candidates_;  // positions an indexed fill looks at
     bool genresExtended_ = false;
 };
