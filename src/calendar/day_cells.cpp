@@ -9,6 +9,7 @@
 #include "base/clock.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
+#include "calendar/holidays.h"
 #include "calendar/record_date_index.h"
 #include "calendar/recurrence.h"
 #include "core/genre.h"
@@ -288,7 +289,22 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
     const double looseLast = static_cast<double>(lastDay + margin);
 
     const DateTime now = clock.Now();
-    const OccurrenceContext context{settings.todayLimit, prompter, {}};
+    // The shift rule asks about the holidays of the window and of the days after it an
+    // occurrence can be moved back from: looked up once per fill.
+    const long holidaysFrom = firstDay - 2;
+    std::vector<std::uint8_t> holidays(static_cast<std::size_t>(lastDay + 66 - holidaysFrom), 0);
+    for (std::size_t i = 0; i < holidays.size(); ++i) {
+        const CivilDate date = CivilFromDays(holidaysFrom + static_cast<long>(i) - kEpochToUnixDays);
+        holidays[i] = IsHoliday(date.year, date.month, date.day, false) ? 1 : 0;
+    }
+    const OccurrenceContext context{
+        settings.todayLimit, prompter, [&holidays, holidaysFrom](int year, int month, int day) {
+            const long offset = DaysFromCivil(year, month, day) + kEpochToUnixDays - holidaysFrom;
+            if (offset >= 0 && offset < static_cast<long>(holidays.size())) {
+                return holidays[static_cast<std::size_t>(offset)] != 0;
+            }
+            return IsHoliday(year, month, day, false);
+        }};
 
     // Extends the genre list for an undefined genre number, as the record's turn comes.
     auto extendGenres = [&](int number) {
@@ -423,7 +439,7 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
         }
         // The candidates lie scattered over the document: ask for the facts, and the records
         // the marker will read, a few candidates ahead so that their loads overlap.
-        constexpr std::size_t kAhead = 8;
+        constexpr std::size_t kAhead = 16;
         std::size_t step = 0;
         for (std::size_t i = 0; i < positions.size(); ++i) {
             if (i + kAhead < positions.size()) Prefetch(&facts[positions[i + kAhead]]);
