@@ -47,6 +47,13 @@ std::string SortKey(const CAlmxData& entry, const DateTime& day, int todayLimit)
 
 constexpr std::uint32_t kHolidayTag = 0xFFFFFFFFu;  // listed first, latest first
 constexpr std::uint32_t kTimedTag = 1u << 30;       // with its time key below
+// Marks, in a cell's tags, the timed entries listed already in their order.
+constexpr std::uint64_t kPresorted = std::uint64_t{1} << 60;
+constexpr std::uint32_t kComputedPlace = 0xFFFFFFFFu;  // the holiday entries made for display
+
+std::uint32_t TagPart(std::uint64_t tag) {
+    return static_cast<std::uint32_t>(tag >> 32);
+}
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     const std::int64_t q = a / b;
@@ -214,19 +221,25 @@ void InsertEntry(std::vector<const CAlmxData*>& entries, const CAlmxData* entry,
     InsertKeyed(entries, keys, entry, KeyFor(entry, day, sortByTime, todayLimit), sortByTime);
 }
 
-void DayCellSet::OrderEntries(DayCell& cell, std::vector<std::uint32_t>& tags, bool sortByTime,
+void DayCellSet::OrderEntries(DayCell& cell, std::vector<std::uint64_t>& tags, bool sortByTime,
                               int todayLimit) {
     auto& entries = cell.entries;
     if (entries.size() < 2) return;
     bool timedHoliday = false;
     for (std::size_t i = 0; i < entries.size() && !timedHoliday; ++i) {
-        timedHoliday = tags[i] == kHolidayTag && entries[i]->Has(StartTimeSet);
+        timedHoliday = TagPart(tags[i]) == kHolidayTag && entries[i]->Has(StartTimeSet);
     }
     if (sortByTime && timedHoliday) {
         // A timed holiday entry at the front takes part in the comparisons: replay the
-        // insertions one by one.
+        // insertions one by one, in document order (the entries made for display last).
+        order_.resize(entries.size());
+        for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = static_cast<std::uint32_t>(i);
+        std::stable_sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return static_cast<std::uint32_t>(tags[a]) < static_cast<std::uint32_t>(tags[b]);
+        });
         std::vector<const CAlmxData*> added;
-        added.swap(entries);
+        for (std::uint32_t i : order_) added.push_back(entries[i]);
+        entries.clear();
         std::vector<std::string> keys;
         for (const CAlmxData* entry : added) {
             InsertKeyed(entries, keys, entry, KeyFor(entry, cell.date, true, todayLimit), true);
@@ -234,22 +247,37 @@ void DayCellSet::OrderEntries(DayCell& cell, std::vector<std::uint32_t>& tags, b
         return;
     }
     // Otherwise insertion builds: the holiday entries, latest first; the untimed entries in the
-    // order added; the timed entries in key order, equal keys in the order added.
+    // order added; the timed entries in key order, equal keys in document order. The timed
+    // entries of recurring records come last, in that order already; the others are ordered here
+    // and merged with them.
     added_.assign(entries.begin(), entries.end());
     order_.clear();
+    presorted_.clear();
     std::size_t at = 0;
     for (std::size_t i = added_.size(); i-- > 0;) {
-        if (tags[i] == kHolidayTag) entries[at++] = added_[i];
+        if (TagPart(tags[i]) == kHolidayTag) entries[at++] = added_[i];
     }
     for (std::size_t i = 0; i < added_.size(); ++i) {
-        if (tags[i] == 0) {
+        const std::uint32_t tag = TagPart(tags[i]);
+        if (tag == kHolidayTag) continue;
+        if (tags[i] & kPresorted) {
+            presorted_.push_back(static_cast<std::uint32_t>(i));
+        } else if (tag == 0) {
             entries[at++] = added_[i];
-        } else if (tags[i] != kHolidayTag) {
-            order_.push_back(std::uint64_t{tags[i]} << 32 | i);
+        } else {
+            order_.push_back(static_cast<std::uint32_t>(i));
         }
     }
-    std::sort(order_.begin(), order_.end());
-    for (std::uint64_t key : order_) entries[at++] = added_[key & 0xFFFFFFFFu];
+    std::sort(order_.begin(), order_.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return tags[a] < tags[b]; });
+    auto next = presorted_.begin();
+    for (std::uint32_t i : order_) {
+        for (; next != presorted_.end() && (tags[*next] & ~kPresorted) < tags[i]; ++next) {
+            entries[at++] = added_[*next];
+        }
+        entries[at++] = added_[i];
+    }
+    for (; next != presorted_.end(); ++next) entries[at++] = added_[*next];
 }
 
 bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& source,
@@ -322,13 +350,31 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
     const std::int64_t calendarFirst = DateTime::FromDate(kMinYear, 1, 1).DayNumber();
     const std::int64_t calendarLast = DateTime::FromDate(kMaxYear, 12, 31).DayNumber();
 
-    // Lists a record on the window's day j (the look-back days only note holiday records).
-    auto add = [&](std::size_t j, const CAlmxData& record, std::uint32_t tag) {
+    // Lists a record on the window's day j (the look-back days only note holiday records); a
+    // timed entry whose key is the same every day waits to be listed in key order.
+    deferred_.clear();
+    deferredDays_.clear();
+    auto add = [&](std::size_t j, const CAlmxData& record, std::uint32_t tag,
+                   std::uint32_t position, bool defer) {
         if (tag == kHolidayTag) holidayRecordDays_[j] = 1;
         if (j < static_cast<std::size_t>(lookBack)) return;
         const std::size_t cell = j - static_cast<std::size_t>(lookBack);
+        if (defer) {
+            deferredDays_.push_back(static_cast<std::uint32_t>(cell));
+            return;
+        }
         cells_[cell].entries.push_back(&record);
-        tags_[cell].push_back(tag);
+        tags_[cell].push_back(std::uint64_t{tag} << 32 | position);
+    };
+    auto endDeferred = [&](const CAlmxData& record, std::uint32_t tag, std::uint32_t position,
+                           std::size_t from) {
+        if (deferredDays_.size() == from) return;
+        deferred_.push_back(
+            {std::uint64_t{tag} << 32 | position, &record, from, deferredDays_.size() - from});
+    };
+    // Timed entries whose key does not depend on the day: those of recurring records.
+    auto keyEveryDay = [](const RecordFacts& f, std::uint32_t tag) {
+        return tag != 0 && tag != kHolidayTag && f.repeatType != RepeatNone;
     };
 
     // The to-do's day as TodoDisplayDay gives it, from the facts.
@@ -350,7 +396,7 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
 
     // What the occurrence marker gives a single record or an every-n-days or weeks rule without
     // shift rule or exceptions, by arithmetic over the window.
-    auto markPlain = [&](const RecordFacts& f, const CAlmxData& record) {
+    auto markPlain = [&](const RecordFacts& f, const CAlmxData& record, std::uint32_t position) {
         const std::int64_t s = DisplayStartDay(f, todayLimit);
         const std::int64_t e = DisplayEndDay(f, todayLimit);
         if (lastDay < s || firstDay > e) return;
@@ -360,9 +406,11 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
         const bool perDay = !holiday && sortByTime && f.Has(StartTimeSet) &&
                             f.repeatType == RepeatNone;
         const std::uint32_t tag = perDay ? 0 : TagOf(f, lo, sortByTime, todayLimit);
+        const bool defer = keyEveryDay(f, tag);
+        const std::size_t from = deferredDays_.size();
         auto list = [&](std::int64_t day) {
             add(static_cast<std::size_t>(day - firstDay), record,
-                perDay ? TagOf(f, day, sortByTime, todayLimit) : tag);
+                perDay ? TagOf(f, day, sortByTime, todayLimit) : tag, position, defer);
         };
         if (f.repeatType == RepeatNone) {
             for (std::int64_t day = lo; day <= hi; ++day) list(day);
@@ -384,9 +432,10 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
             const std::int64_t day = d - early;
             if (day >= lo && day <= hi) list(day);
         }
+        if (defer) endDeferred(record, tag, position, from);
     };
 
-    auto visit = [&](const RecordFacts& f, const CAlmxData& record) {
+    auto visit = [&](const RecordFacts& f, const CAlmxData& record, std::uint32_t position) {
         if (source.genres) {
             const CAlmxField* genre = source.genres->ForRecord(f.genre);
             if (genre && !genre->IsShown()) return;
@@ -400,26 +449,31 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
             if (offset >= 0 && offset < count) {
                 const auto cell = static_cast<std::size_t>(offset);
                 cells_[cell].entries.push_back(&record);
-                tags_[cell].push_back(TagOf(f, *day, sortByTime, todayLimit));
+                tags_[cell].push_back(
+                    std::uint64_t{TagOf(f, *day, sortByTime, todayLimit)} << 32 | position);
             }
             return;
         }
 
         if (!f.startValid || !f.endValid) return;
         if (f.plain && f.repeatType >= RepeatNone && f.repeatType <= RepeatWeeks) {
-            markPlain(f, record);
+            markPlain(f, record, position);
             return;
         }
         OccurrenceMask(record, windowFirst, windowLast, mask_, context);
         const bool perDay = sortByTime && f.Has(StartTimeSet) && f.repeatType == RepeatNone;
         const std::uint32_t tag = TagOf(f, firstDay, sortByTime, todayLimit);
+        const bool defer = keyEveryDay(f, tag);
+        const std::size_t from = deferredDays_.size();
         for (std::size_t j = 0; j < windowDays; ++j) {
             if (!mask_[j]) continue;
             add(j, record,
                 perDay && tag != kHolidayTag
                     ? TagOf(f, firstDay + static_cast<long>(j), sortByTime, todayLimit)
-                    : tag);
+                    : tag,
+                position, defer);
         }
+        if (defer) endDeferred(record, tag, position, from);
     };
 
     const RecordList& records = source.records;
@@ -430,7 +484,8 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
         source.index->MarkCandidates(looseFirst, looseLast, candidates_);
         const auto steps = source.index->GenreSteps();
         const auto facts = source.index->Facts();
-        std::vector<std::uint32_t> positions;
+        std::vector<std::uint32_t>& positions = positions_;
+        positions.clear();
         for (std::size_t word = 0; word < candidates_.size(); ++word) {
             for (std::uint64_t bits = candidates_[word]; bits != 0; bits &= bits - 1) {
                 positions.push_back(static_cast<std::uint32_t>(
@@ -452,11 +507,12 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
                  ++step) {
                 extendGenres(steps[step].genre);
             }
-            visit(facts[position], records[position]);
+            visit(facts[position], records[position], static_cast<std::uint32_t>(position));
         }
         for (; source.genres && step < steps.size(); ++step) extendGenres(steps[step].genre);
     } else {
-        for (const CAlmxData& record : records) {
+        for (std::size_t position = 0; position < records.size(); ++position) {
+            const CAlmxData& record = records[position];
             if (source.genres) extendGenres(record.genre);
             // Records plainly outside the window are passed over; the shift rule may move an
             // occurrence from after the window into it, so those always go to the marker.
@@ -467,7 +523,19 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
                 (record.start.Days() - 2.0 > looseLast || record.end.Days() + 2.0 < looseFirst)) {
                 continue;
             }
-            visit(RecordFacts::Of(record), record);
+            visit(RecordFacts::Of(record), record, static_cast<std::uint32_t>(position));
+        }
+    }
+
+    // The deferred entries in key order (their tags differ in the document place), each listed
+    // after the cell's other entries.
+    std::sort(deferred_.begin(), deferred_.end(),
+              [](const Deferred& a, const Deferred& b) { return a.tag < b.tag; });
+    for (const Deferred& item : deferred_) {
+        for (std::size_t k = item.firstDay; k < item.firstDay + item.days; ++k) {
+            const std::size_t cell = deferredDays_[k];
+            cells_[cell].entries.push_back(item.entry);
+            tags_[cell].push_back(item.tag | kPresorted);
         }
     }
 
@@ -482,8 +550,9 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
         if (!computed[i]) continue;
         computed_.push_back(std::move(*computed[i]));
         cells_[i].entries.push_back(&computed_.back());
-        tags_[i].push_back(TagOf(RecordFacts::Of(computed_.back()), firstCell + static_cast<long>(i),
-                                 sortByTime, todayLimit));
+        const std::uint32_t tag = TagOf(RecordFacts::Of(computed_.back()),
+                                        firstCell + static_cast<long>(i), sortByTime, todayLimit);
+        tags_[i].push_back(std::uint64_t{tag} << 32 | kComputedPlace);
     }
     for (int i = 0; i < count; ++i) {
         const auto cell = static_cast<std::size_t>(i);
