@@ -343,5 +343,30 @@ TEST(RecordDateIndex, LongSpansAndOddDatesAreFoundWhereverTheWindowLies) {
     EXPECT_EQ(filled.days[1], std::vector<const CAlmxData*>{&records[0]});
 }
 
+// The shift rule moves an occurrence back over weekends and holidays: from 6 May 2020 (a
+// substitute holiday) over the long holidays to Friday 1 May, five days before the record starts.
+TEST(RecordDateIndex, ARecordTheShiftRuleMovesDaysBackIsFoundInTheWindowItLandsIn) {
+    RecordList records;
+    CAlmxData moved;
+    moved.title = "振替";
+    moved.start = moved.end = D(2020, 5, 6);
+    moved.shiftRule = ShiftSaturday | ShiftSunday | ShiftHoliday;
+    records.push_back(moved);
+    CAlmxData monthly = moved;  // the same on a monthly rule
+    monthly.title = "毎月";
+    monthly.end = D(2020, 12, 31);
+    monthly.repeatType = RepeatMonths;
+    monthly.repeatFirstDay = monthly.repeatLastDay = 6;
+    records.push_back(monthly);
+    const ManualClock clock(DateTime::FromParts(2020, 4, 1, 9, 0));
+    const RecordDateIndex index(records);
+    const Filled filled = FillOnce(records, &index, CAlmxFieldArray::General(), D(2020, 5, 1), 1,
+                                   DayCellSettings(), clock);
+    ASSERT_EQ(filled.days.size(), 1u);
+    EXPECT_EQ(filled.days[0], (std::vector<const CAlmxData*>{&records[0], &records[1]}));
+    ExpectSameFills(records, CAlmxFieldArray::General(), DayCellSettings(), clock,
+                    {{D(2020, 5, 1), 1}, {D(2020, 4, 26), 7}, {D(2020, 5, 6), 1}});
+}
+
 }  // namespace
 }  // namespace almx
