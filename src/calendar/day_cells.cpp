@@ -318,20 +318,19 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
 
     const DateTime now = clock.Now();
     // The shift rule asks about the holidays of the window and of the days after it an
-    // occurrence can be moved back from: looked up once per fill.
+    // occurrence can be moved back from, again for every such record: each day is looked up
+    // once per fill (0 not yet, 1 a working day, 2 a holiday).
     const long holidaysFrom = firstDay - 2;
     std::vector<std::uint8_t> holidays(static_cast<std::size_t>(lastDay + 66 - holidaysFrom), 0);
-    for (std::size_t i = 0; i < holidays.size(); ++i) {
-        const CivilDate date = CivilFromDays(holidaysFrom + static_cast<long>(i) - kEpochToUnixDays);
-        holidays[i] = IsHoliday(date.year, date.month, date.day, false) ? 1 : 0;
-    }
     const OccurrenceContext context{
         settings.todayLimit, prompter, [&holidays, holidaysFrom](int year, int month, int day) {
             const long offset = DaysFromCivil(year, month, day) + kEpochToUnixDays - holidaysFrom;
-            if (offset >= 0 && offset < static_cast<long>(holidays.size())) {
-                return holidays[static_cast<std::size_t>(offset)] != 0;
+            if (offset < 0 || offset >= static_cast<long>(holidays.size())) {
+                return IsHoliday(year, month, day, false);
             }
-            return IsHoliday(year, month, day, false);
+            std::uint8_t& known = holidays[static_cast<std::size_t>(offset)];
+            if (known == 0) known = IsHoliday(year, month, day, false) ? 2 : 1;
+            return known == 2;
         }};
 
     // Extends the genre list for an undefined genre number, as the record's turn comes.
@@ -403,8 +402,8 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
         const std::int64_t lo = std::max<std::int64_t>(firstDay, s);
         const std::int64_t hi = std::min<std::int64_t>(lastDay, e);
         const bool holiday = f.Has(HolidayMark);
-        const bool perDay = !holiday && sortByTime && f.Has(StartTimeSet) &&
-                            f.repeatType == RepeatNone;
+        const bool perDay =
+            !holiday && sortByTime && f.Has(StartTimeSet) && f.repeatType == RepeatNone;
         const std::uint32_t tag = perDay ? 0 : TagOf(f, lo, sortByTime, todayLimit);
         const bool defer = keyEveryDay(f, tag);
         const std::size_t from = deferredDays_.size();
@@ -449,8 +448,8 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
             if (offset >= 0 && offset < count) {
                 const auto cell = static_cast<std::size_t>(offset);
                 cells_[cell].entries.push_back(&record);
-                tags_[cell].push_back(
-                    std::uint64_t{TagOf(f, *day, sortByTime, todayLimit)} << 32 | position);
+                tags_[cell].push_back(std::uint64_t{TagOf(f, *day, sortByTime, todayLimit)} << 32 |
+                                      position);
             }
             return;
         }

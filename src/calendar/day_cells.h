@@ -172,7 +172,7 @@ class DayCellSet {
     std::vector<std::uint32_t> order_;         // ordering scratch: places of timed entries
     std::vector<std::uint32_t> presorted_;     // ordering scratch: places of deferred entries
     std::vector<const CAlmxData*> added_;      // ordering scratch: the entries as added
-    std::vector<std::uint64_t> candidates_;  // positions an indexed fill looks at
+    std::vector<std::uint64_t> candidates_;    // positions an indexed fill looks at
     bool genresExtended_ = false;
 };
 

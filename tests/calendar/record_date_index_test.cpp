@@ -174,8 +174,8 @@ std::vector<std::vector<const CAlmxData*>> ListedByTheRules(const RecordList& re
         if (genre && !genre->IsShown()) continue;
         if (record.Has(IsTodo)) {
             if (record.Has(HideInViews)) continue;
-            const auto day = TodoDisplayDay(record, clock.Now(), settings.todayLimit,
-                                            settings.todoOnDeadline);
+            const auto day =
+                TodoDisplayDay(record, clock.Now(), settings.todayLimit, settings.todoOnDeadline);
             if (!day || !day->IsValid()) continue;
             const long offset = DateDifference(start, *day);
             if (offset < 0 || offset >= count) continue;
@@ -255,8 +255,10 @@ RecordList EdgeRecords() {
 
 TEST(RecordDateIndex, FillsListWhatTheOccurrenceRulesGiveEachRecord) {
     const ManualClock clock(DateTime::FromParts(2024, 3, 6, 12, 0));
-    std::vector<std::pair<DateTime, int>> windows = {{D(2024, 2, 25), 42}, {D(2024, 3, 3), 7},
-                                                     {D(2024, 3, 6), 1},   {D(2024, 3, 5), 3},
+    std::vector<std::pair<DateTime, int>> windows = {{D(2024, 2, 25), 42},
+                                                     {D(2024, 3, 3), 7},
+                                                     {D(2024, 3, 6), 1},
+                                                     {D(2024, 3, 5), 3},
                                                      {D(kMinYear, 1, 1), 14}};
     const RecordList edges = EdgeRecords();
     for (int todayLimit : {0, 3, 5, 30, -4}) {
