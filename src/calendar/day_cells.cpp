@@ -9,6 +9,7 @@
 #include "base/clock.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
+#include "calendar/holidays.h"
 #include "calendar/record_date_index.h"
 #include "calendar/recurrence.h"
 #include "core/genre.h"
@@ -44,21 +45,91 @@ std::string SortKey(const CAlmxData& entry, const DateTime& day, int todayLimit)
     return key;
 }
 
-}  // namespace
+constexpr std::uint32_t kHolidayTag = 0xFFFFFFFFu;  // listed first, latest first
+constexpr std::uint32_t kTimedTag = 1u << 30;       // with its time key below
+// Marks, in a cell's tags, the timed entries listed already in their order.
+constexpr std::uint64_t kPresorted = std::uint64_t{1} << 60;
+constexpr std::uint32_t kComputedPlace = 0xFFFFFFFFu;  // the holiday entries made for display
 
-// A key of at most 16 bytes, none of them zero, as two big-endian numbers padded with zeros:
-// they compare as the texts do (bytes unsigned, a text before the longer ones it begins).
-std::optional<DayCellSet::PackedKey> DayCellSet::Pack(std::string_view key,
-                                                      const CAlmxData* entry) {
-    if (key.size() > 16) return std::nullopt;
-    std::uint64_t parts[2] = {0, 0};
-    for (std::size_t i = 0; i < key.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(key[i]);
-        if (byte == 0) return std::nullopt;
-        parts[i / 8] |= std::uint64_t{byte} << (8 * (7 - i % 8));
-    }
-    return PackedKey{parts[0], parts[1], entry};
+std::uint32_t TagPart(std::uint64_t tag) {
+    return static_cast<std::uint32_t>(tag >> 32);
 }
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+}
+
+// LogicalDate's day number for a day number and a second of that day.
+std::int64_t LogicalDay(std::int64_t day, std::int32_t second, int todayLimit) {
+    return FloorDiv(day * 86400 + second - 3600LL * todayLimit, 86400);
+}
+
+// DisplayStart and DisplayEnd as day numbers.
+std::int64_t DisplayStartDay(const RecordFacts& f, int todayLimit) {
+    if (f.Has(StartTimeSet)) return LogicalDay(f.startDay, f.startSecond, todayLimit);
+    if (f.Has(EndTimeSet) && f.startDay == f.endDay) {
+        return LogicalDay(f.endDay, f.endSecond, todayLimit);
+    }
+    return f.startDay;
+}
+
+std::int64_t DisplayEndDay(const RecordFacts& f, int todayLimit) {
+    if (f.Has(EndTimeSet)) return LogicalDay(f.endDay, f.endSecond, todayLimit);
+    if (f.Has(StartTimeSet) && f.startDay == f.endDay) {
+        return LogicalDay(f.startDay, f.startSecond, todayLimit);
+    }
+    return f.endDay;
+}
+
+// The time prefix SortKey gives an entry on a day, as a number that orders as the texts do:
+// no time first, then "～hh:mm", then "hh:mm " before "hh:mm-hh:mm " of the same start. Hours
+// are two digits (at most 47), so the digits order as the numbers.
+std::uint32_t TimeKey(const RecordFacts& f, std::int64_t day, int todayLimit) {
+    const int mode = f.timeDisplay;
+    const bool recurring = f.repeatType != RepeatNone;
+    const bool showStart = f.Has(StartTimeSet) && (mode == 0 || mode == 1) &&
+                           (recurring || day == DisplayStartDay(f, todayLimit));
+    const bool showEnd = f.Has(EndTimeSet) && (mode == 0 || mode == 2) &&
+                         (recurring || day == DisplayEndDay(f, todayLimit));
+    auto minutes = [todayLimit](std::int32_t second) {
+        int hour = second / 3600;
+        if (hour < todayLimit) hour += 24;
+        return static_cast<std::uint32_t>(hour * 60 + second / 60 % 60);
+    };
+    if (showStart) {
+        const std::uint32_t key = 2u << 26 | minutes(f.startSecond) << 13;
+        return showEnd ? key | 1u << 12 | minutes(f.endSecond) : key;
+    }
+    if (showEnd) return 1u << 26 | minutes(f.endSecond) << 13;
+    return 0;
+}
+
+// Whether a fill reads the record itself rather than only its facts: the occurrence marker does,
+// for every rule but the plain ones filled by arithmetic.
+bool ReadsRecord(const RecordFacts& f) {
+    return !f.Has(IsTodo) && f.startValid && f.endValid &&
+           !(f.plain && f.repeatType >= RepeatNone && f.repeatType <= RepeatWeeks);
+}
+
+void Prefetch(const void* address) {
+    __builtin_prefetch(address);
+}
+
+// The lines of a record the marker reads: dates, flags, the rule, the shift rule, exceptions.
+void PrefetchRecord(const CAlmxData& record) {
+    const auto* bytes = reinterpret_cast<const char*>(&record);
+    for (std::size_t line = 0; line < sizeof(CAlmxData); line += 64) Prefetch(bytes + line);
+}
+
+// How OrderEntries places an entry listed on a day.
+std::uint32_t TagOf(const RecordFacts& f, std::int64_t day, bool sortByTime, int todayLimit) {
+    if (f.Has(HolidayMark)) return kHolidayTag;
+    if (sortByTime && f.Has(StartTimeSet)) return kTimedTag | TimeKey(f, day, todayLimit);
+    return 0;
+}
+
+}  // namespace
 
 bool DayCell::HasHolidayEntry() const {
     return std::any_of(entries.begin(), entries.end(),
@@ -91,14 +162,17 @@ std::optional<DateTime> TodoDisplayDay(const CAlmxData& todo, const DateTime& no
 
 void DayCellSet::Allocate(int count) {
     const int room = std::clamp(count, 0, kMaxDayCells) + 7;
-    if (cells_.size() < static_cast<std::size_t>(room))
+    if (cells_.size() < static_cast<std::size_t>(room)) {
         cells_.resize(static_cast<std::size_t>(room));
+        tags_.resize(cells_.size());
+    }
 }
 
 void DayCellSet::Clear() {
     for (auto& cell : cells_) {
         cell.entries.clear();
     }
+    for (auto& tags : tags_) tags.clear();
     computed_.clear();
     used_ = 0;
 }
@@ -147,17 +221,25 @@ void InsertEntry(std::vector<const CAlmxData*>& entries, const CAlmxData* entry,
     InsertKeyed(entries, keys, entry, KeyFor(entry, day, sortByTime, todayLimit), sortByTime);
 }
 
-void DayCellSet::OrderEntries(DayCell& cell, bool sortByTime, int todayLimit) {
+void DayCellSet::OrderEntries(DayCell& cell, std::vector<std::uint64_t>& tags, bool sortByTime,
+                              int todayLimit) {
     auto& entries = cell.entries;
     if (entries.size() < 2) return;
-    const bool timedHoliday = std::any_of(entries.begin(), entries.end(), [](const auto* e) {
-        return e->Has(HolidayMark) && e->Has(StartTimeSet);
-    });
+    bool timedHoliday = false;
+    for (std::size_t i = 0; i < entries.size() && !timedHoliday; ++i) {
+        timedHoliday = TagPart(tags[i]) == kHolidayTag && entries[i]->Has(StartTimeSet);
+    }
     if (sortByTime && timedHoliday) {
         // A timed holiday entry at the front takes part in the comparisons: replay the
-        // insertions one by one.
+        // insertions one by one, in document order (the entries made for display last).
+        order_.resize(entries.size());
+        for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = static_cast<std::uint32_t>(i);
+        std::stable_sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return static_cast<std::uint32_t>(tags[a]) < static_cast<std::uint32_t>(tags[b]);
+        });
         std::vector<const CAlmxData*> added;
-        added.swap(entries);
+        for (std::uint32_t i : order_) added.push_back(entries[i]);
+        entries.clear();
         std::vector<std::string> keys;
         for (const CAlmxData* entry : added) {
             InsertKeyed(entries, keys, entry, KeyFor(entry, cell.date, true, todayLimit), true);
@@ -165,44 +247,37 @@ void DayCellSet::OrderEntries(DayCell& cell, bool sortByTime, int todayLimit) {
         return;
     }
     // Otherwise insertion builds: the holiday entries, latest first; the untimed entries in the
-    // order added; the timed entries in key order, equal keys in the order added.
-    untimed_.clear();
-    timed_.clear();
-    packed_.clear();
-    bool packable = true;
-    std::size_t holidays = 0;
-    for (const CAlmxData* entry : entries) {
-        if (entry->Has(HolidayMark)) {
-            entries[holidays++] = entry;
-        } else if (sortByTime && entry->Has(StartTimeSet)) {
-            std::string key = SortKey(*entry, cell.date, todayLimit);
-            if (packable) {
-                const std::optional<PackedKey> packed = Pack(key, entry);
-                if (packed) {
-                    packed_.push_back(*packed);
-                } else {
-                    packable = false;
-                }
-            }
-            timed_.emplace_back(std::move(key), entry);
+    // order added; the timed entries in key order, equal keys in document order. The timed
+    // entries of recurring records come last, in that order already; the others are ordered here
+    // and merged with them.
+    added_.assign(entries.begin(), entries.end());
+    order_.clear();
+    presorted_.clear();
+    std::size_t at = 0;
+    for (std::size_t i = added_.size(); i-- > 0;) {
+        if (TagPart(tags[i]) == kHolidayTag) entries[at++] = added_[i];
+    }
+    for (std::size_t i = 0; i < added_.size(); ++i) {
+        const std::uint32_t tag = TagPart(tags[i]);
+        if (tag == kHolidayTag) continue;
+        if (tags[i] & kPresorted) {
+            presorted_.push_back(static_cast<std::uint32_t>(i));
+        } else if (tag == 0) {
+            entries[at++] = added_[i];
         } else {
-            untimed_.push_back(entry);
+            order_.push_back(static_cast<std::uint32_t>(i));
         }
     }
-    std::reverse(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(holidays));
-    std::size_t at = holidays;
-    for (const CAlmxData* entry : untimed_) entries[at++] = entry;
-    if (packable) {
-        // The time keys are short: compared as two numbers, in the order of the texts.
-        std::stable_sort(packed_.begin(), packed_.end(), [](const auto& a, const auto& b) {
-            return a.high != b.high ? a.high < b.high : a.low < b.low;
-        });
-        for (const PackedKey& key : packed_) entries[at++] = key.entry;
-        return;
+    std::sort(order_.begin(), order_.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return tags[a] < tags[b]; });
+    auto next = presorted_.begin();
+    for (std::uint32_t i : order_) {
+        for (; next != presorted_.end() && (tags[*next] & ~kPresorted) < tags[i]; ++next) {
+            entries[at++] = added_[*next];
+        }
+        entries[at++] = added_[i];
     }
-    std::stable_sort(timed_.begin(), timed_.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& [key, entry] : timed_) entries[at++] = entry;
+    for (; next != presorted_.end(); ++next) entries[at++] = added_[*next];
 }
 
 bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& source,
@@ -242,7 +317,21 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
     const double looseLast = static_cast<double>(lastDay + margin);
 
     const DateTime now = clock.Now();
-    const OccurrenceContext context{settings.todayLimit, prompter, {}};
+    // The shift rule asks about the holidays of the window and of the days after it an
+    // occurrence can be moved back from, again for every such record: each day is looked up
+    // once per fill (0 not yet, 1 a working day, 2 a holiday).
+    const long holidaysFrom = firstDay - 2;
+    std::vector<std::uint8_t> holidays(static_cast<std::size_t>(lastDay + 66 - holidaysFrom), 0);
+    const OccurrenceContext context{
+        settings.todayLimit, prompter, [&holidays, holidaysFrom](int year, int month, int day) {
+            const long offset = DaysFromCivil(year, month, day) + kEpochToUnixDays - holidaysFrom;
+            if (offset < 0 || offset >= static_cast<long>(holidays.size())) {
+                return IsHoliday(year, month, day, false);
+            }
+            std::uint8_t& known = holidays[static_cast<std::size_t>(offset)];
+            if (known == 0) known = IsHoliday(year, month, day, false) ? 2 : 1;
+            return known == 2;
+        }};
 
     // Extends the genre list for an undefined genre number, as the record's turn comes.
     auto extendGenres = [&](int number) {
@@ -253,66 +342,199 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
         genresExtended_ = true;
     };
 
-    auto visit = [&](const CAlmxData& record) {
+    const int todayLimit = settings.todayLimit;
+    const bool sortByTime = settings.sortByTime;
+    const DateTime today = LogicalDate(now, todayLimit);
+    const long firstCell = first.DayNumber();
+    const std::int64_t calendarFirst = DateTime::FromDate(kMinYear, 1, 1).DayNumber();
+    const std::int64_t calendarLast = DateTime::FromDate(kMaxYear, 12, 31).DayNumber();
+
+    // Lists a record on the window's day j (the look-back days only note holiday records); a
+    // timed entry whose key is the same every day waits to be listed in key order.
+    deferred_.clear();
+    deferredDays_.clear();
+    auto add = [&](std::size_t j, const CAlmxData& record, std::uint32_t tag,
+                   std::uint32_t position, bool defer) {
+        if (tag == kHolidayTag) holidayRecordDays_[j] = 1;
+        if (j < static_cast<std::size_t>(lookBack)) return;
+        const std::size_t cell = j - static_cast<std::size_t>(lookBack);
+        if (defer) {
+            deferredDays_.push_back(static_cast<std::uint32_t>(cell));
+            return;
+        }
+        cells_[cell].entries.push_back(&record);
+        tags_[cell].push_back(std::uint64_t{tag} << 32 | position);
+    };
+    auto endDeferred = [&](const CAlmxData& record, std::uint32_t tag, std::uint32_t position,
+                           std::size_t from) {
+        if (deferredDays_.size() == from) return;
+        deferred_.push_back(
+            {std::uint64_t{tag} << 32 | position, &record, from, deferredDays_.size() - from});
+    };
+    // Timed entries whose key does not depend on the day: those of recurring records.
+    auto keyEveryDay = [](const RecordFacts& f, std::uint32_t tag) {
+        return tag != 0 && tag != kHolidayTag && f.repeatType != RepeatNone;
+    };
+
+    // The to-do's day as TodoDisplayDay gives it, from the facts.
+    auto todoDay = [&](const RecordFacts& f) -> std::optional<std::int64_t> {
+        if (f.Has(TodoDone)) {
+            if (!f.endValid) return std::nullopt;
+            return f.endDay;
+        }
+        const std::optional<std::int64_t> shown =
+            today.IsValid() ? std::optional<std::int64_t>(today.DayNumber()) : std::nullopt;
+        if (f.Has(TodoNoDeadline)) return shown;
+        if (f.todoLeadDays == -1) {
+            if (!settings.todoOnDeadline) return shown;
+            return f.startValid ? std::optional<std::int64_t>(f.startDay) : std::nullopt;
+        }
+        if (f.startDays - static_cast<double>(f.todoLeadDays) < now.Days()) return shown;
+        return std::nullopt;
+    };
+
+    // What the occurrence marker gives a single record or an every-n-days or weeks rule without
+    // shift rule or exceptions, by arithmetic over the window.
+    auto markPlain = [&](const RecordFacts& f, const CAlmxData& record, std::uint32_t position) {
+        const std::int64_t s = DisplayStartDay(f, todayLimit);
+        const std::int64_t e = DisplayEndDay(f, todayLimit);
+        if (lastDay < s || firstDay > e) return;
+        const std::int64_t lo = std::max<std::int64_t>(firstDay, s);
+        const std::int64_t hi = std::min<std::int64_t>(lastDay, e);
+        const bool holiday = f.Has(HolidayMark);
+        const bool perDay =
+            !holiday && sortByTime && f.Has(StartTimeSet) && f.repeatType == RepeatNone;
+        const std::uint32_t tag = perDay ? 0 : TagOf(f, lo, sortByTime, todayLimit);
+        const bool defer = keyEveryDay(f, tag);
+        const std::size_t from = deferredDays_.size();
+        auto list = [&](std::int64_t day) {
+            add(static_cast<std::size_t>(day - firstDay), record,
+                perDay ? TagOf(f, day, sortByTime, todayLimit) : tag, position, defer);
+        };
+        if (f.repeatType == RepeatNone) {
+            for (std::int64_t day = lo; day <= hi; ++day) list(day);
+            return;
+        }
+        const int early = f.Has(StartTimeSet) && f.startSecond / 3600 < todayLimit ? 1 : 0;
+        const std::int64_t endLimit = f.Has(EndTimeSet) ? f.endDay : e;
+        const std::int64_t g0 = std::max(lo + early, calendarFirst);
+        const std::int64_t g1 = std::min({hi + early, endLimit, calendarLast});
+        if (g0 > g1) return;
+        const std::int64_t n = f.repeatInterval < 1 ? 1 : f.repeatInterval;
+        const std::int64_t step = f.repeatType == RepeatDays ? n : 7 * n;
+        std::int64_t d = f.startDay;
+        if (g0 >= d) {
+            const std::int64_t r = (d - g0) % step;
+            d = g0 + (r < 0 ? r + step : r);
+        }
+        for (; d <= g1; d += step) {
+            const std::int64_t day = d - early;
+            if (day >= lo && day <= hi) list(day);
+        }
+        if (defer) endDeferred(record, tag, position, from);
+    };
+
+    auto visit = [&](const RecordFacts& f, const CAlmxData& record, std::uint32_t position) {
         if (source.genres) {
-            const CAlmxField* genre = source.genres->ForRecord(record.genre);
+            const CAlmxField* genre = source.genres->ForRecord(f.genre);
             if (genre && !genre->IsShown()) return;
         }
 
-        if (record.Has(IsTodo)) {
-            if (record.Has(HideInViews)) return;
-            const auto day =
-                TodoDisplayDay(record, now, settings.todayLimit, settings.todoOnDeadline);
+        if (f.Has(IsTodo)) {
+            if (f.Has(HideInViews)) return;
+            const std::optional<std::int64_t> day = todoDay(f);
             if (!day) return;
-            const int index = IndexOf(*day);
-            if (index >= 0) {
-                cells_[static_cast<std::size_t>(index)].entries.push_back(&record);
+            const std::int64_t offset = *day - firstCell;
+            if (offset >= 0 && offset < count) {
+                const auto cell = static_cast<std::size_t>(offset);
+                cells_[cell].entries.push_back(&record);
+                tags_[cell].push_back(std::uint64_t{TagOf(f, *day, sortByTime, todayLimit)} << 32 |
+                                      position);
             }
             return;
         }
 
-        // Records plainly outside the window are passed over; the shift rule may move an
-        // occurrence from after the window into it, so those always go to the marker.
-        // (Read from the raw day counts, a day looser than the day numbers, to skip their
-        // rounding: most records of a long file end here.)
-        if (record.shiftRule == 0 && record.start.IsValid() && record.end.IsValid() &&
-            (record.start.Days() - 2.0 > looseLast || record.end.Days() + 2.0 < looseFirst)) {
+        if (!f.startValid || !f.endValid) return;
+        if (f.plain && f.repeatType >= RepeatNone && f.repeatType <= RepeatWeeks) {
+            markPlain(f, record, position);
             return;
         }
         OccurrenceMask(record, windowFirst, windowLast, mask_, context);
-        const bool holiday = record.Has(HolidayMark);
+        const bool perDay = sortByTime && f.Has(StartTimeSet) && f.repeatType == RepeatNone;
+        const std::uint32_t tag = TagOf(f, firstDay, sortByTime, todayLimit);
+        const bool defer = keyEveryDay(f, tag);
+        const std::size_t from = deferredDays_.size();
         for (std::size_t j = 0; j < windowDays; ++j) {
             if (!mask_[j]) continue;
-            if (holiday) holidayRecordDays_[j] = 1;
-            if (j >= static_cast<std::size_t>(lookBack)) {
-                cells_[j - static_cast<std::size_t>(lookBack)].entries.push_back(&record);
-            }
+            add(j, record,
+                perDay && tag != kHolidayTag
+                    ? TagOf(f, firstDay + static_cast<long>(j), sortByTime, todayLimit)
+                    : tag,
+                position, defer);
         }
+        if (defer) endDeferred(record, tag, position, from);
     };
 
     const RecordList& records = source.records;
     if (source.index && source.index->Matches(records)) {
-        // The index gives the records near the window in document order; the genre list is
-        // extended where the record that needs it comes, as a walk over every record would.
+        // The index gives the records near the window in document order, with what the fill
+        // reads of them; the genre list is extended where the record that needs it comes, as a
+        // walk over every record would.
         source.index->MarkCandidates(looseFirst, looseLast, candidates_);
         const auto steps = source.index->GenreSteps();
-        std::size_t step = 0;
+        const auto facts = source.index->Facts();
+        std::vector<std::uint32_t>& positions = positions_;
+        positions.clear();
         for (std::size_t word = 0; word < candidates_.size(); ++word) {
             for (std::uint64_t bits = candidates_[word]; bits != 0; bits &= bits - 1) {
-                const std::size_t position =
-                    word * 64 + static_cast<std::size_t>(std::countr_zero(bits));
-                for (; source.genres && step < steps.size() && steps[step].position <= position;
-                     ++step) {
-                    extendGenres(steps[step].genre);
-                }
-                visit(records[position]);
+                positions.push_back(static_cast<std::uint32_t>(
+                    word * 64 + static_cast<std::size_t>(std::countr_zero(bits))));
             }
+        }
+        // The candidates lie scattered over the document: ask for the facts, and the records
+        // the marker will read, a few candidates ahead so that their loads overlap.
+        constexpr std::size_t kAhead = 16;
+        std::size_t step = 0;
+        for (std::size_t i = 0; i < positions.size(); ++i) {
+            if (i + kAhead < positions.size()) Prefetch(&facts[positions[i + kAhead]]);
+            if (i + kAhead / 2 < positions.size()) {
+                const std::size_t next = positions[i + kAhead / 2];
+                if (ReadsRecord(facts[next])) PrefetchRecord(records[next]);
+            }
+            const std::size_t position = positions[i];
+            for (; source.genres && step < steps.size() && steps[step].position <= position;
+                 ++step) {
+                extendGenres(steps[step].genre);
+            }
+            visit(facts[position], records[position], static_cast<std::uint32_t>(position));
         }
         for (; source.genres && step < steps.size(); ++step) extendGenres(steps[step].genre);
     } else {
-        for (const CAlmxData& record : records) {
+        for (std::size_t position = 0; position < records.size(); ++position) {
+            const CAlmxData& record = records[position];
             if (source.genres) extendGenres(record.genre);
-            visit(record);
+            // Records plainly outside the window are passed over; the shift rule may move an
+            // occurrence from after the window into it, so those always go to the marker.
+            // (Read from the raw day counts, a day looser than the day numbers, to skip their
+            // rounding: most records of a long file end here.)
+            if (!record.Has(IsTodo) && record.shiftRule == 0 && record.start.IsValid() &&
+                record.end.IsValid() &&
+                (record.start.Days() - 2.0 > looseLast || record.end.Days() + 2.0 < looseFirst)) {
+                continue;
+            }
+            visit(RecordFacts::Of(record), record, static_cast<std::uint32_t>(position));
+        }
+    }
+
+    // The deferred entries in key order (their tags differ in the document place), each listed
+    // after the cell's other entries.
+    std::sort(deferred_.begin(), deferred_.end(),
+              [](const Deferred& a, const Deferred& b) { return a.tag < b.tag; });
+    for (const Deferred& item : deferred_) {
+        for (std::size_t k = item.firstDay; k < item.firstDay + item.days; ++k) {
+            const std::size_t cell = deferredDays_[k];
+            cells_[cell].entries.push_back(item.entry);
+            tags_[cell].push_back(item.tag | kPresorted);
         }
     }
 
@@ -327,9 +549,13 @@ bool DayCellSet::Fill(const DateTime& start, int count, const DayCellSource& sou
         if (!computed[i]) continue;
         computed_.push_back(std::move(*computed[i]));
         cells_[i].entries.push_back(&computed_.back());
+        const std::uint32_t tag = TagOf(RecordFacts::Of(computed_.back()),
+                                        firstCell + static_cast<long>(i), sortByTime, todayLimit);
+        tags_[i].push_back(std::uint64_t{tag} << 32 | kComputedPlace);
     }
     for (int i = 0; i < count; ++i) {
-        OrderEntries(cells_[static_cast<std::size_t>(i)], settings.sortByTime, settings.todayLimit);
+        const auto cell = static_cast<std::size_t>(i);
+        OrderEntries(cells_[cell], tags_[cell], sortByTime, todayLimit);
     }
     return true;
 }

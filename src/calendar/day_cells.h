@@ -145,7 +145,8 @@ class DayCellSet {
 
   private:
     // Puts a cell's entries, gathered in the order they were added, in their InsertEntry order.
-    void OrderEntries(DayCell& cell, bool sortByTime, int todayLimit);
+    void OrderEntries(DayCell& cell, std::vector<std::uint64_t>& tags, bool sortByTime,
+                      int todayLimit);
 
     std::vector<DayCell> cells_;
     int used_ = 0;
@@ -153,17 +154,25 @@ class DayCellSet {
     std::deque<CAlmxData> computed_;  // holiday entries made for display; stable addresses
     std::vector<std::uint8_t> mask_;
     std::vector<std::uint8_t> holidayRecordDays_;
-    struct PackedKey {
-        std::uint64_t high;
-        std::uint64_t low;
+    // Per cell, beside its entries as the fill adds them: how each is ordered (holiday, untimed,
+    // or timed with its time key) in the high half, the record's place in the document in the
+    // low half.
+    std::vector<std::vector<std::uint64_t>> tags_;
+    // Timed entries of recurring records, whose time key is the same on every day: ordered once
+    // per fill and then listed on their days in that order.
+    struct Deferred {
+        std::uint64_t tag;
         const CAlmxData* entry;
+        std::size_t firstDay;  // into deferredDays_
+        std::size_t days;
     };
-    static std::optional<PackedKey> Pack(std::string_view key, const CAlmxData* entry);
-
-    std::vector<std::pair<std::string, const CAlmxData*>> timed_;  // ordering scratch
-    std::vector<PackedKey> packed_;
-    std::vector<const CAlmxData*> untimed_;
-    std::vector<std::uint64_t> candidates_;  // positions an indexed fill looks at
+    std::vector<Deferred> deferred_;
+    std::vector<std::uint32_t> deferredDays_;  // cells
+    std::vector<std::uint32_t> positions_;     // the candidates of an indexed fill
+    std::vector<std::uint32_t> order_;         // ordering scratch: places of timed entries
+    std::vector<std::uint32_t> presorted_;     // ordering scratch: places of deferred entries
+    std::vector<const CAlmxData*> added_;      // ordering scratch: the entries as added
+    std::vector<std::uint64_t> candidates_;    // positions an indexed fill looks at
     bool genresExtended_ = false;
 };
 

@@ -24,14 +24,21 @@ struct Ymd {
     int year, month, day;
 };
 
+// The marker asks these for every month and shifted day of every rule a fill looks at: the
+// calendar arithmetic directly, rather than through DateTime's day counts, where it is the same.
 Ymd ToYmd(long dayNumber) {
-    const DateTime date = DateTime::FromDays(static_cast<double>(dayNumber));
-    return {date.Year(), date.Month(), date.Day()};
+    if (dayNumber < -4000000 || dayNumber > 4000000) {
+        const DateTime date = DateTime::FromDays(static_cast<double>(dayNumber));
+        return {date.Year(), date.Month(), date.Day()};
+    }
+    const CivilDate date = CivilFromDays(dayNumber - kEpochToUnixDays);
+    return {date.year, date.month, date.day};
 }
 
 // Callers keep year within 1..9999 and month within 1..12.
 long DayNumberOf(int year, int month, int day) {
-    return DateTime::FromDate(year, month, day).DayNumber();
+    if (!DateExists(year, month, day)) return DateTime::FromDate(year, month, day).DayNumber();
+    return DaysFromCivil(year, month, day) + kEpochToUnixDays;
 }
 
 const long kFirstDay = DayNumberOf(kMinYear, 1, 1);

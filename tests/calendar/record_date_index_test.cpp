@@ -13,6 +13,7 @@
 #include "base/clock.h"
 #include "base/prompter.h"
 #include "calendar/day_cells.h"
+#include "calendar/recurrence.h"
 #include "core/genre.h"
 
 namespace almx {
@@ -158,6 +159,140 @@ TEST(RecordDateIndex, FilledDaysAreInTheOrderOfInsertingTheirEntriesOneByOne) {
     EXPECT_GT(timedDays, 100u);  // the comparison met days with several timed entries
 }
 
+// What a day lists by the rules themselves, one record at a time: the occurrence marker (to-dos
+// on TodoDisplayDay), hidden genres left out, each entry inserted as InsertEntry places it. The
+// holiday entries made for display are left out on both sides.
+std::vector<std::vector<const CAlmxData*>> ListedByTheRules(const RecordList& records,
+                                                            const CAlmxFieldArray& genres,
+                                                            const DateTime& start, int count,
+                                                            const DayCellSettings& settings,
+                                                            const Clock& clock) {
+    std::vector<std::vector<const CAlmxData*>> days(static_cast<std::size_t>(count));
+    const DateTime last = start.PlusDays(count - 1);
+    for (const CAlmxData& record : records) {
+        const CAlmxField* genre = genres.ForRecord(record.genre);
+        if (genre && !genre->IsShown()) continue;
+        if (record.Has(IsTodo)) {
+            if (record.Has(HideInViews)) continue;
+            const auto day =
+                TodoDisplayDay(record, clock.Now(), settings.todayLimit, settings.todoOnDeadline);
+            if (!day || !day->IsValid()) continue;
+            const long offset = DateDifference(start, *day);
+            if (offset < 0 || offset >= count) continue;
+            InsertEntry(days[static_cast<std::size_t>(offset)], &record, *day, settings.sortByTime,
+                        settings.todayLimit);
+            continue;
+        }
+        const std::vector<std::uint8_t> mask =
+            OccurrenceMask(record, start, last, {settings.todayLimit, nullptr, {}});
+        for (std::size_t i = 0; i < mask.size(); ++i) {
+            if (!mask[i]) continue;
+            InsertEntry(days[i], &record, start.PlusDays(static_cast<long>(i)), settings.sortByTime,
+                        settings.todayLimit);
+        }
+    }
+    return days;
+}
+
+void ExpectListedByTheRules(const RecordList& records, const CAlmxFieldArray& genres,
+                            const DayCellSettings& settings, const Clock& clock,
+                            const std::vector<std::pair<DateTime, int>>& windows) {
+    const RecordDateIndex index(records);
+    for (const auto& [start, count] : windows) {
+        SCOPED_TRACE(start.Year() * 10000 + start.Month() * 100 + start.Day());
+        SCOPED_TRACE(count);
+        const auto expected = ListedByTheRules(records, genres, start, count, settings, clock);
+        for (const RecordDateIndex* used : {&index, static_cast<const RecordDateIndex*>(nullptr)}) {
+            Filled filled = FillOnce(records, used, genres, start, count, settings, clock);
+            ASSERT_TRUE(filled.ok);
+            ASSERT_EQ(filled.days.size(), expected.size());
+            for (std::size_t i = 0; i < expected.size(); ++i) {
+                std::erase(filled.days[i], nullptr);
+                ASSERT_EQ(filled.days[i], expected[i]) << "day " << i << (used ? " indexed" : "");
+            }
+        }
+    }
+}
+
+// Single records and every-n-days or weeks rules, the ones a fill lists by arithmetic, at the
+// edges of the display rules: times before the day change hour, end-only times, each time
+// display, spans over several days, damaged intervals, a start after the end.
+RecordList EdgeRecords() {
+    RecordList records;
+    auto add = [&](const char* title, DateTime start, DateTime end, std::uint8_t flags,
+                   int repeat = RepeatNone, int interval = 1, int timeDisplay = 0) {
+        CAlmxData r;
+        r.title = title;
+        r.start = start;
+        r.end = end;
+        r.flags = flags;
+        r.repeatType = repeat;
+        r.repeatInterval = interval;
+        r.timeDisplay = timeDisplay;
+        records.push_back(r);
+    };
+    const auto T = [](int d, int h, int m) { return DateTime::FromParts(2024, 3, d, h, m); };
+    const std::uint8_t both = StartTimeSet | EndTimeSet;
+    add("早朝", T(5, 2, 30), T(5, 3, 0), both);
+    add("夜通し", T(5, 22, 0), T(6, 1, 30), both);
+    add("終わりだけ", T(6, 0, 0), T(6, 9, 0), EndTimeSet);
+    add("始まりだけ", T(6, 9, 0), D(2024, 3, 6), StartTimeSet);
+    add("複数日時刻", T(4, 9, 0), T(8, 17, 0), both);
+    add("同時刻", T(6, 9, 0), T(6, 10, 0), both);
+    for (int mode = 1; mode <= 3; ++mode) add("表示", T(6, 9, 0), T(6, 9, 30), both, 0, 1, mode);
+    add("毎日早朝", T(1, 1, 0), T(31, 2, 0), both, RepeatDays);
+    add("毎日終わり", T(2, 0, 0), T(29, 8, 15), EndTimeSet, RepeatDays, 2);
+    add("毎週", T(3, 9, 0), T(31, 9, 0), StartTimeSet, RepeatWeeks);
+    add("隔週", T(4, 3, 0), T(31, 4, 0), both, RepeatWeeks, 2);
+    add("間隔0", T(5, 7, 0), T(20, 8, 0), both, RepeatDays, 0);
+    add("間隔負", D(2024, 3, 5), D(2024, 3, 25), 0, RepeatWeeks, -3);
+    add("逆順", D(2024, 3, 12), D(2024, 3, 9), 0);
+    add("逆順毎日", D(2024, 3, 12), D(2024, 3, 9), 0, RepeatDays);
+    add("時刻表示なし毎日", T(7, 6, 0), T(14, 7, 0), both, RepeatDays, 1, 3);
+    add("暦の始め", D(kMinYear, 1, 1), D(kMinYear, 1, 20), 0, RepeatDays, 3);
+    return records;
+}
+
+TEST(RecordDateIndex, FillsListWhatTheOccurrenceRulesGiveEachRecord) {
+    const ManualClock clock(DateTime::FromParts(2024, 3, 6, 12, 0));
+    std::vector<std::pair<DateTime, int>> windows = {{D(2024, 2, 25), 42},
+                                                     {D(2024, 3, 3), 7},
+                                                     {D(2024, 3, 6), 1},
+                                                     {D(2024, 3, 5), 3},
+                                                     {D(kMinYear, 1, 1), 14}};
+    const RecordList edges = EdgeRecords();
+    for (int todayLimit : {0, 3, 5, 30, -4}) {
+        for (bool sortByTime : {true, false}) {
+            SCOPED_TRACE(todayLimit);
+            SCOPED_TRACE(sortByTime);
+            DayCellSettings settings;
+            settings.todayLimit = todayLimit;
+            settings.sortByTime = sortByTime;
+            ExpectListedByTheRules(edges, CAlmxFieldArray::General(), settings, clock, windows);
+        }
+    }
+
+    // The sample document: every kind of rule, to-dos, exceptions, shift rules, a hidden genre.
+    RecordList sample(bench::SampleRecords(2000));
+    sample[70].genre = 2;
+    CAlmxFieldArray genres = ThreeGenres();
+    genres.At(2)->shown = 0;
+    const ManualClock sampleClock(DateTime::FromParts(2019, 6, 15, 12, 0));
+    std::vector<std::pair<DateTime, int>> sampleWindows;
+    for (int m = 0; m < 5 * 12; m += 7) {
+        const DateTime first = D(2017 + m / 12, 1 + m % 12, 1);
+        sampleWindows.emplace_back(first.PlusDays(-first.DayOfWeek()), 42);
+        sampleWindows.emplace_back(first.PlusDays(11), 7);
+    }
+    for (int todayLimit : {0, 8}) {
+        SCOPED_TRACE(todayLimit);
+        DayCellSettings settings;
+        settings.todayLimit = todayLimit;
+        settings.todoOnDeadline = todayLimit != 0;
+        ExpectListedByTheRules(sample, genres, settings, sampleClock, sampleWindows);
+    }
+}
+
 TEST(RecordDateIndex, AFillIgnoresAnIndexOfAnotherStateOfTheList) {
     RecordList records{};
     CAlmxData first;
@@ -208,6 +343,31 @@ TEST(RecordDateIndex, LongSpansAndOddDatesAreFoundWhereverTheWindowLies) {
     ASSERT_EQ(filled.days.size(), 2u);
     EXPECT_EQ(filled.days[0], (std::vector<const CAlmxData*>{&records[0], &records[1]}));
     EXPECT_EQ(filled.days[1], std::vector<const CAlmxData*>{&records[0]});
+}
+
+// The shift rule moves an occurrence back over weekends and holidays: from 6 May 2020 (a
+// substitute holiday) over the long holidays to Friday 1 May, five days before the record starts.
+TEST(RecordDateIndex, ARecordTheShiftRuleMovesDaysBackIsFoundInTheWindowItLandsIn) {
+    RecordList records;
+    CAlmxData moved;
+    moved.title = "振替";
+    moved.start = moved.end = D(2020, 5, 6);
+    moved.shiftRule = ShiftSaturday | ShiftSunday | ShiftHoliday;
+    records.push_back(moved);
+    CAlmxData monthly = moved;  // the same on a monthly rule
+    monthly.title = "毎月";
+    monthly.end = D(2020, 12, 31);
+    monthly.repeatType = RepeatMonths;
+    monthly.repeatFirstDay = monthly.repeatLastDay = 6;
+    records.push_back(monthly);
+    const ManualClock clock(DateTime::FromParts(2020, 4, 1, 9, 0));
+    const RecordDateIndex index(records);
+    const Filled filled = FillOnce(records, &index, CAlmxFieldArray::General(), D(2020, 5, 1), 1,
+                                   DayCellSettings(), clock);
+    ASSERT_EQ(filled.days.size(), 1u);
+    EXPECT_EQ(filled.days[0], (std::vector<const CAlmxData*>{&records[0], &records[1]}));
+    ExpectSameFills(records, CAlmxFieldArray::General(), DayCellSettings(), clock,
+                    {{D(2020, 5, 1), 1}, {D(2020, 4, 26), 7}, {D(2020, 5, 6), 1}});
 }
 
 }  // namespace

@@ -144,6 +144,42 @@ TEST_F(DocumentDateIndexTest, ImportingOpeningAndClearingShowAtTheNextFill) {
     EXPECT_EQ(Days(doc), std::vector<std::string>(10));
 }
 
+// The index keeps what a fill reads of each record: an edit that leaves a record on the same
+// days but changes its time, its genre or its rule must still show.
+TEST_F(DocumentDateIndexTest, AnEditThatKeepsARecordsDaysShowsAtTheNextFill) {
+    CAlmxDoc doc(Context());
+    doc.Array().genres = CAlmxFieldArray::General();
+    doc.Array().genres.Append(CAlmxField("隠す", 0xFF0000, 0));
+    auto at = [](const std::string& title, int hour) {
+        CAlmxData r = OnDay(title, 5);
+        r.start = r.end = May(5).WithTime(hour, 0);
+        r.Set(StartTimeSet);
+        return r;
+    };
+    const CAlmxData* late = doc.AddRecord(at("遅", 15), false);
+    const CAlmxData* early = doc.AddRecord(at("早", 10), false);
+    EXPECT_EQ(Day(doc, 5), "早;遅;");
+
+    EXPECT_EQ(doc.ReplaceRecord(early, at("早", 18), false), early);
+    EXPECT_EQ(Day(doc, 5), "遅;早;");
+
+    doc.Records()[0].start = doc.Records()[0].end = May(5).WithTime(20, 0);
+    doc.RecordsEdited();
+    EXPECT_EQ(Day(doc, 5), "早;遅;");
+
+    CAlmxData hidden = *late;
+    hidden.genre = 1;
+    EXPECT_EQ(doc.ReplaceRecord(late, hidden, false), late);
+    EXPECT_EQ(Day(doc, 5), "早;");
+
+    // Made a weekly rule in place: listed a week on.
+    CAlmxData weekly = *early;
+    weekly.end = May(31).WithTime(19, 0);
+    weekly.repeatType = RepeatWeeks;
+    EXPECT_EQ(doc.ReplaceRecord(early, weekly, false), early);
+    EXPECT_EQ(Day(doc, 12), "早;");
+}
+
 TEST_F(DocumentDateIndexTest, AnEditInPlaceOutsideTheDocumentShowsOnceItIsCounted) {
     CAlmxDoc doc(Context());
     doc.AddRecord(OnDay("外", 2), false);
