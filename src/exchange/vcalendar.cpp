@@ -514,6 +514,162 @@ DateTime LastDay() {
     return DateTime::FromDate(kMaxYear, 12, 31);
 }
 
+// The days (DateTime day numbers) a recurring record occurs on in [from, to], ignoring shifts
+// and exceptions, the day changing at midnight: the days OccurrenceMask marks for its plain
+// copy, found by integer day arithmetic instead of a mask over DateTime windows. emit(day)
+// returns false to stop.
+class RuleDays {
+  public:
+    explicit RuleDays(const CAlmxData& record) : r_(record) {}
+
+    template <class F>
+    void ForEach(long from, long to, F emit) const {
+        if (!r_.start.IsValid() || !r_.end.IsValid()) return;
+        const long startDay = r_.start.DayNumber();
+        from = std::max({from, startDay, FirstDay()});
+        to = std::min({to, r_.end.DayNumber(), LastDayNumber()});
+        if (from > to) return;
+        const long n = std::max(1, r_.repeatInterval);
+        const bool byPosition = r_.positionMode != 0 && r_.repeatType >= RepeatMonths;
+        switch (r_.repeatType) {
+            case RepeatDays:
+            case RepeatWeeks: {
+                const long step = r_.repeatType == RepeatDays ? n : 7 * n;
+                const long r = (startDay - from) % step;
+                for (long d = from + (r < 0 ? r + step : r); d <= to; d += step) {
+                    if (!emit(d)) return;
+                }
+                return;
+            }
+            case RepeatMonths:
+            case RepeatYears:
+            case RepeatChosenMonths:
+                if (byPosition) {
+                    ByPosition(from, to, n, emit);
+                } else if (r_.repeatType == RepeatYears) {
+                    YearsByDay(from, to, n, emit);
+                } else {
+                    MonthsByDay(from, to, n, emit);
+                }
+                return;
+            default:
+                return;
+        }
+    }
+
+  private:
+    static long DayOf(int year, int month, int day) {
+        return DaysFromCivil(year, month, day) + kEpochToUnixDays;
+    }
+    static CivilDate CivilOf(long dayNumber) { return CivilFromDays(dayNumber - kEpochToUnixDays); }
+    static long FirstDay() { return DayOf(kMinYear, 1, 1); }
+    static long LastDayNumber() { return DayOf(kMaxYear, 12, 31); }
+    static long Mod(long a, long m) {
+        const long r = a % m;
+        return r < 0 ? r + m : r;
+    }
+    static bool PossibleDay(int day) { return day == -1 || (day >= 1 && day <= 31); }
+    // -1 the month's last day; 0 when the month lacks the day.
+    static int DayIn(int day, int length) {
+        if (day == -1) return length;
+        return day >= 1 && day <= length ? day : 0;
+    }
+
+    // Days first..last (capped at the month's end) of a month starting on monthStart.
+    template <class F>
+    static bool EmitDays(long monthStart, int first, int last, int length, long from, long to,
+                         F& emit) {
+        last = std::min(last, length);
+        for (int day = first; day <= last; ++day) {
+            const long d = monthStart + day - 1;
+            if (d < from) continue;
+            if (d > to || !emit(d)) return false;
+        }
+        return true;
+    }
+
+    template <class F>
+    void MonthsByDay(long from, long to, long n, F& emit) const {
+        if (!PossibleDay(r_.repeatFirstDay)) return;
+        const bool months = r_.repeatType == RepeatMonths;
+        const CivilDate f = CivilOf(from);
+        long m = 12L * f.year + (f.month - 1);
+        const long step = months ? n : 1;
+        if (months) m += Mod(12L * r_.start.Year() + (r_.start.Month() - 1) - m, n + 0 * 1);
+        for (;; m += step) {
+            const int year = static_cast<int>(m / 12);
+            const int month = static_cast<int>(m % 12) + 1;
+            if (year > kMaxYear) return;
+            const long monthStart = DayOf(year, month, 1);
+            if (monthStart > to) return;
+            if (!months && !r_.validMonths[static_cast<std::size_t>(month - 1)]) continue;
+            const int length = DaysInMonth(year, month);
+            const int first = DayIn(r_.repeatFirstDay, length);
+            if (first == 0) continue;
+            const int last = !months ? first : r_.repeatLastDay == -1 ? length : r_.repeatLastDay;
+            if (!EmitDays(monthStart, first, last, length, from, to, emit)) return;
+        }
+    }
+
+    template <class F>
+    void YearsByDay(long from, long to, long n, F& emit) const {
+        if (!PossibleDay(r_.repeatFirstDay)) return;
+        const int month = r_.start.Month();
+        long year = CivilOf(from).year;
+        year += Mod(r_.start.Year() - year, n);
+        for (; year <= kMaxYear; year += n) {
+            const int y = static_cast<int>(year);
+            const long monthStart = DayOf(y, month, 1);
+            if (monthStart > to) return;
+            const int length = DaysInMonth(y, month);
+            const int first = DayIn(r_.repeatFirstDay, length);
+            if (first == 0) continue;
+            const int last = r_.repeatLastDay == -1 ? length : r_.repeatLastDay;
+            if (!EmitDays(monthStart, first, last, length, from, to, emit)) return;
+        }
+    }
+
+    template <class F>
+    void ByPosition(long from, long to, long n, F& emit) const {
+        const CivilDate f = CivilOf(from);
+        const long startMonth = 12L * r_.start.Year() + (r_.start.Month() - 1);
+        const int startYear = r_.start.Year();
+        for (long m = 12L * f.year + (f.month - 1);; ++m) {
+            const int year = static_cast<int>(m / 12);
+            const int month = static_cast<int>(m % 12) + 1;
+            if (year > kMaxYear) return;
+            const long monthStart = DayOf(year, month, 1);
+            if (monthStart > to) return;
+            if (!r_.validMonths[static_cast<std::size_t>(month - 1)]) continue;
+            if (r_.repeatType == RepeatMonths && Mod(m - startMonth, n) != 0) continue;
+            if (r_.repeatType == RepeatYears && Mod(year - startYear, n) != 0) continue;
+            const int length = DaysInMonth(year, month);
+            const int firstWeekday = WeekdayFromDays(monthStart - kEpochToUnixDays);
+            const int lastWeekday = (firstWeekday + length - 1) % 7;
+            // Up to 35 days, in no order and possibly twice (the 4th and the last week).
+            std::array<int, 35> days;
+            std::size_t count = 0;
+            for (int week = 0; week < 5; ++week) {
+                if (!r_.validWeeks[static_cast<std::size_t>(week)]) continue;
+                for (int weekday = 0; weekday < 7; ++weekday) {
+                    if (!r_.validWeekdays[static_cast<std::size_t>(weekday)]) continue;
+                    days[count++] = week == 4 ? length - ((lastWeekday - weekday + 7) % 7)
+                                              : 1 + ((weekday - firstWeekday + 7) % 7) + 7 * week;
+                }
+            }
+            std::sort(days.begin(), days.begin() + static_cast<long>(count));
+            for (std::size_t i = 0; i < count; ++i) {
+                if (i > 0 && days[i] == days[i - 1]) continue;
+                const long d = monthStart + days[i] - 1;
+                if (d < from) continue;
+                if (d > to || !emit(d)) return;
+            }
+        }
+    }
+
+    const CAlmxData& r_;
+};
+
 }  // namespace
 
 // ---- CVDataArray ----
@@ -923,10 +1079,15 @@ void RecordRuleInto(const CAlmxData& record, RuleText& out) {
     out.exdates.clear();
     out.first = record.start.Date();
     if (!record.IsRecurring()) return;
-    const CAlmxData plain = PlainCopy(record);
+    const RuleDays days(record);
     const DateTime last = record.end.Date();
-    ForEachPlainOccurrence(plain, record.start.Date(), std::max(last, record.start.Date()), 1,
-                           [&](const DateTime& day) { out.first = day; });
+    const long startDay = record.start.DayNumber();
+    long firstDay = startDay;
+    days.ForEach(startDay, std::max(record.end.DayNumber(), startDay), [&](long day) {
+        firstDay = day;
+        return false;
+    });
+    out.first = record.start.Date().PlusDays(firstDay - startDay);
 
     std::string& rule = out.rrule;
     const int n = std::max(1, record.repeatInterval);
@@ -1042,13 +1203,21 @@ void RecordRuleInto(const CAlmxData& record, RuleText& out) {
         }
     }
     for (const CDaySpan& span : record.exceptions) {
-        DateTime from = span.First();
-        DateTime to = span.Last();
-        if (!from.IsValid() || !to.IsValid()) continue;
-        if (from < out.first) from = out.first;
-        if (to > last) to = last;
-        ForEachPlainOccurrence(plain, from, to, 10000, [&](const DateTime& day) {
-            out.exdates.push_back(record.Has(StartTimeSet) ? day.WithTimeOf(record.start) : day);
+        if (!DateExists(span.firstYear, span.firstMonth, span.firstDay) ||
+            !DateExists(span.lastYear, span.lastMonth, span.lastDay)) {
+            continue;
+        }
+        const long from = std::max(
+            DaysFromCivil(span.firstYear, span.firstMonth, span.firstDay) + kEpochToUnixDays,
+            firstDay);
+        const long to = std::min(
+            DaysFromCivil(span.lastYear, span.lastMonth, span.lastDay) + kEpochToUnixDays,
+            record.end.DayNumber());
+        std::size_t left = 10000;
+        days.ForEach(from, to, [&](long day) {
+            const DateTime date = record.start.Date().PlusDays(day - startDay);
+            out.exdates.push_back(record.Has(StartTimeSet) ? date.WithTimeOf(record.start) : date);
+            return --left > 0;
         });
     }
 }
