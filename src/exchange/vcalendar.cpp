@@ -595,7 +595,7 @@ class RuleDays {
         const CivilDate f = CivilOf(from);
         long m = 12L * f.year + (f.month - 1);
         const long step = months ? n : 1;
-        if (months) m += Mod(12L * r_.start.Year() + (r_.start.Month() - 1) - m, n + 0 * 1);
+        if (months) m += Mod(12L * r_.start.Year() + (r_.start.Month() - 1) - m, n);
         for (;; m += step) {
             const int year = static_cast<int>(m / 12);
             const int month = static_cast<int>(m % 12) + 1;
