@@ -569,6 +569,11 @@ class RuleDays {
         return r < 0 ? r + m : r;
     }
     static bool PossibleDay(int day) { return day == -1 || (day >= 1 && day <= 31); }
+    // The calendar, weekdays included, repeats every 400 years; a rule stepping through cycle
+    // months repeats with it. A rule without a day in that many cycle months never has one
+    // (a monthly rule from the 31st to the 1st), and the search stops instead of walking on
+    // to the year 9998.
+    static constexpr int kPeriodMonths = 400 * 12;
     // -1 the month's last day; 0 when the month lacks the day.
     static int DayIn(int day, int length) {
         if (day == -1) return length;
@@ -592,21 +597,27 @@ class RuleDays {
     void MonthsByDay(long from, long to, long n, F& emit) const {
         if (!PossibleDay(r_.repeatFirstDay)) return;
         const bool months = r_.repeatType == RepeatMonths;
+        // Spans ending before they begin in every month (the last day to the 1st) at once.
+        const int lowest = r_.repeatFirstDay == -1 ? 28 : r_.repeatFirstDay;
+        if (months && r_.repeatLastDay != -1 && r_.repeatLastDay < lowest) return;
         const CivilDate f = CivilOf(from);
         long m = 12L * f.year + (f.month - 1);
         const long step = months ? n : 1;
         if (months) m += Mod(12L * r_.start.Year() + (r_.start.Month() - 1) - m, n);
-        for (;; m += step) {
+        for (int misses = 0; misses <= kPeriodMonths; m += step) {
             const int year = static_cast<int>(m / 12);
             const int month = static_cast<int>(m % 12) + 1;
             if (year > kMaxYear) return;
             const long monthStart = DayOf(year, month, 1);
             if (monthStart > to) return;
+            ++misses;
             if (!months && !r_.validMonths[static_cast<std::size_t>(month - 1)]) continue;
             const int length = DaysInMonth(year, month);
             const int first = DayIn(r_.repeatFirstDay, length);
             if (first == 0) continue;
             const int last = !months ? first : r_.repeatLastDay == -1 ? length : r_.repeatLastDay;
+            if (first > std::min(last, length)) continue;
+            misses = 0;
             if (!EmitDays(monthStart, first, last, length, from, to, emit)) return;
         }
     }
@@ -617,32 +628,46 @@ class RuleDays {
         const int month = r_.start.Month();
         long year = CivilOf(from).year;
         year += Mod(r_.start.Year() - year, n);
-        for (; year <= kMaxYear; year += n) {
+        for (int misses = 0; year <= kMaxYear && misses <= kPeriodMonths / 12; year += n) {
             const int y = static_cast<int>(year);
             const long monthStart = DayOf(y, month, 1);
             if (monthStart > to) return;
+            ++misses;
             const int length = DaysInMonth(y, month);
             const int first = DayIn(r_.repeatFirstDay, length);
             if (first == 0) continue;
             const int last = r_.repeatLastDay == -1 ? length : r_.repeatLastDay;
+            if (first > std::min(last, length)) continue;
+            misses = 0;
             if (!EmitDays(monthStart, first, last, length, from, to, emit)) return;
         }
     }
 
     template <class F>
     void ByPosition(long from, long to, long n, F& emit) const {
+        const auto any = [](const auto& flags) {
+            return std::find(flags.begin(), flags.end(), 1) != flags.end();
+        };
+        if (!any(r_.validWeeks) || !any(r_.validWeekdays)) return;
         const CivilDate f = CivilOf(from);
         const long startMonth = 12L * r_.start.Year() + (r_.start.Month() - 1);
         const int startYear = r_.start.Year();
-        for (long m = 12L * f.year + (f.month - 1);; ++m) {
+        long m = 12L * f.year + (f.month - 1);
+        // Only cycle months are visited: every n-th month, or the months of every n-th year.
+        const bool months = r_.repeatType == RepeatMonths;
+        if (months) m += Mod(startMonth - m, n);
+        for (int misses = 0; misses <= kPeriodMonths; m += months ? n : 1) {
+            if (r_.repeatType == RepeatYears && Mod(m / 12 - startYear, n) != 0) {
+                m = 12 * (m / 12 + Mod(startYear - m / 12, n));
+            }
             const int year = static_cast<int>(m / 12);
             const int month = static_cast<int>(m % 12) + 1;
             if (year > kMaxYear) return;
             const long monthStart = DayOf(year, month, 1);
             if (monthStart > to) return;
+            ++misses;
             if (!r_.validMonths[static_cast<std::size_t>(month - 1)]) continue;
-            if (r_.repeatType == RepeatMonths && Mod(m - startMonth, n) != 0) continue;
-            if (r_.repeatType == RepeatYears && Mod(year - startYear, n) != 0) continue;
+            misses = 0;
             const int length = DaysInMonth(year, month);
             const int firstWeekday = WeekdayFromDays(monthStart - kEpochToUnixDays);
             const int lastWeekday = (firstWeekday + length - 1) % 7;
@@ -2178,36 +2203,70 @@ int CVCalender::ToRecord(CAlmxData& record) const {
     return 1;
 }
 
-CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
-    CVCalenderList result;
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    std::vector<RawComponent> components;
-    std::vector<RawEntry> entries;
-    {
-        // One allocation for the components: moving them as the list grows costs more than
-        // the count.
-        std::size_t count = 0;
-        for (std::size_t at = bytes.find("BEGIN:V"); at != std::string_view::npos;
-             at = bytes.find("BEGIN:V", at + 7)) {
-            ++count;
-        }
-        components.reserve(count);
-        entries.reserve(count * 8);
-    }
+namespace {
+
+// What the whole file decides for each component's fields: its zones, VERSION and PRODID.
+struct FileContext {
     ZoneOffsets zones;
     int version = 2;
     bool own = false;
+};
+
+// Values that do not live in the file's bytes (decoded ones, those of joined lines), kept
+// until their component has been decoded. The strings are reused from component to
+// component; a deque keeps the views into them valid while it grows.
+class ValueArena {
+  public:
+    std::string& Next() {
+        if (used_ == strings_.size()) strings_.emplace_back();
+        return strings_[used_++];
+    }
+    std::string_view Copy(std::string_view text) { return Next().assign(text); }
+    void Clear() { used_ = 0; }
+
+  private:
+    std::deque<std::string> strings_;
+    std::size_t used_ = 0;
+};
+
+// Reads the VEVENT and VTODO components of a file and hands each to sink(CVCalender&) as soon
+// as it ends, its fields decoded with what context holds then: a component without a usable
+// DTSTART keeps an invalid start. With fixed, context is the file's final one and the file's
+// own lines leave it alone. Without, it is filled as the file goes; the result tells whether a
+// zone, VERSION or PRODID came after a component, when the components must be read again
+// with the final context.
+template <class Sink>
+bool StreamCalendar(std::string_view bytes, std::size_t& replaced, FileContext& context,
+                    bool fixed, Sink sink) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    bool late = false;
+    std::size_t begun = 0;  // components begun so far
+    // Values are decoded with the VERSION read so far; the fields with the file's.
+    int version = 2;
     std::vector<std::string> stack;  // names of the open components
     std::string zoneId;
     ZoneRules zoneRules;
     ZoneObservance observance;
     bool observanceHasOffset = false;
-    RawComponent* current = nullptr;
+    RawComponent current;
+    bool open = false;
     std::size_t currentDepth = 0;
-    // Values that do not live in the file's bytes: decoded ones and those of joined lines.
-    std::deque<std::string> arena;
+    std::vector<RawEntry> entries;
+    ValueArena arena;
+    RawFields fields;
     text::SjisEncoding held;
     std::string decoded;
+    auto finish = [&] {
+        CVCalender c = CVCalender::Begun(current.todo ? "VTODO" : "VEVENT");
+        if (!DecodeFields(c, current, entries.data(), fields, context.version, context.zones,
+                          context.own)) {
+            c.start = DateTime::Invalid();
+        }
+        sink(c);
+        open = false;
+        entries.clear();
+        arena.Clear();
+    };
     LogicalLines lines(bytes);
     std::string_view text;
     bool joined = false;
@@ -2216,10 +2275,11 @@ CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
         if (!ParseLine(text, line)) continue;
         if (EqualNoCase(line.name, "BEGIN")) {
             std::string kind = Upper(line.value);
-            if ((kind == "VEVENT" || kind == "VTODO") && !current) {
-                current = &components.emplace_back();
-                current->todo = kind == "VTODO";
-                current->first = entries.size();
+            if ((kind == "VEVENT" || kind == "VTODO") && !open) {
+                current = RawComponent{};
+                current.todo = kind == "VTODO";
+                open = true;
+                ++begun;
                 currentDepth = stack.size();
             }
             if (kind == "VTIMEZONE") {
@@ -2241,7 +2301,7 @@ CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
             const auto found = std::find(stack.rbegin(), stack.rend(), kind);
             if (found == stack.rend()) continue;
             stack.resize(static_cast<std::size_t>(stack.rend() - found) - 1);
-            if ((kind == "STANDARD" || kind == "DAYLIGHT") && !current && observanceHasOffset &&
+            if ((kind == "STANDARD" || kind == "DAYLIGHT") && !open && observanceHasOffset &&
                 !stack.empty() && stack.back() == "VTIMEZONE") {
                 if (!observance.start.IsValid()) {
                     observance.start = DateTime::FromDate(kMinYear, 1, 1);
@@ -2249,20 +2309,30 @@ CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
                 zoneRules.observances.push_back(observance);
                 observanceHasOffset = false;
             }
-            if (kind == "VTIMEZONE" && !zoneId.empty() && !zoneRules.observances.empty()) {
-                zones[Upper(zoneId)] = zoneRules;
+            if (kind == "VTIMEZONE" && !zoneId.empty() && !zoneRules.observances.empty() &&
+                !fixed) {
+                context.zones[Upper(zoneId)] = zoneRules;
+                late = late || begun > 0;
             }
-            if (current && stack.size() <= currentDepth) current = nullptr;
+            if (open && stack.size() <= currentDepth) finish();
             continue;
         }
         if (stack.empty()) continue;
         const std::string& inner = stack.back();
-        if (!current) {
+        if (!open) {
             if (stack.size() == 1 && EqualNoCase(line.name, "VERSION")) {
                 version = line.value == "1.0" ? 1 : 2;
+                if (!fixed && context.version != version) {
+                    context.version = version;
+                    late = late || begun > 0;
+                }
             }
-            if (stack.size() == 1 && EqualNoCase(line.name, "PRODID")) {
-                own = line.value.find("Velta Ltd//Almanix") != std::string_view::npos;
+            if (stack.size() == 1 && EqualNoCase(line.name, "PRODID") && !fixed) {
+                const bool own = line.value.find("Velta Ltd//Almanix") != std::string_view::npos;
+                if (context.own != own) {
+                    context.own = own;
+                    late = late || begun > 0;
+                }
             }
             if (EqualNoCase(line.name, "TZID") && inner == "VTIMEZONE") zoneId = line.value;
             if (inner == "STANDARD" || inner == "DAYLIGHT") {
@@ -2278,9 +2348,9 @@ CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
             if (field == Field::Other) continue;
             // The first usable one of a name counts.
             const std::uint32_t bit = 1u << static_cast<unsigned>(field);
-            if (field != Field::Exdate && (current->seen & bit) != 0) continue;
+            if (field != Field::Exdate && (current.seen & bit) != 0) continue;
         } else if (inner != "VALARM" || !EqualNoCase(line.name, "TRIGGER") ||
-                   current->alarmMinutes >= 0) {
+                   current.alarmMinutes >= 0) {
             continue;
         }
         std::string_view value = line.value;
@@ -2289,44 +2359,70 @@ CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
             continue;
         }
         if (field == Field::Other) {
-            current->alarmMinutes = TriggerMinutes(value);
+            current.alarmMinutes = TriggerMinutes(value);
             continue;
         }
-        current->seen |= 1u << static_cast<unsigned>(field);
+        current.seen |= 1u << static_cast<unsigned>(field);
         if (field == Field::OtherRule) {
-            current->otherRule = true;
+            current.otherRule = true;
             continue;
         }
         std::string_view parameters = line.parameters;
         if (made) {
-            value = arena.emplace_back(std::move(decoded));
-            decoded = std::string();
+            std::string& slot = arena.Next();
+            slot.swap(decoded);
+            decoded.clear();
+            value = slot;
         } else if (joined) {
-            value = arena.emplace_back(value);
+            value = arena.Copy(value);
         }
-        if (joined && !parameters.empty()) parameters = arena.emplace_back(parameters);
+        if (joined && !parameters.empty()) parameters = arena.Copy(parameters);
         entries.push_back(RawEntry{field, RawValue{value, parameters, true}});
-        ++current->count;
+        ++current.count;
     }
+    if (open) finish();
+    return late;
+}
 
-    result.version = version;
-    result.components.reserve(components.size());
-    RawFields fields;
-    for (const RawComponent& raw : components) {
-        CVCalender& c =
-            result.components.emplace_back(CVCalender::Begun(raw.todo ? "VTODO" : "VEVENT"));
-        if (!DecodeFields(c, raw, entries.data(), fields, version, zones, own)) {
-            c.start = DateTime::Invalid();
-        }
+// Reads the file with the context as it comes, and again with the final one when a zone,
+// VERSION or PRODID came after a component. reset(), before the second reading, forgets what
+// the sink kept of the first. Returns the file's VERSION (1 or 2).
+template <class Sink, class Reset>
+int ReadComponents(std::string_view bytes, std::size_t& replaced, Sink sink, Reset reset) {
+    FileContext context;
+    const std::size_t replacedBefore = replaced;
+    if (StreamCalendar(bytes, replaced, context, false, sink)) {
+        reset();
+        replaced = replacedBefore;
+        StreamCalendar(bytes, replaced, context, true, sink);
     }
+    return context.version;
+}
+
+// The number of components a file may hold, for reserving.
+std::size_t ComponentEstimate(std::string_view bytes) {
+    std::size_t count = 0;
+    for (std::size_t at = bytes.find("BEGIN:V"); at != std::string_view::npos;
+         at = bytes.find("BEGIN:V", at + 7)) {
+        ++count;
+    }
+    return count;
+}
+
+}  // namespace
+
+CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
+    CVCalenderList result;
+    result.components.reserve(ComponentEstimate(bytes));
+    result.version = ReadComponents(
+        bytes, replaced, [&](CVCalender& c) { result.components.push_back(std::move(c)); },
+        [&] { result.components.clear(); });
     return result;
 }
 
 CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
     CalendarImport result;
-    CVCalenderList list = ParseCalendar(bytes, result.replaced);
-    result.hadComponents = !list.components.empty();
-    result.records.reserve(list.components.size());
+    result.records.reserve(ComponentEstimate(bytes));
     // The texts move into the record instead of being copied.
     auto toRecord = [](CVCalender& c, CAlmxData& record) {
         std::string title = std::move(c.summary);
@@ -2341,39 +2437,49 @@ CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
         record.memo = std::move(memo);
         return accepted;
     };
-    const bool anyOverride =
-        std::any_of(list.components.begin(), list.components.end(),
-                    [](const CVCalender& c) { return c.recurrenceId.IsValid(); });
+    // Recurring records with a UID, for the overrides that name them.
+    std::vector<std::pair<std::string, std::size_t>> masters;
+    std::vector<CVCalender> overrides;
+    ReadComponents(
+        bytes, result.replaced,
+        [&](CVCalender& c) {
+            result.hadComponents = true;
+            if (c.recurrenceId.IsValid()) {
+                overrides.push_back(std::move(c));
+                return;
+            }
+            CAlmxData& record = result.records.emplace_back();
+            if (!toRecord(c, record)) {
+                result.records.pop_back();
+                ++result.failed;
+                return;
+            }
+            if (record.Has(TodoNoDeadline)) record.start = now;
+            if (record.Has(TodoDone) && record.end == DateTime()) record.end = now;
+            if (record.IsRecurring() && !c.uid.empty()) {
+                masters.emplace_back(std::move(c.uid), result.records.size() - 1);
+            }
+            ++result.accepted;
+        },
+        [&] {
+            result.records.clear();
+            result.accepted = result.failed = 0;
+            masters.clear();
+            overrides.clear();
+        });
+    if (overrides.empty()) return result;
     std::unordered_map<std::string_view, std::size_t> byUid;  // UID -> its recurring record
-    std::vector<CVCalender*> overrides;
-    for (CVCalender& c : list.components) {
-        if (c.recurrenceId.IsValid()) {
-            overrides.push_back(&c);
-            continue;
-        }
-        CAlmxData& record = result.records.emplace_back();
-        if (!toRecord(c, record)) {
-            result.records.pop_back();
-            ++result.failed;
-            continue;
-        }
-        if (record.Has(TodoNoDeadline)) record.start = now;
-        if (record.Has(TodoDone) && record.end == DateTime()) record.end = now;
-        if (anyOverride && record.IsRecurring() && !c.uid.empty()) {
-            byUid[c.uid] = result.records.size() - 1;
-        }
-        ++result.accepted;
-    }
+    for (const auto& [uid, index] : masters) byUid[uid] = index;
     // A changed occurrence: its day leaves the master, and it stands as a single entry.
-    for (CVCalender* c : overrides) {
+    for (CVCalender& c : overrides) {
         CAlmxData record;
-        if (!toRecord(*c, record)) {
+        if (!toRecord(c, record)) {
             ++result.failed;
             continue;
         }
-        const auto master = byUid.find(c->uid);
+        const auto master = byUid.find(c.uid);
         if (master != byUid.end()) {
-            const DateTime day = c->recurrenceId;
+            const DateTime day = c.recurrenceId;
             result.records[master->second].exceptions.push_back(CDaySpan::FromDates(day, day));
         }
         result.records.push_back(std::move(record));
