@@ -24,6 +24,8 @@ namespace almx {
 
 namespace {
 
+using namespace std::literals;
+
 constexpr const char* kCodes[7] = {"SU", "MO", "TU", "WE", "TH", "FR", "SA"};
 constexpr long long kJapanOffsetSeconds = 9 * 3600;
 
@@ -45,6 +47,17 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
         if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
     }
     return true;
+}
+
+// The first of the characters in text; find_first_of looks each character of text up in the
+// set with a call, which costs more than the short values it is used on.
+template <class... C>
+std::size_t FindAny(std::string_view text, C... set) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (((c == set) || ...)) return i;
+    }
+    return std::string_view::npos;
 }
 
 bool ParseInt(std::string_view text, int& value) {
@@ -358,7 +371,7 @@ bool IsJapanZone(std::string_view tzid) {
 CalendarValue ParseCalendarValue(std::string_view text, std::string_view parameters,
                                  const ZoneOffsets& zones) {
     CalendarValue result;
-    const std::size_t t = text.find_first_of("Tt");
+    const std::size_t t = FindAny(text, 'T', 't');
     const std::string_view date = text.substr(0, t);
     int y = 0, m = 0, d = 0;
     if (date.size() != 8 || !ParseInt(date.substr(0, 4), y) || !ParseInt(date.substr(4, 2), m) ||
@@ -1681,7 +1694,7 @@ enum class Field {
 };
 
 Field FieldOf(std::string_view name) {
-    static const std::pair<const char*, Field> kNames[] = {
+    static const std::pair<std::string_view, Field> kNames[] = {
         {"SUMMARY", Field::Summary},
         {"DESCRIPTION", Field::Description},
         {"LOCATION", Field::Location},
@@ -1702,13 +1715,26 @@ Field FieldOf(std::string_view name) {
         {"RDATE", Field::OtherRule},
         {"EXRULE", Field::OtherRule},
     };
-    if (name.empty()) return Field::Other;
-    const char head = AsciiUpper(name[0]);
-    for (const auto& [text, field] : kNames) {
-        if (text[0] == head && std::char_traits<char>::length(text) == name.size() &&
-            EqualNoCase(name, text)) {
-            return field;
+    // The names by first letter and length: a line is compared with two names at most.
+    static const auto kTable = [] {
+        std::array<std::array<std::array<std::int8_t, 2>, 16>, 26> table{};
+        for (auto& row : table) {
+            for (auto& slot : row) slot = {-1, -1};
         }
+        for (std::size_t i = 0; i < std::size(kNames); ++i) {
+            const std::string_view text = kNames[i].first;
+            auto& slot = table[static_cast<std::size_t>(text[0] - 'A')][text.size()];
+            slot[slot[0] < 0 ? 0 : 1] = static_cast<std::int8_t>(i);
+        }
+        return table;
+    }();
+    if (name.empty() || name.size() >= 16) return Field::Other;
+    const char head = AsciiUpper(name[0]);
+    if (head < 'A' || head > 'Z') return Field::Other;
+    for (const std::int8_t index : kTable[static_cast<std::size_t>(head - 'A')][name.size()]) {
+        if (index < 0) break;
+        const auto& [text, field] = kNames[static_cast<std::size_t>(index)];
+        if (EqualNoCase(name, text)) return field;
     }
     return Field::Other;
 }
@@ -1879,13 +1905,15 @@ bool DecodeValue(std::string_view parameters, std::string_view& value, int versi
     // Parameters without the letters of those words ("TZID=Asia/Tokyo", "VALUE=DATE") are
     // passed at a glance.
     const bool plain =
-        parameters.find_first_of("NnCcBbQq") == std::string_view::npos ||
+        FindAny(parameters, 'N', 'n', 'C', 'c', 'B', 'b', 'Q', 'q') == std::string_view::npos ||
         (!ContainsNoCase(parameters, "ENCODING") && !ContainsNoCase(parameters, "CHARSET") &&
          !ContainsNoCase(parameters, "BASE64") && !ContainsNoCase(parameters, "QUOTED-PRINTABLE"));
     if (plain && IsAscii(value)) return true;
     std::string bytes;
     bool sjis = false;
     if (plain) {
+        // One pass for the usual text: well-formed UTF-8 that Shift_JIS can hold.
+        if (!text::FirstUnrepresentable(value)) return true;
         sjis = !text::IsValidUtf8(value);
         if (!sjis) {
             held.bytes.clear();
@@ -1935,7 +1963,7 @@ bool DecodeValue(std::string_view parameters, std::string_view& value, int versi
 std::string TextField(const RawValue& item, int version) {
     if (!item.set) return {};
     const std::string_view value = item.value;
-    if (value.find_first_of("\\\r") == std::string_view::npos) return std::string(value);
+    if (FindAny(value, '\\', '\r') == std::string_view::npos) return std::string(value);
     if (version == 1) {
         // vCalendar: "\n" pairs and CR LF are line breaks; "\;" an escaped separator.
         std::string out;
@@ -2275,21 +2303,21 @@ bool StreamCalendar(std::string_view bytes, std::size_t& replaced, FileContext& 
         if (!ParseLine(text, line)) continue;
         if (EqualNoCase(line.name, "BEGIN")) {
             std::string kind = Upper(line.value);
-            if ((kind == "VEVENT" || kind == "VTODO") && !open) {
+            if ((kind == "VEVENT"sv || kind == "VTODO"sv) && !open) {
                 current = RawComponent{};
-                current.todo = kind == "VTODO";
+                current.todo = kind == "VTODO"sv;
                 open = true;
                 ++begun;
                 currentDepth = stack.size();
             }
-            if (kind == "VTIMEZONE") {
+            if (kind == "VTIMEZONE"sv) {
                 zoneId.clear();
                 zoneRules = ZoneRules();
             }
-            if ((kind == "STANDARD" || kind == "DAYLIGHT") && !stack.empty() &&
-                stack.back() == "VTIMEZONE") {
+            if ((kind == "STANDARD"sv || kind == "DAYLIGHT"sv) && !stack.empty() &&
+                stack.back() == "VTIMEZONE"sv) {
                 observance = ZoneObservance();
-                observance.daylight = kind == "DAYLIGHT";
+                observance.daylight = kind == "DAYLIGHT"sv;
                 observanceHasOffset = false;
             }
             stack.push_back(std::move(kind));
@@ -2301,15 +2329,15 @@ bool StreamCalendar(std::string_view bytes, std::size_t& replaced, FileContext& 
             const auto found = std::find(stack.rbegin(), stack.rend(), kind);
             if (found == stack.rend()) continue;
             stack.resize(static_cast<std::size_t>(stack.rend() - found) - 1);
-            if ((kind == "STANDARD" || kind == "DAYLIGHT") && !open && observanceHasOffset &&
-                !stack.empty() && stack.back() == "VTIMEZONE") {
+            if ((kind == "STANDARD"sv || kind == "DAYLIGHT"sv) && !open && observanceHasOffset &&
+                !stack.empty() && stack.back() == "VTIMEZONE"sv) {
                 if (!observance.start.IsValid()) {
                     observance.start = DateTime::FromDate(kMinYear, 1, 1);
                 }
                 zoneRules.observances.push_back(observance);
                 observanceHasOffset = false;
             }
-            if (kind == "VTIMEZONE" && !zoneId.empty() && !zoneRules.observances.empty() &&
+            if (kind == "VTIMEZONE"sv && !zoneId.empty() && !zoneRules.observances.empty() &&
                 !fixed) {
                 context.zones[Upper(zoneId)] = zoneRules;
                 late = late || begun > 0;
@@ -2334,8 +2362,8 @@ bool StreamCalendar(std::string_view bytes, std::size_t& replaced, FileContext& 
                     late = late || begun > 0;
                 }
             }
-            if (EqualNoCase(line.name, "TZID") && inner == "VTIMEZONE") zoneId = line.value;
-            if (inner == "STANDARD" || inner == "DAYLIGHT") {
+            if (EqualNoCase(line.name, "TZID") && inner == "VTIMEZONE"sv) zoneId = line.value;
+            if (inner == "STANDARD"sv || inner == "DAYLIGHT"sv) {
                 ReadObservanceLine(line, observance, observanceHasOffset);
             }
             continue;
@@ -2349,7 +2377,7 @@ bool StreamCalendar(std::string_view bytes, std::size_t& replaced, FileContext& 
             // The first usable one of a name counts.
             const std::uint32_t bit = 1u << static_cast<unsigned>(field);
             if (field != Field::Exdate && (current.seen & bit) != 0) continue;
-        } else if (inner != "VALARM" || !EqualNoCase(line.name, "TRIGGER") ||
+        } else if (inner != "VALARM"sv || !EqualNoCase(line.name, "TRIGGER") ||
                    current.alarmMinutes >= 0) {
             continue;
         }
@@ -2404,7 +2432,8 @@ std::size_t ComponentEstimate(std::string_view bytes) {
     std::size_t count = 0;
     for (std::size_t at = bytes.find("BEGIN:V"); at != std::string_view::npos;
          at = bytes.find("BEGIN:V", at + 7)) {
-        ++count;
+        const std::string_view kind = bytes.substr(at + 7, 4);
+        if (kind == "EVEN" || kind == "TODO") ++count;
     }
     return count;
 }
