@@ -390,6 +390,13 @@ CalendarValue ParseCalendarValue(std::string_view text, std::string_view paramet
     }
     DateTime value = DateTime::FromParts(y, m, d, hh, mm, std::min(ss, 59));
     const std::string_view rest = time.substr(6);
+    if (value.IsValid() && rest.empty() &&
+        (parameters.empty() || parameters == "TZID=Asia/Tokyo")) {
+        // Japan time as written: the year was checked above.
+        result.value = value;
+        result.hasTime = true;
+        return result;
+    }
     if (rest == "Z" || rest == "z") {
         value = value.PlusSeconds(kJapanOffsetSeconds);
     } else if (!rest.empty()) {
@@ -1990,7 +1997,8 @@ std::string TextField(const RawValue& item, int version) {
 
 // Decodes the component's fields; false rejects it.
 bool DecodeFields(CVCalender& c, const RawComponent& component, const RawEntry* entries,
-                  RawFields& raw, int version, const ZoneOffsets& zones, bool own) {
+                  RawFields& raw, int version, const ZoneOffsets& zones, bool own,
+                  bool allUids) {
     raw.exdates.clear();
     for (Field field :
          {Field::Summary, Field::Description, Field::Location, Field::Uid, Field::Rrule,
@@ -2010,7 +2018,8 @@ bool DecodeFields(CVCalender& c, const RawComponent& component, const RawEntry* 
     c.summary = TextField(raw.summary, version);
     c.description = TextField(raw.description, version);
     c.location = TextField(raw.location, version);
-    c.uid = std::string(raw.uid.value);
+    // The import looks at the UIDs of recurring entries and overrides only.
+    if (allUids || raw.rrule.set || raw.recurrenceId.set) c.uid = std::string(raw.uid.value);
     c.rrule = std::string(raw.rrule.value);
     c.unsupportedRule = component.otherRule;
     auto dateOf = [&](const RawValue& item) {
@@ -2238,6 +2247,7 @@ struct FileContext {
     ZoneOffsets zones;
     int version = 2;
     bool own = false;
+    bool allUids = true;  // else only those of recurring entries and overrides
 };
 
 // Values that do not live in the file's bytes (decoded ones, those of joined lines), kept
@@ -2287,7 +2297,7 @@ bool StreamCalendar(std::string_view bytes, std::size_t& replaced, FileContext& 
     auto finish = [&] {
         CVCalender c = CVCalender::Begun(current.todo ? "VTODO" : "VEVENT");
         if (!DecodeFields(c, current, entries.data(), fields, context.version, context.zones,
-                          context.own)) {
+                          context.own, context.allUids)) {
             c.start = DateTime::Invalid();
         }
         sink(c);
@@ -2416,8 +2426,10 @@ bool StreamCalendar(std::string_view bytes, std::size_t& replaced, FileContext& 
 // VERSION or PRODID came after a component. reset(), before the second reading, forgets what
 // the sink kept of the first. Returns the file's VERSION (1 or 2).
 template <class Sink, class Reset>
-int ReadComponents(std::string_view bytes, std::size_t& replaced, Sink sink, Reset reset) {
+int ReadComponents(std::string_view bytes, std::size_t& replaced, bool allUids, Sink sink,
+                   Reset reset) {
     FileContext context;
+    context.allUids = allUids;
     const std::size_t replacedBefore = replaced;
     if (StreamCalendar(bytes, replaced, context, false, sink)) {
         reset();
@@ -2444,7 +2456,7 @@ CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
     CVCalenderList result;
     result.components.reserve(ComponentEstimate(bytes));
     result.version = ReadComponents(
-        bytes, replaced, [&](CVCalender& c) { result.components.push_back(std::move(c)); },
+        bytes, replaced, true, [&](CVCalender& c) { result.components.push_back(std::move(c)); },
         [&] { result.components.clear(); });
     return result;
 }
@@ -2470,7 +2482,7 @@ CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
     std::vector<std::pair<std::string, std::size_t>> masters;
     std::vector<CVCalender> overrides;
     ReadComponents(
-        bytes, result.replaced,
+        bytes, result.replaced, false,
         [&](CVCalender& c) {
             result.hadComponents = true;
             if (c.recurrenceId.IsValid()) {
