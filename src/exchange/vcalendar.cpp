@@ -97,19 +97,18 @@ std::string UtcDateTime(const DateTime& japan) {
     return BasicDateTime(japan.PlusSeconds(-kJapanOffsetSeconds)) + "Z";
 }
 
-void AppendTwoDigits(std::string& out, int value) {
-    const char digits[2] = {static_cast<char>('0' + value / 10),
-                            static_cast<char>('0' + value % 10)};
-    out.append(digits, 2);
-}
-
 // BasicDate and BasicDateTime appended without formatting calls; the date parts are worked
 // out once. Years printf would not write in four digits go the slow way.
 void AppendCivilDate(std::string& out, const CivilDate& date) {
-    AppendTwoDigits(out, date.year / 100);
-    AppendTwoDigits(out, date.year % 100);
-    AppendTwoDigits(out, date.month);
-    AppendTwoDigits(out, date.day);
+    const char digits[8] = {static_cast<char>('0' + date.year / 1000),
+                            static_cast<char>('0' + date.year / 100 % 10),
+                            static_cast<char>('0' + date.year / 10 % 10),
+                            static_cast<char>('0' + date.year % 10),
+                            static_cast<char>('0' + date.month / 10),
+                            static_cast<char>('0' + date.month % 10),
+                            static_cast<char>('0' + date.day / 10),
+                            static_cast<char>('0' + date.day % 10)};
+    out.append(digits, 8);
 }
 
 void AppendBasicDate(std::string& out, const DateTime& value) {
@@ -129,10 +128,15 @@ void AppendBasicDateTime(std::string& out, const DateTime& value) {
     }
     AppendCivilDate(out, date);
     const int seconds = value.SecondsOfDay();
-    out += 'T';
-    AppendTwoDigits(out, seconds / 3600);
-    AppendTwoDigits(out, seconds / 60 % 60);
-    AppendTwoDigits(out, seconds % 60);
+    const int hour = seconds / 3600, minute = seconds / 60 % 60, second = seconds % 60;
+    const char time[7] = {'T',
+                          static_cast<char>('0' + hour / 10),
+                          static_cast<char>('0' + hour % 10),
+                          static_cast<char>('0' + minute / 10),
+                          static_cast<char>('0' + minute % 10),
+                          static_cast<char>('0' + second / 10),
+                          static_cast<char>('0' + second % 10)};
+    out.append(time, 7);
 }
 
 void AppendUtcDateTime(std::string& out, const DateTime& japan) {
@@ -148,10 +152,15 @@ void AppendNumber(std::string& out, long long value) {
 
 // EscapeText's output appended to out; plain runs are copied whole.
 void AppendEscaped(std::string& out, std::string_view text) {
+    static constexpr auto kSpecial = [] {
+        std::array<bool, 256> special{};
+        for (const unsigned char c : {'\\', ';', ',', '\n', '\r'}) special[c] = true;
+        return special;
+    }();
     std::size_t run = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (c != '\\' && c != ';' && c != ',' && c != '\n' && c != '\r') continue;
+        if (!kSpecial[static_cast<unsigned char>(c)]) continue;
         out.append(text.data() + run, i - run);
         run = i + 1;
         if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
@@ -915,7 +924,7 @@ class LineWriter {
     }
     void End() {
         if (out_.size() - start_ <= 75) {
-            out_ += "\r\n";
+            out_ += "\r\n"sv;
             return;
         }
         scratch_.assign(out_, start_, std::string::npos);
@@ -933,12 +942,12 @@ class LineWriter {
     void Date(std::string_view name, const DateTime& value, bool hasTime) {
         Begin() += name;
         if (hasTime) {
-            out_ += ";TZID=";
+            out_ += ";TZID="sv;
             out_ += vcal_messages::kTimeZone;
             out_ += ':';
             AppendBasicDateTime(out_, value);
         } else {
-            out_ += ";VALUE=DATE:";
+            out_ += ";VALUE=DATE:"sv;
             AppendBasicDate(out_, value);
         }
         End();
@@ -962,47 +971,47 @@ void AppendICalComponent(LineWriter& w, const ComponentTimes& c, std::string_vie
                          std::string_view uid, std::string_view dtstamp) {
     const std::string_view kind = c.todo ? "VTODO" : "VEVENT";
     std::string& out = w.Begin();
-    out += "BEGIN:";
+    out += "BEGIN:"sv;
     out += kind;
     w.End();
-    w.Begin() += "UID:";
+    w.Begin() += "UID:"sv;
     out += uid;
     w.End();
-    w.Begin() += "DTSTAMP:";
+    w.Begin() += "DTSTAMP:"sv;
     out += dtstamp;
     w.End();
     if (c.todo) {
-        if (!c.noDeadline && c.start.IsValid()) w.Date("DUE", c.start, c.startHasTime != 0);
+        if (!c.noDeadline && c.start.IsValid()) w.Date("DUE"sv, c.start, c.startHasTime != 0);
         if (c.end.IsValid()) {
-            w.Line("STATUS:COMPLETED");
-            AppendUtcDateTime(w.Begin() += "COMPLETED:", c.end);
+            w.Line("STATUS:COMPLETED"sv);
+            AppendUtcDateTime(w.Begin() += "COMPLETED:"sv, c.end);
             w.End();
         } else {
-            w.Line("STATUS:NEEDS-ACTION");
+            w.Line("STATUS:NEEDS-ACTION"sv);
         }
     } else {
-        w.Date("DTSTART", c.start, c.startHasTime != 0);
-        if (c.hasEnd) w.Date("DTEND", c.end, c.startHasTime != 0);
+        w.Date("DTSTART"sv, c.start, c.startHasTime != 0);
+        if (c.hasEnd) w.Date("DTEND"sv, c.end, c.startHasTime != 0);
         if (!rrule.empty()) {
-            w.Begin() += "RRULE:";
+            w.Begin() += "RRULE:"sv;
             out += rrule;
             w.End();
         }
-        for (const DateTime& day : exdates) w.Date("EXDATE", day, c.startHasTime != 0);
+        for (const DateTime& day : exdates) w.Date("EXDATE"sv, day, c.startHasTime != 0);
     }
-    w.Text("SUMMARY:", summary);
-    if (!description.empty()) w.Text("DESCRIPTION:", description);
-    if (!location.empty()) w.Text("LOCATION:", location);
-    if (c.timeFlags >= 0) w.Number("X-ALMX-TIMES:", c.timeFlags);
-    if (c.shiftRule != 0) w.Number("X-ALMX-SHIFT:", c.shiftRule);
+    w.Text("SUMMARY:"sv, summary);
+    if (!description.empty()) w.Text("DESCRIPTION:"sv, description);
+    if (!location.empty()) w.Text("LOCATION:"sv, location);
+    if (c.timeFlags >= 0) w.Number("X-ALMX-TIMES:"sv, c.timeFlags);
+    if (c.shiftRule != 0) w.Number("X-ALMX-SHIFT:"sv, c.shiftRule);
     if (!c.todo && c.alarmMinutes >= 0) {
-        w.Line("BEGIN:VALARM");
-        w.Line("ACTION:DISPLAY");
-        w.Text("DESCRIPTION:", summary);
-        w.Number("TRIGGER:-PT", c.alarmMinutes, "M");
-        w.Line("END:VALARM");
+        w.Line("BEGIN:VALARM"sv);
+        w.Line("ACTION:DISPLAY"sv);
+        w.Text("DESCRIPTION:"sv, summary);
+        w.Number("TRIGGER:-PT"sv, c.alarmMinutes, "M");
+        w.Line("END:VALARM"sv);
     }
-    w.Begin() += "END:";
+    w.Begin() += "END:"sv;
     out += kind;
     w.End();
 }
@@ -1600,8 +1609,13 @@ void MakeUid(std::string& uid, std::string_view stamp, std::mt19937_64& random, 
     uid += '-';
     AppendNumber(uid, static_cast<long long>(index + 1));
     uid += '-';
-    while (uid.size() < 40) uid += static_cast<char>('0' + random() % 10);
-    uid += "@almanix";
+    char digits[40];
+    std::size_t count = 0;
+    for (std::size_t size = uid.size(); size + count < 40; ++count) {
+        digits[count] = static_cast<char>('0' + random() % 10);
+    }
+    uid.append(digits, count);
+    uid += "@almanix"sv;
 }
 
 std::string MakeUid(const DateTime& now, std::mt19937_64& random, std::size_t index) {
