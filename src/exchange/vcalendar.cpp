@@ -79,12 +79,6 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
     return parts;
 }
 
-std::string BasicDate(const DateTime& value) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", value.Year(), value.Month(), value.Day());
-    return buffer;
-}
-
 std::string BasicDateTime(const DateTime& value) {
     char buffer[24];
     std::snprintf(buffer, sizeof buffer, "%04d%02d%02dT%02d%02d%02d", value.Year(), value.Month(),
@@ -111,23 +105,56 @@ void AppendCivilDate(std::string& out, const CivilDate& date) {
     out.append(digits, 8);
 }
 
-void AppendBasicDate(std::string& out, const DateTime& value) {
-    const CivilDate date = CivilFromDays(value.DayNumber() - kEpochToUnixDays);
+// A date-time as whole seconds since DateTime's epoch, the form DateTime keeps: the writer
+// works on these integers instead of converting the double at every step.
+struct Moment {
+    long long seconds = 0;
+    bool valid = true;
+
+    static Moment Of(const DateTime& t) {
+        // DateTime's own rounding; its values lie within a rounding error of whole seconds.
+        const double x = t.Days() * 86400.0;
+        return {static_cast<long long>(x >= 0 ? x + 0.5 : x - 0.5), t.IsValid()};
+    }
+    DateTime ToDateTime() const {
+        return valid ? DateTime::FromDays(static_cast<double>(seconds) / 86400.0)
+                     : DateTime::Invalid();
+    }
+    long Day() const {
+        const long long d = seconds / 86400;
+        return static_cast<long>(seconds % 86400 < 0 ? d - 1 : d);
+    }
+    int SecondsOfDay() const { return static_cast<int>(seconds - Day() * 86400LL); }
+    Moment Date() const { return {Day() * 86400LL, valid}; }
+    Moment PlusDays(long days) const { return {seconds + days * 86400LL, valid}; }
+};
+
+void AppendBasicDate(std::string& out, const Moment& value) {
+    const CivilDate date = CivilFromDays(value.Day() - kEpochToUnixDays);
     if (date.year < 0 || date.year > 9999) {
-        out += BasicDate(value);
+        char buffer[40];
+        std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", date.year, date.month, date.day);
+        out += buffer;
         return;
     }
     AppendCivilDate(out, date);
 }
 
-void AppendBasicDateTime(std::string& out, const DateTime& value) {
-    const CivilDate date = CivilFromDays(value.DayNumber() - kEpochToUnixDays);
+void AppendBasicDate(std::string& out, const DateTime& value) {
+    AppendBasicDate(out, Moment::Of(value));
+}
+
+void AppendBasicDateTime(std::string& out, const Moment& value) {
+    const CivilDate date = CivilFromDays(value.Day() - kEpochToUnixDays);
+    const int seconds = value.SecondsOfDay();
     if (date.year < 0 || date.year > 9999) {
-        out += BasicDateTime(value);
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%04d%02d%02dT%02d%02d%02d", date.year, date.month,
+                      date.day, seconds / 3600, seconds / 60 % 60, seconds % 60);
+        out += buffer;
         return;
     }
     AppendCivilDate(out, date);
-    const int seconds = value.SecondsOfDay();
     const int hour = seconds / 3600, minute = seconds / 60 % 60, second = seconds % 60;
     const char time[7] = {'T',
                           static_cast<char>('0' + hour / 10),
@@ -139,9 +166,13 @@ void AppendBasicDateTime(std::string& out, const DateTime& value) {
     out.append(time, 7);
 }
 
-void AppendUtcDateTime(std::string& out, const DateTime& japan) {
-    AppendBasicDateTime(out, japan.PlusSeconds(-kJapanOffsetSeconds));
+void AppendUtcDateTime(std::string& out, const Moment& japan) {
+    AppendBasicDateTime(out, Moment{japan.seconds - kJapanOffsetSeconds, japan.valid});
     out += 'Z';
+}
+
+void AppendUtcDateTime(std::string& out, const DateTime& japan) {
+    AppendUtcDateTime(out, Moment::Of(japan));
 }
 
 void AppendNumber(std::string& out, long long value) {
@@ -792,8 +823,8 @@ namespace {
 // What FromRecord takes from a record for iCalendar, the texts aside.
 struct ComponentTimes {
     bool todo = false;
-    DateTime start;
-    DateTime end = DateTime::Invalid();
+    Moment start;
+    Moment end{0, false};
     int startHasTime = 1;
     int endHasTime = 1;
     bool hasEnd = true;
@@ -812,10 +843,10 @@ void DeriveComponent(const CAlmxData& record, ComponentTimes& c, RuleText& rule)
     rule.exdates.clear();
     if (record.Has(RecordFlag::IsTodo)) {
         c.todo = true;
-        c.start = record.start;
+        c.start = Moment::Of(record.start);
         c.startHasTime = record.Has(StartTimeSet) ? 1 : 0;
         c.noDeadline = record.Has(TodoNoDeadline);
-        c.end = record.Has(TodoDone) ? record.end : DateTime::Invalid();
+        if (record.Has(TodoDone)) c.end = Moment::Of(record.end);
         return;
     }
     c.startHasTime = record.Has(StartTimeSet) ? 1 : 0;
@@ -824,15 +855,27 @@ void DeriveComponent(const CAlmxData& record, ComponentTimes& c, RuleText& rule)
     c.alarmMinutes = record.Has(StartTimeSet) ? record.alarmMinutes : -1;
     c.shiftRule = record.shiftRule;
     RecordRuleInto(record, rule);
-    const DateTime firstEnd = FirstOccurrenceEnd(record, false);
-    const long shift = record.IsRecurring() ? DateDifference(record.start, rule.first) : 0;
-    c.start = record.start.PlusDays(shift);
+    const Moment start = Moment::Of(record.start);
+    Moment end = Moment::Of(record.end);
+    end.valid = end.valid && start.valid;
+    // FirstOccurrenceEnd in seconds.
+    Moment firstEnd;
+    if (!record.IsRecurring()) {
+        firstEnd = end.seconds > start.seconds
+                       ? end
+                       : Moment{end.Day() * 86400LL + start.SecondsOfDay(), end.valid};
+    } else {
+        const Moment candidate{start.Day() * 86400LL + end.SecondsOfDay(), end.valid};
+        firstEnd = candidate.seconds > start.seconds ? candidate : start;
+    }
+    const long shift = record.IsRecurring() ? rule.first.DayNumber() - start.Day() : 0;
+    c.start = start.PlusDays(shift);
     c.end = firstEnd.PlusDays(shift);
-    if (c.end < c.start) c.end = c.start;
+    if (c.end.seconds < c.start.seconds) c.end = c.start;
     c.hasEnd = true;
     if (c.startHasTime && !c.endHasTime) {
         // Start time only: the event has no end unless it runs over several days.
-        c.hasEnd = DateDifference(c.start, c.end) > 0;
+        c.hasEnd = c.end.Day() - c.start.Day() > 0;
         if (c.hasEnd) c.end = c.end.Date().PlusDays(1);
     } else if (!c.startHasTime && c.endHasTime) {
         c.start = c.start.Date();
@@ -852,12 +895,12 @@ void CVCalender::FromRecord(const CAlmxData& record) {
     ComponentTimes c;
     RuleText rule;
     DeriveComponent(record, c, rule);
-    start = c.start;
+    start = c.start.ToDateTime();
     startHasTime = c.startHasTime;
     if (c.todo) {
         MakeTodo();
         noDeadline = c.noDeadline;
-        end = c.end;
+        end = c.end.ToDateTime();
         return;
     }
     endHasTime = c.endHasTime;
@@ -866,7 +909,7 @@ void CVCalender::FromRecord(const CAlmxData& record) {
     shiftRule = c.shiftRule;
     rrule = std::move(rule.rrule);
     exdates = std::move(rule.exdates);
-    end = c.end;
+    end = c.end.ToDateTime();
     hasEnd = c.hasEnd;
     if (alarmMinutes >= 0) alarm = record.start.PlusMinutes(-alarmMinutes);
 }
@@ -940,6 +983,9 @@ class LineWriter {
         End();
     }
     void Date(std::string_view name, const DateTime& value, bool hasTime) {
+        Date(name, Moment::Of(value), hasTime);
+    }
+    void Date(std::string_view name, const Moment& value, bool hasTime) {
         Begin() += name;
         if (hasTime) {
             out_ += ";TZID="sv;
@@ -981,8 +1027,8 @@ void AppendICalComponent(LineWriter& w, const ComponentTimes& c, std::string_vie
     out += dtstamp;
     w.End();
     if (c.todo) {
-        if (!c.noDeadline && c.start.IsValid()) w.Date("DUE"sv, c.start, c.startHasTime != 0);
-        if (c.end.IsValid()) {
+        if (!c.noDeadline && c.start.valid) w.Date("DUE"sv, c.start, c.startHasTime != 0);
+        if (c.end.valid) {
             w.Line("STATUS:COMPLETED"sv);
             AppendUtcDateTime(w.Begin() += "COMPLETED:"sv, c.end);
             w.End();
@@ -1024,8 +1070,8 @@ std::string CVCalender::ToText(int version, const std::string& uidText, const Da
     if (version == 2) {
         ComponentTimes c;
         c.todo = IsTodo();
-        c.start = start;
-        c.end = end;
+        c.start = Moment::Of(start);
+        c.end = Moment::Of(end);
         c.startHasTime = startHasTime;
         c.endHasTime = endHasTime;
         c.hasEnd = hasEnd;
