@@ -9,7 +9,6 @@
 #include <deque>
 #include <map>
 #include <optional>
-#include <random>
 #include <set>
 #include <span>
 #include <unordered_map>
@@ -1640,6 +1639,30 @@ bool ApplyRule(std::string_view rrule, CAlmxData& record, bool ownProducer, std:
 
 // ---- Files ----
 
+UidRandom::UidRandom(std::uint64_t seed) {
+    state_[0] = seed;
+    for (std::size_t i = 1; i < kSize; ++i) {
+        const std::uint64_t previous = state_[i - 1];
+        state_[i] = 6364136223846793005ULL * (previous ^ (previous >> 62)) + i;
+    }
+}
+
+void UidRandom::Refill() {
+    constexpr std::size_t kShift = 156;
+    constexpr std::uint64_t kUpper = 0xFFFFFFFF80000000ULL;
+    constexpr std::uint64_t kLower = 0x7FFFFFFFULL;
+    constexpr std::uint64_t kMatrix = 0xB5026F5AA96619E9ULL;
+    auto twist = [&](std::size_t i, std::size_t next, std::size_t far) {
+        const std::uint64_t x = (state_[i] & kUpper) | (state_[next] & kLower);
+        state_[i] = state_[far] ^ (x >> 1) ^ ((0 - (x & 1)) & kMatrix);
+    };
+    std::size_t i = 0;
+    for (; i < kSize - kShift; ++i) twist(i, i + 1, i + kShift);
+    for (; i < kSize - 1; ++i) twist(i, i + 1, i + kShift - kSize);
+    twist(kSize - 1, 0, kShift - 1);
+    next_ = 0;
+}
+
 namespace {
 
 std::string UidStamp(const DateTime& now) {
@@ -1650,7 +1673,7 @@ std::string UidStamp(const DateTime& now) {
 }
 
 // "<now>-<index + 1>-<random digits to 40 characters>@almanix" into uid, whose buffer is reused.
-void MakeUid(std::string& uid, std::string_view stamp, std::mt19937_64& random, std::size_t index) {
+void MakeUid(std::string& uid, std::string_view stamp, UidRandom& random, std::size_t index) {
     uid.assign(stamp);
     uid += '-';
     AppendNumber(uid, static_cast<long long>(index + 1));
@@ -1664,7 +1687,7 @@ void MakeUid(std::string& uid, std::string_view stamp, std::mt19937_64& random, 
     uid += "@almanix"sv;
 }
 
-std::string MakeUid(const DateTime& now, std::mt19937_64& random, std::size_t index) {
+std::string MakeUid(const DateTime& now, UidRandom& random, std::size_t index) {
     std::string uid;
     MakeUid(uid, UidStamp(now), random, index);
     return uid;
@@ -1684,7 +1707,7 @@ std::string ICalendarText(const std::vector<const CAlmxData*>& records,
     out += vcal_messages::kProdId;
     out += "\r\nVERSION:2.0\r\nMETHOD:PUBLISH\r\n";
     out += kTimeZoneBlock;
-    std::mt19937_64 random(stamp.seed);
+    UidRandom random(stamp.seed);
     // Formatted once: every component carries the same DTSTAMP and UID head.
     const std::string uidStamp = UidStamp(stamp.now);
     const std::string dtstamp = UtcDateTime(stamp.now);
@@ -1710,7 +1733,7 @@ std::string VCalendarText(const CAlmxData& record, const DateTime& day, int toda
     out += "\r\nVERSION:1.0\r\n";
     CVCalender component(stamp.now);
     component.FromRecordForVcs(record, day, todayLimit);
-    std::mt19937_64 random(stamp.seed);
+    UidRandom random(stamp.seed);
     out += component.ToText(1, MakeUid(stamp.now, random, 0), stamp.now);
     out += "END:VCALENDAR\r\n";
     return out;
