@@ -93,14 +93,11 @@ std::string UtcDateTime(const DateTime& japan) {
 // BasicDate and BasicDateTime appended without formatting calls; the date parts are worked
 // out once. Years printf would not write in four digits go the slow way.
 void AppendCivilDate(std::string& out, const CivilDate& date) {
-    const char digits[8] = {static_cast<char>('0' + date.year / 1000),
-                            static_cast<char>('0' + date.year / 100 % 10),
-                            static_cast<char>('0' + date.year / 10 % 10),
-                            static_cast<char>('0' + date.year % 10),
-                            static_cast<char>('0' + date.month / 10),
-                            static_cast<char>('0' + date.month % 10),
-                            static_cast<char>('0' + date.day / 10),
-                            static_cast<char>('0' + date.day % 10)};
+    const char digits[8] = {
+        static_cast<char>('0' + date.year / 1000),    static_cast<char>('0' + date.year / 100 % 10),
+        static_cast<char>('0' + date.year / 10 % 10), static_cast<char>('0' + date.year % 10),
+        static_cast<char>('0' + date.month / 10),     static_cast<char>('0' + date.month % 10),
+        static_cast<char>('0' + date.day / 10),       static_cast<char>('0' + date.day % 10)};
     out.append(digits, 8);
 }
 
@@ -1309,9 +1306,9 @@ void RecordRuleInto(const CAlmxData& record, RuleText& out) {
         const long from = std::max(
             DaysFromCivil(span.firstYear, span.firstMonth, span.firstDay) + kEpochToUnixDays,
             firstDay);
-        const long to = std::min(
-            DaysFromCivil(span.lastYear, span.lastMonth, span.lastDay) + kEpochToUnixDays,
-            record.end.DayNumber());
+        const long to =
+            std::min(DaysFromCivil(span.lastYear, span.lastMonth, span.lastDay) + kEpochToUnixDays,
+                     record.end.DayNumber());
         std::size_t left = 10000;
         days.ForEach(from, to, [&](long day) {
             const DateTime date = record.start.Date().PlusDays(day - startDay);
@@ -1407,8 +1404,46 @@ std::string VcsRuleToRRule(std::string_view rule) {
     return out + end;
 }
 
+namespace {
+
+// The few NAME=VALUE parts of a rule, in name order as a map keeps them, in one vector.
+class RuleParts {
+  public:
+    using Item = std::pair<std::string, std::string>;
+
+    std::size_t count(std::string_view key) const {
+        const auto at = Find(key);
+        return at != items_.end() && at->first == key ? 1 : 0;
+    }
+    std::string& operator[](std::string_view key) {
+        auto at = Find(key);
+        if (at == items_.end() || at->first != key) {
+            at = items_.insert(at, Item(std::string(key), std::string()));
+        }
+        return at->second;
+    }
+    std::vector<Item>::const_iterator begin() const { return items_.begin(); }
+    std::vector<Item>::const_iterator end() const { return items_.end(); }
+
+  private:
+    std::vector<Item>::const_iterator Find(std::string_view key) const {
+        return std::lower_bound(
+            items_.begin(), items_.end(), key,
+            [](const Item& item, std::string_view k) { return item.first < k; });
+    }
+    std::vector<Item>::iterator Find(std::string_view key) {
+        return std::lower_bound(
+            items_.begin(), items_.end(), key,
+            [](const Item& item, std::string_view k) { return item.first < k; });
+    }
+
+    std::vector<Item> items_;
+};
+
+}  // namespace
+
 bool ApplyRule(std::string_view rrule, CAlmxData& record, bool ownProducer, std::string& why) {
-    std::map<std::string, std::string> parts;
+    RuleParts parts;
     for (std::string_view part : Split(rrule, ';')) {
         const std::size_t eq = part.find('=');
         if (eq == std::string_view::npos) continue;
@@ -2080,8 +2115,7 @@ std::string TextField(const RawValue& item, int version) {
 
 // Decodes the component's fields; false rejects it.
 bool DecodeFields(CVCalender& c, const RawComponent& component, const RawEntry* entries,
-                  RawFields& raw, int version, const ZoneOffsets& zones, bool own,
-                  bool allUids) {
+                  RawFields& raw, int version, const ZoneOffsets& zones, bool own, bool allUids) {
     raw.exdates.clear();
     for (Field field :
          {Field::Summary, Field::Description, Field::Location, Field::Uid, Field::Rrule,
@@ -2357,8 +2391,8 @@ class ValueArena {
 // zone, VERSION or PRODID came after a component, when the components must be read again
 // with the final context.
 template <class Sink>
-bool StreamCalendar(std::string_view bytes, std::size_t& replaced, FileContext& context,
-                    bool fixed, Sink sink) {
+bool StreamCalendar(std::string_view bytes, std::size_t& replaced, FileContext& context, bool fixed,
+                    Sink sink) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     bool late = false;
     std::size_t begun = 0;  // components begun so far
