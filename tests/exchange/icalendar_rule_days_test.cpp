@@ -1,6 +1,7 @@
 // The writer's own arithmetic must agree with what it replaces: a rule's first occurrence and
 // the days its exceptions remove are the days the calendar marks for the rule, and the UIDs'
-// numbers are std::mt19937_64's.
+// numbers are std::mt19937_64's. The reader, which maps each entry as it ends, must read a file
+// whose header lines come late as if they had come first.
 
 #include <gtest/gtest.h>
 
@@ -124,6 +125,34 @@ TEST(ICalendarUidRandom, GivesTheSequenceOfTheStandardEngine) {
         // Several refills of the 312 words.
         for (int i = 0; i < 2000; ++i) ASSERT_EQ(ours(), standard()) << seed << " " << i;
     }
+}
+
+TEST(ICalendarLateHeader, ProducerAndZoneAfterTheEntriesCountEachEntryOnce) {
+    // "5FR" is the last Friday only in our own files; the PRODID saying so comes last, after
+    // a zone. The summary holds a character Shift_JIS cannot hold.
+    const std::string file =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n"
+        "BEGIN:VEVENT\r\nUID:a\r\nDTSTART;VALUE=DATE:20260130\r\n"
+        "RRULE:FREQ=MONTHLY;BYDAY=5FR\r\nSUMMARY:\xF0\x9F\x98\x80\r\nEND:VEVENT\r\n"
+        "BEGIN:VTODO\r\nUID:b\r\nDUE;VALUE=DATE:20260201\r\nSUMMARY:t\r\nEND:VTODO\r\n"
+        "BEGIN:VTIMEZONE\r\nTZID:X\r\nBEGIN:STANDARD\r\nDTSTART:19700101T000000\r\n"
+        "TZOFFSETFROM:+0000\r\nTZOFFSETTO:+0000\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n"
+        "PRODID:-//Velta Ltd//Almanix EXP//EN\r\nEND:VCALENDAR\r\n";
+    const CalendarImport result = ReadCalendar(file, DateTime::FromDate(2026, 1, 1));
+    EXPECT_EQ(result.accepted, 2);
+    EXPECT_EQ(result.failed, 0);
+    ASSERT_EQ(result.records.size(), 2u);
+    EXPECT_EQ(result.replaced, 1u);
+    EXPECT_EQ(result.records[0].repeatType, RepeatMonths);
+    EXPECT_EQ(result.records[0].validWeeks[4], 1);
+    EXPECT_EQ(result.records[0].title, "?");
+    EXPECT_TRUE(result.records[1].Has(IsTodo));
+
+    std::size_t replaced = 0;
+    const CVCalenderList list = ParseCalendar(file, replaced);
+    EXPECT_EQ(list.components.size(), 2u);
+    EXPECT_EQ(replaced, 1u);
+    EXPECT_TRUE(list.components[0].ownProducer);
 }
 
 }  // namespace
