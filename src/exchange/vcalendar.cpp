@@ -9,7 +9,6 @@
 #include <deque>
 #include <map>
 #include <optional>
-#include <random>
 #include <set>
 #include <span>
 #include <unordered_map>
@@ -23,6 +22,8 @@
 namespace almx {
 
 namespace {
+
+using namespace std::literals;
 
 constexpr const char* kCodes[7] = {"SU", "MO", "TU", "WE", "TH", "FR", "SA"};
 constexpr long long kJapanOffsetSeconds = 9 * 3600;
@@ -47,6 +48,17 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// The first of the characters in text; find_first_of looks each character of text up in the
+// set with a call, which costs more than the short values it is used on.
+template <class... C>
+std::size_t FindAny(std::string_view text, C... set) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (((c == set) || ...)) return i;
+    }
+    return std::string_view::npos;
+}
+
 bool ParseInt(std::string_view text, int& value) {
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     if (text.empty() || text.size() > 9) return false;
@@ -66,12 +78,6 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
     return parts;
 }
 
-std::string BasicDate(const DateTime& value) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", value.Year(), value.Month(), value.Day());
-    return buffer;
-}
-
 std::string BasicDateTime(const DateTime& value) {
     char buffer[24];
     std::snprintf(buffer, sizeof buffer, "%04d%02d%02dT%02d%02d%02d", value.Year(), value.Month(),
@@ -84,47 +90,85 @@ std::string UtcDateTime(const DateTime& japan) {
     return BasicDateTime(japan.PlusSeconds(-kJapanOffsetSeconds)) + "Z";
 }
 
-void AppendTwoDigits(std::string& out, int value) {
-    const char digits[2] = {static_cast<char>('0' + value / 10),
-                            static_cast<char>('0' + value % 10)};
-    out.append(digits, 2);
-}
-
 // BasicDate and BasicDateTime appended without formatting calls; the date parts are worked
 // out once. Years printf would not write in four digits go the slow way.
 void AppendCivilDate(std::string& out, const CivilDate& date) {
-    AppendTwoDigits(out, date.year / 100);
-    AppendTwoDigits(out, date.year % 100);
-    AppendTwoDigits(out, date.month);
-    AppendTwoDigits(out, date.day);
+    const char digits[8] = {
+        static_cast<char>('0' + date.year / 1000),    static_cast<char>('0' + date.year / 100 % 10),
+        static_cast<char>('0' + date.year / 10 % 10), static_cast<char>('0' + date.year % 10),
+        static_cast<char>('0' + date.month / 10),     static_cast<char>('0' + date.month % 10),
+        static_cast<char>('0' + date.day / 10),       static_cast<char>('0' + date.day % 10)};
+    out.append(digits, 8);
+}
+
+// A date-time as whole seconds since DateTime's epoch, the form DateTime keeps: the writer
+// works on these integers instead of converting the double at every step.
+struct Moment {
+    long long seconds = 0;
+    bool valid = true;
+
+    static Moment Of(const DateTime& t) {
+        // DateTime's own rounding; its values lie within a rounding error of whole seconds.
+        const double x = t.Days() * 86400.0;
+        return {static_cast<long long>(x >= 0 ? x + 0.5 : x - 0.5), t.IsValid()};
+    }
+    DateTime ToDateTime() const {
+        return valid ? DateTime::FromDays(static_cast<double>(seconds) / 86400.0)
+                     : DateTime::Invalid();
+    }
+    long Day() const {
+        const long long d = seconds / 86400;
+        return static_cast<long>(seconds % 86400 < 0 ? d - 1 : d);
+    }
+    int SecondsOfDay() const { return static_cast<int>(seconds - Day() * 86400LL); }
+    Moment Date() const { return {Day() * 86400LL, valid}; }
+    Moment PlusDays(long days) const { return {seconds + days * 86400LL, valid}; }
+};
+
+void AppendBasicDate(std::string& out, const Moment& value) {
+    const CivilDate date = CivilFromDays(value.Day() - kEpochToUnixDays);
+    if (date.year < 0 || date.year > 9999) {
+        char buffer[40];
+        std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", date.year, date.month, date.day);
+        out += buffer;
+        return;
+    }
+    AppendCivilDate(out, date);
 }
 
 void AppendBasicDate(std::string& out, const DateTime& value) {
-    const CivilDate date = CivilFromDays(value.DayNumber() - kEpochToUnixDays);
-    if (date.year < 0 || date.year > 9999) {
-        out += BasicDate(value);
-        return;
-    }
-    AppendCivilDate(out, date);
+    AppendBasicDate(out, Moment::Of(value));
 }
 
-void AppendBasicDateTime(std::string& out, const DateTime& value) {
-    const CivilDate date = CivilFromDays(value.DayNumber() - kEpochToUnixDays);
+void AppendBasicDateTime(std::string& out, const Moment& value) {
+    const CivilDate date = CivilFromDays(value.Day() - kEpochToUnixDays);
+    const int seconds = value.SecondsOfDay();
     if (date.year < 0 || date.year > 9999) {
-        out += BasicDateTime(value);
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%04d%02d%02dT%02d%02d%02d", date.year, date.month,
+                      date.day, seconds / 3600, seconds / 60 % 60, seconds % 60);
+        out += buffer;
         return;
     }
     AppendCivilDate(out, date);
-    const int seconds = value.SecondsOfDay();
-    out += 'T';
-    AppendTwoDigits(out, seconds / 3600);
-    AppendTwoDigits(out, seconds / 60 % 60);
-    AppendTwoDigits(out, seconds % 60);
+    const int hour = seconds / 3600, minute = seconds / 60 % 60, second = seconds % 60;
+    const char time[7] = {'T',
+                          static_cast<char>('0' + hour / 10),
+                          static_cast<char>('0' + hour % 10),
+                          static_cast<char>('0' + minute / 10),
+                          static_cast<char>('0' + minute % 10),
+                          static_cast<char>('0' + second / 10),
+                          static_cast<char>('0' + second % 10)};
+    out.append(time, 7);
+}
+
+void AppendUtcDateTime(std::string& out, const Moment& japan) {
+    AppendBasicDateTime(out, Moment{japan.seconds - kJapanOffsetSeconds, japan.valid});
+    out += 'Z';
 }
 
 void AppendUtcDateTime(std::string& out, const DateTime& japan) {
-    AppendBasicDateTime(out, japan.PlusSeconds(-kJapanOffsetSeconds));
-    out += 'Z';
+    AppendUtcDateTime(out, Moment::Of(japan));
 }
 
 void AppendNumber(std::string& out, long long value) {
@@ -135,10 +179,15 @@ void AppendNumber(std::string& out, long long value) {
 
 // EscapeText's output appended to out; plain runs are copied whole.
 void AppendEscaped(std::string& out, std::string_view text) {
+    static constexpr auto kSpecial = [] {
+        std::array<bool, 256> special{};
+        for (const unsigned char c : {'\\', ';', ',', '\n', '\r'}) special[c] = true;
+        return special;
+    }();
     std::size_t run = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (c != '\\' && c != ';' && c != ',' && c != '\n' && c != '\r') continue;
+        if (!kSpecial[static_cast<unsigned char>(c)]) continue;
         out.append(text.data() + run, i - run);
         run = i + 1;
         if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
@@ -358,7 +407,7 @@ bool IsJapanZone(std::string_view tzid) {
 CalendarValue ParseCalendarValue(std::string_view text, std::string_view parameters,
                                  const ZoneOffsets& zones) {
     CalendarValue result;
-    const std::size_t t = text.find_first_of("Tt");
+    const std::size_t t = FindAny(text, 'T', 't');
     const std::string_view date = text.substr(0, t);
     int y = 0, m = 0, d = 0;
     if (date.size() != 8 || !ParseInt(date.substr(0, 4), y) || !ParseInt(date.substr(4, 2), m) ||
@@ -377,6 +426,13 @@ CalendarValue ParseCalendarValue(std::string_view text, std::string_view paramet
     }
     DateTime value = DateTime::FromParts(y, m, d, hh, mm, std::min(ss, 59));
     const std::string_view rest = time.substr(6);
+    if (value.IsValid() && rest.empty() &&
+        (parameters.empty() || parameters == "TZID=Asia/Tokyo")) {
+        // Japan time as written: the year was checked above.
+        result.value = value;
+        result.hasTime = true;
+        return result;
+    }
     if (rest == "Z" || rest == "z") {
         value = value.PlusSeconds(kJapanOffsetSeconds);
     } else if (!rest.empty()) {
@@ -514,6 +570,187 @@ DateTime LastDay() {
     return DateTime::FromDate(kMaxYear, 12, 31);
 }
 
+// The days (DateTime day numbers) a recurring record occurs on in [from, to], ignoring shifts
+// and exceptions, the day changing at midnight: the days OccurrenceMask marks for its plain
+// copy, found by integer day arithmetic instead of a mask over DateTime windows. emit(day)
+// returns false to stop.
+class RuleDays {
+  public:
+    explicit RuleDays(const CAlmxData& record) : r_(record) {}
+
+    template <class F>
+    void ForEach(long from, long to, F emit) const {
+        if (!r_.start.IsValid() || !r_.end.IsValid()) return;
+        const long startDay = r_.start.DayNumber();
+        from = std::max({from, startDay, FirstDay()});
+        to = std::min({to, r_.end.DayNumber(), LastDayNumber()});
+        if (from > to) return;
+        const long n = std::max(1, r_.repeatInterval);
+        const bool byPosition = r_.positionMode != 0 && r_.repeatType >= RepeatMonths;
+        switch (r_.repeatType) {
+            case RepeatDays:
+            case RepeatWeeks: {
+                const long step = r_.repeatType == RepeatDays ? n : 7 * n;
+                const long r = (startDay - from) % step;
+                for (long d = from + (r < 0 ? r + step : r); d <= to; d += step) {
+                    if (!emit(d)) return;
+                }
+                return;
+            }
+            case RepeatMonths:
+            case RepeatYears:
+            case RepeatChosenMonths:
+                if (byPosition) {
+                    ByPosition(from, to, n, emit);
+                } else if (r_.repeatType == RepeatYears) {
+                    YearsByDay(from, to, n, emit);
+                } else {
+                    MonthsByDay(from, to, n, emit);
+                }
+                return;
+            default:
+                return;
+        }
+    }
+
+  private:
+    static long DayOf(int year, int month, int day) {
+        return DaysFromCivil(year, month, day) + kEpochToUnixDays;
+    }
+    static CivilDate CivilOf(long dayNumber) { return CivilFromDays(dayNumber - kEpochToUnixDays); }
+    static long FirstDay() { return DayOf(kMinYear, 1, 1); }
+    static long LastDayNumber() { return DayOf(kMaxYear, 12, 31); }
+    static long Mod(long a, long m) {
+        const long r = a % m;
+        return r < 0 ? r + m : r;
+    }
+    static bool PossibleDay(int day) { return day == -1 || (day >= 1 && day <= 31); }
+    // The calendar, weekdays included, repeats every 400 years; a rule stepping through cycle
+    // months repeats with it. A rule without a day in that many cycle months never has one
+    // (a monthly rule from the 31st to the 1st), and the search stops instead of walking on
+    // to the year 9998.
+    static constexpr int kPeriodMonths = 400 * 12;
+    // -1 the month's last day; 0 when the month lacks the day.
+    static int DayIn(int day, int length) {
+        if (day == -1) return length;
+        return day >= 1 && day <= length ? day : 0;
+    }
+
+    // Days first..last (capped at the month's end) of a month starting on monthStart.
+    template <class F>
+    static bool EmitDays(long monthStart, int first, int last, int length, long from, long to,
+                         F& emit) {
+        last = std::min(last, length);
+        for (int day = first; day <= last; ++day) {
+            const long d = monthStart + day - 1;
+            if (d < from) continue;
+            if (d > to || !emit(d)) return false;
+        }
+        return true;
+    }
+
+    template <class F>
+    void MonthsByDay(long from, long to, long n, F& emit) const {
+        if (!PossibleDay(r_.repeatFirstDay)) return;
+        const bool months = r_.repeatType == RepeatMonths;
+        // Spans ending before they begin in every month (the last day to the 1st) at once.
+        const int lowest = r_.repeatFirstDay == -1 ? 28 : r_.repeatFirstDay;
+        if (months && r_.repeatLastDay != -1 && r_.repeatLastDay < lowest) return;
+        const CivilDate f = CivilOf(from);
+        long m = 12L * f.year + (f.month - 1);
+        const long step = months ? n : 1;
+        if (months) m += Mod(12L * r_.start.Year() + (r_.start.Month() - 1) - m, n);
+        for (int misses = 0; misses <= kPeriodMonths; m += step) {
+            const int year = static_cast<int>(m / 12);
+            const int month = static_cast<int>(m % 12) + 1;
+            if (year > kMaxYear) return;
+            const long monthStart = DayOf(year, month, 1);
+            if (monthStart > to) return;
+            ++misses;
+            if (!months && !r_.validMonths[static_cast<std::size_t>(month - 1)]) continue;
+            const int length = DaysInMonth(year, month);
+            const int first = DayIn(r_.repeatFirstDay, length);
+            if (first == 0) continue;
+            const int last = !months ? first : r_.repeatLastDay == -1 ? length : r_.repeatLastDay;
+            if (first > std::min(last, length)) continue;
+            misses = 0;
+            if (!EmitDays(monthStart, first, last, length, from, to, emit)) return;
+        }
+    }
+
+    template <class F>
+    void YearsByDay(long from, long to, long n, F& emit) const {
+        if (!PossibleDay(r_.repeatFirstDay)) return;
+        const int month = r_.start.Month();
+        long year = CivilOf(from).year;
+        year += Mod(r_.start.Year() - year, n);
+        for (int misses = 0; year <= kMaxYear && misses <= kPeriodMonths / 12; year += n) {
+            const int y = static_cast<int>(year);
+            const long monthStart = DayOf(y, month, 1);
+            if (monthStart > to) return;
+            ++misses;
+            const int length = DaysInMonth(y, month);
+            const int first = DayIn(r_.repeatFirstDay, length);
+            if (first == 0) continue;
+            const int last = r_.repeatLastDay == -1 ? length : r_.repeatLastDay;
+            if (first > std::min(last, length)) continue;
+            misses = 0;
+            if (!EmitDays(monthStart, first, last, length, from, to, emit)) return;
+        }
+    }
+
+    template <class F>
+    void ByPosition(long from, long to, long n, F& emit) const {
+        const auto any = [](const auto& flags) {
+            return std::find(flags.begin(), flags.end(), 1) != flags.end();
+        };
+        if (!any(r_.validWeeks) || !any(r_.validWeekdays)) return;
+        const CivilDate f = CivilOf(from);
+        const long startMonth = 12L * r_.start.Year() + (r_.start.Month() - 1);
+        const int startYear = r_.start.Year();
+        long m = 12L * f.year + (f.month - 1);
+        // Only cycle months are visited: every n-th month, or the months of every n-th year.
+        const bool months = r_.repeatType == RepeatMonths;
+        if (months) m += Mod(startMonth - m, n);
+        for (int misses = 0; misses <= kPeriodMonths; m += months ? n : 1) {
+            if (r_.repeatType == RepeatYears && Mod(m / 12 - startYear, n) != 0) {
+                m = 12 * (m / 12 + Mod(startYear - m / 12, n));
+            }
+            const int year = static_cast<int>(m / 12);
+            const int month = static_cast<int>(m % 12) + 1;
+            if (year > kMaxYear) return;
+            const long monthStart = DayOf(year, month, 1);
+            if (monthStart > to) return;
+            ++misses;
+            if (!r_.validMonths[static_cast<std::size_t>(month - 1)]) continue;
+            misses = 0;
+            const int length = DaysInMonth(year, month);
+            const int firstWeekday = WeekdayFromDays(monthStart - kEpochToUnixDays);
+            const int lastWeekday = (firstWeekday + length - 1) % 7;
+            // Up to 35 days, in no order and possibly twice (the 4th and the last week).
+            std::array<int, 35> days;
+            std::size_t count = 0;
+            for (int week = 0; week < 5; ++week) {
+                if (!r_.validWeeks[static_cast<std::size_t>(week)]) continue;
+                for (int weekday = 0; weekday < 7; ++weekday) {
+                    if (!r_.validWeekdays[static_cast<std::size_t>(weekday)]) continue;
+                    days[count++] = week == 4 ? length - ((lastWeekday - weekday + 7) % 7)
+                                              : 1 + ((weekday - firstWeekday + 7) % 7) + 7 * week;
+                }
+            }
+            std::sort(days.begin(), days.begin() + static_cast<long>(count));
+            for (std::size_t i = 0; i < count; ++i) {
+                if (i > 0 && days[i] == days[i - 1]) continue;
+                const long d = monthStart + days[i] - 1;
+                if (d < from) continue;
+                if (d > to || !emit(d)) return;
+            }
+        }
+    }
+
+    const CAlmxData& r_;
+};
+
 }  // namespace
 
 // ---- CVDataArray ----
@@ -582,8 +819,8 @@ namespace {
 // What FromRecord takes from a record for iCalendar, the texts aside.
 struct ComponentTimes {
     bool todo = false;
-    DateTime start;
-    DateTime end = DateTime::Invalid();
+    Moment start;
+    Moment end{0, false};
     int startHasTime = 1;
     int endHasTime = 1;
     bool hasEnd = true;
@@ -602,10 +839,10 @@ void DeriveComponent(const CAlmxData& record, ComponentTimes& c, RuleText& rule)
     rule.exdates.clear();
     if (record.Has(RecordFlag::IsTodo)) {
         c.todo = true;
-        c.start = record.start;
+        c.start = Moment::Of(record.start);
         c.startHasTime = record.Has(StartTimeSet) ? 1 : 0;
         c.noDeadline = record.Has(TodoNoDeadline);
-        c.end = record.Has(TodoDone) ? record.end : DateTime::Invalid();
+        if (record.Has(TodoDone)) c.end = Moment::Of(record.end);
         return;
     }
     c.startHasTime = record.Has(StartTimeSet) ? 1 : 0;
@@ -614,15 +851,27 @@ void DeriveComponent(const CAlmxData& record, ComponentTimes& c, RuleText& rule)
     c.alarmMinutes = record.Has(StartTimeSet) ? record.alarmMinutes : -1;
     c.shiftRule = record.shiftRule;
     RecordRuleInto(record, rule);
-    const DateTime firstEnd = FirstOccurrenceEnd(record, false);
-    const long shift = record.IsRecurring() ? DateDifference(record.start, rule.first) : 0;
-    c.start = record.start.PlusDays(shift);
+    const Moment start = Moment::Of(record.start);
+    Moment end = Moment::Of(record.end);
+    end.valid = end.valid && start.valid;
+    // FirstOccurrenceEnd in seconds.
+    Moment firstEnd;
+    if (!record.IsRecurring()) {
+        firstEnd = end.seconds > start.seconds
+                       ? end
+                       : Moment{end.Day() * 86400LL + start.SecondsOfDay(), end.valid};
+    } else {
+        const Moment candidate{start.Day() * 86400LL + end.SecondsOfDay(), end.valid};
+        firstEnd = candidate.seconds > start.seconds ? candidate : start;
+    }
+    const long shift = record.IsRecurring() ? rule.first.DayNumber() - start.Day() : 0;
+    c.start = start.PlusDays(shift);
     c.end = firstEnd.PlusDays(shift);
-    if (c.end < c.start) c.end = c.start;
+    if (c.end.seconds < c.start.seconds) c.end = c.start;
     c.hasEnd = true;
     if (c.startHasTime && !c.endHasTime) {
         // Start time only: the event has no end unless it runs over several days.
-        c.hasEnd = DateDifference(c.start, c.end) > 0;
+        c.hasEnd = c.end.Day() - c.start.Day() > 0;
         if (c.hasEnd) c.end = c.end.Date().PlusDays(1);
     } else if (!c.startHasTime && c.endHasTime) {
         c.start = c.start.Date();
@@ -642,12 +891,12 @@ void CVCalender::FromRecord(const CAlmxData& record) {
     ComponentTimes c;
     RuleText rule;
     DeriveComponent(record, c, rule);
-    start = c.start;
+    start = c.start.ToDateTime();
     startHasTime = c.startHasTime;
     if (c.todo) {
         MakeTodo();
         noDeadline = c.noDeadline;
-        end = c.end;
+        end = c.end.ToDateTime();
         return;
     }
     endHasTime = c.endHasTime;
@@ -656,7 +905,7 @@ void CVCalender::FromRecord(const CAlmxData& record) {
     shiftRule = c.shiftRule;
     rrule = std::move(rule.rrule);
     exdates = std::move(rule.exdates);
-    end = c.end;
+    end = c.end.ToDateTime();
     hasEnd = c.hasEnd;
     if (alarmMinutes >= 0) alarm = record.start.PlusMinutes(-alarmMinutes);
 }
@@ -714,7 +963,7 @@ class LineWriter {
     }
     void End() {
         if (out_.size() - start_ <= 75) {
-            out_ += "\r\n";
+            out_ += "\r\n"sv;
             return;
         }
         scratch_.assign(out_, start_, std::string::npos);
@@ -730,14 +979,17 @@ class LineWriter {
         End();
     }
     void Date(std::string_view name, const DateTime& value, bool hasTime) {
+        Date(name, Moment::Of(value), hasTime);
+    }
+    void Date(std::string_view name, const Moment& value, bool hasTime) {
         Begin() += name;
         if (hasTime) {
-            out_ += ";TZID=";
+            out_ += ";TZID="sv;
             out_ += vcal_messages::kTimeZone;
             out_ += ':';
             AppendBasicDateTime(out_, value);
         } else {
-            out_ += ";VALUE=DATE:";
+            out_ += ";VALUE=DATE:"sv;
             AppendBasicDate(out_, value);
         }
         End();
@@ -761,47 +1013,47 @@ void AppendICalComponent(LineWriter& w, const ComponentTimes& c, std::string_vie
                          std::string_view uid, std::string_view dtstamp) {
     const std::string_view kind = c.todo ? "VTODO" : "VEVENT";
     std::string& out = w.Begin();
-    out += "BEGIN:";
+    out += "BEGIN:"sv;
     out += kind;
     w.End();
-    w.Begin() += "UID:";
+    w.Begin() += "UID:"sv;
     out += uid;
     w.End();
-    w.Begin() += "DTSTAMP:";
+    w.Begin() += "DTSTAMP:"sv;
     out += dtstamp;
     w.End();
     if (c.todo) {
-        if (!c.noDeadline && c.start.IsValid()) w.Date("DUE", c.start, c.startHasTime != 0);
-        if (c.end.IsValid()) {
-            w.Line("STATUS:COMPLETED");
-            AppendUtcDateTime(w.Begin() += "COMPLETED:", c.end);
+        if (!c.noDeadline && c.start.valid) w.Date("DUE"sv, c.start, c.startHasTime != 0);
+        if (c.end.valid) {
+            w.Line("STATUS:COMPLETED"sv);
+            AppendUtcDateTime(w.Begin() += "COMPLETED:"sv, c.end);
             w.End();
         } else {
-            w.Line("STATUS:NEEDS-ACTION");
+            w.Line("STATUS:NEEDS-ACTION"sv);
         }
     } else {
-        w.Date("DTSTART", c.start, c.startHasTime != 0);
-        if (c.hasEnd) w.Date("DTEND", c.end, c.startHasTime != 0);
+        w.Date("DTSTART"sv, c.start, c.startHasTime != 0);
+        if (c.hasEnd) w.Date("DTEND"sv, c.end, c.startHasTime != 0);
         if (!rrule.empty()) {
-            w.Begin() += "RRULE:";
+            w.Begin() += "RRULE:"sv;
             out += rrule;
             w.End();
         }
-        for (const DateTime& day : exdates) w.Date("EXDATE", day, c.startHasTime != 0);
+        for (const DateTime& day : exdates) w.Date("EXDATE"sv, day, c.startHasTime != 0);
     }
-    w.Text("SUMMARY:", summary);
-    if (!description.empty()) w.Text("DESCRIPTION:", description);
-    if (!location.empty()) w.Text("LOCATION:", location);
-    if (c.timeFlags >= 0) w.Number("X-ALMX-TIMES:", c.timeFlags);
-    if (c.shiftRule != 0) w.Number("X-ALMX-SHIFT:", c.shiftRule);
+    w.Text("SUMMARY:"sv, summary);
+    if (!description.empty()) w.Text("DESCRIPTION:"sv, description);
+    if (!location.empty()) w.Text("LOCATION:"sv, location);
+    if (c.timeFlags >= 0) w.Number("X-ALMX-TIMES:"sv, c.timeFlags);
+    if (c.shiftRule != 0) w.Number("X-ALMX-SHIFT:"sv, c.shiftRule);
     if (!c.todo && c.alarmMinutes >= 0) {
-        w.Line("BEGIN:VALARM");
-        w.Line("ACTION:DISPLAY");
-        w.Text("DESCRIPTION:", summary);
-        w.Number("TRIGGER:-PT", c.alarmMinutes, "M");
-        w.Line("END:VALARM");
+        w.Line("BEGIN:VALARM"sv);
+        w.Line("ACTION:DISPLAY"sv);
+        w.Text("DESCRIPTION:"sv, summary);
+        w.Number("TRIGGER:-PT"sv, c.alarmMinutes, "M");
+        w.Line("END:VALARM"sv);
     }
-    w.Begin() += "END:";
+    w.Begin() += "END:"sv;
     out += kind;
     w.End();
 }
@@ -814,8 +1066,8 @@ std::string CVCalender::ToText(int version, const std::string& uidText, const Da
     if (version == 2) {
         ComponentTimes c;
         c.todo = IsTodo();
-        c.start = start;
-        c.end = end;
+        c.start = Moment::Of(start);
+        c.end = Moment::Of(end);
         c.startHasTime = startHasTime;
         c.endHasTime = endHasTime;
         c.hasEnd = hasEnd;
@@ -923,10 +1175,15 @@ void RecordRuleInto(const CAlmxData& record, RuleText& out) {
     out.exdates.clear();
     out.first = record.start.Date();
     if (!record.IsRecurring()) return;
-    const CAlmxData plain = PlainCopy(record);
+    const RuleDays days(record);
     const DateTime last = record.end.Date();
-    ForEachPlainOccurrence(plain, record.start.Date(), std::max(last, record.start.Date()), 1,
-                           [&](const DateTime& day) { out.first = day; });
+    const long startDay = record.start.DayNumber();
+    long firstDay = startDay;
+    days.ForEach(startDay, std::max(record.end.DayNumber(), startDay), [&](long day) {
+        firstDay = day;
+        return false;
+    });
+    out.first = record.start.Date().PlusDays(firstDay - startDay);
 
     std::string& rule = out.rrule;
     const int n = std::max(1, record.repeatInterval);
@@ -1042,13 +1299,21 @@ void RecordRuleInto(const CAlmxData& record, RuleText& out) {
         }
     }
     for (const CDaySpan& span : record.exceptions) {
-        DateTime from = span.First();
-        DateTime to = span.Last();
-        if (!from.IsValid() || !to.IsValid()) continue;
-        if (from < out.first) from = out.first;
-        if (to > last) to = last;
-        ForEachPlainOccurrence(plain, from, to, 10000, [&](const DateTime& day) {
-            out.exdates.push_back(record.Has(StartTimeSet) ? day.WithTimeOf(record.start) : day);
+        if (!DateExists(span.firstYear, span.firstMonth, span.firstDay) ||
+            !DateExists(span.lastYear, span.lastMonth, span.lastDay)) {
+            continue;
+        }
+        const long from = std::max(
+            DaysFromCivil(span.firstYear, span.firstMonth, span.firstDay) + kEpochToUnixDays,
+            firstDay);
+        const long to =
+            std::min(DaysFromCivil(span.lastYear, span.lastMonth, span.lastDay) + kEpochToUnixDays,
+                     record.end.DayNumber());
+        std::size_t left = 10000;
+        days.ForEach(from, to, [&](long day) {
+            const DateTime date = record.start.Date().PlusDays(day - startDay);
+            out.exdates.push_back(record.Has(StartTimeSet) ? date.WithTimeOf(record.start) : date);
+            return --left > 0;
         });
     }
 }
@@ -1139,8 +1404,46 @@ std::string VcsRuleToRRule(std::string_view rule) {
     return out + end;
 }
 
+namespace {
+
+// The few NAME=VALUE parts of a rule, in name order as a map keeps them, in one vector.
+class RuleParts {
+  public:
+    using Item = std::pair<std::string, std::string>;
+
+    std::size_t count(std::string_view key) const {
+        const auto at = Find(key);
+        return at != items_.end() && at->first == key ? 1 : 0;
+    }
+    std::string& operator[](std::string_view key) {
+        auto at = Find(key);
+        if (at == items_.end() || at->first != key) {
+            at = items_.insert(at, Item(std::string(key), std::string()));
+        }
+        return at->second;
+    }
+    std::vector<Item>::const_iterator begin() const { return items_.begin(); }
+    std::vector<Item>::const_iterator end() const { return items_.end(); }
+
+  private:
+    std::vector<Item>::const_iterator Find(std::string_view key) const {
+        return std::lower_bound(
+            items_.begin(), items_.end(), key,
+            [](const Item& item, std::string_view k) { return item.first < k; });
+    }
+    std::vector<Item>::iterator Find(std::string_view key) {
+        return std::lower_bound(
+            items_.begin(), items_.end(), key,
+            [](const Item& item, std::string_view k) { return item.first < k; });
+    }
+
+    std::vector<Item> items_;
+};
+
+}  // namespace
+
 bool ApplyRule(std::string_view rrule, CAlmxData& record, bool ownProducer, std::string& why) {
-    std::map<std::string, std::string> parts;
+    RuleParts parts;
     for (std::string_view part : Split(rrule, ';')) {
         const std::size_t eq = part.find('=');
         if (eq == std::string_view::npos) continue;
@@ -1371,6 +1674,30 @@ bool ApplyRule(std::string_view rrule, CAlmxData& record, bool ownProducer, std:
 
 // ---- Files ----
 
+UidRandom::UidRandom(std::uint64_t seed) {
+    state_[0] = seed;
+    for (std::size_t i = 1; i < kSize; ++i) {
+        const std::uint64_t previous = state_[i - 1];
+        state_[i] = 6364136223846793005ULL * (previous ^ (previous >> 62)) + i;
+    }
+}
+
+void UidRandom::Refill() {
+    constexpr std::size_t kShift = 156;
+    constexpr std::uint64_t kUpper = 0xFFFFFFFF80000000ULL;
+    constexpr std::uint64_t kLower = 0x7FFFFFFFULL;
+    constexpr std::uint64_t kMatrix = 0xB5026F5AA96619E9ULL;
+    auto twist = [&](std::size_t i, std::size_t next, std::size_t far) {
+        const std::uint64_t x = (state_[i] & kUpper) | (state_[next] & kLower);
+        state_[i] = state_[far] ^ (x >> 1) ^ ((0 - (x & 1)) & kMatrix);
+    };
+    std::size_t i = 0;
+    for (; i < kSize - kShift; ++i) twist(i, i + 1, i + kShift);
+    for (; i < kSize - 1; ++i) twist(i, i + 1, i + kShift - kSize);
+    twist(kSize - 1, 0, kShift - 1);
+    next_ = 0;
+}
+
 namespace {
 
 std::string UidStamp(const DateTime& now) {
@@ -1381,16 +1708,21 @@ std::string UidStamp(const DateTime& now) {
 }
 
 // "<now>-<index + 1>-<random digits to 40 characters>@almanix" into uid, whose buffer is reused.
-void MakeUid(std::string& uid, std::string_view stamp, std::mt19937_64& random, std::size_t index) {
+void MakeUid(std::string& uid, std::string_view stamp, UidRandom& random, std::size_t index) {
     uid.assign(stamp);
     uid += '-';
     AppendNumber(uid, static_cast<long long>(index + 1));
     uid += '-';
-    while (uid.size() < 40) uid += static_cast<char>('0' + random() % 10);
-    uid += "@almanix";
+    char digits[40];
+    std::size_t count = 0;
+    for (std::size_t size = uid.size(); size + count < 40; ++count) {
+        digits[count] = static_cast<char>('0' + random() % 10);
+    }
+    uid.append(digits, count);
+    uid += "@almanix"sv;
 }
 
-std::string MakeUid(const DateTime& now, std::mt19937_64& random, std::size_t index) {
+std::string MakeUid(const DateTime& now, UidRandom& random, std::size_t index) {
     std::string uid;
     MakeUid(uid, UidStamp(now), random, index);
     return uid;
@@ -1410,7 +1742,7 @@ std::string ICalendarText(const std::vector<const CAlmxData*>& records,
     out += vcal_messages::kProdId;
     out += "\r\nVERSION:2.0\r\nMETHOD:PUBLISH\r\n";
     out += kTimeZoneBlock;
-    std::mt19937_64 random(stamp.seed);
+    UidRandom random(stamp.seed);
     // Formatted once: every component carries the same DTSTAMP and UID head.
     const std::string uidStamp = UidStamp(stamp.now);
     const std::string dtstamp = UtcDateTime(stamp.now);
@@ -1436,7 +1768,7 @@ std::string VCalendarText(const CAlmxData& record, const DateTime& day, int toda
     out += "\r\nVERSION:1.0\r\n";
     CVCalender component(stamp.now);
     component.FromRecordForVcs(record, day, todayLimit);
-    std::mt19937_64 random(stamp.seed);
+    UidRandom random(stamp.seed);
     out += component.ToText(1, MakeUid(stamp.now, random, 0), stamp.now);
     out += "END:VCALENDAR\r\n";
     return out;
@@ -1487,7 +1819,7 @@ enum class Field {
 };
 
 Field FieldOf(std::string_view name) {
-    static const std::pair<const char*, Field> kNames[] = {
+    static const std::pair<std::string_view, Field> kNames[] = {
         {"SUMMARY", Field::Summary},
         {"DESCRIPTION", Field::Description},
         {"LOCATION", Field::Location},
@@ -1508,13 +1840,26 @@ Field FieldOf(std::string_view name) {
         {"RDATE", Field::OtherRule},
         {"EXRULE", Field::OtherRule},
     };
-    if (name.empty()) return Field::Other;
-    const char head = AsciiUpper(name[0]);
-    for (const auto& [text, field] : kNames) {
-        if (text[0] == head && std::char_traits<char>::length(text) == name.size() &&
-            EqualNoCase(name, text)) {
-            return field;
+    // The names by first letter and length: a line is compared with two names at most.
+    static const auto kTable = [] {
+        std::array<std::array<std::array<std::int8_t, 2>, 16>, 26> table{};
+        for (auto& row : table) {
+            for (auto& slot : row) slot = {-1, -1};
         }
+        for (std::size_t i = 0; i < std::size(kNames); ++i) {
+            const std::string_view text = kNames[i].first;
+            auto& slot = table[static_cast<std::size_t>(text[0] - 'A')][text.size()];
+            slot[slot[0] < 0 ? 0 : 1] = static_cast<std::int8_t>(i);
+        }
+        return table;
+    }();
+    if (name.empty() || name.size() >= 16) return Field::Other;
+    const char head = AsciiUpper(name[0]);
+    if (head < 'A' || head > 'Z') return Field::Other;
+    for (const std::int8_t index : kTable[static_cast<std::size_t>(head - 'A')][name.size()]) {
+        if (index < 0) break;
+        const auto& [text, field] = kNames[static_cast<std::size_t>(index)];
+        if (EqualNoCase(name, text)) return field;
     }
     return Field::Other;
 }
@@ -1685,13 +2030,15 @@ bool DecodeValue(std::string_view parameters, std::string_view& value, int versi
     // Parameters without the letters of those words ("TZID=Asia/Tokyo", "VALUE=DATE") are
     // passed at a glance.
     const bool plain =
-        parameters.find_first_of("NnCcBbQq") == std::string_view::npos ||
+        FindAny(parameters, 'N', 'n', 'C', 'c', 'B', 'b', 'Q', 'q') == std::string_view::npos ||
         (!ContainsNoCase(parameters, "ENCODING") && !ContainsNoCase(parameters, "CHARSET") &&
          !ContainsNoCase(parameters, "BASE64") && !ContainsNoCase(parameters, "QUOTED-PRINTABLE"));
     if (plain && IsAscii(value)) return true;
     std::string bytes;
     bool sjis = false;
     if (plain) {
+        // One pass for the usual text: well-formed UTF-8 that Shift_JIS can hold.
+        if (!text::FirstUnrepresentable(value)) return true;
         sjis = !text::IsValidUtf8(value);
         if (!sjis) {
             held.bytes.clear();
@@ -1741,7 +2088,7 @@ bool DecodeValue(std::string_view parameters, std::string_view& value, int versi
 std::string TextField(const RawValue& item, int version) {
     if (!item.set) return {};
     const std::string_view value = item.value;
-    if (value.find_first_of("\\\r") == std::string_view::npos) return std::string(value);
+    if (FindAny(value, '\\', '\r') == std::string_view::npos) return std::string(value);
     if (version == 1) {
         // vCalendar: "\n" pairs and CR LF are line breaks; "\;" an escaped separator.
         std::string out;
@@ -1768,7 +2115,7 @@ std::string TextField(const RawValue& item, int version) {
 
 // Decodes the component's fields; false rejects it.
 bool DecodeFields(CVCalender& c, const RawComponent& component, const RawEntry* entries,
-                  RawFields& raw, int version, const ZoneOffsets& zones, bool own) {
+                  RawFields& raw, int version, const ZoneOffsets& zones, bool own, bool allUids) {
     raw.exdates.clear();
     for (Field field :
          {Field::Summary, Field::Description, Field::Location, Field::Uid, Field::Rrule,
@@ -1788,7 +2135,8 @@ bool DecodeFields(CVCalender& c, const RawComponent& component, const RawEntry* 
     c.summary = TextField(raw.summary, version);
     c.description = TextField(raw.description, version);
     c.location = TextField(raw.location, version);
-    c.uid = std::string(raw.uid.value);
+    // The import looks at the UIDs of recurring entries and overrides only.
+    if (allUids || raw.rrule.set || raw.recurrenceId.set) c.uid = std::string(raw.uid.value);
     c.rrule = std::string(raw.rrule.value);
     c.unsupportedRule = component.otherRule;
     auto dateOf = [&](const RawValue& item) {
@@ -2009,36 +2357,71 @@ int CVCalender::ToRecord(CAlmxData& record) const {
     return 1;
 }
 
-CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
-    CVCalenderList result;
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    std::vector<RawComponent> components;
-    std::vector<RawEntry> entries;
-    {
-        // One allocation for the components: moving them as the list grows costs more than
-        // the count.
-        std::size_t count = 0;
-        for (std::size_t at = bytes.find("BEGIN:V"); at != std::string_view::npos;
-             at = bytes.find("BEGIN:V", at + 7)) {
-            ++count;
-        }
-        components.reserve(count);
-        entries.reserve(count * 8);
-    }
+namespace {
+
+// What the whole file decides for each component's fields: its zones, VERSION and PRODID.
+struct FileContext {
     ZoneOffsets zones;
     int version = 2;
     bool own = false;
+    bool allUids = true;  // else only those of recurring entries and overrides
+};
+
+// Values that do not live in the file's bytes (decoded ones, those of joined lines), kept
+// until their component has been decoded. The strings are reused from component to
+// component; a deque keeps the views into them valid while it grows.
+class ValueArena {
+  public:
+    std::string& Next() {
+        if (used_ == strings_.size()) strings_.emplace_back();
+        return strings_[used_++];
+    }
+    std::string_view Copy(std::string_view text) { return Next().assign(text); }
+    void Clear() { used_ = 0; }
+
+  private:
+    std::deque<std::string> strings_;
+    std::size_t used_ = 0;
+};
+
+// Reads the VEVENT and VTODO components of a file and hands each to sink(CVCalender&) as soon
+// as it ends, its fields decoded with what context holds then: a component without a usable
+// DTSTART keeps an invalid start. With fixed, context is the file's final one and the file's
+// own lines leave it alone. Without, it is filled as the file goes; the result tells whether a
+// zone, VERSION or PRODID came after a component, when the components must be read again
+// with the final context.
+template <class Sink>
+bool StreamCalendar(std::string_view bytes, std::size_t& replaced, FileContext& context, bool fixed,
+                    Sink sink) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    bool late = false;
+    std::size_t begun = 0;  // components begun so far
+    // Values are decoded with the VERSION read so far; the fields with the file's.
+    int version = 2;
     std::vector<std::string> stack;  // names of the open components
     std::string zoneId;
     ZoneRules zoneRules;
     ZoneObservance observance;
     bool observanceHasOffset = false;
-    RawComponent* current = nullptr;
+    RawComponent current;
+    bool open = false;
     std::size_t currentDepth = 0;
-    // Values that do not live in the file's bytes: decoded ones and those of joined lines.
-    std::deque<std::string> arena;
+    std::vector<RawEntry> entries;
+    ValueArena arena;
+    RawFields fields;
     text::SjisEncoding held;
     std::string decoded;
+    auto finish = [&] {
+        CVCalender c = CVCalender::Begun(current.todo ? "VTODO" : "VEVENT");
+        if (!DecodeFields(c, current, entries.data(), fields, context.version, context.zones,
+                          context.own, context.allUids)) {
+            c.start = DateTime::Invalid();
+        }
+        sink(c);
+        open = false;
+        entries.clear();
+        arena.Clear();
+    };
     LogicalLines lines(bytes);
     std::string_view text;
     bool joined = false;
@@ -2047,20 +2430,21 @@ CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
         if (!ParseLine(text, line)) continue;
         if (EqualNoCase(line.name, "BEGIN")) {
             std::string kind = Upper(line.value);
-            if ((kind == "VEVENT" || kind == "VTODO") && !current) {
-                current = &components.emplace_back();
-                current->todo = kind == "VTODO";
-                current->first = entries.size();
+            if ((kind == "VEVENT"sv || kind == "VTODO"sv) && !open) {
+                current = RawComponent{};
+                current.todo = kind == "VTODO"sv;
+                open = true;
+                ++begun;
                 currentDepth = stack.size();
             }
-            if (kind == "VTIMEZONE") {
+            if (kind == "VTIMEZONE"sv) {
                 zoneId.clear();
                 zoneRules = ZoneRules();
             }
-            if ((kind == "STANDARD" || kind == "DAYLIGHT") && !stack.empty() &&
-                stack.back() == "VTIMEZONE") {
+            if ((kind == "STANDARD"sv || kind == "DAYLIGHT"sv) && !stack.empty() &&
+                stack.back() == "VTIMEZONE"sv) {
                 observance = ZoneObservance();
-                observance.daylight = kind == "DAYLIGHT";
+                observance.daylight = kind == "DAYLIGHT"sv;
                 observanceHasOffset = false;
             }
             stack.push_back(std::move(kind));
@@ -2072,31 +2456,41 @@ CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
             const auto found = std::find(stack.rbegin(), stack.rend(), kind);
             if (found == stack.rend()) continue;
             stack.resize(static_cast<std::size_t>(stack.rend() - found) - 1);
-            if ((kind == "STANDARD" || kind == "DAYLIGHT") && !current && observanceHasOffset &&
-                !stack.empty() && stack.back() == "VTIMEZONE") {
+            if ((kind == "STANDARD"sv || kind == "DAYLIGHT"sv) && !open && observanceHasOffset &&
+                !stack.empty() && stack.back() == "VTIMEZONE"sv) {
                 if (!observance.start.IsValid()) {
                     observance.start = DateTime::FromDate(kMinYear, 1, 1);
                 }
                 zoneRules.observances.push_back(observance);
                 observanceHasOffset = false;
             }
-            if (kind == "VTIMEZONE" && !zoneId.empty() && !zoneRules.observances.empty()) {
-                zones[Upper(zoneId)] = zoneRules;
+            if (kind == "VTIMEZONE"sv && !zoneId.empty() && !zoneRules.observances.empty() &&
+                !fixed) {
+                context.zones[Upper(zoneId)] = zoneRules;
+                late = late || begun > 0;
             }
-            if (current && stack.size() <= currentDepth) current = nullptr;
+            if (open && stack.size() <= currentDepth) finish();
             continue;
         }
         if (stack.empty()) continue;
         const std::string& inner = stack.back();
-        if (!current) {
+        if (!open) {
             if (stack.size() == 1 && EqualNoCase(line.name, "VERSION")) {
                 version = line.value == "1.0" ? 1 : 2;
+                if (!fixed && context.version != version) {
+                    context.version = version;
+                    late = late || begun > 0;
+                }
             }
-            if (stack.size() == 1 && EqualNoCase(line.name, "PRODID")) {
-                own = line.value.find("Velta Ltd//Almanix") != std::string_view::npos;
+            if (stack.size() == 1 && EqualNoCase(line.name, "PRODID") && !fixed) {
+                const bool own = line.value.find("Velta Ltd//Almanix") != std::string_view::npos;
+                if (context.own != own) {
+                    context.own = own;
+                    late = late || begun > 0;
+                }
             }
-            if (EqualNoCase(line.name, "TZID") && inner == "VTIMEZONE") zoneId = line.value;
-            if (inner == "STANDARD" || inner == "DAYLIGHT") {
+            if (EqualNoCase(line.name, "TZID") && inner == "VTIMEZONE"sv) zoneId = line.value;
+            if (inner == "STANDARD"sv || inner == "DAYLIGHT"sv) {
                 ReadObservanceLine(line, observance, observanceHasOffset);
             }
             continue;
@@ -2109,9 +2503,9 @@ CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
             if (field == Field::Other) continue;
             // The first usable one of a name counts.
             const std::uint32_t bit = 1u << static_cast<unsigned>(field);
-            if (field != Field::Exdate && (current->seen & bit) != 0) continue;
-        } else if (inner != "VALARM" || !EqualNoCase(line.name, "TRIGGER") ||
-                   current->alarmMinutes >= 0) {
+            if (field != Field::Exdate && (current.seen & bit) != 0) continue;
+        } else if (inner != "VALARM"sv || !EqualNoCase(line.name, "TRIGGER") ||
+                   current.alarmMinutes >= 0) {
             continue;
         }
         std::string_view value = line.value;
@@ -2120,44 +2514,73 @@ CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
             continue;
         }
         if (field == Field::Other) {
-            current->alarmMinutes = TriggerMinutes(value);
+            current.alarmMinutes = TriggerMinutes(value);
             continue;
         }
-        current->seen |= 1u << static_cast<unsigned>(field);
+        current.seen |= 1u << static_cast<unsigned>(field);
         if (field == Field::OtherRule) {
-            current->otherRule = true;
+            current.otherRule = true;
             continue;
         }
         std::string_view parameters = line.parameters;
         if (made) {
-            value = arena.emplace_back(std::move(decoded));
-            decoded = std::string();
+            std::string& slot = arena.Next();
+            slot.swap(decoded);
+            decoded.clear();
+            value = slot;
         } else if (joined) {
-            value = arena.emplace_back(value);
+            value = arena.Copy(value);
         }
-        if (joined && !parameters.empty()) parameters = arena.emplace_back(parameters);
+        if (joined && !parameters.empty()) parameters = arena.Copy(parameters);
         entries.push_back(RawEntry{field, RawValue{value, parameters, true}});
-        ++current->count;
+        ++current.count;
     }
+    if (open) finish();
+    return late;
+}
 
-    result.version = version;
-    result.components.reserve(components.size());
-    RawFields fields;
-    for (const RawComponent& raw : components) {
-        CVCalender& c =
-            result.components.emplace_back(CVCalender::Begun(raw.todo ? "VTODO" : "VEVENT"));
-        if (!DecodeFields(c, raw, entries.data(), fields, version, zones, own)) {
-            c.start = DateTime::Invalid();
-        }
+// Reads the file with the context as it comes, and again with the final one when a zone,
+// VERSION or PRODID came after a component. reset(), before the second reading, forgets what
+// the sink kept of the first. Returns the file's VERSION (1 or 2).
+template <class Sink, class Reset>
+int ReadComponents(std::string_view bytes, std::size_t& replaced, bool allUids, Sink sink,
+                   Reset reset) {
+    FileContext context;
+    context.allUids = allUids;
+    const std::size_t replacedBefore = replaced;
+    if (StreamCalendar(bytes, replaced, context, false, sink)) {
+        reset();
+        replaced = replacedBefore;
+        StreamCalendar(bytes, replaced, context, true, sink);
     }
+    return context.version;
+}
+
+// The number of components a file may hold, for reserving.
+std::size_t ComponentEstimate(std::string_view bytes) {
+    std::size_t count = 0;
+    for (std::size_t at = bytes.find("BEGIN:V"); at != std::string_view::npos;
+         at = bytes.find("BEGIN:V", at + 7)) {
+        const std::string_view kind = bytes.substr(at + 7, 4);
+        if (kind == "EVEN" || kind == "TODO") ++count;
+    }
+    return count;
+}
+
+}  // namespace
+
+CVCalenderList ParseCalendar(std::string_view bytes, std::size_t& replaced) {
+    CVCalenderList result;
+    result.components.reserve(ComponentEstimate(bytes));
+    result.version = ReadComponents(
+        bytes, replaced, true, [&](CVCalender& c) { result.components.push_back(std::move(c)); },
+        [&] { result.components.clear(); });
     return result;
 }
 
 CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
     CalendarImport result;
-    CVCalenderList list = ParseCalendar(bytes, result.replaced);
-    result.hadComponents = !list.components.empty();
-    result.records.reserve(list.components.size());
+    result.records.reserve(ComponentEstimate(bytes));
     // The texts move into the record instead of being copied.
     auto toRecord = [](CVCalender& c, CAlmxData& record) {
         std::string title = std::move(c.summary);
@@ -2172,39 +2595,49 @@ CalendarImport ReadCalendar(std::string_view bytes, const DateTime& now) {
         record.memo = std::move(memo);
         return accepted;
     };
-    const bool anyOverride =
-        std::any_of(list.components.begin(), list.components.end(),
-                    [](const CVCalender& c) { return c.recurrenceId.IsValid(); });
+    // Recurring records with a UID, for the overrides that name them.
+    std::vector<std::pair<std::string, std::size_t>> masters;
+    std::vector<CVCalender> overrides;
+    ReadComponents(
+        bytes, result.replaced, false,
+        [&](CVCalender& c) {
+            result.hadComponents = true;
+            if (c.recurrenceId.IsValid()) {
+                overrides.push_back(std::move(c));
+                return;
+            }
+            CAlmxData& record = result.records.emplace_back();
+            if (!toRecord(c, record)) {
+                result.records.pop_back();
+                ++result.failed;
+                return;
+            }
+            if (record.Has(TodoNoDeadline)) record.start = now;
+            if (record.Has(TodoDone) && record.end == DateTime()) record.end = now;
+            if (record.IsRecurring() && !c.uid.empty()) {
+                masters.emplace_back(std::move(c.uid), result.records.size() - 1);
+            }
+            ++result.accepted;
+        },
+        [&] {
+            result.records.clear();
+            result.accepted = result.failed = 0;
+            masters.clear();
+            overrides.clear();
+        });
+    if (overrides.empty()) return result;
     std::unordered_map<std::string_view, std::size_t> byUid;  // UID -> its recurring record
-    std::vector<CVCalender*> overrides;
-    for (CVCalender& c : list.components) {
-        if (c.recurrenceId.IsValid()) {
-            overrides.push_back(&c);
-            continue;
-        }
-        CAlmxData& record = result.records.emplace_back();
-        if (!toRecord(c, record)) {
-            result.records.pop_back();
-            ++result.failed;
-            continue;
-        }
-        if (record.Has(TodoNoDeadline)) record.start = now;
-        if (record.Has(TodoDone) && record.end == DateTime()) record.end = now;
-        if (anyOverride && record.IsRecurring() && !c.uid.empty()) {
-            byUid[c.uid] = result.records.size() - 1;
-        }
-        ++result.accepted;
-    }
+    for (const auto& [uid, index] : masters) byUid[uid] = index;
     // A changed occurrence: its day leaves the master, and it stands as a single entry.
-    for (CVCalender* c : overrides) {
+    for (CVCalender& c : overrides) {
         CAlmxData record;
-        if (!toRecord(*c, record)) {
+        if (!toRecord(c, record)) {
             ++result.failed;
             continue;
         }
-        const auto master = byUid.find(c->uid);
+        const auto master = byUid.find(c.uid);
         if (master != byUid.end()) {
-            const DateTime day = c->recurrenceId;
+            const DateTime day = c.recurrenceId;
             result.records[master->second].exceptions.push_back(CDaySpan::FromDates(day, day));
         }
         result.records.push_back(std::move(record));
