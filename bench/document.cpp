@@ -56,8 +56,7 @@ void BM_ReadScheduleBytes(benchmark::State& state) {
     for (auto _ : state) {
         CAlmxArray doc;
         doc.records.reserve(almx::ScheduleFileRowBound(bytes));
-        almx::ScanScheduleFile(
-            bytes, [&](const almx::TCard& row) { almx::ReadScheduleRow(row, doc, options); });
+        almx::ScanScheduleFileInto(bytes, doc, options);
         benchmark::DoNotOptimize(doc.records.size());
     }
     state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;

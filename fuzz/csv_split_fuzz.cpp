@@ -10,6 +10,15 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     card.Parse(line);
     FUZZ_CHECK(card.Count() <= almx::TCard::kMaxFields);
 
+    // The views the file reader splits record lines into are the same cells.
+    almx::CsvCellViews views;
+    views.Split(line);
+    FUZZ_CHECK(views.Count() == card.Count());
+    for (int i = 0; i < card.Count(); ++i) {
+        FUZZ_CHECK(views.At(i) == card.At(i));
+        FUZZ_CHECK(views.IsQuoted(i) == card.IsQuoted(i));
+    }
+
     // Joined fields come back unchanged. A lone CR before LF is the one form the codec
     // normalises: "\n" alone is written as a line break and returns as CR LF.
     if (HoldsEscapeBytes(std::string_view(reinterpret_cast<const char*>(data), size))) return 0;

@@ -23,6 +23,13 @@ almx::CAlmxArray Read(std::string_view bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    // Read straight into the document (as opening does), the file gives what its rows give.
+    almx::CAlmxArray direct;
+    almx::ScanScheduleFileInto(bytes, direct, almx::RowReadOptions{});
+    const almx::CAlmxArray byRows = Read(bytes);
+    FUZZ_CHECK(direct.records == byRows.records);
+    FUZZ_CHECK(almx::WriteScheduleFile(direct).bytes == almx::WriteScheduleFile(byRows).bytes);
+
     almx::ScheduleFileBytes first = almx::WriteScheduleFile(Read(bytes));
     std::string written = std::move(first.bytes);
     if (first.unrepresentable > 0) written = almx::WriteScheduleFile(Read(written)).bytes;

@@ -4,6 +4,7 @@
 // a field are neither doubled nor undoubled. Rows are UTF-8 in memory; the escape bytes and the
 // separators are ASCII, so the codec gives the same bytes on the Shift_JIS form.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -49,6 +50,37 @@ class TCard {
     std::vector<std::string> fields_;
     std::vector<std::uint8_t> quoted_;
     int tag_ = 1;
+};
+
+// One line split as TCard::Parse splits it, without copying: each cell is a view of the line,
+// or of the cell's unescaped text kept here when the cell holds an escape pair. The views are
+// valid until the next Split and while the line lives.
+class CsvCellViews {
+  public:
+    CsvCellViews() { unescaped_.reserve(TCard::kMaxFields); }
+    CsvCellViews(const CsvCellViews&) = delete;
+    CsvCellViews& operator=(const CsvCellViews&) = delete;
+
+    // Returns whether at least one cell was found.
+    bool Split(std::string_view line);
+    // Pads with empty cells or cuts to the width (as FitToWidth does to a row).
+    void FitToWidth(int width);
+
+    int Count() const { return count_; }
+    std::string_view At(int index) const {
+        return index >= 0 && index < count_ ? cells_[static_cast<std::size_t>(index)]
+                                            : std::string_view();
+    }
+    bool IsQuoted(int index) const {
+        return index >= 0 && index < count_ && quoted_[static_cast<std::size_t>(index)] != 0;
+    }
+
+  private:
+    std::array<std::string_view, TCard::kMaxFields> cells_{};
+    std::array<std::uint8_t, TCard::kMaxFields> quoted_{};
+    int count_ = 0;
+    // Reserved once, so growing never moves the texts the views point into.
+    std::vector<std::string> unescaped_;
 };
 
 // The escape pairs of the codec, for callers that join cells themselves.

@@ -7,10 +7,13 @@
 
 namespace almx {
 
-bool IsAlarmDue(const CAlmxData& record, const DateTime& minute, const OccurrenceContext& context) {
+namespace {
+
+// at: the record's start, or the snooze time of a snooze copy.
+bool IsDueAt(const CAlmxData& record, const DateTime& at, const DateTime& minute,
+             const OccurrenceContext& context) {
     if (record.Has(IsTodo) || !record.Has(StartTimeSet)) return false;
     if (record.alarmMinutes == -1) return false;
-    const DateTime& at = record.NotificationTime();
     if (!minute.IsValid() || !at.IsValid()) return false;
     const DateTime u = minute.PlusMinutes(record.alarmMinutes);
     if (u.Hour() != at.Hour() || u.Minute() != at.Minute()) return false;
@@ -29,6 +32,21 @@ bool IsAlarmDue(const CAlmxData& record, const DateTime& minute, const Occurrenc
     std::array<std::uint8_t, 1> mask{};
     OccurrenceMask(*judged, u.Date(), u.Date(), mask, midnight);
     return mask[0] != 0;
+}
+
+}  // namespace
+
+bool IsAlarmDue(const CAlmxData& record, const DateTime& minute, const OccurrenceContext& context) {
+    return IsDueAt(record, record.NotificationTime(), minute, context);
+}
+
+bool IsAlarmDue(const CAlmxSnoozeData& entry, const DateTime& minute,
+                const OccurrenceContext& context) {
+    return IsDueAt(entry, entry.NotificationTime(), minute, context);
+}
+
+bool IsAlarmDue(const CAlmxSnoozeData& entry, const DateTime& minute) {
+    return IsAlarmDue(entry, minute, OccurrenceContext{});
 }
 
 bool IsAlarmDue(const CAlmxData& record, const DateTime& minute) {

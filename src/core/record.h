@@ -68,7 +68,9 @@ class CAlmxData {
     CAlmxData& operator=(const CAlmxData&) = default;
     CAlmxData(CAlmxData&&) = default;
     CAlmxData& operator=(CAlmxData&&) = default;
-    virtual ~CAlmxData() = default;
+    // No virtual member: a record is plain data (no vptr in each of a file's records); a snooze
+    // copy is always handled as itself.
+    ~CAlmxData() = default;
 
     bool Has(RecordFlag flag) const { return (flags & flag) != 0; }
     void Set(RecordFlag flag, bool on = true) {
@@ -76,8 +78,8 @@ class CAlmxData {
     }
     bool IsRecurring() const { return repeatType != RepeatNone; }
 
-    // The time at which the notification is judged: start, or the snooze time of a copy.
-    virtual const DateTime& NotificationTime() const { return start; }
+    // The time at which the notification is judged (a snooze copy has its own).
+    const DateTime& NotificationTime() const { return start; }
 
     bool operator==(const CAlmxData& other) const;
 
@@ -123,7 +125,7 @@ class CAlmxSnoozeData : public CAlmxData {
     // A copy of the record, due "Snooze" minutes from now (plus its lead time, when it has one).
     CAlmxSnoozeData(const CAlmxData& record, const DateTime& now, int snoozeMinutes);
 
-    const DateTime& NotificationTime() const override { return snoozeTime; }
+    const DateTime& NotificationTime() const { return snoozeTime; }
     // Due again "Snooze" minutes from now.
     void Rearm(const DateTime& now, int snoozeMinutes);
 

@@ -152,12 +152,27 @@ DateTime WholeMinutes(const DateTime& value) {
     return value.WithTime(value.Hour(), value.Minute());
 }
 
-int Cell(const TCard& cells, int number) {
+// Cells are read the same from a row (TCard) or from views of a line (CsvCellViews).
+template <typename Cells>
+int Cell(const Cells& cells, int number) {
     return text::LeadingInt(cells.At(number - 1));
 }
 
-bool Bit(const TCard& cells, int number) {
+template <typename Cells>
+bool Bit(const Cells& cells, int number) {
     return (Cell(cells, number) & 1) != 0;
+}
+
+// TextFromCell into the record's own string: one copy, sized once. (Assigning to a short
+// string would double its capacity: a record's texts are made to measure instead.)
+void AssignTextFromCell(std::string_view cell, std::string& out) {
+    if (cell.find('\r') != std::string_view::npos) {
+        out = TextFromCell(cell);
+    } else if (cell.size() <= out.capacity()) {
+        out.assign(cell);
+    } else {
+        out = std::string(cell);
+    }
 }
 
 }  // namespace
@@ -579,9 +594,8 @@ void ReadExceptions(std::string_view text, CAlmxData& r) {
     }
 }
 
-}  // namespace
-
-bool ParseRecordLine(const TCard& cells, CAlmxData& r) {
+template <typename Cells>
+bool ParseCells(const Cells& cells, CAlmxData& r) {
     const int kind = Cell(cells, 1);
     if (kind == 2 || kind == 3) return false;
     const bool todo = kind == 1;
@@ -601,7 +615,7 @@ bool ParseRecordLine(const TCard& cells, CAlmxData& r) {
         if (!end) return false;
         r.end = WholeMinutes(*end);
     }
-    r.title = TextFromCell(cells.At(5));
+    AssignTextFromCell(cells.At(5), r.title);
     r.Set(StartTimeSet, Bit(cells, 7));
     r.Set(EndTimeSet, Bit(cells, 8));
     if (todo) {
@@ -615,7 +629,7 @@ bool ParseRecordLine(const TCard& cells, CAlmxData& r) {
     r.Set(HideInViews, Bit(cells, 9));
     if (!todo) r.Set(HolidayMark, Bit(cells, 10));
     r.colour = text::LeadingHex(cells.At(10));
-    r.linkFile = TextFromCell(cells.At(11));
+    AssignTextFromCell(cells.At(11), r.linkFile);
     r.genre = Cell(cells, 15);
     const int style = Cell(cells, 16);
     r.timeDisplay = ((style % 16) + 16) % 16;
@@ -634,9 +648,19 @@ bool ParseRecordLine(const TCard& cells, CAlmxData& r) {
         if (r.shiftRule == 1) r.shiftRule = 6;  // the older weekdays-only switch
         ReadExceptions(cells.At(23), r);
     }
-    r.place = TextFromCell(cells.At(24));
-    if (cells.Count() > 25) r.memo = TextFromCell(cells.At(25));
+    AssignTextFromCell(cells.At(24), r.place);
+    if (cells.Count() > 25) AssignTextFromCell(cells.At(25), r.memo);
     return true;
+}
+
+}  // namespace
+
+bool ParseRecordLine(const TCard& cells, CAlmxData& record) {
+    return ParseCells(cells, record);
+}
+
+bool ParseRecordLine(const CsvCellViews& cells, CAlmxData& record) {
+    return ParseCells(cells, record);
 }
 
 }  // namespace almx

@@ -10,6 +10,7 @@
 namespace almx {
 
 class CAlmxData;
+class CsvCellViews;
 class TCard;
 namespace text {
 struct SjisEncoding;
@@ -38,6 +39,8 @@ TCard RecordCard(const CAlmxData& record);
 // Fills the record (created with the caller's defaults) from the cells of one split line.
 // False when the line is no record line (kind 2 or 3) or is rejected (a bad date).
 bool ParseRecordLine(const TCard& cells, CAlmxData& record);
+// The same from views of the line's cells (no row of strings in between).
+bool ParseRecordLine(const CsvCellViews& cells, CAlmxData& record);
 
 // A colour cell: "%06X".
 std::string Hex6(std::uint32_t value);

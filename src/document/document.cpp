@@ -196,8 +196,7 @@ bool CAlmxDoc::NewDocument() {
     RowReadOptions options{NewRecordDefaults()};
     ScheduleFileScan scan;
     if (file.status == ReadStatus::Complete) {
-        scan = ScanScheduleFile(file.bytes,
-                                [&](const TCard& row) { ReadScheduleRow(row, array_, options); });
+        scan = ScanScheduleFileInto(file.bytes, array_, options);
     }
     RecordsChanged();
     if (file.status != ReadStatus::Complete || scan.layout != ScheduleLayout::Current) {
@@ -261,8 +260,7 @@ bool CAlmxDoc::Open(const std::string& rawPath) {
     ScheduleFileRead read;
     try {
         // Read a block at a time: the file's bytes are never held beside its records.
-        read = ReadScheduleFileAt(path,
-                                  [&](const TCard& row) { ReadScheduleRow(row, array_, options); });
+        read = ReadScheduleFileInto(path, array_, options);
     } catch (const std::bad_alloc&) {
         read.status = ReadStatus::CannotOpen;
     }
@@ -484,8 +482,7 @@ int CAlmxDoc::ImportFile(const std::string& path) {
     bool addedOther = false;
     ScheduleFileScan scan;
     try {
-        scan = ScanScheduleFile(file.bytes, [&](const TCard& row) {
-            int kind = ReadScheduleRow(row, array_, options);
+        scan = ScanScheduleFileInto(file.bytes, array_, options, [&](int kind) {
             addedOther |= kind == RowDayProperty || kind == RowGenre || kind == RowMemoPage;
         });
     } catch (const std::bad_alloc&) {

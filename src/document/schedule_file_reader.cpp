@@ -32,11 +32,15 @@ int Number(const TCard& row, int cell) {
 
 namespace {
 
-// Reads the lines of a schedule file one by one, as they are decoded.
+// Reads the lines of a schedule file one by one, as they are decoded. With a document, rows go
+// straight into it, and record lines are parsed from views of the line: no row of strings.
 class ScheduleLineReader {
   public:
     ScheduleLineReader(ScheduleFileScan& scan, const std::function<void(const TCard& row)>& onRow)
-        : scan_(scan), onRow_(onRow) {}
+        : scan_(scan), onRow_(&onRow) {}
+    ScheduleLineReader(ScheduleFileScan& scan, CAlmxArray& document, const RowReadOptions& options,
+                       const std::function<void(int kind)>& onKind)
+        : scan_(scan), document_(&document), options_(&options), onKind_(&onKind) {}
 
     void operator()(std::string_view line, bool lastLine) {
         const bool splitsToEnd = SplitsToEnd(line);
@@ -53,6 +57,7 @@ class ScheduleLineReader {
             return;
         }
         if (!readRows_ || line == "\n") return;
+        if (document_ && ReadRecordLine(line, splitsToEnd, lastLine)) return;
         row_.Parse(line);
         // The line after one left open is the rest of that broken row, whatever it looks like.
         const bool continuation = std::exchange(afterOpenLine_, !splitsToEnd);
@@ -62,13 +67,53 @@ class ScheduleLineReader {
         }
         FitToWidth(row_, scan_.header.Count());
         ++scan_.rows;
-        onRow_(row_);
+        if (document_) {
+            Heard(ReadScheduleRow(row_, *document_, *options_));
+        } else {
+            (*onRow_)(row_);
+        }
     }
 
   private:
+    // Reads the line when it is a record line, with the checks and padding IsWellFormedRow,
+    // FitToWidth and ReadScheduleRow give a row; false for a row of another kind.
+    bool ReadRecordLine(std::string_view line, bool splitsToEnd, bool lastLine) {
+        cells_.Split(line);
+        const std::string_view first = cells_.At(0);
+        if (first.size() == 1 && first[0] >= '0' + RowPassword && first[0] <= '0' + RowMemoPage) {
+            return false;
+        }
+        const bool continuation = std::exchange(afterOpenLine_, !splitsToEnd);
+        const int kind = text::LeadingInt(first);
+        if (continuation || (!splitsToEnd && !lastLine) ||
+            (kind >= RowPassword && kind <= RowMemoPage)) {
+            ++scan_.malformedRows;
+            return true;
+        }
+        cells_.FitToWidth(scan_.header.Count());
+        ++scan_.rows;
+        // Built in place: a record of the file is never copied.
+        CAlmxData& record = document_->records.emplace_back(options_->defaults);
+        if (!ParseRecordLine(cells_, record)) {
+            document_->records.pop_back();
+            Heard(-1);
+        } else {
+            Heard(kind == RowTodo ? RowTodo : RowSchedule);
+        }
+        return true;
+    }
+
+    void Heard(int kind) const {
+        if (*onKind_) (*onKind_)(kind);
+    }
+
     ScheduleFileScan& scan_;
-    const std::function<void(const TCard& row)>& onRow_;
+    const std::function<void(const TCard& row)>* onRow_ = nullptr;
+    CAlmxArray* document_ = nullptr;
+    const RowReadOptions* options_ = nullptr;
+    const std::function<void(int kind)>* onKind_ = nullptr;
     TCard row_;
+    CsvCellViews cells_;
     bool first_ = true;
     bool readRows_ = false;
     bool afterOpenLine_ = false;
@@ -88,6 +133,27 @@ ScheduleFileRead ReadScheduleFileAt(const std::string& path,
                                     const std::function<void(const TCard& row)>& onRow) {
     ScheduleFileRead read;
     ScheduleLineReader reader(read.scan, onRow);
+    CsvLineSplitter lines(std::ref(reader));
+    read.status = ReadFilePieces(path, [&](std::string_view piece) { lines.Feed(piece); });
+    if (read.status == ReadStatus::CannotOpen) return read;
+    read.scan.invalidSequences = lines.Finish();
+    return read;
+}
+
+ScheduleFileScan ScanScheduleFileInto(std::string_view sjis, CAlmxArray& document,
+                                      const RowReadOptions& options,
+                                      const std::function<void(int kind)>& onKind) {
+    ScheduleFileScan scan;
+    ScheduleLineReader reader(scan, document, options, onKind);
+    scan.invalidSequences = ForEachCsvLine(sjis, std::ref(reader));
+    return scan;
+}
+
+ScheduleFileRead ReadScheduleFileInto(const std::string& path, CAlmxArray& document,
+                                      const RowReadOptions& options) {
+    ScheduleFileRead read;
+    const std::function<void(int kind)> noKinds;
+    ScheduleLineReader reader(read.scan, document, options, noKinds);
     CsvLineSplitter lines(std::ref(reader));
     read.status = ReadFilePieces(path, [&](std::string_view piece) { lines.Feed(piece); });
     if (read.status == ReadStatus::CannotOpen) return read;

@@ -67,6 +67,15 @@ struct RowReadOptions {
 // (ScheduleRowKind), or -1 for a record line the record parser rejected.
 int ReadScheduleRow(const TCard& row, CAlmxArray& document, const RowReadOptions& options);
 
+// ScanScheduleFile and ReadScheduleFileAt reading every row into the document with
+// ReadScheduleRow, the same rows with the same results; record lines are parsed from views of
+// the decoded line, without a row of strings. onKind hears what ReadScheduleRow returns.
+ScheduleFileScan ScanScheduleFileInto(std::string_view sjis, CAlmxArray& document,
+                                      const RowReadOptions& options,
+                                      const std::function<void(int kind)>& onKind = {});
+ScheduleFileRead ReadScheduleFileInto(const std::string& path, CAlmxArray& document,
+                                      const RowReadOptions& options);
+
 // The row kind of a split row (the number in its first cell).
 int ScheduleRowKindOf(const TCard& row);
 

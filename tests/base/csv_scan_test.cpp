@@ -195,5 +195,51 @@ TEST(TCard, ARowSplitAfterALongerOneKeepsNothingOfIt) {
     EXPECT_EQ(row.ToCsvLine(), "\"1\",\"2\",\"3\",\"4\"\n");
 }
 
+// The file reader splits record lines into views; they must be the cells TCard gives, quoted
+// or bare, with the same cap on their number and the same padding to the header's width.
+TEST(CsvCellViews, SplitsEveryLineAsTCardDoes) {
+    auto compare = [](const std::string& line, int width) {
+        TCard row;
+        const bool rowFound = row.Parse(line);
+        CsvCellViews views;
+        views.Split("\"stale\",\"x\x01\x02y\",bare\n");  // nothing of it may stay
+        ASSERT_EQ(views.Split(line), rowFound) << ::testing::PrintToString(line);
+        ASSERT_EQ(views.Count(), row.Count()) << ::testing::PrintToString(line);
+        for (int i = -1; i <= row.Count(); ++i) {
+            ASSERT_EQ(views.At(i), row.At(i)) << i << ' ' << ::testing::PrintToString(line);
+            ASSERT_EQ(views.IsQuoted(i), row.IsQuoted(i)) << i << ' ' << line;
+        }
+        FitToWidth(row, width);
+        views.FitToWidth(width);
+        ASSERT_EQ(views.Count(), row.Count());
+        for (int i = 0; i < row.Count(); ++i) {
+            ASSERT_EQ(views.At(i), row.At(i));
+            ASSERT_EQ(views.IsQuoted(i), row.IsQuoted(i));
+        }
+    };
+    std::string many;
+    for (int i = 0; i < 230; ++i) many += "\"" + std::to_string(i) + "\x01\x02\",";
+    many.back() = '\n';
+    for (const std::string& line :
+         {std::string("\"a\",\"b\"\n"), std::string("\"a\"\",\"b\"\n"), std::string("\"a\nb\",c\n"),
+          std::string("\"a\"\nb\",\"c\"\n"), std::string("\"open\n"), std::string("bare,\"q\",\n"),
+          std::string(",,\n"), std::string("\n"), std::string("\"\""), std::string("\"\"\n"),
+          std::string("\"x\x03\x04,\x04\x03\x01\x02\x01\",\"\x02\"\n"), std::string("no end"),
+          many}) {
+        compare(line, 26);
+    }
+    // Lines of the bytes the splitter decides on, at random.
+    const char kBytes[] = {'"', ',', '\n', '\r', '\x01', '\x02', '\x03', '\x04', 'a', '\xE3'};
+    std::mt19937 random(5);
+    for (int round = 0; round < 20000; ++round) {
+        std::string line(std::uniform_int_distribution<std::size_t>(0, 24)(random), ' ');
+        for (char& c : line) {
+            c = kBytes[std::uniform_int_distribution<std::size_t>(0, sizeof kBytes - 1)(random)];
+        }
+        compare(line, std::uniform_int_distribution<int>(0, 6)(random));
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+}
+
 }  // namespace
 }  // namespace almx

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
+#include <vector>
 
 #include "base/csv_card.h"
 #include "core/record_array.h"
@@ -397,6 +399,80 @@ TEST_F(ScheduleFileAt, ReadsAFileOfManyBlocksAsTheWholeBytes) {
     EXPECT_EQ(ReadScheduleFileAt(PathOf("missing.alx"), [](const TCard&) {}).status,
               ReadStatus::CannotOpen);
     EXPECT_EQ(ReadScheduleFileAt(dir.string(), [](const TCard&) {}).status, ReadStatus::CannotOpen);
+}
+
+// Open and import read rows straight into the document, record lines from views of the line;
+// whatever the bytes, they must give what splitting each row and ReadScheduleRow give.
+TEST(ScheduleFile, ReadingIntoTheDocumentGivesWhatTheRowsGive) {
+    auto compare = [](const std::string& bytes) {
+        ScheduleFileScan rowsScan;
+        CAlmxArray byRows;
+        std::vector<int> rowKinds;
+        RowReadOptions options;
+        rowsScan = ScanScheduleFile(bytes, [&](const TCard& row) {
+            rowKinds.push_back(ReadScheduleRow(row, byRows, options));
+        });
+        CAlmxArray direct;
+        std::vector<int> directKinds;
+        const ScheduleFileScan directScan = ScanScheduleFileInto(
+            bytes, direct, options, [&](int kind) { directKinds.push_back(kind); });
+        SCOPED_TRACE(::testing::PrintToString(bytes));
+        EXPECT_EQ(directScan.rows, rowsScan.rows);
+        EXPECT_EQ(directScan.malformedRows, rowsScan.malformedRows);
+        EXPECT_EQ(directScan.complete, rowsScan.complete);
+        EXPECT_EQ(directScan.invalidSequences, rowsScan.invalidSequences);
+        EXPECT_EQ(directScan.layout, rowsScan.layout);
+        EXPECT_EQ(directKinds, rowKinds);
+        EXPECT_TRUE(direct.records == byRows.records);
+        EXPECT_EQ(direct.password, byRows.password);
+        EXPECT_EQ(WriteScheduleFile(direct).bytes, WriteScheduleFile(byRows).bytes);
+        return directScan.rows;
+    };
+
+    const std::string header = kHeaderLine;
+    const std::string rich = WriteScheduleFile(RichDocument()).bytes;
+    std::vector<std::string> files = {
+        rich,
+        rich.substr(0, rich.size() - 7),  // cut inside the last record line
+        BrokenRecordFile("2,abc"),
+        BrokenRecordFile("\"2\",\"abc"),
+        // Kinds by their first cell: exact, padded, followed, unquoted, out of range, empty.
+        SjisFile(header +
+                 "\"2\",\"ab\"\n\" 3\",\"x\"\n\"2x\",\"ab\"\n6,\"t\",\"u\"\n\"7\",\"2008/01/05\","
+                 "\"00:00\",\"2008/01/05\",\"00:00\",\"種類7\"\n\"\",\"2008/01/05\"\n"
+                 "\"-1\",\"2008/01/05\",\"\",\"2008/01/06\"\n\"12\",\"2008/01/05\",\"10:00\","
+                 "\"2008/01/05\",\"11:00\",\"t\"\n\n\"0\",\"2008/13/45\"\n"),
+        // Escape pairs in number and date cells, CR in texts, a 25-cell header.
+        SjisFile(header + "\"0\",\"2008/01/05\x01\x02\",\"10:00\",\"2008/01/05\",\"11:00\","
+                          "\"a\x03\x04b\rc\",\"1\x01\x02\",\"1\",\"0\",\"0\",\"FF\x04\x03\","
+                          "\"\",\"0\",\"\x01\x02" "10\",\"2\",\"33\",\"3\",\"1\",\"31\",\"1\","
+                          "\"1W\x01\x02\",\"1\",\"14\",\"2008/02/01\x04\x03\",\"\x01\x02\","
+                          "\"m\r\x01\x02\"\n"),
+        SjisFile(header.substr(0, header.rfind(",\"")) +
+                 "\n\"0\",\"2008/01/05\",\"\",\"2008/01/05\","
+                 "\"\",\"t\",\"0\",\"0\",\"0\",\"0\",\"0\",\"\",\"0\",\"10\"\n"),
+    };
+    std::size_t rows = 0;
+    for (const std::string& file : files) rows += compare(file);
+    EXPECT_GT(rows, 20u);
+
+    // Lines of the rich document with bytes changed to those the splitter and the parser
+    // decide on.
+    const char kBytes[] = {'"', ',', '\n', '\r', '\x01', '\x02', '\x03', '\x04',
+                           '2', '-', ' ',  'x',  '\x82', '\xA0', '0',    '/'};
+    std::mt19937 random(17);
+    const std::size_t body = rich.find('\n') + 1;
+    for (int round = 0; round < 1500; ++round) {
+        std::string bytes = rich;
+        for (int n = std::uniform_int_distribution<int>(1, 4)(random); n > 0; --n) {
+            const std::size_t at =
+                std::uniform_int_distribution<std::size_t>(body, bytes.size() - 1)(random);
+            bytes[at] =
+                kBytes[std::uniform_int_distribution<std::size_t>(0, sizeof kBytes - 1)(random)];
+        }
+        compare(bytes);
+        if (::testing::Test::HasFailure()) break;
+    }
 }
 
 }  // namespace
