@@ -3,11 +3,11 @@
 // the UTF-8 line encoded.
 #include <string>
 
+#include "base/csv_card.h"
 #include "core/record.h"
 #include "core/record_line.h"
-#include "base/csv_card.h"
-#include "text/encoding.h"
 #include "fuzz_check.h"
+#include "text/encoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     almx::TCard cells;

@@ -77,21 +77,37 @@ void AssignUnescaped(std::string_view text, std::string& out) {
     }
 }
 
-bool TCard::Parse(std::string_view line) {
-    // The row's strings are reused from one line to the next: splitting a file then allocates
-    // only for fields longer than any before them.
+namespace {
+
+// Calls cell(index, text, quoted) for each cell of a line as the file's rows split (a quoted
+// cell ends at the first `",`, else at the first `"` and line feed; a line feed ends the row),
+// for at most TCard::kMaxFields cells; returns how many were given.
+template <class Cell>
+std::size_t ForEachCell(std::string_view line, Cell&& cell) {
     std::size_t used = 0;
-    quoted_.clear();
     std::size_t cursor = 0;
     while (cursor < line.size()) {
         std::size_t textStart;
         std::size_t textEnd;
         std::size_t next;
-        bool quoted = line[cursor] == '"';
+        const bool quoted = line[cursor] == '"';
         if (quoted) {
             textStart = cursor + 1;
-            std::size_t close = line.find("\",", textStart);
-            if (close == std::string_view::npos) close = line.find("\"\n", textStart);
+            // One pass over the quotes finds both candidates.
+            std::size_t close = std::string_view::npos;
+            std::size_t closeAtFeed = std::string_view::npos;
+            for (std::size_t at = line.find('"', textStart); at != std::string_view::npos;
+                 at = line.find('"', at + 1)) {
+                if (at + 1 >= line.size()) break;
+                if (line[at + 1] == ',') {
+                    close = at;
+                    break;
+                }
+                if (line[at + 1] == '\n' && closeAtFeed == std::string_view::npos) {
+                    closeAtFeed = at;
+                }
+            }
+            if (close == std::string_view::npos) close = closeAtFeed;
             if (close == std::string_view::npos) break;
             textEnd = close;
             next = close + 2;
@@ -103,15 +119,28 @@ bool TCard::Parse(std::string_view line) {
             textEnd = close;
             next = close + 1;
         }
-        if (used < static_cast<std::size_t>(kMaxFields)) {
-            if (used == fields_.size()) fields_.emplace_back();
-            AssignUnescaped(line.substr(textStart, textEnd - textStart), fields_[used++]);
-            quoted_.push_back(quoted ? 1 : 0);
+        if (used < static_cast<std::size_t>(TCard::kMaxFields)) {
+            cell(used, line.substr(textStart, textEnd - textStart), quoted);
+            ++used;
         }
-        // A line feed ends the row.
         if (line[next - 1] == '\n') break;
         cursor = next;
     }
+    return used;
+}
+
+}  // namespace
+
+bool TCard::Parse(std::string_view line) {
+    // The row's strings are reused from one line to the next: splitting a file then allocates
+    // only for fields longer than any before them.
+    quoted_.clear();
+    const std::size_t used =
+        ForEachCell(line, [&](std::size_t index, std::string_view text, bool quoted) {
+            if (index == fields_.size()) fields_.emplace_back();
+            AssignUnescaped(text, fields_[index]);
+            quoted_.push_back(quoted ? 1 : 0);
+        });
     fields_.resize(used);
     return used != 0;
 }
@@ -140,58 +169,17 @@ bool MayHoldEscapes(std::string_view text) {
 bool CsvCellViews::Split(std::string_view line) {
     // The escape bytes are rare: look for them once per line, then per cell only if found.
     const bool lineEscaped = MayHoldEscapes(line);
-    std::size_t used = 0;
     std::size_t kept = 0;
-    std::size_t cursor = 0;
-    while (cursor < line.size()) {
-        std::size_t textStart;
-        std::size_t textEnd;
-        std::size_t next;
-        const bool quoted = line[cursor] == '"';
-        if (quoted) {
-            textStart = cursor + 1;
-            // The first `",` after the opening quote, else the first `"` and line feed: as
-            // TCard::Parse finds them, in one pass over the quotes.
-            std::size_t close = std::string_view::npos;
-            std::size_t closeAtFeed = std::string_view::npos;
-            for (std::size_t at = line.find('"', textStart); at != std::string_view::npos;
-                 at = line.find('"', at + 1)) {
-                if (at + 1 >= line.size()) break;
-                if (line[at + 1] == ',') {
-                    close = at;
-                    break;
-                }
-                if (line[at + 1] == '\n' && closeAtFeed == std::string_view::npos) {
-                    closeAtFeed = at;
-                }
+    const std::size_t used =
+        ForEachCell(line, [&](std::size_t index, std::string_view text, bool quoted) {
+            if (lineEscaped && MayHoldEscapes(text)) {
+                if (kept == unescaped_.size()) unescaped_.emplace_back();
+                AssignUnescaped(text, unescaped_[kept]);
+                text = unescaped_[kept++];
             }
-            if (close == std::string_view::npos) close = closeAtFeed;
-            if (close == std::string_view::npos) break;
-            textEnd = close;
-            next = close + 2;
-        } else {
-            textStart = cursor;
-            std::size_t close = line.find(',', textStart);
-            if (close == std::string_view::npos) close = line.find('\n', textStart);
-            if (close == std::string_view::npos) break;
-            textEnd = close;
-            next = close + 1;
-        }
-        if (used < static_cast<std::size_t>(TCard::kMaxFields)) {
-            std::string_view text = line.substr(textStart, textEnd - textStart);
-            if (lineEscaped) {
-                if (MayHoldEscapes(text)) {
-                    if (kept == unescaped_.size()) unescaped_.emplace_back();
-                    AssignUnescaped(text, unescaped_[kept]);
-                    text = unescaped_[kept++];
-                }
-            }
-            cells_[used] = text;
-            quoted_[used++] = quoted ? 1 : 0;
-        }
-        if (line[next - 1] == '\n') break;
-        cursor = next;
-    }
+            cells_[index] = text;
+            quoted_[index] = quoted ? 1 : 0;
+        });
     count_ = static_cast<int>(used);
     return used != 0;
 }

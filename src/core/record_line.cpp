@@ -49,6 +49,10 @@ class LineBuilder {
   public:
     explicit LineBuilder(std::string& out) : out_(out) {}
 
+    void Position(const CAlmxData& record);
+    void Months(const CAlmxData& record);
+    void Exceptions(const CAlmxData& record);
+
     void Text(std::string_view text) {
         Open();
         if (!HasAny(text, ',', '\r', '\n')) {
@@ -231,7 +235,21 @@ std::string ExceptionText(const CAlmxData& record) {
 
 namespace {
 
-void BuildRecordLine(const CAlmxData& r, LineBuilder& line, std::string_view lineEnd) {
+void LineBuilder::Position(const CAlmxData& record) {
+    Text(PositionText(record));
+}
+
+void LineBuilder::Months(const CAlmxData& record) {
+    Text(MonthText(record));
+}
+
+void LineBuilder::Exceptions(const CAlmxData& record) {
+    Text(ExceptionText(record));
+}
+
+// The cells of a record line in their order, for either writer.
+template <class Writer>
+void WriteRecordCells(const CAlmxData& r, Writer& line, std::string_view lineEnd) {
     const bool todo = r.Has(IsTodo);
     const bool withEnd = !todo || r.Has(TodoDone);
     line.Number(todo ? 1 : 0);
@@ -262,10 +280,10 @@ void BuildRecordLine(const CAlmxData& r, LineBuilder& line, std::string_view lin
         line.Number(r.repeatFirstDay);
         line.Number(r.repeatLastDay);
         line.Number(r.repeatInterval);
-        line.Text(PositionText(r));
-        line.Text(MonthText(r));
+        line.Position(r);
+        line.Months(r);
         line.Number(r.shiftRule);
-        line.Text(ExceptionText(r));
+        line.Exceptions(r);
     }
     line.MemoryText(r.place);
     line.MemoryText(r.memo);
@@ -276,7 +294,7 @@ void BuildRecordLine(const CAlmxData& r, LineBuilder& line, std::string_view lin
 
 void AppendRecordLine(const CAlmxData& record, std::string& out, std::string_view lineEnd) {
     LineBuilder line(out);
-    BuildRecordLine(record, line, lineEnd);
+    WriteRecordCells(record, line, lineEnd);
 }
 
 namespace {
@@ -488,44 +506,7 @@ std::size_t RecordLineShiftJisBound(const CAlmxData& record, std::string_view li
 char* WriteRecordLineShiftJis(const CAlmxData& r, char* at,
                               std::vector<std::string>& unrepresentable, std::string_view lineEnd) {
     SjisLineWriter line(at, unrepresentable);
-    const bool todo = r.Has(IsTodo);
-    const bool withEnd = !todo || r.Has(TodoDone);
-    line.Number(todo ? 1 : 0);
-    line.Date(r.start);
-    line.Time(r.start);
-    if (withEnd) {
-        line.Date(r.end);
-        line.Time(r.end);
-    } else {
-        line.Empty();
-        line.Empty();
-    }
-    line.MemoryText(r.title);
-    line.Number(r.Has(StartTimeSet));
-    line.Number(r.Has(EndTimeSet));
-    line.Number(r.Has(HideInViews));
-    line.Number(todo ? r.todoImportance : r.Has(HolidayMark));
-    line.Colour(r.colour);
-    line.MemoryText(r.linkFile);
-    line.Number(todo ? r.Has(TodoDone) : r.alarmMode);
-    line.Number(todo ? r.todoLeadDays : r.alarmMinutes);
-    line.Number(r.genre);
-    line.Number(r.timeDisplay + 16L * r.textStyle);
-    line.Number(todo ? r.Has(TodoNoDeadline) : r.repeatType);
-    if (todo) {
-        for (int cell = 18; cell <= 24; ++cell) line.Empty();
-    } else {
-        line.Number(r.repeatFirstDay);
-        line.Number(r.repeatLastDay);
-        line.Number(r.repeatInterval);
-        line.Position(r);
-        line.Months(r);
-        line.Number(r.shiftRule);
-        line.Exceptions(r);
-    }
-    line.MemoryText(r.place);
-    line.MemoryText(r.memo);
-    line.End(lineEnd);
+    WriteRecordCells(r, line, lineEnd);
     return line.At();
 }
 

@@ -183,5 +183,4 @@ bool CVeltaFtp::Checked() {
     return true;
 }
 
-
 }  // namespace almx

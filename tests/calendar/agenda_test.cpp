@@ -133,8 +133,8 @@ TEST_F(AgendaTest, AgendaOfMegabytesComesWholeInFewWrites) {
     const DateTime first = D(2010, 1, 1), last = D(2023, 12, 31);
     CountingBuffer buffer;
     std::ostream out(&buffer);
-    ASSERT_TRUE(WriteAgenda(out, {records_, &genres_, &properties_}, first, last, settings_,
-                            clock_, &prompter_));
+    ASSERT_TRUE(WriteAgenda(out, {records_, &genres_, &properties_}, first, last, settings_, clock_,
+                            &prompter_));
     ASSERT_GT(buffer.text.size(), std::size_t{2} << 20);
     EXPECT_LE(buffer.writes, static_cast<int>(buffer.text.size() >> 20) + 2);
 

@@ -445,7 +445,8 @@ TEST(ScheduleFile, ReadingIntoTheDocumentGivesWhatTheRowsGive) {
         // Escape pairs in number and date cells, CR in texts, a 25-cell header.
         SjisFile(header + "\"0\",\"2008/01/05\x01\x02\",\"10:00\",\"2008/01/05\",\"11:00\","
                           "\"a\x03\x04b\rc\",\"1\x01\x02\",\"1\",\"0\",\"0\",\"FF\x04\x03\","
-                          "\"\",\"0\",\"\x01\x02" "10\",\"2\",\"33\",\"3\",\"1\",\"31\",\"1\","
+                          "\"\",\"0\",\"\x01\x02"
+                          "10\",\"2\",\"33\",\"3\",\"1\",\"31\",\"1\","
                           "\"1W\x01\x02\",\"1\",\"14\",\"2008/02/01\x04\x03\",\"\x01\x02\","
                           "\"m\r\x01\x02\"\n"),
         SjisFile(header.substr(0, header.rfind(",\"")) +

@@ -210,9 +210,10 @@ TEST_F(MemoBookTest, OnlyChangesMadeOutsideThePagesCountAsListChanges) {
     const std::vector<CMemoData> written = List();
     for (auto change : std::vector<std::function<void(std::vector<CMemoData>&)>>{
              [](auto& list) { list[1].text = "2 changed outside"; },
-             [](auto& list) { list[1].title = "b2"; },
-             [](auto& list) { list.pop_back(); },
-             [](auto& list) { list.push_back({"e", ""}); },
+             [](auto& list) { list[1].title = "b2"; }, [](auto& list) { list.pop_back(); },
+             [](auto& list) {
+                 list.push_back({"e", ""});
+             },
              [](auto& list) { list.clear(); }}) {
         List() = written;
         change(List());

@@ -169,8 +169,8 @@ TEST(Utf16ToUtf8, SurrogatesSeparatorsAndAppending) {
     // A lone surrogate has no UTF-8 form: nothing is appended and nothing reported.
     const char16_t high = 0xD83D;
     const char16_t low = 0xDE00;
-    for (const std::u16string& lone : {std::u16string{u'x', high}, std::u16string{low, u'y'},
-                                       std::u16string{high, u'z'}}) {
+    for (const std::u16string& lone :
+         {std::u16string{u'x', high}, std::u16string{low, u'y'}, std::u16string{high, u'z'}}) {
         std::string kept = "前";
         std::optional<std::string> none = "stale";
         EXPECT_FALSE(AppendUtf16AsUtf8(lone, kept, &none));
